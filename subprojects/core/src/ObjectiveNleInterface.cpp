@@ -1,0 +1,3 @@
+#include "velta/core/ObjectiveNleInterface.h"
+
+ObjectiveNleInterface::~ObjectiveNleInterface() = default;
