@@ -1,0 +1,216 @@
+// Object trees written to a store, changed, updated, read back and removed.
+
+#include "MemoryPersistency.h"
+#include "NodeStoreFixture.h"
+#include "NodeTestTypes.h"
+
+#include "velta/persistency/NodeFactory.h"
+#include "velta/utility/Error.h"
+
+#include <sstream>
+
+namespace {
+
+// A case of two units: U1 with two stages, U2 with three. In-memory ids:
+// CASE 0, U1 1, U1:Sphase[0] 2, U1:Sphase[1] 3, U2 4, U2:Sphase[0..2] 5..7.
+std::unique_ptr<Node> createCase(const std::string &title = "first") {
+  Defaults options("CASE", "Test case");
+  options.setInteger("nUnits", 2).setInteger("U2.nStages", 3).setString("title", title);
+  return NodeFactory().create("TestFlowsheet", options, 0, nullptr, nullptr, nullptr);
+}
+
+// Reads a stored tree back as the front end does: by its stored id, with
+// the type of its row.
+std::unique_ptr<Node> readCase(Persistency &store, int storedId) {
+  std::string uuid, tag, description, type;
+  int parent, root;
+  double createdAt, updatedAt;
+  store.retrieveObject(storedId, uuid, tag, description, type, parent, root, createdAt, updatedAt);
+  return NodeFactory().create(type, Defaults(), storedId, &store, nullptr, nullptr);
+}
+
+std::string dump(const Node &node) {
+  std::ostringstream stream;
+  stream << node;
+  return stream.str();
+}
+
+Object &object(Node &node) { return dynamic_cast<Object &>(node); }
+
+int storedRows(Persistency &store) {
+  int rows = store.countRows("N", -1);
+  for (const char *table : {"I", "IV", "Q", "QV", "QM", "S", "SV"})
+    rows += store.countCID(-1, table);
+  return rows;
+}
+
+void expectStoredNode(Persistency &store, int storedId, const std::string &tag, int parent,
+                      int root) {
+  std::string uuid, storedTag, description, type;
+  int storedParent = 0, storedRoot = 0;
+  double createdAt = 0, updatedAt = 0;
+  store.retrieveObject(storedId, uuid, storedTag, description, type, storedParent, storedRoot,
+                       createdAt, updatedAt);
+  EXPECT_EQ(storedTag, tag) << "stored id " << storedId;
+  EXPECT_EQ(storedParent, parent) << "stored id " << storedId;
+  EXPECT_EQ(storedRoot, root) << "stored id " << storedId;
+}
+
+} // namespace
+
+void NodeStoreRoundTrip::SetUp() {
+  registerTestTypes();
+  store = GetParam().make();
+}
+
+TEST_P(NodeStoreRoundTrip, FreshTreeIsStoredFromIdZeroAndReadBackWhole) {
+  auto original = createCase();
+  EXPECT_EQ(original->insert(*store), 0);
+  EXPECT_EQ(store->getId(), 8);
+  EXPECT_EQ(store->countRows("N", -1), 8);
+  expectStoredNode(*store, 0, "CASE", 0, 0);
+  expectStoredNode(*store, 4, "U2", 0, 0);
+  expectStoredNode(*store, 7, "Sphase[2]", 4, 0);
+
+  auto restored = readCase(*store, 0);
+  EXPECT_EQ(restored->id(), 0);
+  EXPECT_EQ(restored->offset(), 0);
+  EXPECT_EQ(restored->type(), "TestFlowsheet");
+  EXPECT_EQ(dump(*restored), dump(*original));
+  // The alias's preset reached the store as a value and came back.
+  EXPECT_EQ(object(*restored).S("U1:Sphase[0].typeP"), "vapor");
+  EXPECT_EQ(object(*restored).S("U1:Sphase[1].typeP"), "liquid");
+}
+
+TEST_P(NodeStoreRoundTrip, TreeStoredAfterAnotherIsReadBackAtIdZeroAndUpdated) {
+  auto first = createCase("first");
+  first->insert(*store);
+  auto second = createCase("second");
+  EXPECT_EQ(second->insert(*store), 8);
+  expectStoredNode(*store, 12, "U2", 8, 8);
+
+  auto restored = readCase(*store, 8);
+  EXPECT_EQ(restored->id(), 0);
+  EXPECT_EQ(restored->child("U2:Sphase[1]").id(), 6);
+  EXPECT_EQ(restored->child("U2:Sphase[1]").offset(), -8);
+  EXPECT_EQ(restored->child("U2:Sphase[1]").storedId(), 14);
+  EXPECT_EQ(dump(*restored), dump(*second));
+
+  Object &changed = object(*restored);
+  changed.Q("U2:Sphase[1].mdot") = Value(4.25, "kg/s");
+  changed.Q("U2:Sphase[1].mdotcomps[2]") = Value(0.75, "kg/s");
+  changed.Q("U2:Sphase[1].k[1][2]") = 99.0;
+  changed.Q("U1.stageT[1]") = Value(360.0, "K");
+  changed.I("U1:Sphase[0].counts[1]") = 42;
+  changed.S("title") = "changed";
+  // A vector that changes its length is stored by replacement.
+  changed.at("U2:Sphase[0]").element<StringVector>("names").value() = {"x", "y", "z"};
+  EXPECT_EQ(restored->update(*store), 8);
+
+  auto again = readCase(*store, 8);
+  EXPECT_EQ(dump(*again), dump(*restored));
+  EXPECT_EQ(object(*again).Q("U2:Sphase[1].mdot").value(), 4.25);
+  EXPECT_EQ(object(*again).S("U2:Sphase[0].names[2]"), "z");
+  // The first case kept its rows.
+  EXPECT_EQ(dump(*readCase(*store, 0)), dump(*first));
+}
+
+TEST_P(NodeStoreRoundTrip, ChildAddedAfterInsertionIsStoredWithoutDisturbingShiftedNodes) {
+  auto tree = createCase();
+  tree->insert(*store);
+  // The new child takes id 4 in memory and moves U2's block up by one, but
+  // U2 still owns the stored rows 4 .. 7.
+  Node &extra = tree->child("U1").addChild("TestPhase", Defaults("Extra", "added later"));
+  EXPECT_EQ(extra.id(), 4);
+  EXPECT_FALSE(extra.hasStoredRow());
+  EXPECT_EQ(tree->child("U2").id(), 5);
+  EXPECT_EQ(tree->child("U2").storedId(), 4);
+
+  object(*tree).Q("U2.T") = Value(410.0, "K");
+  object(extra).Q("mdot") = Value(9.0, "kg/s");
+  EXPECT_EQ(tree->update(*store), 0);
+  EXPECT_TRUE(extra.hasStoredRow());
+  EXPECT_EQ(store->countRows("N", -1), 9);
+
+  // Read back, the extra child sits under U1 and every node has its values;
+  // ids come out as they are in memory.
+  auto restored = readCase(*store, 0);
+  EXPECT_EQ(object(*restored).Q("U2.T").value(), 410.0);
+  EXPECT_EQ(object(*restored).Q("U1:Extra.mdot").value(), 9.0);
+  EXPECT_EQ(dump(*restored), dump(*tree));
+
+  // The restored tree updates the late child's own rows too.
+  object(*restored).Q("U1:Extra.mdot") = Value(11.0, "kg/s");
+  restored->update(*store);
+  EXPECT_EQ(object(*readCase(*store, 0)).Q("U1:Extra.mdot").value(), 11.0);
+
+  // Removing the restored case leaves nothing of it, the late block included.
+  restored->remove(*store);
+  EXPECT_EQ(storedRows(*store), 0);
+  EXPECT_FALSE(restored->hasStoredRow());
+}
+
+TEST_P(NodeStoreRoundTrip, RestoreRereadsQuantitiesOnly) {
+  auto tree = createCase();
+  tree->insert(*store);
+  object(*tree).Q("U1.T") = Value(500.0, "K");
+  object(*tree).S("title") = "not stored";
+  tree->restore(*store);
+  EXPECT_EQ(object(*tree).Q("U1.T").value(), 300.0);
+  EXPECT_EQ(object(*tree).S("title"), "not stored");
+}
+
+TEST_P(NodeStoreRoundTrip, RemovingOneCaseLeavesTheOtherWhole) {
+  auto first = createCase("first");
+  auto second = createCase("second");
+  first->insert(*store);
+  second->insert(*store);
+  const int before = storedRows(*store);
+  first->remove(*store);
+  EXPECT_EQ(storedRows(*store), before / 2);
+  EXPECT_EQ(dump(*readCase(*store, 8)), dump(*second));
+}
+
+INSTANTIATE_TEST_SUITE_P(Memory, NodeStoreRoundTrip,
+                         testing::Values(StoreMaker{
+                             "Memory",
+                             [] { return std::unique_ptr<Persistency>(new MemoryPersistency); }}),
+                         [](const auto &info) { return info.param.name; });
+
+// Failure paths need a store that can be made to fail.
+TEST(NodeStore, FailedInsertStoresNothingAndLeavesTheTreeUnstored) {
+  registerTestTypes();
+  MemoryPersistency store;
+  auto tree = createCase();
+  store.failAfterWrites(10);
+  try {
+    tree->insert(store);
+    FAIL() << "insert did not fail";
+  } catch (const Error &error) {
+    EXPECT_NE(error.message().find("Called from function: Object::insertStuff\n"),
+              std::string::npos);
+    EXPECT_NE(error.message().find("Called from function: Node::insert\n"), std::string::npos);
+  }
+  EXPECT_EQ(store.transactionDepth(), 0);
+  EXPECT_EQ(storedRows(store), 0);
+  EXPECT_FALSE(tree->hasStoredRow());
+  EXPECT_FALSE(tree->child("U2:Sphase[2]").hasStoredRow());
+
+  EXPECT_EQ(tree->insert(store), 0);
+  EXPECT_EQ(dump(*readCase(store, 0)), dump(*tree));
+}
+
+TEST(NodeStore, FailedUpdateKeepsTheStoredValuesAndTheStoredIds) {
+  registerTestTypes();
+  MemoryPersistency store;
+  auto tree = createCase();
+  tree->insert(store);
+  tree->child("U1").addChild("TestPhase", Defaults("Extra", "added later"));
+  object(*tree).Q("U2.T") = Value(410.0, "K");
+  store.failAfterWrites(30);
+  EXPECT_THROW(tree->update(store), Error);
+  EXPECT_EQ(store.transactionDepth(), 0);
+  EXPECT_FALSE(tree->child("U1:Extra").hasStoredRow());
+  EXPECT_EQ(store.countRows("N", -1), 8);
+  EXPECT_EQ(object(*readCase(store, 0)).Q("U2.T").value(), 300.0);
+}
