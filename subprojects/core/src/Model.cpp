@@ -1,0 +1,149 @@
+#include "velta/core/Model.h"
+
+#include "velta/components/ListComponents.h"
+#include "velta/persistency/Quantity.h"
+#include "velta/utility/Diagnostic.h"
+
+#include <utility>
+
+namespace {
+
+// Marks the location part of a gathered message: "e @ U1:S01".
+const std::string messageMarker = " @ ";
+
+// Whether path is a ":"-joined run of tags that leads from node down to one
+// of its descendants.
+bool isDescendantPath(const Node &node, const std::string &path) {
+  if (path.empty())
+    return false;
+  const Node *current = &node;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t colon = path.find(':', start);
+    const std::string tag =
+        path.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
+    if (!current->hasChild(tag))
+      return false;
+    current = &current->child(tag);
+    if (colon == std::string::npos)
+      return true;
+    start = colon + 1;
+  }
+}
+
+// The copy of a message of child for its parent. A message that child
+// gathered from below ends with the marker and a tag path into child's
+// subtree: child's tag and ":" go in front of that path. Any other message,
+// whatever "@" it may hold, gets the marker and child's tag appended.
+std::string gatheredCopy(const std::string &message, const Node &child) {
+  const std::size_t marker = message.rfind(messageMarker);
+  if (marker != std::string::npos) {
+    const std::size_t pathStart = marker + messageMarker.size();
+    if (isDescendantPath(child, message.substr(pathStart))) {
+      std::string copy = message;
+      copy.insert(pathStart, child.tag() + ":");
+      return copy;
+    }
+  }
+  return message + messageMarker + child.tag();
+}
+
+} // namespace
+
+Model::Model(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+    : Object(std::move(defaults), id, persistency, parent, root),
+      nCalculations("nCalculations", "Number of times the model has been calculated", 0, this),
+      errors("errors", "Errors from the last computation", 0, std::string(), this),
+      warnings("warnings", "Warnings from the last computation", 0, std::string(), this) {
+  addVariable(nCalculations);
+  addVariable(errors);
+  addVariable(warnings);
+}
+
+Model::~Model() = default;
+
+// ---------------------------------------------------------------- counter
+
+void Model::setPristine() {
+  VELTA_LOG(logVerbosity(), 1, "Model::setPristine",
+            "Now setting pristine for block " << fullTag());
+  nCalculations = 0;
+}
+
+void Model::setPristineRecursive() {
+  VELTA_LOG(logVerbosity(), 1, "Model::setPristineRecursive",
+            "Now setting pristine for block " << fullTag() << " and for all its contained objects");
+  setPristine();
+  for (const auto &[tag, child] : children())
+    my_cast<Model *>(child.get(), "Model::setPristineRecursive")->setPristineRecursive();
+}
+
+// ---------------------------------------------------------------- messages
+
+void Model::reportError(std::string message) {
+  VELTA_LOG(verbosity() + 9, 2, "Model::reportError",
+            "===== Logging error " << message << " in " << fullTag());
+  errors.value().push_back(std::move(message));
+}
+
+void Model::reportWarning(std::string message) {
+  VELTA_LOG(verbosity() + 9, 0, "Model::reportWarning",
+            "===== Logging warning " << message << " in " << fullTag());
+  warnings.value().push_back(std::move(message));
+}
+
+void Model::setError(std::string message) {
+  if (!message.empty())
+    reportError(std::move(message));
+}
+
+void Model::setWarning(std::string message) {
+  if (!message.empty())
+    reportWarning(std::move(message));
+}
+
+void Model::reportMessages() {
+  VELTA_LOG(logVerbosity(), 1, "Model::reportMessages", "Entered for " << fullTag());
+  for (const auto &[tag, node] : children()) {
+    Model *child = my_cast<Model *>(node.get(), "Model::reportMessages");
+    child->reportMessages();
+    for (const std::string &message : child->errors.value())
+      reportError(gatheredCopy(message, *child));
+    for (const std::string &message : child->warnings.value())
+      reportWarning(gatheredCopy(message, *child));
+  }
+  VELTA_LOG(logVerbosity(), 2, "Model::reportMessages",
+            "errors = " << errors.size() << " warnings = " << warnings.size() << " for "
+                        << fullTag());
+}
+
+void Model::resetErrors() {
+  VELTA_LOG(logVerbosity(), 1, "Model::resetErrors",
+            "Now resetting errors for block " << fullTag());
+  errors.value().clear();
+  warnings.value().clear();
+  for (const auto &[tag, child] : children())
+    my_cast<Model *>(child.get(), "Model::resetErrors")->resetErrors();
+  VELTA_LOG(logVerbosity(), 2, "Model::resetErrors",
+            "errors = " << errors.size() << " warnings = " << warnings.size() << " for "
+                        << fullTag());
+}
+
+// ---------------------------------------------------------------- input flags
+
+void Model::unSetInput() {
+  for (const auto &[tag, quantity] : quantities())
+    quantity->unSetInput();
+  for (const auto &[tag, child] : children())
+    my_cast<Model *>(child.get(), "Model::unSetInput")->unSetInput();
+}
+
+// ---------------------------------------------------------------- components
+
+Value &Model::componentQ(const std::string &tag, int i, std::string component) {
+  return Q(tag, i, components.lookup(component));
+}
+
+Value &Model::componentQ(const std::string &tag, std::string component) {
+  return Q(tag, components.lookup(component));
+}
