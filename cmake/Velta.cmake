@@ -29,6 +29,7 @@ function(velta_tests name)
     # <regex> when it is instrumented; the libraries keep the full check.
     target_compile_options(${name}_tests PRIVATE -Wno-maybe-uninitialized)
   endif()
-  gtest_discover_tests(${name}_tests DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "LC_ALL=C;ASAN_OPTIONS=detect_leaks=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/.ci/lsan.supp;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+  # The sanitizer options and the test databases come from the environment
+  # that scripts/test.sh sets up.
+  gtest_discover_tests(${name}_tests DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT LC_ALL=C)
 endfunction()

@@ -1,10 +1,34 @@
 #!/usr/bin/env bash
-# Installs the dependencies, builds every test with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs them all through CTest.
+# Installs the dependencies (with PostgreSQL for the persistency tests),
+# builds every test with AddressSanitizer and UndefinedBehaviorSanitizer, and
+# runs them all through CTest against private test databases: an SQLite file
+# and a PostgreSQL server on a loopback port, both made for this run and
+# removed afterwards.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+root_dir="$(pwd)"
+VELTA_WITH_POSTGRES=1 ./scripts/install-deps.sh
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELTA_SANITIZE=ON -DVELTA_TESTS=ON
 cmake --build build/test
+
+db_dir=""
+stop_databases() {
+  if [ -n "$db_dir" ]; then
+    "$root_dir/scripts/test-databases.sh" stop "$db_dir" || true
+    db_dir=""
+  fi
+}
+trap stop_databases EXIT
+trap 'exit 130' INT TERM
+db_dir=$("$root_dir/scripts/test-databases.sh" start)
+# shellcheck disable=SC1091
+. "$db_dir/env"
+
+# Sanitizer settings of every test process; leaks inside the ODBC driver
+# manager and drivers are suppressed, our own code is checked in full.
+export ASAN_OPTIONS=detect_leaks=1
+export LSAN_OPTIONS="suppressions=$root_dir/.ci/lsan.supp"
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
 cd build/test
 ctest --output-on-failure -j"$(nproc)"

@@ -1,0 +1,332 @@
+// Node rows (table N), id allocation and row counts of the ODBC store.
+
+#include "velta/persistency/PersistencyOdbc.h"
+
+#include "PersistencyOdbcLog.h"
+#include "velta/persistency/ErrorOdbc.h"
+#include "velta/persistency/OdbcText.h"
+#include "velta/persistency/Persistent.h"
+
+#include <string>
+
+namespace {
+
+const char *const execDirectFailed =
+    "Error in SQLEXECDIRECT(hStatement_, (SQLCHAR*)sqlcommand.c_str(), SQL_NTS) ";
+const char *const prepareFailed =
+    "Error in SQLPREPARE(hStatement_, (SQLCHAR*)sqlcommand.c_str(), SQL_NTS) ";
+const char *const executeFailed = "Error in SQLExecute(hStatement_) ";
+const char *const fetchFailed = "Error in SQLFetch(hStatement_) ";
+const char *const closeFailed = "Error in SQLFreeStmt(hStatement_, SQL_CLOSE) ";
+
+// The columns of an N row after its first one (the id or the UUID).
+struct NodeColumns {
+  std::string tag;
+  std::string description;
+  std::string type;
+  int parent = -1;
+  int root = -1;
+  double createdAt = 0;
+  double updatedAt = 0;
+};
+
+NodeColumns readNodeColumns(OdbcStatement &statement, const char *function) {
+  NodeColumns row;
+  row.tag = statement
+                .getText(2, function,
+                         "Error in SQLGetData(hStatement_, 2, SQL_C_WCHAR, szData, sizeof(szData), "
+                         "&ValueLen) ")
+                .value_or("");
+  row.description = statement
+                        .getText(3, function,
+                                 "Error in SQLGetData(hStatement_, 3, SQL_C_WCHAR, szData, "
+                                 "sizeof(szData), &ValueLen) ")
+                        .value_or("");
+  row.type =
+      statement
+          .getText(4, function,
+                   "Error in SQLGetData(hStatement_, 4, SQL_C_WCHAR, szData, sizeof(szData), "
+                   "&ValueLen) ")
+          .value_or("");
+  row.parent =
+      statement
+          .getInteger(5, function,
+                      "Error in SQLGetData(hStatement_, 5, SQL_C_LONG, &parentId, 0, &ValueLen) ")
+          .value_or(-1);
+  row.root =
+      statement
+          .getInteger(6, function,
+                      "Error in SQLGetData(hStatement_, 6, SQL_C_LONG, &rootId, 0, &ValueLen) ")
+          .value_or(-1);
+  row.createdAt =
+      statement
+          .getDouble(
+              7, function,
+              "Error in SQLGetData(hStatement_, 7, SQL_C_DOUBLE, &created_at, 15, &ValueLen) ")
+          .value_or(0);
+  row.updatedAt =
+      statement
+          .getDouble(
+              8, function,
+              "Error in SQLGetData(hStatement_, 8, SQL_C_DOUBLE, &modified_at, 15, &ValueLen) ")
+          .value_or(0);
+  return row;
+}
+
+} // namespace
+
+int PersistencyOdbc::getId() {
+  const char *const function = "PersistencyOdbc::getId";
+  return guarded(function, [&] {
+    const std::string sqlcommand = "SELECT COALESCE(MAX(ID+RANGE), 0) FROM N";
+    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+    statement_.execDirect(
+        sqlcommand, function,
+        "Error in SQLEXECDIRECT(hStatement_, (SQLCHAR*)sqlcommand.c_str(), SQL_NTS) ");
+    int value = -1;
+    if (statement_.fetch(function, fetchFailed))
+      value =
+          statement_
+              .getInteger(1, function,
+                          "Error in SQLGetData(hStatement_,1,SQL_C_LONG,&long_buffer,0,&ValueLen) ")
+              .value_or(-1);
+    ODBC_LOG(2, function, "The maximum ID is " << value);
+    statement_.close(function, closeFailed);
+    ODBC_LOG(2, function, "Freed hStatement_ parameters");
+    return value;
+  });
+}
+
+int PersistencyOdbc::insertObject(const Persistent &node, int offset) {
+  const char *const function = "PersistencyOdbc::insertObject";
+  return guarded(function, [&] {
+    // Every buffer is filled before any SQL runs, so that a text that is not
+    // UTF-8 fails before anything is written.
+    int idBuffer = node.id() - offset;
+    OdbcUuidText uuidBuffer;
+    uuidBuffer.assign(node.uuid());
+    OdbcTagText tagBuffer;
+    tagBuffer.assign(node.tag());
+    OdbcLongText descriptionBuffer;
+    descriptionBuffer.assign(node.description());
+    OdbcTagText typeBuffer;
+    typeBuffer.assign(node.type());
+    OdbcLongText fulltagBuffer;
+    fulltagBuffer.assign(node.fullTag());
+    int parentBuffer = node.parentId() - offset;
+    int rootBuffer = node.rootId() - offset;
+    int rangeBuffer = node.range();
+
+    const std::string sqlcommand = "INSERT INTO N(ID, UUID, TAG, DESCRIPTION, TYPE, FULLTAG, "
+                                   "PARENT, ROOT, RANGE) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+    statement_.prepare(sqlcommand, function, prepareFailed);
+    statement_.bindInteger(1, &idBuffer, function,
+                           "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_LONG, "
+                           "SQL_INTEGER, 10, 0, &IDbuffer, 0, nullptr) ");
+    statement_.bindText(2, uuidBuffer.data(), uuidBuffer.columnSize, function,
+                        "Error in SQLBindParameter(hStatement_, 2, SQL_PARAM_INPUT, SQL_C_WCHAR, "
+                        "SQL_WCHAR, uuidBufferSize, 0, uuidBuffer, 0, nullptr) ");
+    statement_.bindText(3, tagBuffer.data(), tagBuffer.columnSize, function,
+                        "Error in SQLBindParameter(hStatement_, 3, SQL_PARAM_INPUT, SQL_C_WCHAR, "
+                        "SQL_WCHAR, tagBufferSize, 0, tagBuffer, 0, nullptr) ");
+    statement_.bindText(4, descriptionBuffer.data(), descriptionBuffer.columnSize, function,
+                        "Error in SQLBindParameter(hStatement_, 4, SQL_PARAM_INPUT, SQL_C_WCHAR, "
+                        "SQL_WCHAR, descriptionBufferSize, 0, descriptionBuffer, 0, nullptr) ");
+    statement_.bindText(5, typeBuffer.data(), typeBuffer.columnSize, function,
+                        "Error in SQLBindParameter(hStatement_, 5, SQL_PARAM_INPUT, SQL_C_WCHAR, "
+                        "SQL_WCHAR, typeBufferSize, 0, typeBuffer, 0, nullptr) ");
+    statement_.bindText(6, fulltagBuffer.data(), fulltagBuffer.columnSize, function,
+                        "Error in SQLBindParameter(hStatement_, 6, SQL_PARAM_INPUT, SQL_C_WCHAR, "
+                        "SQL_WCHAR, fulltagBufferSize, 0, fulltagBuffer, 0, nullptr) ");
+    statement_.bindInteger(7, &parentBuffer, function,
+                           "Error in SQLBindParameter(hStatement_, 7, SQL_PARAM_INPUT, SQL_C_LONG, "
+                           "SQL_INTEGER, 10, 0, &parentBuffer, 0, nullptr) ");
+    statement_.bindInteger(8, &rootBuffer, function,
+                           "Error in SQLBindParameter(hStatement_, 8, SQL_PARAM_INPUT, SQL_C_LONG, "
+                           "SQL_INTEGER, 10, 0, &rootBuffer, 0, nullptr) ");
+    statement_.bindInteger(9, &rangeBuffer, function,
+                           "Error in SQLBindParameter(hStatement_, 9, SQL_PARAM_INPUT, SQL_C_LONG, "
+                           "SQL_INTEGER, 10, 0, &rangeBuffer, 0, nullptr) ");
+    statement_.execute(function, executeFailed);
+    statement_.close(function, closeFailed);
+    return node.id() - offset;
+  });
+}
+
+void PersistencyOdbc::retrieveObject(const std::string &uuid, int &id, std::string &tag,
+                                     std::string &description, std::string &type, int &parentId,
+                                     int &rootId, double &createdAt, double &updatedAt) {
+  const char *const function = "PersistencyOdbc::retrieveObject";
+  guarded(function, [&] {
+    // No stored UUID is longer than its column; a longer text, cut to the
+    // column, could otherwise match another node's UUID.
+    if (UtfConverter::utf8ToWide(uuid).size() > static_cast<std::size_t>(OdbcUuidText::columnSize))
+      throw ErrorOdbc(function, "Not found");
+    OdbcUuidText uuidBuffer;
+    uuidBuffer.assign(uuid);
+    const std::string sqlcommand = "SELECT id, TAG, DESCRIPTION, TYPE, PARENT, ROOT, CREATED_AT, "
+                                   "UPDATED_AT FROM N WHERE UUID = ?";
+    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+    statement_.prepare(sqlcommand, function, prepareFailed);
+    statement_.bindText(1, uuidBuffer.data(), uuidBuffer.columnSize, function,
+                        "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_WCHAR, "
+                        "SQL_WCHAR, uuidBufferSize, 0, uuidBuffer, 0, nullptr) ");
+    statement_.execute(function, executeFailed);
+    if (!statement_.fetch(function, fetchFailed)) {
+      statement_.close(function, closeFailed);
+      throw ErrorOdbc(function, "Not found");
+    }
+    const int rowId =
+        statement_
+            .getInteger(1, function,
+                        "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &id, 0, &ValueLen) ")
+            .value_or(-1);
+    const NodeColumns row = readNodeColumns(statement_, function);
+    id = rowId;
+    tag = row.tag;
+    description = row.description;
+    type = row.type;
+    parentId = row.parent;
+    rootId = row.root;
+    createdAt = row.createdAt;
+    updatedAt = row.updatedAt;
+    ODBC_LOG(2, function, "id = " << id);
+    ODBC_LOG(2, function, "tag = " << tag);
+    ODBC_LOG(2, function, "description = " << description);
+    ODBC_LOG(2, function, "type = " << type);
+    ODBC_LOG(2, function, "parentId = " << parentId);
+    ODBC_LOG(2, function, "rootId = " << rootId);
+    ODBC_LOG(2, function, "created_at = " << createdAt);
+    ODBC_LOG(2, function, "modified_at = " << updatedAt);
+    if (statement_.fetch(function, fetchFailed)) {
+      statement_.close(function, closeFailed);
+      throw ErrorOdbc(function, "Duplicate ID");
+    }
+    statement_.close(function, closeFailed);
+    ODBC_LOG(2, function, "Freed hStatement_ parameters");
+  });
+}
+
+void PersistencyOdbc::retrieveObject(int id, std::string &uuid, std::string &tag,
+                                     std::string &description, std::string &type, int &parentId,
+                                     int &rootId, double &createdAt, double &updatedAt) {
+  const char *const function = "PersistencyOdbc::retrieveObject";
+  guarded(function, [&] {
+    const std::string sqlcommand = "SELECT UUID, TAG, DESCRIPTION, TYPE, PARENT, ROOT, CREATED_AT, "
+                                   "UPDATED_AT FROM N WHERE ID = " +
+                                   std::to_string(id);
+    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+    statement_.execDirect(
+        sqlcommand, function,
+        "Error in SQLEXECDIRECT(hStatement_,(SQLCHAR*)sqlcommand.c_str(),SQL_NTS) ");
+    if (!statement_.fetch(function, fetchFailed)) {
+      statement_.close(function, closeFailed);
+      throw ErrorOdbc(function, "Not found");
+    }
+    std::string rowUuid =
+        statement_
+            .getText(1, function,
+                     "Error in SQLGetData(hStatement_, 1, SQL_C_WCHAR, szData, sizeof(szData), "
+                     "&ValueLen) ")
+            .value_or("");
+    const NodeColumns row = readNodeColumns(statement_, function);
+    uuid = std::move(rowUuid);
+    tag = row.tag;
+    description = row.description;
+    type = row.type;
+    parentId = row.parent;
+    rootId = row.root;
+    createdAt = row.createdAt;
+    updatedAt = row.updatedAt;
+    ODBC_LOG(2, function, "uuid = " << uuid);
+    ODBC_LOG(2, function, "tag = " << tag);
+    ODBC_LOG(2, function, "description = " << description);
+    ODBC_LOG(2, function, "type = " << type);
+    ODBC_LOG(2, function, "parentId = " << parentId);
+    ODBC_LOG(2, function, "rootId = " << rootId);
+    ODBC_LOG(2, function, "created_at = " << createdAt);
+    ODBC_LOG(2, function, "modified_at = " << updatedAt);
+    if (statement_.fetch(function, fetchFailed)) {
+      statement_.close(function, closeFailed);
+      throw ErrorOdbc(function, "Duplicate ID");
+    }
+    statement_.close(function, closeFailed);
+    ODBC_LOG(2, function, "Freed hStatement_ parameters");
+  });
+}
+
+void PersistencyOdbc::retrieveChildren(int id, ChildList &children) {
+  const char *const function = "PersistencyOdbc::retrieveChildren";
+  guarded(function, [&] {
+    const std::string sqlcommand =
+        "SELECT ID, TYPE FROM N WHERE PARENT = " + std::to_string(id) + " ORDER BY ID";
+    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+    statement_.execDirect(sqlcommand, function, execDirectFailed);
+    ChildList found;
+    while (statement_.fetch(function, fetchFailed)) {
+      const std::optional<int> childId = statement_.getInteger(
+          1, function, "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &childId, 10, &ValueLen) ");
+      if (!childId)
+        throw ErrorOdbc(function, "Could not read ID field in N table");
+      ODBC_LOG(2, function, "childId = " << *childId);
+      std::optional<std::string> childType = statement_.getText(
+          2, function,
+          "Error in SQLGetData(hStatement_, 2, SQL_C_WCHAR, szData, sizeof(szData), &ValueLen) ");
+      if (!childType)
+        throw ErrorOdbc(function, "Could not read TYPE field in N table");
+      ODBC_LOG(2, function, "childType = " << *childType);
+      // A root is its own parent: its own row is not one of its children.
+      if (*childId != id)
+        found.emplace_back(*childId, std::move(*childType));
+    }
+    statement_.close(function, closeFailed);
+    children.insert(children.end(), found.begin(), found.end());
+  });
+}
+
+int PersistencyOdbc::countRows(const std::string &table, int id) {
+  const char *const function = "PersistencyOdbc::countRows";
+  return guarded(function, [&] {
+    checkTable(function, table);
+    std::string sqlcommand = "SELECT COUNT(*) FROM " + table;
+    if (id > 0)
+      sqlcommand += " WHERE ID = " + std::to_string(id);
+    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+    statement_.execDirect(sqlcommand, function, execDirectFailed);
+    int count = 0;
+    if (statement_.fetch(function, fetchFailed))
+      count =
+          statement_
+              .getInteger(1, function,
+                          "Error in SQLGetData(hStatement_,1,SQL_C_LONG,&RowCount,0,&ValueLen) ")
+              .value_or(0);
+    ODBC_LOG(2, function, "Table currently has " << count << " rows");
+    statement_.close(function, closeFailed);
+    ODBC_LOG(2, function, "Freed hStatement_ parameters");
+    return count;
+  });
+}
+
+int PersistencyOdbc::countCID(int nodeId, const std::string &table) {
+  const char *const function = "PersistencyOdbc::countCID";
+  return guarded(function, [&] {
+    checkTable(function, table);
+    std::string sqlcommand = "SELECT COUNT(*) FROM " + table;
+    if (nodeId >= 0)
+      sqlcommand += " WHERE NID = " + std::to_string(nodeId);
+    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+    statement_.execDirect(sqlcommand, function, execDirectFailed);
+    int count = 0;
+    if (statement_.fetch(function, fetchFailed))
+      count =
+          statement_
+              .getInteger(1, function,
+                          "Error in SQLGetData(hStatement_,1,SQL_C_LONG,&RowCount,0,&ValueLen) ")
+              .value_or(0);
+    ODBC_LOG(2, function, "Table currently has " << count << " rows with NID = " << nodeId);
+    statement_.close(function, closeFailed);
+    ODBC_LOG(2, function, "Freed hStatement_ parameters");
+    return count;
+  });
+}

@@ -1,0 +1,124 @@
+#pragma once
+// The store over ODBC: one connection to a data source (login "zq", password
+// "zq") for the object's whole lifetime, on which every operation runs its
+// statements one after another. The data source must already hold the twelve
+// tables (subprojects/persistency/sql); nothing here creates tables.
+//
+// The statements are written in SQL that SQLite and PostgreSQL both accept;
+// every text that comes from a user or from stored data is a bound parameter.
+// Only the lock that serialises writers differs by database.
+//
+// Transactions: the outermost push_transaction begins a transaction and takes
+// the store's write lock, so that two kernels writing at once are serialised
+// and id blocks handed out by getId inside a transaction never overlap (a
+// stale id, from a getId outside any transaction, makes the insertion fail on
+// the unique N.ID instead). The outermost pop_transaction commits. Any failure
+// of an operation inside a transaction rolls the transaction back before the
+// error leaves; until the caller's outermost pop or rollback_transaction the
+// connection then refuses further statements, so nothing written before the
+// failure can be committed by accident. A connection is never closed with a
+// transaction open: the destructor rolls it back.
+
+#include "velta/persistency/OdbcHandle.h"
+#include "velta/persistency/OdbcStatement.h"
+#include "velta/persistency/Persistency.h"
+
+#include <string>
+
+class PersistencyOdbc : public Persistency {
+public:
+  // Database families whose lock statement differs.
+  enum class Dialect { generic, sqlite, postgresql };
+
+  // Connects to the data source; throws ErrorOdbc ("Error while connecting to
+  // database" when the data source cannot be reached) and then leaves nothing
+  // allocated.
+  explicit PersistencyOdbc(const std::string &dsn);
+  ~PersistencyOdbc() override;
+
+  void push_transaction() override;
+  int pop_transaction() override;
+  void rollback_transaction() noexcept override;
+
+  void purge(const std::string &table, int id) override;
+  int countRows(const std::string &table, int id) override;
+  int getId() override;
+  void remove(int id, const std::string &table) override;
+  int countCID(int nodeId, const std::string &table) override;
+
+  int insertObject(const Persistent &node, int offset) override;
+  void retrieveObject(const std::string &uuid, int &id, std::string &tag, std::string &description,
+                      std::string &type, int &parentId, int &rootId, double &createdAt,
+                      double &updatedAt) override;
+  void retrieveObject(int id, std::string &uuid, std::string &tag, std::string &description,
+                      std::string &type, int &parentId, int &rootId, double &createdAt,
+                      double &updatedAt) override;
+  void retrieveChildren(int id, ChildList &children) override;
+  void removeObject(int id) override;
+
+  void updateVector(int nodeId, const StringVectorRegistry &registry) override;
+  void updateVector(int nodeId, const QuantityMatrixRegistry &registry) override;
+  void updateVector(int nodeId, const QuantityVectorRegistry &registry) override;
+  void updateVector(int nodeId, const IntegerVectorRegistry &registry) override;
+  void update(int nodeId, const StringRegistry &registry) override;
+  void update(int nodeId, const QuantityRegistry &registry) override;
+  void update(int nodeId, const IntegerRegistry &registry) override;
+  void update(int id) override;
+
+  void insert(const StringVectorRegistry &registry, int offset) override;
+  void insert(const QuantityMatrixRegistry &registry, int offset) override;
+  void insert(const QuantityVectorRegistry &registry, int offset) override;
+  void insert(const IntegerVectorRegistry &registry, int offset) override;
+  void insert(const StringRegistry &registry, int offset) override;
+  void insert(const QuantityRegistry &registry, int offset) override;
+  void insert(const IntegerRegistry &registry, int offset) override;
+
+  void read(int nodeId, const StringVectorRegistry &registry) override;
+  void read(int nodeId, const QuantityMatrixRegistry &registry) override;
+  void read(int nodeId, const QuantityVectorRegistry &registry) override;
+  void read(int nodeId, const IntegerVectorRegistry &registry) override;
+  void read(int nodeId, const StringRegistry &registry) override;
+  void read(int nodeId, const QuantityRegistry &registry) override;
+  void read(int nodeId, const IntegerRegistry &registry) override;
+
+  const std::string &dsn() const { return dsn_; }
+  Dialect dialect() const { return dialect_; }
+
+private:
+  // Runs an operation's body; when it throws, the statement is closed and an
+  // open transaction rolled back (see abandonTransaction), keeping the levels
+  // the caller holds, before the error leaves.
+  template <class Body> auto guarded(const char *function, Body &&body) -> decltype(body());
+  void refuseAfterRollback(const char *function) const;
+  // Rolls back at the database (once) and keeps depthToKeep levels open but
+  // refused; depth 0 ends the transaction altogether. Never throws.
+  void abandonTransaction(int depthToKeep) noexcept;
+  // Takes the store's write lock inside the transaction just begun.
+  void lockStore();
+  // Throws unless table is one of the twelve tables (table names are put
+  // into statement texts).
+  static void checkTable(const char *function, const std::string &table);
+  void setAutocommit(bool on, const char *function);
+
+  std::string dsn_;
+  OdbcHandle environment_{OdbcHandleType::environment};
+  OdbcHandle connection_{OdbcHandleType::connection};
+  bool connected_ = false;
+  OdbcStatement statement_;
+  Dialect dialect_ = Dialect::generic;
+  // The transaction was rolled back after a failure while the caller still
+  // holds levels of it.
+  bool rolledBack_ = false;
+};
+
+template <class Body>
+auto PersistencyOdbc::guarded(const char *function, Body &&body) -> decltype(body()) {
+  const int depth = depth_;
+  try {
+    refuseAfterRollback(function);
+    return body();
+  } catch (...) {
+    abandonTransaction(depth);
+    throw;
+  }
+}
