@@ -1,0 +1,85 @@
+#include "velta/phases/ActivityLiquid.h"
+
+#include "velta/components/ComponentGeneric.h"
+#include "velta/components/ListComponents.h"
+#include "velta/utility/Error.h"
+#include "velta/utility/SharedEnumerations.h"
+
+#include <cstddef>
+
+namespace Phase::Activity {
+
+Liquid::Liquid(const char *className, const char *sourceFile)
+    : className_(className), sourceFile_(sourceFile), prepareName_(className_ + "::prepare"),
+      preparefugacityName_(className_ + "::preparefugacity"),
+      calculateHName_(className_ + "::calculate_H_"),
+      calculateSName_(className_ + "::calculate_S_") {}
+
+Liquid::~Liquid() = default;
+
+void Liquid::requireComponentCount(const char *function) const {
+  if (NCOMPONENTS != ncoefficients())
+    throw ErrorRunTime(function,
+                       (className_ + ": built for " + std::to_string(ncoefficients()) +
+                        " components, the component list holds " + std::to_string(NCOMPONENTS))
+                           .c_str());
+}
+
+void Liquid::prepare(const Value &T, Vector x) {
+  const char *name = prepareName_.c_str();
+  VELTA_TRACE_BEGIN
+  VELTA_LOG(verbosity(), 1, name, "Entered");
+  setTemperature(T);
+  calculateExcess(x);
+  VELTA_LOG(verbosity(), 2, name, "Done");
+  VELTA_TRACE_END(name)
+}
+
+void Liquid::preparefugacity(const Value &P, const Value &T, Vector, const Value &) {
+  const char *name = preparefugacityName_.c_str();
+  VELTA_TRACE_BEGIN
+  VELTA_LOG(verbosity(), 1, name, "Entered");
+  // The phase type comes from the phase's options, so a wrong one is an
+  // error of the configuration, not a broken invariant.
+  if (phaseType() != static_cast<int>(Velta::Utility::PhaseType::liquid))
+    throw ErrorRunTime(name, ("condition phaseType() == Velta::Utility::PhaseType::liquid failed "
+                              "in " +
+                              sourceFile_ + ": " + className_ +
+                              " gives fugacities of a liquid phase only")
+                                 .c_str());
+  requireComponentCount(name);
+  for (int i = 0; i < NCOMPONENTS; ++i)
+    lnphi_[static_cast<std::size_t>(i)] = log(components[i]->kvli(T, P) * gamma(i));
+  VELTA_LOG(verbosity(), 2, name, "Done");
+  VELTA_TRACE_END(name)
+}
+
+const Value &Liquid::calculate_H_(const Value &P, const Value &T, Vector x) {
+  const char *name = calculateHName_.c_str();
+  VELTA_TRACE_BEGIN
+  VELTA_LOG(verbosity(), 1, name, "Entered with HE = " << HE_);
+  Ideal::calculate_H_(P, T, x);
+  hmol_ += HE_;
+  return hmol_;
+  VELTA_TRACE_END(name)
+}
+
+const Value &Liquid::calculate_S_(const Value &P, const Value &T, Vector x) {
+  const char *name = calculateSName_.c_str();
+  VELTA_TRACE_BEGIN
+  VELTA_LOG(verbosity(), 1, name, "Entered with SE = " << SE_);
+  Ideal::calculate_S_(P, T, x);
+  VELTA_LOG(verbosity(), 1, name, "smol_ ideal = " << smol_);
+  smol_ += SE_;
+  VELTA_LOG(verbosity(), 1, name, "smol_ real = " << smol_);
+  return smol_;
+  VELTA_TRACE_END(name)
+}
+
+const Value &Liquid::calculate_Cp_(const Value &P, const Value &T, Vector x) {
+  Ideal::calculate_Cp_(P, T, x);
+  cpmol_ += CpE_;
+  return cpmol_;
+}
+
+} // namespace Phase::Activity
