@@ -120,13 +120,26 @@ void MassMolar::calculateNx_() {
   AMW = mwx();
   mdot = ndot * AMW;
   VELTA_LOG(verbosity(), 2, "Phase::MassMolar::calculateNx_", "mdot = " << mdot);
+  componentFlowsFromMoleFractions();
+  VELTA_TRACE_END("Phase::MassMolar::calculateNx_")
+}
+
+void MassMolar::componentFlowsFromMoleFractions() {
   const bool noMass = mdot.value() == 0.0;
   for (int i = 0; i < NCOMPONENTS; ++i) {
     ndotcomps[i] = ndot * x[i];
     mdotcomps[i] = ndotcomps[i] * molarMass(i);
     w[i] = noMass ? Value(dimensionlessZero) : mdotcomps[i] / mdot;
   }
-  VELTA_TRACE_END("Phase::MassMolar::calculateNx_")
+}
+
+void MassMolar::componentFlowsFromMassFractions() {
+  const bool noMoles = ndot.value() == 0.0;
+  for (int i = 0; i < NCOMPONENTS; ++i) {
+    mdotcomps[i] = w[i] * mdot;
+    ndotcomps[i] = mdotcomps[i] / molarMass(i);
+    x[i] = noMoles ? Value(dimensionlessZero) : ndotcomps[i] / ndot;
+  }
 }
 
 void MassMolar::calculateMx_() {
@@ -140,12 +153,7 @@ void MassMolar::calculateMx_() {
   }
   AMW = mwx();
   molarFlowFromMass();
-  const bool noMass = mdot.value() == 0.0;
-  for (int i = 0; i < NCOMPONENTS; ++i) {
-    ndotcomps[i] = ndot * x[i];
-    mdotcomps[i] = ndotcomps[i] * molarMass(i);
-    w[i] = noMass ? Value(dimensionlessZero) : mdotcomps[i] / mdot;
-  }
+  componentFlowsFromMoleFractions();
   VELTA_TRACE_END("Phase::MassMolar::calculateMx_")
 }
 
@@ -160,12 +168,7 @@ void MassMolar::calculateNw_() {
   }
   AMW = mww();
   mdot = ndot * AMW;
-  const bool noMoles = ndot.value() == 0.0;
-  for (int i = 0; i < NCOMPONENTS; ++i) {
-    mdotcomps[i] = w[i] * mdot;
-    ndotcomps[i] = mdotcomps[i] / molarMass(i);
-    x[i] = noMoles ? Value(dimensionlessZero) : ndotcomps[i] / ndot;
-  }
+  componentFlowsFromMassFractions();
   VELTA_TRACE_END("Phase::MassMolar::calculateNw_")
 }
 
@@ -180,12 +183,7 @@ void MassMolar::calculateMw_() {
   }
   AMW = mww();
   molarFlowFromMass();
-  const bool noMoles = ndot.value() == 0.0;
-  for (int i = 0; i < NCOMPONENTS; ++i) {
-    mdotcomps[i] = w[i] * mdot;
-    ndotcomps[i] = mdotcomps[i] / molarMass(i);
-    x[i] = noMoles ? Value(dimensionlessZero) : ndotcomps[i] / ndot;
-  }
+  componentFlowsFromMassFractions();
   VELTA_TRACE_END("Phase::MassMolar::calculateMw_")
 }
 

@@ -74,6 +74,10 @@ private:
   std::vector<Quantity> &fractionsOf(Target target) { return target == Target::x ? x : w; }
   // ndot = mdot / AMW, zeroed when AMW is 0.
   void molarFlowFromMass();
+  // Component flows and mass fractions from ndot, mdot and the mole fractions.
+  void componentFlowsFromMoleFractions();
+  // Component flows and mole fractions from mdot, ndot and the mass fractions.
+  void componentFlowsFromMassFractions();
   // Sum of the given fractions, normalising them when it is not 0.
   bool normalise(std::vector<Quantity> &fractions, bool logSum);
   // Zeroes every element.
