@@ -1,0 +1,280 @@
+// Writing the current values of stored variables back, and touching the
+// update time of node rows. Updates change values only: a scalar row gets
+// its VALUE, a vector keeps its header and gets its element rows rewritten
+// (in place when the stored count equals the in-memory one and the element
+// ids are consecutive, else deleted and inserted anew). Nothing is added for
+// variables without rows, and rows of unregistered tags stay as they are.
+
+#include "velta/persistency/PersistencyOdbc.h"
+
+#include "PersistencyOdbcElements.h"
+#include "PersistencyOdbcLog.h"
+#include "velta/persistency/ErrorOdbc.h"
+#include "velta/persistency/Integer.h"
+#include "velta/persistency/IntegerVector.h"
+#include "velta/persistency/Quantity.h"
+#include "velta/persistency/QuantityMatrix.h"
+#include "velta/persistency/QuantityVector.h"
+#include "velta/persistency/String.h"
+#include "velta/persistency/StringVector.h"
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char *const scalarFunction = "PersistencyOdbc::update";
+const char *const vectorFunction = "PersistencyOdbc::updateVector";
+const char *const prepareFailed =
+    "Error in SQLPREPARE(hStatement_, (SQLCHAR*)sqlcommand.c_str(), SQL_NTS) ";
+const char *const executeFailed = "Error in SQLExecute(hStatement_) ";
+const char *const closeFailed = "Error in SQLFreeStmt(hStatement_, SQL_CLOSE) ";
+
+using odbcElements::IntegerElement;
+using odbcElements::QuantityElement;
+using odbcElements::TextElement;
+
+// The current value of a scalar variable, by the buffer it is bound from.
+void fill(IntegerElement &element, const Integer &variable) { element.fill(variable.value()); }
+void fill(TextElement &element, const String &variable) { element.fill(variable.value()); }
+void fill(QuantityElement &element, const Quantity &variable) { element.fill(variable); }
+
+// One statement per call, executed once per variable. A variable without a
+// row changes nothing (SQL_NO_DATA is not a failure).
+template <class Element, class Registry>
+void updateScalars(OdbcStatement &statement, int nodeId, const Registry &registry,
+                   const std::string &table, int verbosity) {
+  if (registry.empty())
+    return;
+  Element value;
+  OdbcTagText tag;
+  int nid = nodeId;
+  const std::string sqlcommand = "UPDATE " + table + " SET VALUE = ? WHERE TAG = ? AND NID = ?";
+  VELTA_LOG(verbosity + 1, 2, scalarFunction, "sqlcommand = " << sqlcommand);
+  statement.prepare(sqlcommand, scalarFunction, prepareFailed);
+  value.bind(statement, 1, scalarFunction,
+             "Error in SQLBindParameter(hStatement, 1, SQL_PARAM_INPUT, ...) ");
+  statement.bindText(2, tag.data(), tag.columnSize, scalarFunction,
+                     "Error in SQLBindParameter(hStatement_, 2, SQL_PARAM_INPUT, SQL_C_WCHAR, "
+                     "SQL_WCHAR, tagBufferSize, 0, tagBuffer, 0, nullptr) ");
+  statement.bindInteger(3, &nid, scalarFunction,
+                        "Error in SQLBindParameter(hStatement_, 3, SQL_PARAM_INPUT, SQL_C_LONG, "
+                        "SQL_INTEGER, 10, 0, &NIDbuffer, 0, nullptr) ");
+  for (const auto &[key, variable] : registry) {
+    fill(value, *variable);
+    tag.assign(variable->tag());
+    if (!statement.execute(scalarFunction, executeFailed))
+      VELTA_LOG(verbosity + 1, 2, scalarFunction, "no stored row for " << key);
+  }
+  statement.close(scalarFunction, closeFailed);
+}
+
+// A stored header of the node with its element rows' count and id range.
+struct StoredHeader {
+  int id = 0;
+  std::string tag;
+  int count = 0;
+  int minId = 0;
+  int maxId = 0;
+};
+
+template <class Element, class Registry>
+void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
+                   const Registry &registry, const std::string &table, const std::string &key,
+                   int verbosity) {
+  if (registry.empty())
+    return;
+  const char *const function = vectorFunction;
+  const std::string elements = table + "V";
+  int nid = nodeId;
+  std::string sqlcommand = "SELECT h.ID, TRIM(h.TAG), COUNT(e.ID), MIN(e.ID), MAX(e.ID) FROM " +
+                           table + " h LEFT JOIN " + elements + " e ON e." + key +
+                           " = h.ID WHERE h.NID = ? GROUP BY h.ID, h.TAG ORDER BY h.ID";
+  VELTA_LOG(verbosity + 1, 2, function, "sqlcommand = " << sqlcommand);
+  statement.prepare(sqlcommand, function, prepareFailed);
+  statement.bindInteger(1, &nid, function,
+                        "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_LONG, "
+                        "SQL_INTEGER, 10, 0, &NIDbuffer, 0, nullptr) ");
+  statement.execute(function, executeFailed);
+  std::vector<StoredHeader> headers;
+  while (statement.fetch(function, "Error in SQLFetch(hStatement_) ")) {
+    StoredHeader header;
+    const std::optional<int> id = statement.getInteger(
+        1, function, "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &vid, 10, &ValueLen) ");
+    if (!id)
+      throw ErrorOdbc(function, "Could not read ID field in VV table");
+    header.id = *id;
+    const std::optional<std::string> tag = statement.getText(
+        2, function,
+        "Error in SQLGetData(hStatement_, 2, SQL_C_WCHAR, szData, sizeof(szData), &ValueLen) ");
+    if (!tag)
+      throw ErrorOdbc(function, "Could not read TAG field in VV table");
+    header.tag = *tag;
+    const std::optional<int> count = statement.getInteger(
+        3, function, "Error in SQLGetData(h, 1, SQL_C_LONG, &count_id, 0, &ValueLen) ");
+    if (!count)
+      throw ErrorOdbc(function, "Could not read count");
+    header.count = *count;
+    if (header.count > 0) {
+      header.minId = statement
+                         .getInteger(4, function,
+                                     "Error in SQLGetData(h, 2, SQL_C_LONG, &min_id, 0, "
+                                     "&ValueLen) ")
+                         .value_or(0);
+      header.maxId = statement
+                         .getInteger(5, function,
+                                     "Error in SQLGetData(h, 3, SQL_C_LONG, &max_id, 0, "
+                                     "&ValueLen) ")
+                         .value_or(0);
+    }
+    headers.push_back(header);
+  }
+  statement.close(function, closeFailed);
+
+  // In place: the element ids of one vector are consecutive from MIN(ID).
+  int rowId = 0;
+  Element inPlaceValue;
+  OdbcStatement inPlace;
+  // Replacement: all element rows of the header deleted, the current
+  // elements inserted in element order.
+  int headerId = 0;
+  Element newValue;
+  OdbcStatement removal;
+  OdbcStatement addition;
+  for (const StoredHeader &header : headers) {
+    const auto found = registry.find(header.tag);
+    if (found == registry.end()) {
+      VELTA_LOG(verbosity + 1, 2, function, "skipping " << header.tag);
+      continue;
+    }
+    const auto &values = found->second->value();
+    VELTA_LOG(verbosity + 1, 2, function,
+              "reading " << header.tag << " count_id = " << header.count
+                         << " vector size = " << values.size());
+    const bool consecutive = header.count == 0 || header.maxId - header.minId + 1 == header.count;
+    if (consecutive && static_cast<std::size_t>(header.count) == values.size()) {
+      if (!inPlace) {
+        inPlace.allocate(connection, function,
+                         "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
+        sqlcommand = "UPDATE " + elements + " SET VALUE = ? WHERE ID = ?";
+        VELTA_LOG(verbosity + 1, 2, function, "sqlcommand1 = " << sqlcommand);
+        inPlace.prepare(sqlcommand, function,
+                        "Error in SQLPREPARE(h, (SQLCHAR*)sqlcommand1.c_str(), SQL_NTS) ");
+        inPlaceValue.bind(inPlace, 1, function,
+                          "Error in SQLBindParameter(h, 1, SQL_PARAM_INPUT, ...) ");
+        inPlace.bindInteger(2, &rowId, function,
+                            "Error in SQLBindParameter(h, 2, SQL_PARAM_INPUT, SQL_C_LONG, "
+                            "SQL_INTEGER, 10, 0, &idBuffer, 0, nullptr) ");
+      }
+      for (std::size_t i = 0; i < values.size(); ++i) {
+        inPlaceValue.fill(values[i]);
+        rowId = header.minId + static_cast<int>(i);
+        inPlace.execute(function, "Error in SQLExecute(h) ");
+      }
+      continue;
+    }
+    if (!removal) {
+      removal.allocate(connection, function,
+                       "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
+      removal.prepare("DELETE FROM " + elements + " WHERE " + key + " = ?", function,
+                      "Error while DELETing ");
+      removal.bindInteger(1, &headerId, function,
+                          "Error in SQLBindParameter(h, 1, SQL_PARAM_INPUT, SQL_C_LONG, "
+                          "SQL_INTEGER, 10, 0, &idBuffer, 0, nullptr) ");
+      addition.allocate(connection, function,
+                        "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
+      sqlcommand = "INSERT INTO " + elements + " (" + key + ", VALUE) VALUES (?, ?)";
+      VELTA_LOG(verbosity + 1, 2, function, "sqlcommand1 = " << sqlcommand);
+      addition.prepare(sqlcommand, function,
+                       "Error in SQLPREPARE(h, (SQLCHAR*)sqlcommand1.c_str(), SQL_NTS) ");
+      addition.bindInteger(1, &headerId, function,
+                           "Error in SQLBindParameter(h, 1, SQL_PARAM_INPUT, SQL_C_LONG, "
+                           "SQL_INTEGER, 10, 0, &idBuffer, 0, nullptr) ");
+      newValue.bind(addition, 2, function,
+                    "Error in SQLBindParameter(h, 2, SQL_PARAM_INPUT, ...) ");
+    }
+    headerId = header.id;
+    if (removal.execute(function, "Error while DELETing "))
+      VELTA_LOG(verbosity + 1, 2, function,
+                "Deleted " << removal.rowCount(function, "Error in SQLRowCount(h, &RowCount) ")
+                           << " items");
+    else
+      VELTA_LOG(verbosity + 1, 2, function, "No rows deleted");
+    for (const auto &value : values) {
+      newValue.fill(value);
+      addition.execute(function, "Error in SQLExecute(h) ");
+    }
+  }
+}
+
+} // namespace
+
+void PersistencyOdbc::update(int id) {
+  const char *const function = scalarFunction;
+  guarded(function, [&] {
+    // The client's clock, as seconds since 1970: the same on every database.
+    double now = std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch())
+                     .count();
+    int nodeId = id;
+    const std::string sqlcommand = "UPDATE N SET UPDATED_AT = ? WHERE ID = ?";
+    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+    statement_.prepare(sqlcommand, function, prepareFailed);
+    statement_.bindDouble(1, &now, function,
+                          "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_DOUBLE, "
+                          "SQL_DOUBLE, 15, 0, &now, 0, nullptr) ");
+    statement_.bindInteger(2, &nodeId, function,
+                           "Error in SQLBindParameter(hStatement_, 2, SQL_PARAM_INPUT, SQL_C_LONG, "
+                           "SQL_INTEGER, 10, 0, &IDbuffer, 0, nullptr) ");
+    // An id without a row changes nothing.
+    statement_.execute(function, executeFailed);
+    statement_.close(function, closeFailed);
+    ODBC_LOG(2, function, "Freed hStatement_ parameters");
+  });
+}
+
+void PersistencyOdbc::update(int nodeId, const IntegerRegistry &registry) {
+  guarded(scalarFunction, [&] {
+    updateScalars<IntegerElement>(statement_, nodeId, registry, "I", verbosity());
+  });
+}
+
+void PersistencyOdbc::update(int nodeId, const QuantityRegistry &registry) {
+  guarded(scalarFunction, [&] {
+    updateScalars<QuantityElement>(statement_, nodeId, registry, "Q", verbosity());
+  });
+}
+
+void PersistencyOdbc::update(int nodeId, const StringRegistry &registry) {
+  guarded(scalarFunction, [&] {
+    updateScalars<TextElement>(statement_, nodeId, registry, "S", verbosity());
+  });
+}
+
+void PersistencyOdbc::updateVector(int nodeId, const IntegerVectorRegistry &registry) {
+  guarded(vectorFunction, [&] {
+    updateVectors<IntegerElement>(statement_, connection_.get(), nodeId, registry, "IV", "VID",
+                                  verbosity());
+  });
+}
+
+void PersistencyOdbc::updateVector(int nodeId, const StringVectorRegistry &registry) {
+  guarded(vectorFunction, [&] {
+    updateVectors<TextElement>(statement_, connection_.get(), nodeId, registry, "SV", "VID",
+                               verbosity());
+  });
+}
+
+void PersistencyOdbc::updateVector(int nodeId, const QuantityVectorRegistry &registry) {
+  guarded(vectorFunction, [&] {
+    updateVectors<QuantityElement>(statement_, connection_.get(), nodeId, registry, "QV", "VID",
+                                   verbosity());
+  });
+}
+
+void PersistencyOdbc::updateVector(int nodeId, const QuantityMatrixRegistry &registry) {
+  guarded(vectorFunction, [&] {
+    updateVectors<QuantityElement>(statement_, connection_.get(), nodeId, registry, "QM", "MID",
+                                   verbosity());
+  });
+}
