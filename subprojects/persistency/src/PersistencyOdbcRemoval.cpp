@@ -6,32 +6,30 @@
 #include "velta/persistency/ErrorOdbc.h"
 #include "velta/persistency/fstring.h"
 
+#include <optional>
 #include <string>
 
 namespace {
 
 const char *const closeFailed = "Error in SQLFreeStmt(hStatement_, SQL_CLOSE) ";
 
-// The rows of the block [id, id + range) of node id, element rows through
-// their headers first, node rows last: every clause reads the range from the
-// node's own N row, which must therefore go last.
-const char *const removalClauses[] = {
-    "from ivv where exists(select 1 from iv where ivv.vid = iv.id and iv.nid >= %d and iv.nid < "
-    "%d + (select range from n where id = %d))",
-    "from svv where exists(select 1 from sv where svv.vid = sv.id and sv.nid >= %d and sv.nid < "
-    "%d + (select range from n where id = %d))",
-    "from qvv where exists(select 1 from qv where qvv.vid = qv.id and qv.nid >= %d and qv.nid < "
-    "%d + (select range from n where id = %d))",
-    "from qmv where exists(select 1 from qm where qmv.mid = qm.id and qm.nid >= %d and qm.nid < "
-    "%d + (select range from n where id = %d))",
-    "from i where nid >= %d and nid < %d + (select range from n where id = %d)",
-    "from iv where nid >= %d and nid < %d + (select range from n where id = %d)",
-    "from s where nid >= %d and nid < %d + (select range from n where id = %d)",
-    "from sv where nid >= %d and nid < %d + (select range from n where id = %d)",
-    "from q where nid >= %d and nid < %d + (select range from n where id = %d)",
-    "from qv where nid >= %d and nid < %d + (select range from n where id = %d)",
-    "from qm where nid >= %d and nid < %d + (select range from n where id = %d)",
-    "from n where id >= %d and id < %d + (select range from n where id = %d)",
+// The rows of the block [first, last) of ids, element rows through their
+// headers first, node rows last. The bounds are read once from the root's N
+// row; plain IN sub-selects let every database hash-join them, where a
+// correlated EXISTS was planned as nested scans on freshly filled tables.
+const char *const removalStatements[] = {
+    "delete from ivv where vid in (select id from iv where nid >= %d and nid < %d)",
+    "delete from svv where vid in (select id from sv where nid >= %d and nid < %d)",
+    "delete from qvv where vid in (select id from qv where nid >= %d and nid < %d)",
+    "delete from qmv where mid in (select id from qm where nid >= %d and nid < %d)",
+    "delete from i where nid >= %d and nid < %d",
+    "delete from iv where nid >= %d and nid < %d",
+    "delete from s where nid >= %d and nid < %d",
+    "delete from sv where nid >= %d and nid < %d",
+    "delete from q where nid >= %d and nid < %d",
+    "delete from qv where nid >= %d and nid < %d",
+    "delete from qm where nid >= %d and nid < %d",
+    "delete from n where id >= %d and id < %d",
 };
 
 } // namespace
@@ -43,23 +41,20 @@ void PersistencyOdbc::removeObject(int id) {
   refuseAfterRollback(function);
   push_transaction();
   try {
-    for (const char *clause : removalClauses) {
-      // Deletion statements only for tables that hold rows of the block.
-      fstring query;
-      query.format((std::string("select count(*) ") + clause).c_str(), id, id, id);
-      const char *const execFailed =
-          "Error in SQLEXECDIRECT(hStatement_, (SQLCHAR*)query.c_str(), SQL_NTS) ";
-      statement_.execDirect(query, function, execFailed);
-      int count = 0;
-      if (statement_.fetch(function, "Error in SQLFetch(hStatement_) "))
-        count = statement_
-                    .getInteger(1, function,
-                                "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &RowCount, 0, "
-                                "&ValueLen) ")
-                    .value_or(0);
-      statement_.close(function, closeFailed);
-      if (count > 0) {
-        query.format((std::string("delete ") + clause).c_str(), id, id, id);
+    const char *const execFailed =
+        "Error in SQLEXECDIRECT(hStatement_, (SQLCHAR*)query.c_str(), SQL_NTS) ";
+    fstring query;
+    query.format("select range from n where id = %d", id);
+    statement_.execDirect(query, function, execFailed);
+    std::optional<int> range;
+    if (statement_.fetch(function, "Error in SQLFetch(hStatement_) "))
+      range = statement_.getInteger(
+          1, function, "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &RowCount, 0, &ValueLen) ");
+    statement_.close(function, closeFailed);
+    // A missing node leaves nothing to delete.
+    if (range) {
+      for (const char *statement : removalStatements) {
+        query.format(statement, id, id + *range);
         ODBC_LOG(2, function, "Now performing query: " << query);
         statement_.execDirect(query, function, execFailed);
         statement_.close(function, closeFailed);
