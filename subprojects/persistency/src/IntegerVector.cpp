@@ -5,12 +5,4 @@ IntegerVector::IntegerVector(std::string tag, std::string description, int count
     : TypeVector<int>(std::move(tag), std::move(description), parent,
                       elementCount(count, "IntegerVector::IntegerVector"), value) {}
 
-std::ostream &IntegerVector::print(std::ostream &stream) const {
-  stream << "[";
-  for (std::size_t i = 0; i < value_.size(); ++i) {
-    if (i > 0)
-      stream << ", ";
-    stream << value_[i];
-  }
-  return stream << "]";
-}
+std::ostream &IntegerVector::print(std::ostream &stream) const { return printList(stream, false); }

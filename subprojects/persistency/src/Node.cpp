@@ -72,6 +72,38 @@ private:
   bool released_ = false;
 };
 
+// The store derives PARENT and ROOT of the rows it writes from the in-memory
+// ids of parent and root and the one offset of the block. While a subtree is
+// written as a block of its own, those ids outside the subtree are presented
+// in the block's frame, so that PARENT and ROOT name the intended stored
+// rows; they are put back when the write ends, also by an exception.
+class Node::PresentedIds {
+public:
+  explicit PresentedIds(const Node &subtree) : subtree_(subtree) {}
+  ~PresentedIds() {
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
+      it->first->id_ = it->second;
+  }
+  PresentedIds(const PresentedIds &) = delete;
+  PresentedIds &operator=(const PresentedIds &) = delete;
+
+  // Makes node show the id presented; the subtree's own nodes and nodes
+  // already presented are left as they are.
+  void present(Node *node, int presented) {
+    if (!node || node == &subtree_)
+      return;
+    for (const auto &entry : saved_)
+      if (entry.first == node)
+        return;
+    saved_.emplace_back(node, node->id_);
+    node->id_ = presented;
+  }
+
+private:
+  const Node &subtree_;
+  std::vector<std::pair<Node *, int>> saved_;
+};
+
 // ---------------------------------------------------------------- lifetime
 
 Node::Node(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
@@ -184,7 +216,16 @@ int Node::insert(Persistency &persistency) {
   // serialises writers hands it to no one else.
   Transaction transaction(persistency);
   const int stored = persistency.getId();
-  insert(persistency, id_ - stored);
+  {
+    // A subtree written as a tree of its own is stored as a root: its PARENT
+    // and ROOT name its own row. Taken from the tree in memory, they would
+    // name whatever stored row the parent's id maps to, and reading that
+    // other case back would adopt this subtree.
+    PresentedIds presented(*this);
+    presented.present(parentNode(), id_);
+    presented.present(root_, id_);
+    insert(persistency, id_ - stored);
+  }
   transaction.commit();
   backup.release();
   return stored;
@@ -237,40 +278,19 @@ void Node::updateSubtree(Persistency &persistency) {
 
 // A subtree added after its tree was stored cannot take the stored ids that
 // its in-memory ids map to (they belong to the nodes it shifted), so it is
-// written as a block of its own at the store's first free id. The store
-// derives PARENT and ROOT from the in-memory ids of parent and root and the
-// one offset of the block; while the block is written those two ids are
-// presented in the block's frame, so that both name their stored rows.
+// written as a block of its own at the store's first free id, with PARENT
+// and ROOT naming the stored rows of its parent and root.
 void Node::insertAsOwnBlock(Persistency &persistency) {
   Node *parent = parentNode();
   if (parent && !parent->hasStoredRow())
     throw ErrorRunTime("Node::update", ("parent of " + fullTag() + " has no stored row").c_str());
   const int stored = persistency.getId();
   const int offset = id_ - stored;
-
-  struct Frame {
-    Node *node;
-    int id;
-  };
-  std::vector<Frame> frames;
-  auto present = [&](Node *node) {
-    if (node && node != this && node->hasStoredRow()) {
-      for (const Frame &frame : frames)
-        if (frame.node == node)
-          return;
-      frames.push_back({node, node->id_});
-      node->id_ = node->storedId_ + offset;
-    }
-  };
-  struct Restore {
-    std::vector<Frame> &frames;
-    ~Restore() {
-      for (const Frame &frame : frames)
-        frame.node->id_ = frame.id;
-    }
-  } restoreIds{frames};
-  present(parent);
-  present(root_);
+  PresentedIds presented(*this);
+  if (parent)
+    presented.present(parent, parent->storedId_ + offset);
+  if (root_->hasStoredRow())
+    presented.present(root_, root_->storedId_ + offset);
   insert(persistency, offset);
 }
 
@@ -364,28 +384,37 @@ Node &Node::operator=(Node &&other) {
 // ---------------------------------------------------------------- output
 
 std::ostream &Node::printJson(std::ostream &stream, int level) const {
-  using Velta::Utility::jsonQuote;
   VELTA_ASSERT_AS(level >= 0, "level >= 0", sourceFile, __LINE__);
   const std::string indent(2 * static_cast<std::size_t>(level), ' ');
+  printJsonHead(stream, indent);
+  printJsonChildren(stream, level, "  } ");
+  return stream << std::endl << indent << "}";
+}
+
+void Node::printJsonHead(std::ostream &stream, const std::string &indent) const {
+  using Velta::Utility::jsonQuote;
   const Node *parent = parentNode();
   stream << "{" << std::endl;
   stream << indent << "  \"fullTag\": " << jsonQuote(fullTag()) << "," << std::endl;
   stream << indent << "  \"type\": " << jsonQuote(type()) << "," << std::endl;
   stream << indent << "  \"id\": " << asUnsigned(id_) << "," << std::endl;
   stream << indent << "  \"parent\": " << asUnsigned(parent ? parent->id_ : id_);
-  if (!children_.empty()) {
-    stream << "," << std::endl << indent << "  \"children\": {" << std::endl;
-    bool first = true;
-    for (const auto &entry : children_) {
-      if (!first)
-        stream << "," << std::endl;
-      first = false;
-      stream << indent << "    " << jsonQuote(entry.first) << ": ";
-      entry.second->printJson(stream, level + 2);
-    }
-    stream << std::endl << indent << "  } ";
+}
+
+void Node::printJsonChildren(std::ostream &stream, int level, const char *closing) const {
+  if (children_.empty())
+    return;
+  const std::string indent(2 * static_cast<std::size_t>(level), ' ');
+  stream << "," << std::endl << indent << "  \"children\": {" << std::endl;
+  bool first = true;
+  for (const auto &entry : children_) {
+    if (!first)
+      stream << "," << std::endl;
+    first = false;
+    stream << indent << "    " << Velta::Utility::jsonQuote(entry.first) << ": ";
+    entry.second->printJson(stream, level + 2);
   }
-  return stream << std::endl << indent << "}";
+  stream << std::endl << indent << closing;
 }
 
 std::ostream &operator<<(std::ostream &stream, const Node &node) {

@@ -91,6 +91,9 @@ std::string indexedKey(const std::string &rest, int i) {
 // vector's range test.
 std::size_t widen(int i) { return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(i)); }
 
+// Ids in log lines are written as unsigned 32-bit numbers.
+std::uint32_t logId(int id) { return static_cast<std::uint32_t>(id); }
+
 // ------------------------------------------------------------ output helpers
 
 std::ostringstream classicStream() {
@@ -105,14 +108,10 @@ template <class Printable> std::string printed(const Printable &printable) {
   return stream.str();
 }
 
-std::string jsonStringArray(const std::vector<std::string> &elements) {
-  std::string text = "[";
-  for (std::size_t k = 0; k < elements.size(); ++k) {
-    if (k > 0)
-      text += ", ";
-    text += Velta::Utility::jsonQuote(elements[k]);
-  }
-  return text + "]";
+std::string printedJson(const StringVector &vector) {
+  std::ostringstream stream = classicStream();
+  vector.printJson(stream);
+  return stream.str();
 }
 
 // The checked downcast of a child for the walks over the tree.
@@ -466,8 +465,8 @@ void Object::retrieveIntegersAndStrings(Persistency *persistency) {
 int Object::retrieveInteger(const Defaults &defaults, int id, Persistency *persistency,
                             std::string name, int lower, int upper, int defaultValue) {
   VELTA_LOG(verbosity(), 1, "Object::retrieveInteger",
-            "Parsing integer " << name << " with id " << id << " between " << lower << " and "
-                               << upper << " default = " << defaultValue);
+            "Parsing integer " << name << " with id " << logId(id) << " between " << lower
+                               << " and " << upper << " default = " << defaultValue);
   int value;
   if (persistency) {
     value = persistency->readInteger(id, name);
@@ -495,7 +494,7 @@ int Object::retrieveInteger(const Defaults &defaults, int id, Persistency *persi
 std::string Object::retrieveString(const Defaults &defaults, int id, Persistency *persistency,
                                    std::string name, std::string defaultValue) {
   VELTA_LOG(verbosity(), 1, "Object::retrieveString",
-            "Parsing string " << name << " with id " << id << " default = " << defaultValue);
+            "Parsing string " << name << " with id " << logId(id) << " default = " << defaultValue);
   std::string value;
   if (persistency) {
     value = persistency->readString(id, name);
@@ -524,7 +523,7 @@ Defaults Object::defaults() const {
 // ---------------------------------------------------------------- snapshots
 
 void Object::push() {
-  VELTA_LOG(verbosity(), 1, "Object::push", "Entered for " << tag() << " with id " << id());
+  VELTA_LOG(verbosity(), 1, "Object::push", "Entered for " << tag() << " with id " << logId(id()));
   auto &snapshot = snapshots_.emplace();
   for (const auto &[tag, quantity] : Q_) {
     VELTA_LOG(verbosity(), 2, "Object::push",
@@ -537,7 +536,7 @@ void Object::push() {
 }
 
 void Object::pop() {
-  VELTA_LOG(verbosity(), 1, "Object::pop", "Entered for " << tag() << " with id " << id());
+  VELTA_LOG(verbosity(), 1, "Object::pop", "Entered for " << tag() << " with id " << logId(id()));
   if (!snapshots_.empty()) {
     auto &snapshot = snapshots_.top();
     for (const auto &[tag, quantity] : Q_) {
@@ -554,7 +553,7 @@ void Object::pop() {
 }
 
 void Object::clear() {
-  VELTA_LOG(verbosity(), 1, "Object::clear", "Entered for " << tag() << " with id " << id());
+  VELTA_LOG(verbosity(), 1, "Object::clear", "Entered for " << tag() << " with id " << logId(id()));
   snapshots_ = {};
   for (const auto &entry : children())
     asObject(*entry.second, "Object::clear").clear();
@@ -567,12 +566,7 @@ std::ostream &Object::printJson(std::ostream &stream, int level) const {
   using Velta::Utility::jsonQuote;
   VELTA_ASSERT_AS(level >= 0, "level >= 0", sourceFile, __LINE__);
   const std::string indent(2 * static_cast<std::size_t>(level), ' ');
-  const Node *parent = parentNode();
-  stream << "{" << std::endl;
-  stream << indent << "  \"fullTag\": " << jsonQuote(fullTag()) << "," << std::endl;
-  stream << indent << "  \"type\": " << jsonQuote(type()) << "," << std::endl;
-  stream << indent << "  \"id\": " << static_cast<std::uint32_t>(id()) << "," << std::endl;
-  stream << indent << "  \"parent\": " << static_cast<std::uint32_t>(parent ? parent->id() : id());
+  printJsonHead(stream, indent);
 
   // One registry section; QM closes on the line of its last entry.
   auto section = [&](const char *name, const auto &entries, auto valueText, bool closeInline) {
@@ -604,19 +598,8 @@ std::ostream &Object::printJson(std::ostream &stream, int level) const {
   section(
       "S", S_, [](const String &v) { return jsonQuote(v.value()); }, false);
   section(
-      "SV", SV_, [](const StringVector &v) { return jsonStringArray(v.value()); }, false);
+      "SV", SV_, [](const StringVector &v) { return printedJson(v); }, false);
 
-  if (!children().empty()) {
-    stream << "," << std::endl << indent << "  \"children\": {" << std::endl;
-    bool first = true;
-    for (const auto &entry : children()) {
-      if (!first)
-        stream << "," << std::endl;
-      first = false;
-      stream << indent << "    " << jsonQuote(entry.first) << ": ";
-      entry.second->printJson(stream, level + 2);
-    }
-    stream << std::endl << indent << "  }";
-  }
+  printJsonChildren(stream, level, "  }");
   return stream << std::endl << indent << "}";
 }

@@ -11,12 +11,4 @@ std::string QuantityVector::uom() const {
   return value_.empty() ? std::string() : value_.front().uom();
 }
 
-std::ostream &QuantityVector::print(std::ostream &stream) const {
-  stream << "[";
-  for (std::size_t i = 0; i < value_.size(); ++i) {
-    if (i > 0)
-      stream << ", ";
-    stream << value_[i];
-  }
-  return stream << "]";
-}
+std::ostream &QuantityVector::print(std::ostream &stream) const { return printList(stream, false); }

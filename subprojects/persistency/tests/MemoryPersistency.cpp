@@ -35,6 +35,33 @@ std::vector<double> storableNumbers(const std::vector<Value> &elements) {
   return numbers;
 }
 
+// Elements, unit and flags of a quantity vector or matrix into its header.
+template <class Variable>
+MemoryPersistency::VariableRow &storeElements(MemoryPersistency::VariableRow &row,
+                                              const Variable &variable) {
+  row.numbers = storableNumbers(variable.value());
+  if (!variable.value().empty())
+    row.units = variable.value().front().units();
+  row.unit = variable.uom();
+  row.input = variable.input();
+  row.output = variable.output();
+  return row;
+}
+
+// The stored elements into a quantity vector or matrix, resized to their
+// count; a stored flag that is false leaves the variable's flag.
+template <class Variable>
+void readElements(const MemoryPersistency::VariableRow &row, Variable &variable) {
+  if (variable.size() != row.numbers.size())
+    variable.resize(row.numbers.size());
+  for (std::size_t k = 0; k < row.numbers.size(); ++k)
+    variable.at(k) = Value(row.numbers[k], row.units);
+  if (row.input)
+    variable.input() = true;
+  if (row.output)
+    variable.output() = true;
+}
+
 // Every stored header of the node whose tag, trimmed of blanks, is registered
 // gets the variable's current elements.
 template <class Registry, class Assign>
@@ -167,10 +194,14 @@ const MemoryPersistency::NodeRow *MemoryPersistency::node(int id) const {
 int MemoryPersistency::insertObject(const Persistent &node, int offset) {
   write("MemoryPersistency::insertObject");
   const int id = node.id() - offset;
-  // The database's unique key on N.ID.
+  // The database's unique keys on N.ID and N.UUID.
   if (this->node(id))
     throw ErrorRunTime("MemoryPersistency::insertObject",
                        ("duplicate stored id " + std::to_string(id)).c_str());
+  for (const NodeRow &row : tables_.n)
+    if (row.uuid == node.uuid())
+      throw ErrorRunTime("MemoryPersistency::insertObject",
+                         ("duplicate UUID " + node.uuid()).c_str());
   tables_.n.push_back({id, node.uuid(), node.tag(), node.description(), node.type(), node.fullTag(),
                        node.parentId() - offset, node.rootId() - offset, node.range(),
                        static_cast<double>(std::time(nullptr)), 0.0});
@@ -296,28 +327,14 @@ void MemoryPersistency::insert(const QuantityRegistry &registry, int offset) {
 }
 
 void MemoryPersistency::insert(const QuantityVectorRegistry &registry, int offset) {
-  for (const auto &[tag, variable] : registry) {
-    VariableRow &row = newRow(tables_.qv, *variable, offset, "MemoryPersistency::insert");
-    row.numbers = storableNumbers(variable->value());
-    if (!variable->value().empty())
-      row.units = variable->value().front().units();
-    row.unit = variable->uom();
-    row.input = variable->input();
-    row.output = variable->output();
-  }
+  for (const auto &[tag, variable] : registry)
+    storeElements(newRow(tables_.qv, *variable, offset, "MemoryPersistency::insert"), *variable);
 }
 
 void MemoryPersistency::insert(const QuantityMatrixRegistry &registry, int offset) {
-  for (const auto &[tag, variable] : registry) {
-    VariableRow &row = newRow(tables_.qm, *variable, offset, "MemoryPersistency::insert");
-    row.numbers = storableNumbers(variable->value());
-    if (!variable->value().empty())
-      row.units = variable->value().front().units();
-    row.unit = variable->uom();
-    row.rows = variable->rows();
-    row.input = variable->input();
-    row.output = variable->output();
-  }
+  for (const auto &[tag, variable] : registry)
+    storeElements(newRow(tables_.qm, *variable, offset, "MemoryPersistency::insert"), *variable)
+        .rows = variable->rows();
 }
 
 // ---------------------------------------------------------------- updates
@@ -422,30 +439,15 @@ void MemoryPersistency::read(int nodeId, const StringVectorRegistry &registry) {
 void MemoryPersistency::read(int nodeId, const QuantityVectorRegistry &registry) {
   for (const VariableRow &row : tables_.qv)
     if (row.nid == nodeId)
-      if (QuantityVector *variable = registered(registry, row.tag)) {
-        if (variable->size() != row.numbers.size())
-          variable->resize(row.numbers.size());
-        for (std::size_t k = 0; k < row.numbers.size(); ++k)
-          variable->at(k) = Value(row.numbers[k], row.units);
-        if (row.input)
-          variable->input() = true;
-        if (row.output)
-          variable->output() = true;
-      }
+      if (QuantityVector *variable = registered(registry, row.tag))
+        readElements(row, *variable);
 }
 
 void MemoryPersistency::read(int nodeId, const QuantityMatrixRegistry &registry) {
   for (const VariableRow &row : tables_.qm)
     if (row.nid == nodeId)
       if (QuantityMatrix *variable = registered(registry, row.tag)) {
-        if (variable->size() != row.numbers.size())
-          variable->resize(row.numbers.size());
         variable->setRows(row.rows);
-        for (std::size_t k = 0; k < row.numbers.size(); ++k)
-          variable->at(k) = Value(row.numbers[k], row.units);
-        if (row.input)
-          variable->input() = true;
-        if (row.output)
-          variable->output() = true;
+        readElements(row, *variable);
       }
 }

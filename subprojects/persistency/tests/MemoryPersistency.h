@@ -1,9 +1,10 @@
 #pragma once
 // A store held in memory, for tests of everything that stores itself through
 // the Persistency interface. It keeps the twelve tables' contents (element
-// rows inside their headers), enforces unique node ids like the database's
-// key on N.ID, and makes transactions real: the outermost push takes a copy
-// of the tables, rollback_transaction puts it back.
+// rows inside their headers), enforces unique node ids and UUIDs like the
+// database's keys on N.ID and N.UUID, and makes transactions real: the
+// outermost push takes a copy of the tables, rollback_transaction puts it
+// back.
 //
 // failAfterWrites(n) makes the (n+1)-th write operation from now on throw
 // ErrorRunTime, to test failure paths.

@@ -1,5 +1,6 @@
 // Registration, aliases and creation by type name; the precedence lock table.
 
+#include "ErrorText.h"
 #include "NodeTestTypes.h"
 
 #include "velta/persistency/NodeFactory.h"
@@ -12,15 +13,6 @@
 #include <functional>
 
 namespace {
-
-std::string messageOf(const std::function<void()> &action) {
-  try {
-    action();
-  } catch (const Error &error) {
-    return error.message();
-  }
-  return "no error";
-}
 
 std::string factoryError(const std::string &function, const std::string &type) {
   return "Error was thrown by function: " + function +

@@ -150,6 +150,30 @@ TEST_P(NodeStoreRoundTrip, ChildAddedAfterInsertionIsStoredWithoutDisturbingShif
   EXPECT_FALSE(restored->hasStoredRow());
 }
 
+TEST_P(NodeStoreRoundTrip, SubtreeInsertedAloneIsStoredAsARootOfItsOwn) {
+  auto first = createCase("first");
+  first->insert(*store);
+  const std::string stored = dump(*readCase(*store, 0));
+  // U2 of a second case (in-memory block 4 .. 7) goes to the stored ids
+  // 8 .. 11. Its PARENT taken from memory would be 0 - (4 - 8) = 4: the row
+  // of the first case's U2, which would then adopt it when read back.
+  auto second = createCase("second");
+  Node &u2 = second->child("U2");
+  EXPECT_EQ(u2.insert(*store), 8);
+  expectStoredNode(*store, 8, "U2", 8, 8);
+  expectStoredNode(*store, 9, "Sphase[0]", 8, 8);
+  EXPECT_EQ(dump(*readCase(*store, 0)), stored);
+  // The ids in memory are as they were.
+  EXPECT_EQ(u2.parentId(), 0);
+  EXPECT_EQ(u2.rootId(), 0);
+  EXPECT_EQ(second->id(), 0);
+
+  auto alone = readCase(*store, 8);
+  EXPECT_EQ(alone->fullTag(), "U2");
+  EXPECT_EQ(alone->childCount(), 3u);
+  EXPECT_EQ(object(*alone).I("nStages"), 3);
+}
+
 TEST_P(NodeStoreRoundTrip, RestoreRereadsQuantitiesOnly) {
   auto tree = createCase();
   tree->insert(*store);

@@ -1,5 +1,7 @@
 // The node tree in memory: ids, children, copies and the JSON dump.
 
+#include "ErrorText.h"
+
 #include "velta/persistency/Node.h"
 #include "velta/persistency/Icon.h"
 #include "velta/persistency/NodeFactory.h"
@@ -39,20 +41,6 @@ std::unique_ptr<Node> newRoot(const std::string &tag = "CASE") {
 
 Node &add(Node &parent, const std::string &tag) {
   return parent.addChild("PlainNode", Defaults(tag, "child"));
-}
-
-std::string messageOf(const std::function<void()> &action) {
-  try {
-    action();
-  } catch (const Error &error) {
-    return error.message();
-  }
-  return "no error";
-}
-
-std::string runTimeError(const std::string &function, const std::string &message) {
-  return "Error was thrown by function: " + function + "\nGeneric Run-Time error: " + message +
-         "\n";
 }
 
 std::string dump(const Node &node) {

@@ -1,9 +1,11 @@
 // Objects: registration, options, assignment, snapshots and the JSON dump.
 
+#include "ErrorText.h"
 #include "MemoryPersistency.h"
 #include "NodeTestTypes.h"
 
 #include "velta/persistency/NodeFactory.h"
+#include "velta/value/DerivativeContext.h"
 #include "velta/utility/Error.h"
 
 #include <gtest/gtest.h>
@@ -15,15 +17,6 @@
 #include <sstream>
 
 namespace {
-
-std::string messageOf(const std::function<void()> &action) {
-  try {
-    action();
-  } catch (const Error &error) {
-    return error.message();
-  }
-  return "no error";
-}
 
 std::string dump(const Node &node) {
   std::ostringstream stream;
@@ -179,6 +172,27 @@ TEST(Object, PopRestoresEveryQuantityOfTheTreeOnce) {
   EXPECT_EQ(root.Q("U1.T").value(), 500.0);
 }
 
+TEST(Object, SnapshotsNestAndPopClearsDerivatives) {
+  struct Directions {
+    Directions() { pushDerivativeContext(1); }
+    ~Directions() { popDerivativeContext(); }
+  } directions;
+  auto tree = createCase();
+  Object &root = object(*tree);
+  Value &t = root.Q("U1.T"); // 300 K
+  root.push();
+  t = Value(400.0, "K");
+  root.push();
+  t = Value(500.0, "K");
+  t.activeValue().setDerivative(0, 2.0);
+  root.pop();
+  EXPECT_EQ(t.value(), 400.0);
+  EXPECT_EQ(t.activeValue().derivative(0), 0.0);
+  EXPECT_EQ(t.uom(), "K");
+  root.pop();
+  EXPECT_EQ(t.value(), 300.0);
+}
+
 TEST(Object, ClearDropsEverySnapshot) {
   auto tree = createCase();
   Object &root = object(*tree);
@@ -218,6 +232,25 @@ TEST(Object, JsonDumpOfSmallObjects) {
                          "    \"n\": \"3\"\n"
                          "  }\n"
                          "}");
+}
+
+TEST(Object, JsonDumpOfAChildClosesWithoutATrailingBlank) {
+  Object root(Defaults("R"), 0, nullptr, nullptr, nullptr);
+  root.addChild(std::make_unique<Object>(Defaults("C"), root.newId(), nullptr, &root, &root));
+  EXPECT_EQ(dump(root), "{\n"
+                        "  \"fullTag\": \"R\",\n"
+                        "  \"type\": \"Object\",\n"
+                        "  \"id\": 0,\n"
+                        "  \"parent\": 0,\n"
+                        "  \"children\": {\n"
+                        "    \"C\": {\n"
+                        "      \"fullTag\": \"R:C\",\n"
+                        "      \"type\": \"Object\",\n"
+                        "      \"id\": 1,\n"
+                        "      \"parent\": 0\n"
+                        "    }\n"
+                        "  }\n"
+                        "}");
 }
 
 TEST(Object, JsonDumpOfATreeIsValidJsonWithEveryRegistry) {

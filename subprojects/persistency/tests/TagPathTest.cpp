@@ -1,5 +1,7 @@
 // Tag paths: one table of paths with their results or errors.
 
+#include "ErrorText.h"
+
 #include "velta/persistency/Integer.h"
 #include "velta/persistency/IntegerVector.h"
 #include "velta/persistency/Object.h"
@@ -44,6 +46,7 @@ struct Probe : Object {
     addVariable(v);
     addVariable(v3);
     addVariable(m);
+    addVariable(m10);
     addVariable(n);
     addVariable(s);
     addVariable(label);
@@ -63,6 +66,7 @@ struct Probe : Object {
   QuantityVector v{"v", "", 5, Value(), nullptr};
   Quantity v3{"v[3]", "", 99.0, "m", nullptr};
   QuantityMatrix m{"m", "", 2, 3, Value(0.0), nullptr};
+  Quantity m10{"m[1][0]", "", 77.0, "m", nullptr};
   IntegerVector n{"n", "", 3, 0, nullptr};
   StringVector s{"s", "", 2, "", nullptr};
   String label{"label", "", "text", nullptr};
@@ -82,6 +86,7 @@ Leaf &addLeaf(Node &parent, const std::string &tag) {
 }
 
 //   P: x, v (QV 10..14 m), v[3] (scalar 99 m), m (QM 2 x 3, 100 + 10 i + j),
+//      m[1][0] (scalar 77 m),
 //      n (IV 1 2 3), s (SV a b), label, w[0] w[1] (scalars 20 21 m)
 //     S01 -> Tphase (mdot 8 kg/s, mdotcomps 1 2 3 kg/s)
 //     A2 -> A -> S04 -> Sphase[0] (the same)
@@ -97,8 +102,7 @@ std::unique_ptr<Probe> buildProbe() {
 }
 
 std::string error(const std::string &function, const std::string &message) {
-  return "Error was thrown by function: " + function + "\nGeneric Run-Time error: " + message +
-         "\n";
+  return runTimeError(function, message);
 }
 
 std::string bracket(const std::string &function, const std::string &problem) {
@@ -151,6 +155,8 @@ TEST(TagPath, EveryFormGivesItsResultOrItsError) {
       {'Q', "m[1][2]", "112"},
       {'Q', "m[1,2]", "112"},
       {'Q', "m[0,+1]", "101"},
+      {'Q', "m[1][0]", "77"},
+      {'Q', "m[1,0]", "77"},
       {'Q', "m[2,0]",
        error("QuantityMatrix::operator()",
              "row index is outside range: index larger than number of rows")},

@@ -53,7 +53,8 @@ public:
 
   // --- storage
   // Writes the subtree as a new stored tree at the store's first free id;
-  // returns the stored id of this node.
+  // returns the stored id of this node. A subtree that is not a root is
+  // stored as the root of its own stored tree.
   int insert(Persistency &persistency) override;
   // The recursive worker of insert: every node of the subtree is written with
   // stored id = in-memory id - offset.
@@ -125,9 +126,15 @@ public:
 
 protected:
   void setNodeType(std::string type) { type_ = std::move(type); }
+  // Pieces of the JSON dump: the opening brace and the members fullTag,
+  // type, id and parent (no line end after parent); and, when there are
+  // children, the children member closed by indent + closing.
+  void printJsonHead(std::ostream &stream, const std::string &indent) const;
+  void printJsonChildren(std::ostream &stream, int level, const char *closing) const;
 
 private:
   class StoredIdBackup;
+  class PresentedIds;
 
   void restoreFrom(Persistency &persistency, int storedId);
   Node &adopt(std::unique_ptr<Node> child);

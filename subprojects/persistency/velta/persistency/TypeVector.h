@@ -42,12 +42,20 @@ public:
   virtual void resize(std::size_t count) { this->value_.resize(count); }
 
   // "[" then each element between double quotes, separated by ", ", then "]".
-  std::ostream &print(std::ostream &stream) const override {
+  std::ostream &print(std::ostream &stream) const override { return printList(stream, true); }
+
+protected:
+  // "[" then the elements separated by ", ", each between double quotes when
+  // quoted (without escaping), then "]".
+  std::ostream &printList(std::ostream &stream, bool quoted) const {
     stream << "[";
     for (std::size_t i = 0; i < this->value_.size(); ++i) {
       if (i > 0)
         stream << ", ";
-      stream << '"' << this->value_[i] << '"';
+      if (quoted)
+        stream << '"' << this->value_[i] << '"';
+      else
+        stream << this->value_[i];
     }
     return stream << "]";
   }
