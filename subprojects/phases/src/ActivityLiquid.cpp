@@ -2,6 +2,7 @@
 
 #include "velta/components/ComponentGeneric.h"
 #include "velta/components/ListComponents.h"
+#include "velta/core/Vector.h"
 #include "velta/utility/Error.h"
 #include "velta/utility/SharedEnumerations.h"
 
@@ -23,6 +24,25 @@ void Liquid::requireComponentCount(const char *function) const {
                        (className_ + ": built for " + std::to_string(ncoefficients()) +
                         " components, the component list holds " + std::to_string(NCOMPONENTS))
                            .c_str());
+}
+
+std::vector<Active> Liquid::activeFractions(Vector x, int count, const char *function) const {
+  if (x.size() < count)
+    throw ErrorRunTime(function, (className_ + ": " + std::to_string(x.size()) +
+                                  " mole fractions given for " + std::to_string(count) +
+                                  " components")
+                                     .c_str());
+  std::vector<Active> fractions;
+  fractions.reserve(static_cast<std::size_t>(count));
+  bool empty = true;
+  for (int i = 0; i < count; ++i) {
+    fractions.push_back(x[i].activeValue());
+    empty = empty && fractions.back().value() == 0.0;
+  }
+  if (empty)
+    for (Active &fraction : fractions)
+      fraction = Active(1.0 / count);
+  return fractions;
 }
 
 void Liquid::prepare(const Value &T, Vector x) {

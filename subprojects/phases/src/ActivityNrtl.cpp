@@ -76,6 +76,7 @@ void Nrtl::calculateExcess(Vector x) {
   VELTA_LOG(verbosity(), 1, name, "Entered");
   requireComponentCount(name);
   const int n = NCOMPONENTS;
+  const std::vector<Active> xs = activeFractions(x, n, name);
   gE_ = 0.0;
   dgEdT_ = 0.0;
   d2gEdT2_ = 0.0;
@@ -94,7 +95,7 @@ void Nrtl::calculateExcess(Vector x) {
     C2 = 0.0;
     for (int j = 0; j < n; ++j) {
       const std::size_t ji = at(j, i, n);
-      const Active &xj = x[j].activeValue();
+      const Active &xj = xs[static_cast<std::size_t>(j)];
       const Active g = xj * G_[ji];
       const Active g1 = xj * dG_[ji];
       const Active g2 = xj * d2G_[ji];
@@ -105,7 +106,7 @@ void Nrtl::calculateExcess(Vector x) {
       C1 += g1 * tau_[ji] + g * dtau_[ji];
       C2 += g2 * tau_[ji] + 2.0 * g1 * dtau_[ji] + g * d2tau_[ji];
     }
-    const Active &xi = x[i].activeValue();
+    const Active &xi = xs[static_cast<std::size_t>(i)];
     ratio_[static_cast<std::size_t>(i)] = C / S;
     gE_ += xi * C / S;
     dgEdT_ += xi * (C1 / S - S1 * C / (S * S));
@@ -130,8 +131,8 @@ void Nrtl::calculateExcess(Vector x) {
       Active lngamma = ratio_[static_cast<std::size_t>(i)];
       for (int j = 0; j < n; ++j) {
         const std::size_t ij = at(i, j, n);
-        lngamma += (tau_[ij] - ratio_[static_cast<std::size_t>(j)]) * G_[ij] * x[j].activeValue() /
-                   sumG_[static_cast<std::size_t>(j)];
+        const std::size_t jj = static_cast<std::size_t>(j);
+        lngamma += (tau_[ij] - ratio_[jj]) * G_[ij] * xs[jj] / sumG_[jj];
       }
       gammai = exp(lngamma);
     }

@@ -192,10 +192,11 @@ void Unifac::calculateExcess(Vector x) {
   static constexpr const char *name = "Phase::Activity::Unifac::calculateExcess";
   requireCompleteMap(name);
   const int n = ncomponents_;
+  const std::vector<Active> xs = activeFractions(x, n, name);
 
   Active sr, sq;
   for (int i = 0; i < n; ++i) {
-    const Active &xi = x[i].activeValue();
+    const Active &xi = xs[slot(i)];
     sr += xi * r_[slot(i)];
     sq += xi * q_[slot(i)];
   }
@@ -218,11 +219,11 @@ void Unifac::calculateExcess(Vector x) {
   Active groups;
   for (int i = 0; i < n; ++i)
     for (const auto &[k, nu] : componentSubgroups_[i])
-      groups += static_cast<double>(nu) * x[i].activeValue();
+      groups += static_cast<double>(nu) * xs[slot(i)];
   for (const int m : subgroupsPresent_) {
     Active count;
     for (int i = 0; i < n; ++i)
-      count += static_cast<double>(occurrences(i, m)) * x[i].activeValue();
+      count += static_cast<double>(occurrences(i, m)) * xs[slot(i)];
     Active &Xm = X_[m];
     Xm = count / groups;
     VELTA_LOG(verbosity(), 3, name, "  X[" << m << "] = " << Xm.value());

@@ -197,7 +197,9 @@ void MassMolar::calculateN_() {
   }
   if (ndot.value() == 0.0) {
     // An empty phase keeps equal fractions, so that it can be filled again
-    // in a fraction mode.
+    // in a fraction mode. The totals are zeroed with their derivatives: the
+    // sum of zero flows may still carry some.
+    ndot.setZero();
     mdot.setZero();
     zero(mdotcomps);
     const Value equal(1.0 / NCOMPONENTS);
@@ -225,6 +227,7 @@ void MassMolar::calculateM_() {
   for (const Quantity &flowOfComponent : mdotcomps)
     mdot += flowOfComponent;
   if (mdot.value() == 0.0) {
+    mdot.setZero();
     ndot.setZero();
     zero(ndotcomps);
     zero(w);

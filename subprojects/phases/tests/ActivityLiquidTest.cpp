@@ -202,3 +202,34 @@ TEST_F(ActivityTest, ErrorsInsidePrepareNameTheModel) {
         << text;
   }
 }
+
+TEST_F(ActivityTest, EmptyLiquidTakesTheEquimolarActivityCoefficients) {
+  // Every mole fraction 0 (an empty liquid after a zero-total balance): the
+  // coefficients are those of the equimolar mixture at 350 K, by the closed
+  // forms of the NRTL and UNIFAC tests:
+  //   NRTL  ln gamma = (0.564426087, 0.450812461);
+  //   UNIFAC gamma = (1.231016081, 1.485575212).
+  setComponents({false, false});
+  setNrtlBinary();
+  setEthanolWater();
+  auto nrtl = phaseOf<Nrtl1>(PhaseType::liquid, {0.0, 0.0});
+  auto unifac = phaseOf<Unifac>(PhaseType::liquid, {0.0, 0.0});
+  ASSERT_EQ(nrtl->x[0].value(), 0.0);
+  ASSERT_EQ(nrtl->x[1].value(), 0.0);
+  nrtl->prepare(T);
+  unifac->prepare(T);
+  auto &nrtlModel = dynamic_cast<Nrtl1 &>(nrtl->model());
+  auto &unifacModel = dynamic_cast<Unifac &>(unifac->model());
+  EXPECT_NEAR(std::log(nrtlModel.gamma(0).value()), 0.564426087, 1e-9);
+  EXPECT_NEAR(std::log(nrtlModel.gamma(1).value()), 0.450812461, 1e-9);
+  EXPECT_NEAR(unifacModel.gamma(0).value(), 1.231016081, 1e-9);
+  EXPECT_NEAR(unifacModel.gamma(1).value(), 1.485575212, 1e-9);
+  // The fugacities and the property pass stay finite.
+  for (ModelPhase *phase : {nrtl.get(), unifac.get()}) {
+    phase->preparefugacity(P, T);
+    EXPECT_TRUE(std::isfinite(phase->fugacity(0).value()));
+    phase->calculateProperties(P, T, true);
+    for (const char *tag : {"rho", "H", "S", "Cp", "h", "s", "g"})
+      EXPECT_TRUE(std::isfinite(phase->Q(tag).value())) << tag;
+  }
+}

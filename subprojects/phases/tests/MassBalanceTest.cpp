@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -180,19 +181,29 @@ protected:
 
 TEST_P(ZeroTotal, FollowsTheRuleOfItsMode) {
   const ZeroCase &c = GetParam();
+  pushDerivativeContext(1);
   auto phase = makePhase("liquid");
   setComposition(*phase, {0.25, 0.75}, 2.0);
   phase->AMW = Value(123.0, "kg/kmol"); // marks AMW as untouched
-  for (const std::string &tag : c.given)
+  // Zero given values that still carry a derivative: what the balance
+  // zeroes must lose it too.
+  for (const std::string &tag : c.given) {
     phase->Q(tag).setZero();
+    phase->Q(tag).activeValue().setDerivative(0, 1.0);
+  }
   std::vector<double> before;
   for (const std::string &tag : c.unchanged)
     before.push_back(phase->Q(tag).value());
 
   phase->calculateX(c.mode);
 
-  for (const std::string &tag : c.zeroed)
+  for (const std::string &tag : c.zeroed) {
     EXPECT_EQ(phase->Q(tag).value(), 0.0) << tag;
+    // The given flows of modes N and M are left as they were.
+    if (std::find(c.given.begin(), c.given.end(), tag) == c.given.end()) {
+      EXPECT_EQ(phase->Q(tag).activeValue().derivative(0), 0.0) << tag;
+    }
+  }
   for (std::size_t k = 0; k < c.unchanged.size(); ++k)
     EXPECT_EQ(phase->Q(c.unchanged[k]).value(), before[k]) << c.unchanged[k];
   if (c.fractionsAfter >= 0) {
@@ -200,6 +211,8 @@ TEST_P(ZeroTotal, FollowsTheRuleOfItsMode) {
       EXPECT_EQ(phase->Q(tag).value(), c.fractionsAfter) << tag;
   }
   EXPECT_EQ(phase->ndotcomps[0].uom(), Value(1.0, "kmol/s").uom());
+  phase.reset();
+  popDerivativeContext();
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryMode, ZeroTotal, testing::ValuesIn(zeroCases()),

@@ -7,6 +7,7 @@
 #include "velta/phases/PhaseSimpleTotal.h"
 #include "velta/phases/PhaseTotal.h"
 #include "velta/utility/Error.h"
+#include "velta/value/DerivativeContext.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,22 @@ TEST_F(TotalPhase, SumsOverTheMemberPhases) {
   EXPECT_EQ(total->sigma(P0, T0).value(), 0.0);
   EXPECT_EQ(total->type(), "PhaseTotal");
   EXPECT_EQ(total->representation(), MassBalanceMode::Nx);
+}
+
+TEST_F(TotalPhase, SumsKeepTheDerivativesOfTheFractions) {
+  pushDerivativeContext(1);
+  {
+    stream.add(*first, 0.5);
+    stream.add(*second, 0.5);
+    stream.fraction(*first).activeValue().setDerivative(0, 1.0);
+    auto total = makeTotal();
+    total->setStream(&stream);
+    // d(sum f H)/d f_1 = H_1 = -3.9e7 J/kmol;
+    // d(1 / sum f/rho)/d f_1 = -rho^2 / rho_1 = -16^2 / 10 = -25.6 kmol/m3.
+    EXPECT_DOUBLE_EQ(total->calculate_H(P0, T0).activeValue().derivative(0), -3.9e7);
+    EXPECT_NEAR(total->calculate_rho(P0, T0).activeValue().derivative(0), -25.6, 1e-12);
+  }
+  popDerivativeContext();
 }
 
 TEST_F(TotalPhase, PhasesWithoutPositiveFractionAreSkipped) {

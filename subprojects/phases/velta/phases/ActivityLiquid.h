@@ -7,11 +7,16 @@
 //   calculate_H_/S_/Cp_  ideal value plus HE, SE or CpE, added in place.
 // The activity coefficients are those of the last prepare. Fugacities are
 // defined for a liquid phase only; any other phase type is an ErrorRunTime.
+//
+// An empty phase (every mole fraction exactly 0) is read as the equimolar
+// mixture, so that its activity coefficients and excess values stay finite
+// like the ideal solution's density and transport properties.
 
 #include "velta/phases/ActivityInterface.h"
 #include "velta/phases/Ideal.h"
 
 #include <string>
+#include <vector>
 
 namespace Phase::Activity {
 
@@ -32,6 +37,11 @@ protected:
   // ErrorRunTime from function when the component list no longer has the
   // size the model was built for.
   void requireComponentCount(const char *function) const;
+
+  // The first count mole fractions of x as active numbers, or 1/count each
+  // when all of them are exactly 0. ErrorRunTime from function when x holds
+  // fewer than count elements.
+  std::vector<Active> activeFractions(Vector x, int count, const char *function) const;
 
 private:
   std::string className_;
