@@ -85,6 +85,9 @@ std::u16string UtfConverter::utf8ToWide(std::string_view utf8) {
 }
 
 std::string UtfConverter::wideToUtf8(const char16_t *wide) {
+  // A null text (e.g. a column fetched as NULL) converts to the empty string.
+  if (wide == nullptr)
+    return std::string();
   return wideToUtf8(std::u16string_view(wide));
 }
 

@@ -1,8 +1,9 @@
 #include "velta/utility/Enumerator.h"
 #include "velta/utility/SharedEnumerations.h"
 
+#include "JsonParse.h"
+
 #include <gtest/gtest.h>
-#include <json/json.h>
 
 #include <functional>
 #include <memory>
@@ -12,16 +13,6 @@
 using namespace Velta::Utility;
 
 namespace {
-
-Json::Value parse(const std::string &text) {
-  Json::CharReaderBuilder builder;
-  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-  Json::Value value;
-  std::string errors;
-  EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, &errors))
-      << errors << " in " << text;
-  return value;
-}
 
 TEST(SharedEnumerations, NameToValue) {
   const std::vector<std::tuple<std::function<int(std::string_view)>, std::string, int>> cases = {
@@ -101,7 +92,7 @@ TEST(SharedEnumerations, AdvanceIndex) {
 }
 
 TEST(SharedEnumerations, TableListsItselfAsJson) {
-  const Json::Value json = parse(flashModes().toJson());
+  const Json::Value json = parseJson(flashModes().toJson());
   EXPECT_EQ(json["name"].asString(), "FlashMode");
   EXPECT_EQ(json["description"].asString(), "stream flash specification mode");
   ASSERT_EQ(json["options"].size(), 7u);
@@ -115,7 +106,7 @@ TEST(Enumerator, GoldenJson) {
   const std::string json = phaseTypeEnum.toJson();
   EXPECT_EQ(json, "{\"name\":\"phaseTypeEnum\",\"description\":\"phase type\",\"options\":["
                   "{\"name\":\"vapor\",\"description\":\"Vapor\"}]}");
-  const Json::Value parsed = parse(json);
+  const Json::Value parsed = parseJson(json);
   EXPECT_EQ(parsed["name"].asString(), "phaseTypeEnum");
   EXPECT_EQ(parsed["options"][0]["description"].asString(), "Vapor");
 
@@ -134,7 +125,7 @@ TEST(Enumerator, DuplicatesAreKeptAndTextsEscaped) {
   EXPECT_EQ(json, "{\"name\":\"streamEnum\",\"description\":\"the \\\"stream\\\" types\\\\kinds\","
                   "\"options\":[{\"name\":\"a\",\"description\":\"first\\nline\"},"
                   "{\"name\":\"a\",\"description\":\"first\\nline\"}]}");
-  const Json::Value parsed = parse(json);
+  const Json::Value parsed = parseJson(json);
   EXPECT_EQ(parsed["description"].asString(), "the \"stream\" types\\kinds");
   EXPECT_EQ(parsed["options"][1]["description"].asString(), "first\nline");
 }

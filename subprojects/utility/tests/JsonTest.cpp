@@ -1,23 +1,14 @@
 #include "velta/utility/Json.h"
 
+#include "JsonParse.h"
+
 #include <gtest/gtest.h>
-#include <json/json.h>
 
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-Json::Value parse(const std::string &text) {
-  Json::CharReaderBuilder builder;
-  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-  Json::Value value;
-  std::string errors;
-  EXPECT_TRUE(reader->parse(text.data(), text.data() + text.size(), &value, &errors))
-      << errors << " in " << text;
-  return value;
-}
 
 TEST(Json, EscapesOnlyWhatJsonRequires) {
   const std::vector<std::pair<std::string, std::string>> cases = {
@@ -43,7 +34,7 @@ TEST(Json, EveryByteSurvivesAParse) {
   for (int c = 1; c < 128; ++c)
     text += static_cast<char>(c);
   text += "Ä°€😀";
-  const Json::Value value = parse("{\"t\":" + Velta::Utility::jsonQuote(text) + "}");
+  const Json::Value value = parseJson("{\"t\":" + Velta::Utility::jsonQuote(text) + "}");
   EXPECT_EQ(value["t"].asString(), text);
 }
 

@@ -41,6 +41,7 @@ TEST(UtfConverter, RoundTripsAtEncodingBoundaries) {
 TEST(UtfConverter, ZeroTerminatedWideTextEndsAtTheZero) {
   const char16_t buffer[] = {u'a', u'b', 0, u'c', 0};
   EXPECT_EQ(UtfConverter::wideToUtf8(buffer), "ab");
+  EXPECT_EQ(UtfConverter::wideToUtf8(static_cast<const char16_t *>(nullptr)), "");
 }
 
 struct Malformed8 {
@@ -62,6 +63,12 @@ TEST(UtfConverter, MalformedUtf8ThrowsAnError) {
       {"\xf8\x88\x80\x80\x80", UtfConverter::sourceIllegal}, // five-byte sequence
       {"\xff", UtfConverter::sourceIllegal},                 //
       {"\xe2\x28\xa1", UtfConverter::sourceIllegal},         // bad continuation
+      {"\xc0\xaf", UtfConverter::sourceIllegal},             // overlong '/'
+      {"\xe0\x80\xaf", UtfConverter::sourceIllegal},         // overlong '/', three bytes
+      {"\xf0\x80\x80\xaf", UtfConverter::sourceIllegal},     // overlong '/', four bytes
+      {"\xed\xbf\xbf", UtfConverter::sourceIllegal},         // encoded low surrogate
+      {"\xf0\x9f\x28\x80", UtfConverter::sourceIllegal},     // bad third byte
+      {"\xc2", UtfConverter::sourceExhausted},                 // lead byte alone
       {"\xe2\x82", UtfConverter::sourceExhausted},           // cut at the end
       {"ok\xf0\x9f\x98", UtfConverter::sourceExhausted},     //
   };
@@ -111,7 +118,9 @@ TEST(UtfConverter, NextCodePointWalksOneCharacterAtATime) {
 
 TEST(UtfConverter, NextCodePointKeepsPositionOnMalformedInput) {
   // The second case is cut short by the terminating zero.
-  for (const std::string text : {"\xc0\x80", "\xe2\x82", "\xed\xa0\x80"}) {
+  // Cases cut short by the terminating zero: "\xe2\x82", "\xf0\x9f\x98", "\xc3".
+  for (const std::string text : {"\xc0\x80", "\xe2\x82", "\xed\xa0\x80", "\xf0\x9f\x98", "\xc3",
+                                 "\xf4\x90\x80\x80", "\xe0\x9f\xbf", "\x80"}) {
     const char *position = text.c_str();
     EXPECT_THROW(UtfConverter::nextCodePoint(position), ErrorRunTime);
     EXPECT_EQ(position, text.c_str());

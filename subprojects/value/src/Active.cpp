@@ -143,7 +143,7 @@ template <class T> void GenericActive<T>::sparseDivide(const GenericActive &b) {
 }
 
 template <class T> void GenericActive<T>::sparseAddScaled(const GenericActive &b, T factor) {
-  mergeSorted(sparse_, b.sparse_, [factor](T r, T o) { return r + factor * o; });
+  mergeSorted(sparse_, b.sparse_, [factor](T r, T o) { return o != 0 ? r + factor * o : r; });
 }
 
 template <class T> void GenericActive<T>::seededOverwritten() const {

@@ -57,6 +57,85 @@ TEST(Active, DenseAndSparseStoresGiveIdenticalDerivatives) {
   }
 }
 
+// Mixed operations: numbers with doubles on either side, compound
+// assignments with doubles and numbers, a temporary on either side of a
+// binary operator, and comparisons that pick a branch.
+std::vector<double> mixedDerivatives(int contextSize, const std::vector<int> &directions) {
+  ScopedContext context(contextSize);
+  Active x, y;
+  x.setActive(directions[0]);
+  y.setActive(directions[1]);
+  x.value() = 1.3;
+  y.value() = -0.6;
+  Active f = 2.5 + x;
+  f = f - 0.75;
+  f = 4.0 - f * y;
+  f = f * 1.5 + 0.5 * x;
+  f = f / 3.0 - 2.0 / x;
+  f += 0.25;
+  f -= 1.5;
+  f *= 2.0;
+  f /= 4.0;
+  f = f + (y * y);             // temporary on the right
+  f = (x * 2.0) - (y / x) + f; // temporaries on both sides
+  f += y * 0.5;
+  f -= x / y;
+  f *= (x + 1.0);
+  f /= (y - 2.0);
+  if (x > y && x >= 1.3 && 1.0 < x && y <= -0.6 && y < 0.0 && !(x == y) && x != 2.0)
+    f = f * f - pow(x, Active(3.0)) + pow(Active(-2.0), Active(2.0)) * y;
+  else
+    f = Active(0.0);
+  if (-y > x || 0.5 > -y)
+    f = Active(0.0);
+  f = pow(y, Active(2.0)) * f; // negative base, constant exponent
+  std::vector<double> result;
+  for (int d : directions)
+    result.push_back(f.derivative(d));
+  result.push_back(f.value());
+  x.setInactive(directions[0]);
+  y.setInactive(directions[1]);
+  return result;
+}
+
+TEST(Active, MixedOperationsGiveIdenticalDerivativesInBothStores) {
+  const std::vector<double> dense = mixedDerivatives(2, {0, 1});
+  const std::vector<double> sparse = mixedDerivatives(6, {5, 2});
+  const std::vector<double> sparseScattered = mixedDerivatives(250, {3, 240});
+  ASSERT_NE(dense.back(), 0.0); // the comparisons took the computing branches
+  for (std::size_t i = 0; i < dense.size(); ++i) {
+    EXPECT_TRUE(std::isfinite(dense[i])) << i;
+    EXPECT_EQ(dense[i], sparse[i]) << i;
+    EXPECT_EQ(dense[i], sparseScattered[i]) << i;
+  }
+  // The same expression by central differences in x and in y.
+  const auto valueAt = [](double x, double y) {
+    double f = 2.5 + x;
+    f = f - 0.75;
+    f = 4.0 - f * y;
+    f = f * 1.5 + 0.5 * x;
+    f = f / 3.0 - 2.0 / x;
+    f += 0.25;
+    f -= 1.5;
+    f *= 2.0;
+    f /= 4.0;
+    f = f + y * y;
+    f = (x * 2.0) - (y / x) + f;
+    f += y * 0.5;
+    f -= x / y;
+    f *= (x + 1.0);
+    f /= (y - 2.0);
+    f = f * f - x * x * x + 4.0 * y;
+    return y * y * f;
+  };
+  const double h = 1e-6;
+  const double dx = (valueAt(1.3 + h, -0.6) - valueAt(1.3 - h, -0.6)) / (2 * h);
+  const double dy = (valueAt(1.3, -0.6 + h) - valueAt(1.3, -0.6 - h)) / (2 * h);
+  EXPECT_NEAR(dense[2], valueAt(1.3, -0.6), 1e-12);
+  EXPECT_NEAR(dense[0], dx, 1e-6 * std::fabs(dx));
+  EXPECT_NEAR(dense[1], dy, 1e-6 * std::fabs(dy));
+}
+
 // Central finite differences as the independent reference of the chain rule.
 double centralDifference(const std::function<double(double)> &f, double x) {
   const double h = 1e-6 * std::max(1.0, std::fabs(x));
@@ -143,7 +222,6 @@ TEST(Active, BinaryDerivativesMatchCentralFiniteDifferences) {
 
 // Derivative rules at the edges of the functions' domains.
 TEST(Active, DomainEdgeDerivatives) {
-  ScopedContext context(1);
   struct Case {
     const char *name;
     Unary f;
@@ -165,15 +243,24 @@ TEST(Active, DomainEdgeDerivatives) {
       {"acos(-1.5)", [](const Active &a) { return acos(a); }, -1.5, 1, nan},
       {"fabs(0), d -3", [](const Active &a) { return fabs(a); }, 0, -3, 3},
       {"fabs(-2), d 3", [](const Active &a) { return fabs(a); }, -2, 3, -3},
+      // d(a^2)/da = 2a = -4 at a = -2 although ln(-2) is NaN: the exponent
+      // is constant; d(0^3)/da = 0.
+      {"pow(-2, 2)", [](const Active &a) { return pow(a, Active(2.0)); }, -2, 1, -4},
+      {"pow(0, 3)", [](const Active &a) { return pow(a, Active(3.0)); }, 0, 1, 0},
+      // A varying exponent with a negative base has no derivative.
+      {"pow(-2, a)", [](const Active &a) { return pow(Active(-2.0), a); }, 2, 1, nan},
   };
-  for (const Case &c : cases) {
-    Active x(c.x);
-    x.setDerivative(0, c.dx);
-    const double d = c.f(x).derivative(0);
-    if (std::isnan(c.expected))
-      EXPECT_TRUE(std::isnan(d)) << c.name << ": " << d;
-    else
-      EXPECT_EQ(d, c.expected) << c.name;
+  for (const int contextSize : {1, 7}) {
+    ScopedContext context(contextSize);
+    for (const Case &c : cases) {
+      Active x(c.x);
+      x.setDerivative(0, c.dx);
+      const double d = c.f(x).derivative(0);
+      if (std::isnan(c.expected))
+        EXPECT_TRUE(std::isnan(d)) << c.name << ": " << d << " with " << contextSize;
+      else
+        EXPECT_EQ(d, c.expected) << c.name << " with " << contextSize;
+    }
   }
 }
 

@@ -135,6 +135,10 @@ TEST(Value, IncompatibleUnitsErrorTexts) {
       {"P < T", [&] { (void)(P < T); }, member + "operator <", pUnits + " <K>"},
       {"P <= T", [&] { (void)(P <= T); }, member + "operator <=", pUnits + " <K>"},
       {"P > T", [&] { (void)(P > T); }, member + "operator >", pUnits + " <K>"},
+      {"P >= T", [&] { (void)(P >= T); }, member + "operator >=", pUnits + " <K>"},
+      {"P -= 1", [&] { Value v(P); v -= 1.0; }, member + "operator -=", pUnits + " <>"},
+      {"P - number", [&] { (void)(P - number); }, member + "operator -", pUnits + " <>"},
+      {"number + P", [&] { (void)(number + P); }, "operator +", pUnits + " <>"},
       {"exp", [&] { (void)exp(P); }, "exp", pUnits + " <>"},
       {"log", [&] { (void)log(P); }, "log", pUnits + " <>"},
       {"log10", [&] { (void)log10(P); }, "log10", pUnits + " <>"},
@@ -265,6 +269,14 @@ TEST(Value, DerivativesFlowThroughValues) {
   EXPECT_EQ(work.activeValue().derivative(0), 0.5);
   EXPECT_EQ(work.activeValue().derivative(1), 2e5);
   EXPECT_DOUBLE_EQ(root.activeValue().derivative(1), 0.5 / std::sqrt(0.5));
+  // curt(V): d/dV = V^(-2/3) / 3 = 0.5^(-2/3) / 3 = 0.529134 (hand value).
+  const Value side = curt(volume);
+  EXPECT_EQ(side.uom(), "m");
+  EXPECT_NEAR(side.activeValue().derivative(1), 0.529134, 1e-6);
+  // P / V with units: d/dP = 1 / V = 2, d/dV = -P / V^2 = -8e5.
+  const Value quotient = pressure / volume;
+  EXPECT_EQ(quotient.activeValue().derivative(0), 2.0);
+  EXPECT_EQ(quotient.activeValue().derivative(1), -8e5);
   const Value stripped = work.withoutDerivatives();
   EXPECT_EQ(stripped.value(), 1e5);
   EXPECT_EQ(stripped.activeValue().derivative(0), 0.0);

@@ -22,7 +22,8 @@ public:
   // Throws ErrorRunTime naming the result text on malformed or cut input.
   static std::u16string utf8ToWide(std::string_view utf8);
 
-  // UTF-16 to UTF-8: zero-terminated text, or the whole of a string view.
+  // UTF-16 to UTF-8: zero-terminated text (null gives ""), or the whole of a
+  // string view.
   // Throws ErrorRunTime naming the result text on malformed or cut input.
   static std::string wideToUtf8(const char16_t *wide);
   static std::string wideToUtf8(std::u16string_view wide);

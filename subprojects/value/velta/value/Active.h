@@ -358,7 +358,11 @@ public:
     a.value_ = std::pow(v, p);
     return a;
   }
-  // d(a^e) = a^(e-1) e da + ln(a) a^e de
+  // d(a^e) = a^(e-1) e da + ln(a) a^e de. The second term is added only
+  // where de is non-zero: for a base of 0 or below ln(a) is infinite or NaN,
+  // and a constant exponent (a^2 at a = -2) must not turn the derivative
+  // into NaN; where the exponent does vary, NaN spreads as it should. The
+  // rule is the same in both stores, so dense and sparse agree.
   friend GenericActive pow(const GenericActive &a, const GenericActive &e) {
     GenericActive r(a);
     const T v = a.value_, ev = e.value_, power = std::pow(v, ev);
@@ -369,8 +373,11 @@ public:
       r.sparseAddScaled(e, exponentFactor);
     } else {
       const int n = numdir;
-      for (int i = 0; i < n; ++i)
-        r.dense_[i] = baseFactor * a.dense_[i] + exponentFactor * e.dense_[i];
+      for (int i = 0; i < n; ++i) {
+        r.dense_[i] = baseFactor * a.dense_[i];
+        if (e.dense_[i] != 0)
+          r.dense_[i] += exponentFactor * e.dense_[i];
+      }
     }
     r.value_ = power;
     return r;
@@ -471,7 +478,7 @@ private:
   void sparseSubtract(const GenericActive &b);
   void sparseMultiply(const GenericActive &b);
   void sparseDivide(const GenericActive &b);
-  // this_i += factor * b_i
+  // this_i += factor * b_i where b_i is non-zero (b's directions all enter)
   void sparseAddScaled(const GenericActive &b, T factor);
 
   T value_;
