@@ -3,6 +3,7 @@
 #include "velta/utility/Assert.h"
 
 #include <algorithm>
+#include <limits>
 
 GroupBkk::GroupBkk(const ParameterBkk &r1, const ParameterBkk &r2, const ParameterBkk &r3,
                    const ParameterBkk &r4, const ParameterBkk &r5, const ParameterBkk &r6,
@@ -49,5 +50,7 @@ Active GroupBkk::evaluate(int kind, const Active &T) const {
   for (const ParameterBkk &record : records_)
     if (record.xmin() <= T.value() && T.value() <= record.xmax())
       return record.evaluate(kind, T);
-  return Active(0.0); // NaN temperature: no record holds it
+  // Only a NaN temperature is held by no record: pass it on rather than
+  // turning it into a plausible number.
+  return Active(std::numeric_limits<double>::quiet_NaN());
 }

@@ -14,6 +14,8 @@ Value RouteHeatSolidDummy::hs(const Value &T, const Value &) const {
 }
 
 Value RouteHeatSolidDummy::ss(const Value &T, const Value &) const {
+  // The logarithm needs T > 0; below, a solver step or an input went wrong.
+  routeSupport::requirePositiveTemperature("RouteHeatSolidDummy::ss", T);
   return waterHeatCapacity() * log(T / Value(1.0, routeSupport::kelvin));
 }
 

@@ -42,6 +42,7 @@ RouteHeatVaporDippr::RouteHeatVaporDippr(const ComponentInterface *component,
 Value RouteHeatVaporDippr::cpv(const Value &T, const Value &) const {
   VELTA_TRACE_BEGIN
   routeSupport::requireKelvin(T);
+  routeSupport::requirePositiveTemperature("RouteHeatVaporDippr::cpv", T);
   const double C1 = cpig_[0], C2 = cpig_[1], C3 = cpig_[2], C4 = cpig_[3], C5 = cpig_[4];
   if (C2 == 0.0)
     return Value(C1, routeSupport::joulePerKmolKelvin);
@@ -59,6 +60,8 @@ Value RouteHeatVaporDippr::hv(const Value &T, const Value &P) const {
   VELTA_ROUTE_LOG(1, "RouteHeatVaporDippr::hv", "Entered with T = " << T);
   routeSupport::requireKelvin(T);
   routeSupport::requirePascal(P);
+  // The closed form divides by t: no enthalpy at or below 0 K.
+  routeSupport::requirePositiveTemperature("RouteHeatVaporDippr::hv", T);
   const Value t = routeSupport::reduced(T);
   Value dh;
   if (cpig_[1] != 0.0)

@@ -25,9 +25,15 @@ Value RouteVolumeLiquidDippr::rhol(const Value &T, const Value &, double *derT) 
                                  << "]");
   Value rho;
   double dRho = 0.0;
+  // The bounds are tested first so that a NaN temperature reaches the
+  // correlation and gives a NaN, not the density at a bound.
   if (C3 == 0.0) {
     rho = Value(C1, routeSupport::kmolPerCubicMetre);
-  } else if (T.value() < tmax && T.value() > tmin) {
+  } else if (T.value() <= tmin) {
+    rho = Value(densityAt(tmin), routeSupport::kmolPerCubicMetre);
+  } else if (T.value() >= tmax) {
+    rho = Value(densityAt(tmax), routeSupport::kmolPerCubicMetre);
+  } else {
     // C1 / C2^(1 + u^C4), u = 1 - t/C3, with the derivatives of T.
     const Value exponent = 1.0 + pow(1.0 - t / C3, C4);
     rho = C1 * exp(-std::log(C2) * exponent);
@@ -35,10 +41,6 @@ Value RouteVolumeLiquidDippr::rhol(const Value &T, const Value &, double *derT) 
     const double u = 1.0 - T.value() / C3;
     dRho = C1 * C4 * std::log(C2) * std::pow(u, C4 - 1.0) *
            std::pow(C2, -(1.0 + std::pow(u, C4))) / C3;
-  } else if (T.value() <= tmin) {
-    rho = Value(densityAt(tmin), routeSupport::kmolPerCubicMetre);
-  } else {
-    rho = Value(densityAt(tmax), routeSupport::kmolPerCubicMetre);
   }
   if (derT)
     *derT = dRho;

@@ -17,6 +17,6 @@ Value RouteVolumeVaporIdeal::rhov(const Value &T, const Value &P, double *drhodT
   if (drhodT)
     *drhodT = -rho.value() / T.value();
   if (drhodP)
-    *drhodP = rho.value() / P.value();
+    *drhodP = 1.0 / (8314.4 * T.value()); // rho / P, also defined at P = 0
   return rho;
 }

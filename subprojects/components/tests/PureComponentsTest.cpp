@@ -198,6 +198,20 @@ TEST_F(BuiltInSubstances, DataAgainstPublishedReferences) {
       {"H2(g) cp 298.15 K, JANAF 28.836 J/(mol K)", h2->cpv(T0, P0).value(), 28836, 0.005},
       {"H2(g) cp 1000 K, JANAF 30.205 J/(mol K)", h2->cpv(kelvin(1000), P0).value(), 30205, 0.005},
       {"H2(g) viscosity 300 K, NIST 8.96 uPa s", h2->muv(kelvin(300)).value(), 8.96e-6, 0.01},
+      // Transport of hydrogen at its normal boiling point and of steam, known
+      // to a few per cent (Incropera, Fundamentals of Heat and Mass Transfer,
+      // Tables A.4 and A.6; NIST WebBook): the tolerance catches a slipped
+      // coefficient, not the fit.
+      {"H2(l) viscosity at Tb, NIST about 13.3 uPa s", h2->mul(kelvin(20.369)).value(), 13.3e-6,
+       0.05},
+      {"H2(l) conductivity at Tb, NIST about 0.100 W/(m K)", h2->kl(kelvin(20.369)).value(),
+       0.100, 0.05},
+      {"H2 surface tension at Tb, NIST about 1.93 mN/m", h2->sigma(kelvin(20.369)).value(), 1.93e-3,
+       0.05},
+      {"H2(g) conductivity 300 K, Incropera 0.183 W/(m K)", h2->kv(kelvin(300)).value(), 0.183,
+       0.05},
+      {"H2O(g) conductivity 373.15 K, Incropera 0.0248 W/(m K)", w->kv(T100C).value(), 0.0248,
+       0.05},
       // silica (quartz, cristobalite)
       {"SiO2 dfH, JANAF -910.857 kJ/mol", sio2->dh0().value(), -9.10857e8, 1e-4},
       {"SiO2 dfG, JANAF -856.288 kJ/mol", sio2->dg0().value(), -8.56288e8, 5e-4},

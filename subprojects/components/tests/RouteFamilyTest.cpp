@@ -152,6 +152,13 @@ TEST(RouteFamilies, VolumeDerivativesMatchFiniteDifferences) {
         EXPECT_TRUE(close(drhodP, centralP(rhov, T, P, P * 1e-6), 1e-6));
         EXPECT_TRUE(close(evaluateSeeded(rhov, T, P).derivative, drhodT, 1e-12));
         EXPECT_TRUE(close(evaluateSeeded(rhov, T, P, true).derivative, drhodP, 1e-12));
+        // pv inverts rhov; its outputs against central differences in rho and T.
+        const double rho = c.rhov(kelvins(T), pascals(P)).value();
+        double dPdrho = 0.0, dPdT = 0.0;
+        EXPECT_TRUE(close(c.pv(rho, T, &dPdrho, &dPdT), P, 1e-12));
+        const double dr = rho * 1e-6;
+        EXPECT_TRUE(close(dPdrho, (c.pv(rho + dr, T) - c.pv(rho - dr, T)) / (2 * dr), 1e-6));
+        EXPECT_TRUE(close(dPdT, (c.pv(rho, T + h) - c.pv(rho, T - h)) / (2 * h), 1e-6));
 
         c.rhol(kelvins(T), pascals(P), &derT);
         const double fd = centralT(rhol, T, P, h);
@@ -161,6 +168,9 @@ TEST(RouteFamilies, VolumeDerivativesMatchFiniteDifferences) {
                           centralP(rhol, T, P, P * 1e-4), 1e-5, 1e-12));
       }
     }
+    // Beyond 1e6 kmol/m3 the molar volume is held at 1e-6 m3/kmol.
+    EXPECT_EQ(c.pv(2e6, 300.0), c.pv(1e6, 300.0));
+    EXPECT_EQ(c.pv(1e6, 300.0), 8314.4 * 300.0 * 1e6);
   }
 }
 

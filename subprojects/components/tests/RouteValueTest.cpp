@@ -6,6 +6,7 @@
 #include "TestComponents.h"
 
 #include "velta/components/ParametersHenry.h"
+#include "velta/components/RouteHeatSolidBkk.h"
 #include "velta/components/RouteHeatVaporVolp.h"
 #include "velta/components/RouteVolumeLiquidWater.h"
 #include "velta/utility/Error.h"
@@ -158,6 +159,8 @@ TEST(RouteValues, NonPositiveTemperaturesAndPressuresAreErrorsNotAborts) {
   TestDipprComponent d("D");
   TestPdipprComponent w("W");
   const RouteHeatVaporDummy dummy;
+  TestSolidComponent solid("S");
+  const RouteHeatSolidBkk barin(GroupBkk(ParameterBkk(298.15, 1000, 0, 0, -30000, 0, 0, 0, 0, 0)));
   const double nan = std::numeric_limits<double>::quiet_NaN();
 
   // No vapour pressure at or below 0 K; the heat of vaporisation falls back
@@ -185,12 +188,36 @@ TEST(RouteValues, NonPositiveTemperaturesAndPressuresAreErrorsNotAborts) {
       {"RouteTransportDippr::mul", [&] { d.mul(kelvins(0)); }},
       {"RouteHeatVaporDummy::sv", [&] { dummy.sv(kelvins(0), pascals(1e5)); }},
       {"RouteHeatVaporDummy::sv", [&] { dummy.sv(kelvins(300), pascals(0)); }},
+      {"RouteHeatVaporDippr::hv", [&] { d.hv(kelvins(0), pascals(1e5)); }},
+      {"RouteHeatVaporDippr::cpv", [&] { d.cpv(kelvins(-5), pascals(1e5)); }},
+      {"dippr::hl", [&] { d.hl(kelvins(-5), pascals(1e5)); }},
+      {"dippr::cpl", [&] { d.cpl(kelvins(0), pascals(1e5)); }},
+      {"RouteHeatSolidDummy::ss", [&] { d.ss(kelvins(0), pascals(1e5)); }},
+      {"RouteHeatSolidBkk::ss", [&] { barin.ss(kelvins(-5), pascals(1e5)); }},
+      // The solid-as-liquid route answers sl with its solid entropy.
+      {"RouteHeatLiquidDummySolidBkk::ss", [&] { solid.sl(kelvins(0), pascals(1e5)); }},
   };
   for (const auto &c : cases) {
     const std::string text = messageOf<ErrorRunTime>(c.call);
     EXPECT_NE(text.find("Generic Run-Time error: "), std::string::npos) << text;
     EXPECT_NE(text.find(c.trace), std::string::npos) << text;
   }
+  // Below 0 K the Barin enthalpy and heat capacity continue with constant
+  // heat capacity (h = 30000 T, cp = 30000); only the entropy has no value.
+  EXPECT_EQ(barin.hs(kelvins(-5), pascals(1e5)).value(), -150000.0);
+  EXPECT_EQ(barin.cps(kelvins(-5), pascals(1e5)).value(), 30000.0);
+
+  // A NaN temperature stays NaN; it never turns into the value at a bound.
+  EXPECT_TRUE(std::isnan(d.rhol(kelvins(nan), pascals(1e5)).value()));
+  EXPECT_TRUE(std::isnan(barin.hs(kelvins(nan), pascals(1e5)).value()));
+  EXPECT_TRUE(std::isnan(solid.cps(kelvins(nan), pascals(1e5)).value()));
+  EXPECT_TRUE(std::isnan(d.psat(kelvins(nan)).value()));
+
+  // At zero pressure the ideal gas still has drho/dP = 1 / (R T).
+  double drhodP = 0.0;
+  EXPECT_EQ(d.rhov(kelvins(300), pascals(0), nullptr, &drhodP).value(), 0.0);
+  EXPECT_DOUBLE_EQ(drhodP, 1.0 / (8314.4 * 300));
+
   EXPECT_EQ(messageOf<ErrorRunTime>([&] { d.sv(kelvins(-5), pascals(1e5)); }),
             "Error was thrown by function: RouteHeatVaporDippr::sv\n"
             "Generic Run-Time error: temperature must be positive: -5 K\n"
