@@ -62,13 +62,18 @@ void Model::printSvgAll(const char *directory, bool tiny, bool raster, unsigned 
 void Model::printSvg(const char *fileName, bool, bool raster, unsigned) const {
   const std::string href =
       std::string("/static/") + iconName(category()) + (raster ? ".png" : ".svg");
+  writeSvgIcon("Model::printSvg", fileName, href, 100, 100);
+}
+
+void Model::writeSvgIcon(const char *function, const char *fileName, const std::string &href,
+                         double width, double height) {
   std::ofstream file(fileName, std::ios::out | std::ios::trunc);
   if (!file)
-    throw ErrorRunTime("Model::printSvg", (std::string("can not write to ") + fileName).c_str());
-  printSvgIcon(file, href, 100, 100);
+    throw ErrorRunTime(function, (std::string("can not write to ") + fileName).c_str());
+  printSvgIcon(file, href, width, height);
   file.close();
   if (!file)
-    throw ErrorRunTime("Model::printSvg", (std::string("can not write to ") + fileName).c_str());
+    throw ErrorRunTime(function, (std::string("can not write to ") + fileName).c_str());
 }
 
 std::ostream &Model::printSvgIcon(std::ostream &stream, const std::string &href, double width,

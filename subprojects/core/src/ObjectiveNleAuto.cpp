@@ -55,8 +55,10 @@ bool ObjectiveNleAuto::init(double *x) const {
 
 void ObjectiveNleAuto::clearderivatives() {
   VELTA_LOG(logVerbosity(), 1, "ObjectiveNleAuto::clearderivatives", "Entered");
-  for (Value *p : xp_)
+  for (Value *p : xp_) {
+    VELTA_ASSERT(p != nullptr);
     p->activeValue().clearDerivatives();
+  }
 }
 
 void ObjectiveNleAuto::inactivate() {
@@ -67,8 +69,10 @@ void ObjectiveNleAuto::inactivate() {
 }
 
 void ObjectiveNleAuto::setValues(const double *x) {
-  for (unsigned i = 0; i < xp_.size(); ++i)
+  for (unsigned i = 0; i < xp_.size(); ++i) {
+    VELTA_ASSERT(xp_[i] != nullptr);
     xp_[i]->activeValue() = x[i];
+  }
 }
 
 unsigned ObjectiveNleAuto::zero_residuals(std::vector<Value> &y, unsigned start) {

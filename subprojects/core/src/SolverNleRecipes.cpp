@@ -276,8 +276,10 @@ int SolverNleRecipes::lnsrch_(double fold, double &f, double stpmax) {
       if (tmplam > 0.5 * alam)
         tmplam = 0.5 * alam;
     }
-    // Later tests and models compare with this trial, not the starting point.
-    fold = f;
+    // The acceptance and plateau tests keep comparing with the merit value at
+    // the start of the search: comparing with the previous (rejected) trial
+    // would accept steps that increase f and let the iteration climb away
+    // from a minimum of the merit function.
     f2 = f;
     alam2 = alam;
     alam = (std::isnan(tmplam) || tmplam >= 0.1 * alam) ? tmplam : 0.1 * alam;

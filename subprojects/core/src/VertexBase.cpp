@@ -7,7 +7,6 @@
 #include "velta/utility/Diagnostic.h"
 #include "velta/utility/Error.h"
 
-#include <fstream>
 
 // The model base is virtual and built by the most derived class; this
 // constructor only needs the persistency connection.
@@ -145,8 +144,5 @@ Value VertexBase::energyBalance() {
 }
 
 void VertexBase::printSvg(const char *fileName, bool, bool raster, unsigned) const {
-  std::ofstream file(fileName, std::ios::out | std::ios::trunc);
-  if (!file)
-    return;
-  printSvgIcon(file, iconFile(raster), iconWidth(), iconHeight());
+  writeSvgIcon("VertexBase::printSvg", fileName, iconFile(raster), iconWidth(), iconHeight());
 }

@@ -270,6 +270,48 @@ TEST(SolverJacobians, ForwardDifferenceStep) {
   EXPECT_NEAR(solver.jacobian().element(0, 0), -2.0002, 1e-3);
 }
 
+namespace {
+
+// Records the merit value f = 0.5 sum F_i^2 at every Jacobian, that is at
+// the start of every Newton iteration.
+class MeritRecorder : public SolverNleRecipesAutomatic {
+public:
+  // The most derived class builds the virtual base with the objective.
+  MeritRecorder(int n, ObjectiveNleInterface *objective)
+      : SolverNleInterface(objective), SolverNleRecipesAutomatic(n, objective) {}
+  double calculateFJ() override {
+    merits.push_back(Automatic::calculateFJ());
+    return merits.back();
+  }
+  std::vector<double> merits;
+};
+
+} // namespace
+
+// Freudenstein-Roth from (0.5, -2) (More, Garbow and Hillstrom, problem 2):
+// the Newton iteration is drawn towards a local minimum of the merit
+// function away from the root (5, 4). The line search must never accept a
+// step that raises f above its value at the start of the iteration, so the
+// merit values of the iterations do not increase, and the solve stops early
+// with a failure code instead of oscillating up to the iteration limit.
+TEST(SolverNleRecipes, LineSearchNeverIncreasesTheMeritFunction) {
+  TestSystem system("freudenstein", {0.5, -2.0},
+                    [](const TestSystem::Unknowns &x, std::vector<Value> &y, unsigned start) {
+                      y[start] = -13.0 + x[0] + ((5.0 - x[1]) * x[1] - 2.0) * x[1];
+                      y[start + 1] = -29.0 + x[0] + ((x[1] + 1.0) * x[1] - 14.0) * x[1];
+                    });
+  MeritRecorder solver(2, &system);
+  system.init(solver.x());
+  const int code = solver.solve();
+  EXPECT_NE(code, 0);
+  EXPECT_NE(code, 2) << "oscillated up to the iteration limit";
+  EXPECT_TRUE(solver.notConverged());
+  ASSERT_GT(solver.merits.size(), 2u);
+  EXPECT_DOUBLE_EQ(solver.merits[0], 200.25); // F = (19.5, -4.5) at (0.5, -2)
+  for (std::size_t k = 1; k < solver.merits.size(); ++k)
+    EXPECT_LE(solver.merits[k], solver.merits[k - 1]) << "iteration " << k;
+}
+
 // The finite-difference solver converges like the automatic one.
 TEST(SolverNleRecipesNumeric, Converges) {
   TestSystem system("circle", {1.0, 3.0}, circleAndDiagonal);

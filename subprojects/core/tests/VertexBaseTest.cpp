@@ -190,6 +190,17 @@ TEST_F(Vertex, IconDrawingEmbedsTheIconFile) {
   EXPECT_EQ(text.str(), expected.str());
   EXPECT_NE(text.str().find("mixer.svg"), std::string::npos) << text.str();
   std::remove(path.c_str());
+
+  // An icon that cannot be written is an error naming the file.
+  const std::string missing = testing::TempDir() + "no-such-directory/vertex-icon.svg";
+  try {
+    unit.printSvg(missing.c_str(), true, false, 0);
+    FAIL() << "no error";
+  } catch (const ErrorRunTime &error) {
+    EXPECT_EQ(error.message(), "Error was thrown by function: VertexBase::printSvg\n"
+                               "Generic Run-Time error: can not write to " +
+                                   missing + "\n");
+  }
 }
 
 } // namespace

@@ -119,6 +119,10 @@ public:
   // width x height drawing.
   static std::ostream &printSvgIcon(std::ostream &stream, const std::string &href, double width,
                                     double height);
+  // Writes that document into fileName (replaced); a file that cannot be
+  // written throws ErrorRunTime from function, naming the file.
+  static void writeSvgIcon(const char *function, const char *fileName, const std::string &href,
+                           double width, double height);
 
   // --- helpers of derived models
   // Numbered sub-objects: a fresh model creates count children tagged
