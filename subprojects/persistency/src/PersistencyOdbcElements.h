@@ -1,19 +1,27 @@
 #pragma once
-// Bound parameter buffers for the element values of vector tables (IVV, SVV,
-// QVV, QMV), shared by insertion and update. Physical values are made
-// storable like scalars, so that a NaN or infinite element cannot make a
-// case unreadable.
+// Bound parameter buffers for the values of variables, shared by insertion
+// and update, and the statements that carry many rows of them at once.
+// Physical values are made storable like scalars, so that a NaN or infinite
+// element cannot make a case unreadable.
 
+#include "PersistencyOdbcLog.h"
 #include "velta/persistency/OdbcStatement.h"
 #include "velta/persistency/OdbcText.h"
 #include "velta/persistency/Persistency.h"
 #include "velta/value/Value.h"
 
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace odbcElements {
 
+// Each buffer names the SQL type that a parameter of its kind is cast to
+// where the server cannot infer it (in a VALUES list).
 struct IntegerElement {
+  static constexpr const char *sqlType = "INTEGER";
   int buffer = 0;
   void bind(OdbcStatement &statement, int marker, const char *function, const char *message) {
     statement.bindInteger(marker, &buffer, function, message);
@@ -22,6 +30,7 @@ struct IntegerElement {
 };
 
 struct TextElement {
+  static constexpr const char *sqlType = "VARCHAR";
   OdbcLongText buffer;
   void bind(OdbcStatement &statement, int marker, const char *function, const char *message) {
     statement.bindText(marker, buffer.data(), buffer.columnSize, function, message);
@@ -30,6 +39,7 @@ struct TextElement {
 };
 
 struct QuantityElement {
+  static constexpr const char *sqlType = "DOUBLE PRECISION";
   double buffer = 0;
   void bind(OdbcStatement &statement, int marker, const char *function, const char *message) {
     statement.bindDouble(marker, &buffer, function, message);
@@ -38,6 +48,102 @@ struct QuantityElement {
     buffer = value.value();
     Persistency::sanitize(buffer);
   }
+};
+
+// The text of a statement that carries several rows of parameters: head,
+// the row once per row (separated by ", "), then tail. Row is a set of
+// parameter buffers with `static constexpr int markers` and
+// `void bind(OdbcStatement &, int firstMarker)`.
+struct RowsText {
+  std::string head;
+  std::string row;
+  std::string tail;
+};
+
+// Where a row may be sent twice with no other effect (an update that sets
+// the same value again), the tail of a run may go out padded with copies of
+// its last row, in one larger statement instead of several small ones:
+// fewer round trips and fewer statements to prepare.
+enum class Padding { none, repeatLastRow };
+
+// Statements of 64, 16, 4 and 1 rows, each prepared once on first use and
+// re-executed: a run of rows goes to the server in a few round trips. The
+// rows of one statement are handled in their order (element ids of an
+// insertion stay consecutive in element order).
+template <class Row> class RowBatches {
+public:
+  RowBatches(void *connection, RowsText text, const char *function, int verbosity,
+             Padding padding = Padding::none)
+      : connection_(connection), text_(std::move(text)), function_(function),
+        verbosity_(verbosity), padding_(padding) {
+    for (const std::size_t rows : {64, 16, 4, 1})
+      batches_.push_back(std::make_unique<Batch>(rows));
+  }
+
+  // Sends `count` rows; fill(row, i) fills the buffers of row i of the run.
+  template <class Fill> void send(std::size_t count, Fill &&fill) {
+    std::size_t next = 0;
+    while (next < count) {
+      const std::size_t left = count - next;
+      Batch &batch = pick(left);
+      if (!batch.statement)
+        prepare(batch);
+      for (std::size_t i = 0; i < batch.rows.size(); ++i)
+        fill(batch.rows[i], std::min(next + i, count - 1));
+      // SQL_NO_DATA (an update that matched no row) is not a failure.
+      batch.statement.execute(function_, "Error in SQLExecute(hStatement_) ");
+      next += std::min(batch.rows.size(), left);
+    }
+  }
+
+private:
+  struct Batch {
+    explicit Batch(std::size_t count) : rows(count) {}
+    std::vector<Row> rows; // never resized: the statement is bound to them
+    OdbcStatement statement;
+  };
+
+  // The largest statement that the rows left fill; with padding, the
+  // smallest that takes them all when at most half of it would be copies.
+  Batch &pick(std::size_t left) {
+    if (padding_ == Padding::repeatLastRow) {
+      for (auto it = batches_.rbegin(); it != batches_.rend(); ++it)
+        if ((*it)->rows.size() >= left) {
+          if ((*it)->rows.size() <= 2 * left)
+            return **it;
+          break;
+        }
+    }
+    for (const auto &batch : batches_)
+      if (batch->rows.size() <= left)
+        return *batch;
+    return *batches_.back();
+  }
+
+  void prepare(Batch &batch) {
+    batch.statement.allocate(connection_, function_,
+                             "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
+    std::string sqlcommand = text_.head;
+    for (std::size_t i = 0; i < batch.rows.size(); ++i) {
+      if (i > 0)
+        sqlcommand += ", ";
+      sqlcommand += text_.row;
+    }
+    sqlcommand += text_.tail;
+    VELTA_LOG(verbosity_ + 1, 2, function_, "sqlcommand = " << sqlcommand);
+    batch.statement.prepare(sqlcommand, function_,
+                            "Error in SQLPREPARE(hStatement_, (SQLCHAR*)sqlcommand.c_str(), "
+                            "SQL_NTS) ");
+    for (std::size_t i = 0; i < batch.rows.size(); ++i)
+      batch.rows[i].bind(batch.statement, static_cast<int>(i) * Row::markers + 1);
+  }
+
+  void *connection_;
+  RowsText text_;
+  const char *function_;
+  int verbosity_;
+  Padding padding_;
+  std::vector<std::unique_ptr<Batch>> batches_;
 };
 
 } // namespace odbcElements

@@ -4,6 +4,11 @@
 // (in place when the stored count equals the in-memory one and the element
 // ids are consecutive, else deleted and inserted anew). Nothing is added for
 // variables without rows, and rows of unregistered tags stay as they are.
+// Rows go to the server several at a time, as UPDATE ... FROM (VALUES ...)
+// joins that SQLite and PostgreSQL both accept; the VALUES columns are cast
+// because PostgreSQL cannot infer the types of their parameters. Setting a
+// value twice is harmless, so a run's tail is padded with its last row
+// rather than split into many small statements.
 
 #include "velta/persistency/PersistencyOdbc.h"
 
@@ -35,40 +40,72 @@ using odbcElements::IntegerElement;
 using odbcElements::QuantityElement;
 using odbcElements::TextElement;
 
+using odbcElements::Padding;
+using odbcElements::RowBatches;
+
 // The current value of a scalar variable, by the buffer it is bound from.
 void fill(IntegerElement &element, const Integer &variable) { element.fill(variable.value()); }
 void fill(TextElement &element, const String &variable) { element.fill(variable.value()); }
 void fill(QuantityElement &element, const Quantity &variable) { element.fill(variable); }
 
-// One statement per call, executed once per variable. A variable without a
-// row changes nothing (SQL_NO_DATA is not a failure).
+// One scalar row to update: its node, its tag (matched exactly) and value.
+template <class Element> struct ScalarRow {
+  static constexpr int markers = 3;
+  int nid = 0;
+  OdbcTagText tag;
+  Element value;
+
+  void bind(OdbcStatement &statement, int firstMarker) {
+    statement.bindInteger(firstMarker, &nid, scalarFunction,
+                          "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_LONG, "
+                          "SQL_INTEGER, 10, 0, &NIDbuffer, 0, nullptr) ");
+    statement.bindText(firstMarker + 1, tag.data(), tag.columnSize, scalarFunction,
+                       "Error in SQLBindParameter(hStatement_, 2, SQL_PARAM_INPUT, SQL_C_WCHAR, "
+                       "SQL_WCHAR, tagBufferSize, 0, tagBuffer, 0, nullptr) ");
+    value.bind(statement, firstMarker + 2, scalarFunction,
+               "Error in SQLBindParameter(hStatement, 3, SQL_PARAM_INPUT, ...) ");
+  }
+};
+
+// The variables of a registry, several per statement. A variable without a
+// row changes nothing (no row of the VALUES list joins it).
 template <class Element, class Registry>
-void updateScalars(OdbcStatement &statement, int nodeId, const Registry &registry,
+void updateScalars(void *connection, int nodeId, const Registry &registry,
                    const std::string &table, int verbosity) {
   if (registry.empty())
     return;
-  Element value;
-  OdbcTagText tag;
-  int nid = nodeId;
-  const std::string sqlcommand = "UPDATE " + table + " SET VALUE = ? WHERE TAG = ? AND NID = ?";
-  VELTA_LOG(verbosity + 1, 2, scalarFunction, "sqlcommand = " << sqlcommand);
-  statement.prepare(sqlcommand, scalarFunction, prepareFailed);
-  value.bind(statement, 1, scalarFunction,
-             "Error in SQLBindParameter(hStatement, 1, SQL_PARAM_INPUT, ...) ");
-  statement.bindText(2, tag.data(), tag.columnSize, scalarFunction,
-                     "Error in SQLBindParameter(hStatement_, 2, SQL_PARAM_INPUT, SQL_C_WCHAR, "
-                     "SQL_WCHAR, tagBufferSize, 0, tagBuffer, 0, nullptr) ");
-  statement.bindInteger(3, &nid, scalarFunction,
-                        "Error in SQLBindParameter(hStatement_, 3, SQL_PARAM_INPUT, SQL_C_LONG, "
-                        "SQL_INTEGER, 10, 0, &NIDbuffer, 0, nullptr) ");
-  for (const auto &[key, variable] : registry) {
-    fill(value, *variable);
-    tag.assign(variable->tag());
-    if (!statement.execute(scalarFunction, executeFailed))
-      VELTA_LOG(verbosity + 1, 2, scalarFunction, "no stored row for " << key);
-  }
-  statement.close(scalarFunction, closeFailed);
+  std::vector<typename Registry::mapped_type> variables;
+  variables.reserve(registry.size());
+  for (const auto &entry : registry)
+    variables.push_back(entry.second);
+  RowBatches<ScalarRow<Element>> batches(
+      connection,
+      {"UPDATE " + table + " SET VALUE = v.column3 FROM (VALUES ",
+       std::string("(CAST(? AS INTEGER), CAST(? AS VARCHAR), CAST(? AS ") + Element::sqlType + "))",
+       ") AS v WHERE " + table + ".NID = v.column1 AND " + table + ".TAG = v.column2"},
+      scalarFunction, verbosity, Padding::repeatLastRow);
+  batches.send(variables.size(), [&](ScalarRow<Element> &row, std::size_t i) {
+    row.nid = nodeId;
+    row.tag.assign(variables[i]->tag());
+    fill(row.value, *variables[i]);
+  });
 }
+
+// One element row: its id (in place) or its header's id (replacement), and
+// its value.
+template <class Element> struct ElementRow {
+  static constexpr int markers = 2;
+  int key = 0;
+  Element value;
+
+  void bind(OdbcStatement &statement, int firstMarker) {
+    statement.bindInteger(firstMarker, &key, vectorFunction,
+                          "Error in SQLBindParameter(h, 1, SQL_PARAM_INPUT, SQL_C_LONG, "
+                          "SQL_INTEGER, 10, 0, &idBuffer, 0, nullptr) ");
+    value.bind(statement, firstMarker + 1, vectorFunction,
+               "Error in SQLBindParameter(h, 2, SQL_PARAM_INPUT, ...) ");
+  }
+};
 
 // A stored header of the node with its element rows' count and id range.
 struct StoredHeader {
@@ -133,15 +170,19 @@ void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
   statement.close(function, closeFailed);
 
   // In place: the element ids of one vector are consecutive from MIN(ID).
-  int rowId = 0;
-  Element inPlaceValue;
-  OdbcStatement inPlace;
+  RowBatches<ElementRow<Element>> inPlace(
+      connection,
+      {"UPDATE " + elements + " SET VALUE = v.column2 FROM (VALUES ",
+       std::string("(CAST(? AS INTEGER), CAST(? AS ") + Element::sqlType + "))",
+       ") AS v WHERE " + elements + ".ID = v.column1"},
+      function, verbosity, Padding::repeatLastRow);
   // Replacement: all element rows of the header deleted, the current
-  // elements inserted in element order.
+  // elements inserted in element order (consecutive ids again).
   int headerId = 0;
-  Element newValue;
   OdbcStatement removal;
-  OdbcStatement addition;
+  RowBatches<ElementRow<Element>> addition(
+      connection, {"INSERT INTO " + elements + " (" + key + ", VALUE) VALUES ", "(?, ?)", ""},
+      function, verbosity);
   for (const StoredHeader &header : headers) {
     const auto found = registry.find(header.tag);
     if (found == registry.end()) {
@@ -154,24 +195,10 @@ void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
                          << " vector size = " << values.size());
     const bool consecutive = header.count == 0 || header.maxId - header.minId + 1 == header.count;
     if (consecutive && static_cast<std::size_t>(header.count) == values.size()) {
-      if (!inPlace) {
-        inPlace.allocate(connection, function,
-                         "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
-        sqlcommand = "UPDATE " + elements + " SET VALUE = ? WHERE ID = ?";
-        VELTA_LOG(verbosity + 1, 2, function, "sqlcommand1 = " << sqlcommand);
-        inPlace.prepare(sqlcommand, function,
-                        "Error in SQLPREPARE(h, (SQLCHAR*)sqlcommand1.c_str(), SQL_NTS) ");
-        inPlaceValue.bind(inPlace, 1, function,
-                          "Error in SQLBindParameter(h, 1, SQL_PARAM_INPUT, ...) ");
-        inPlace.bindInteger(2, &rowId, function,
-                            "Error in SQLBindParameter(h, 2, SQL_PARAM_INPUT, SQL_C_LONG, "
-                            "SQL_INTEGER, 10, 0, &idBuffer, 0, nullptr) ");
-      }
-      for (std::size_t i = 0; i < values.size(); ++i) {
-        inPlaceValue.fill(values[i]);
-        rowId = header.minId + static_cast<int>(i);
-        inPlace.execute(function, "Error in SQLExecute(h) ");
-      }
+      inPlace.send(values.size(), [&](ElementRow<Element> &row, std::size_t i) {
+        row.key = header.minId + static_cast<int>(i);
+        row.value.fill(values[i]);
+      });
       continue;
     }
     if (!removal) {
@@ -182,17 +209,6 @@ void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
       removal.bindInteger(1, &headerId, function,
                           "Error in SQLBindParameter(h, 1, SQL_PARAM_INPUT, SQL_C_LONG, "
                           "SQL_INTEGER, 10, 0, &idBuffer, 0, nullptr) ");
-      addition.allocate(connection, function,
-                        "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
-      sqlcommand = "INSERT INTO " + elements + " (" + key + ", VALUE) VALUES (?, ?)";
-      VELTA_LOG(verbosity + 1, 2, function, "sqlcommand1 = " << sqlcommand);
-      addition.prepare(sqlcommand, function,
-                       "Error in SQLPREPARE(h, (SQLCHAR*)sqlcommand1.c_str(), SQL_NTS) ");
-      addition.bindInteger(1, &headerId, function,
-                           "Error in SQLBindParameter(h, 1, SQL_PARAM_INPUT, SQL_C_LONG, "
-                           "SQL_INTEGER, 10, 0, &idBuffer, 0, nullptr) ");
-      newValue.bind(addition, 2, function,
-                    "Error in SQLBindParameter(h, 2, SQL_PARAM_INPUT, ...) ");
     }
     headerId = header.id;
     if (removal.execute(function, "Error while DELETing "))
@@ -201,10 +217,10 @@ void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
                            << " items");
     else
       VELTA_LOG(verbosity + 1, 2, function, "No rows deleted");
-    for (const auto &value : values) {
-      newValue.fill(value);
-      addition.execute(function, "Error in SQLExecute(h) ");
-    }
+    addition.send(values.size(), [&](ElementRow<Element> &row, std::size_t i) {
+      row.key = header.id;
+      row.value.fill(values[i]);
+    });
   }
 }
 
@@ -235,19 +251,19 @@ void PersistencyOdbc::update(int id) {
 
 void PersistencyOdbc::update(int nodeId, const IntegerRegistry &registry) {
   guarded(scalarFunction, [&] {
-    updateScalars<IntegerElement>(statement_, nodeId, registry, "I", verbosity());
+    updateScalars<IntegerElement>(connection_.get(), nodeId, registry, "I", verbosity());
   });
 }
 
 void PersistencyOdbc::update(int nodeId, const QuantityRegistry &registry) {
   guarded(scalarFunction, [&] {
-    updateScalars<QuantityElement>(statement_, nodeId, registry, "Q", verbosity());
+    updateScalars<QuantityElement>(connection_.get(), nodeId, registry, "Q", verbosity());
   });
 }
 
 void PersistencyOdbc::update(int nodeId, const StringRegistry &registry) {
   guarded(scalarFunction, [&] {
-    updateScalars<TextElement>(statement_, nodeId, registry, "S", verbosity());
+    updateScalars<TextElement>(connection_.get(), nodeId, registry, "S", verbosity());
   });
 }
 

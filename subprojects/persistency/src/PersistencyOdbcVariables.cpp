@@ -19,10 +19,8 @@
 #include "velta/persistency/StringVector.h"
 
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -112,45 +110,18 @@ struct QuantityElement : odbcElements::QuantityElement {
       "&valueBuffer, 0, nullptr) ";
 };
 
-// One multi-row element insertion, prepared on first use: the header id is
-// bound to every row, each row has its own value buffer.
-template <class Element> class ElementBatch {
-public:
-  ElementBatch(int rows, int *headerId) : elements_(rows), headerId_(headerId) {}
+// One element row of an insertion: the id of its header and its value.
+template <class Element> struct ElementRow {
+  static constexpr int markers = 2;
+  int headerId = 0;
+  Element value;
 
-  std::size_t rows() const { return elements_.size(); }
-
-  template <class Values>
-  void insert(void *connection, const char *prefix, const Values &values, std::size_t first,
-              int verbosity) {
-    if (!statement_)
-      prepare(connection, prefix, verbosity);
-    for (std::size_t i = 0; i < elements_.size(); ++i)
-      elements_[i].fill(values[first + i]);
-    statement_.execute(function, executeFailed);
+  void bind(OdbcStatement &statement, int firstMarker) {
+    statement.bindInteger(firstMarker, &headerId, function,
+                          "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, "
+                          "SQL_C_LONG, SQL_INTEGER, 10, 0, &VIDbuffer, 0, nullptr) ");
+    value.bind(statement, firstMarker + 1, function, Element::insertBindFailed);
   }
-
-private:
-  void prepare(void *connection, const char *prefix, int verbosity) {
-    statement_.allocate(connection, function,
-                        "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
-    std::string sqlcommand = prefix;
-    for (std::size_t i = 0; i < elements_.size(); ++i)
-      sqlcommand += i == 0 ? "(?, ?)" : ", (?, ?)";
-    VELTA_LOG(verbosity + 1, 2, function, "sqlcommand = " << sqlcommand);
-    statement_.prepare(sqlcommand, function, prepareFailed);
-    for (std::size_t i = 0; i < elements_.size(); ++i) {
-      const int marker = 2 * static_cast<int>(i) + 1;
-      statement_.bindInteger(marker, headerId_, function,
-                             "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, "
-                             "SQL_C_LONG, SQL_INTEGER, 10, 0, &VIDbuffer, 0, nullptr) ");
-      elements_[i].bind(statement_, marker + 1, function, Element::insertBindFailed);
-    }
-  }
-
-  std::vector<Element> elements_;
-  int *headerId_;
-  OdbcStatement statement_;
 };
 
 struct VectorTables {
@@ -210,20 +181,16 @@ void insertVectors(OdbcStatement &statement, void *connection, const Registry &r
   // Elements go in runs of several rows per statement (fewer round trips to
   // a server); the rows of one statement are inserted in their order, so
   // the elements of a vector still get consecutive ids in element order.
-  int headerId = 0;
-  std::vector<std::unique_ptr<ElementBatch<Element>>> batches;
-  for (const int rows : {64, 16, 4, 1})
-    batches.push_back(std::make_unique<ElementBatch<Element>>(rows, &headerId));
+  odbcElements::RowBatches<ElementRow<Element>> batches(connection, {tables.elements, "(?, ?)", ""},
+                                                        function, verbosity);
   for (const auto &[key, variable] : registry) {
-    headerId = headerIds.at(key);
+    const int headerId = headerIds.at(key);
     VELTA_LOG(verbosity + 1, 2, function, "inserting " << key);
     const auto &values = variable->value();
-    std::size_t next = 0;
-    for (const auto &batch : batches)
-      while (values.size() - next >= batch->rows()) {
-        batch->insert(connection, tables.elements, values, next, verbosity);
-        next += batch->rows();
-      }
+    batches.send(values.size(), [&](ElementRow<Element> &row, std::size_t i) {
+      row.headerId = headerId;
+      row.value.fill(values[i]);
+    });
   }
 }
 
