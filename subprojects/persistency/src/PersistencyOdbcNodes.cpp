@@ -28,6 +28,17 @@ struct NodeColumns {
   int root = -1;
   double createdAt = 0;
   double updatedAt = 0;
+
+  void handOut(std::string &tagOut, std::string &descriptionOut, std::string &typeOut,
+               int &parentOut, int &rootOut, double &createdOut, double &updatedOut) const {
+    tagOut = tag;
+    descriptionOut = description;
+    typeOut = type;
+    parentOut = parent;
+    rootOut = root;
+    createdOut = createdAt;
+    updatedOut = updatedAt;
+  }
 };
 
 NodeColumns readNodeColumns(OdbcStatement &statement, const char *function) {
@@ -154,6 +165,24 @@ int PersistencyOdbc::insertObject(const Persistent &node, int offset) {
   });
 }
 
+// Logs the columns of the node row just handed out and makes sure the query
+// matched that one row only.
+template <class Row> void PersistencyOdbc::endNodeRead(const char *function, const Row &row) {
+  ODBC_LOG(2, function, "tag = " << row.tag);
+  ODBC_LOG(2, function, "description = " << row.description);
+  ODBC_LOG(2, function, "type = " << row.type);
+  ODBC_LOG(2, function, "parentId = " << row.parent);
+  ODBC_LOG(2, function, "rootId = " << row.root);
+  ODBC_LOG(2, function, "created_at = " << row.createdAt);
+  ODBC_LOG(2, function, "modified_at = " << row.updatedAt);
+  if (statement_.fetch(function, fetchFailed)) {
+    statement_.close(function, closeFailed);
+    throw ErrorOdbc(function, "Duplicate ID");
+  }
+  statement_.close(function, closeFailed);
+  ODBC_LOG(2, function, "Freed hStatement_ parameters");
+}
+
 void PersistencyOdbc::retrieveObject(const std::string &uuid, int &id, std::string &tag,
                                      std::string &description, std::string &type, int &parentId,
                                      int &rootId, double &createdAt, double &updatedAt) {
@@ -184,27 +213,9 @@ void PersistencyOdbc::retrieveObject(const std::string &uuid, int &id, std::stri
             .value_or(-1);
     const NodeColumns row = readNodeColumns(statement_, function);
     id = rowId;
-    tag = row.tag;
-    description = row.description;
-    type = row.type;
-    parentId = row.parent;
-    rootId = row.root;
-    createdAt = row.createdAt;
-    updatedAt = row.updatedAt;
+    row.handOut(tag, description, type, parentId, rootId, createdAt, updatedAt);
     ODBC_LOG(2, function, "id = " << id);
-    ODBC_LOG(2, function, "tag = " << tag);
-    ODBC_LOG(2, function, "description = " << description);
-    ODBC_LOG(2, function, "type = " << type);
-    ODBC_LOG(2, function, "parentId = " << parentId);
-    ODBC_LOG(2, function, "rootId = " << rootId);
-    ODBC_LOG(2, function, "created_at = " << createdAt);
-    ODBC_LOG(2, function, "modified_at = " << updatedAt);
-    if (statement_.fetch(function, fetchFailed)) {
-      statement_.close(function, closeFailed);
-      throw ErrorOdbc(function, "Duplicate ID");
-    }
-    statement_.close(function, closeFailed);
-    ODBC_LOG(2, function, "Freed hStatement_ parameters");
+    endNodeRead(function, row);
   });
 }
 
@@ -232,27 +243,9 @@ void PersistencyOdbc::retrieveObject(int id, std::string &uuid, std::string &tag
             .value_or("");
     const NodeColumns row = readNodeColumns(statement_, function);
     uuid = std::move(rowUuid);
-    tag = row.tag;
-    description = row.description;
-    type = row.type;
-    parentId = row.parent;
-    rootId = row.root;
-    createdAt = row.createdAt;
-    updatedAt = row.updatedAt;
+    row.handOut(tag, description, type, parentId, rootId, createdAt, updatedAt);
     ODBC_LOG(2, function, "uuid = " << uuid);
-    ODBC_LOG(2, function, "tag = " << tag);
-    ODBC_LOG(2, function, "description = " << description);
-    ODBC_LOG(2, function, "type = " << type);
-    ODBC_LOG(2, function, "parentId = " << parentId);
-    ODBC_LOG(2, function, "rootId = " << rootId);
-    ODBC_LOG(2, function, "created_at = " << createdAt);
-    ODBC_LOG(2, function, "modified_at = " << updatedAt);
-    if (statement_.fetch(function, fetchFailed)) {
-      statement_.close(function, closeFailed);
-      throw ErrorOdbc(function, "Duplicate ID");
-    }
-    statement_.close(function, closeFailed);
-    ODBC_LOG(2, function, "Freed hStatement_ parameters");
+    endNodeRead(function, row);
   });
 }
 

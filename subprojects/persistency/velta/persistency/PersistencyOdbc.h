@@ -95,6 +95,8 @@ private:
   void abandonTransaction(int depthToKeep) noexcept;
   // Takes the store's write lock inside the transaction just begun.
   void lockStore();
+  // Ends the read of one node row (logs its columns, refuses a second row).
+  template <class Row> void endNodeRead(const char *function, const Row &row);
   // Throws unless table is one of the twelve tables (table names are put
   // into statement texts).
   static void checkTable(const char *function, const std::string &table);
