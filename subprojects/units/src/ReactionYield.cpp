@@ -2,6 +2,7 @@
 
 #include "velta/components/ComponentGeneric.h"
 #include "velta/components/ListComponents.h"
+#include "velta/persistency/NodeFactory.h"
 #include "velta/phases/Mass.h"
 #include "velta/utility/Diagnostic.h"
 #include "velta/utility/Error.h"
@@ -35,6 +36,16 @@ void ReactionYield::calculate(int) {
     return;
   bound();
   postcalc();
+}
+
+std::unique_ptr<Node> ReactionYield::clone() const {
+  std::unique_ptr<Node> copy = NodeFactory().create(type(), defaults(), 0, nullptr, nullptr, nullptr);
+  auto &reaction = dynamic_cast<ReactionYield &>(*copy);
+  reaction.Object::operator=(static_cast<const Node &>(*this));
+  reaction.keycomp = keycomp.value();
+  reaction.option = option.value();
+  reaction.silentBounding = silentBounding;
+  return copy;
 }
 
 bool ReactionYield::checkBypass() {

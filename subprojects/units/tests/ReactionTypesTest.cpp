@@ -83,8 +83,9 @@ TEST_F(Registration, ListingHoldsTypesThenAliasesInOrder) {
     EXPECT_FALSE(d.instantiable);
     EXPECT_TRUE(d.stringOptions.empty());
     EXPECT_TRUE(d.quantities.empty());
-    if (d.name != "ReactionOxidationHydrocarbon")
+    if (d.name != "ReactionOxidationHydrocarbon") {
       EXPECT_TRUE(d.integerOptions.empty());
+    }
   }
   EXPECT_EQ(NodeFactory().typeDescriptor("ReactionOxidationHydrocarbon").toJson(),
             "{\"name\":\"ReactionOxidationHydrocarbon\", \"description\":\"Parameterized reaction "
@@ -128,4 +129,24 @@ TEST_F(Registration, MultiReactionBlocks) {
   for (const char *type : {"MultiReaction<2>", "MultiReactionTransfer"})
     EXPECT_EQ(NodeFactory().create(type, Defaults("B1"), 1, nullptr, nullptr, nullptr)->type(),
               type);
+}
+
+TEST_F(Registration, CloneKeepsTypeOptionsAndState) {
+  std::unique_ptr<Node> node =
+      NodeFactory().create("ReactionOxidationC2H6", Defaults("R1"), 0, nullptr, nullptr, nullptr);
+  auto &original = dynamic_cast<ReactionYield &>(*node);
+  original.option = "conv";
+  original.silentBounding = true;
+  original.z = 0.7;
+  const std::unique_ptr<Node> copy = original.clone();
+  auto &clone = dynamic_cast<ReactionYield &>(*copy);
+  EXPECT_EQ(clone.type(), "ReactionOxidationHydrocarbon");
+  EXPECT_EQ(clone.I("x"), 2);
+  EXPECT_EQ(clone.I("y"), 6);
+  EXPECT_EQ(clone.keycomp.value(), C2H6);
+  EXPECT_EQ(clone.option.value(), "conv");
+  EXPECT_TRUE(clone.silentBounding);
+  EXPECT_EQ(clone.z.value(), 0.7);
+  EXPECT_EQ(clone.coeff[O2].value(), -3.5);
+  EXPECT_EQ(clone.out, nullptr);
 }

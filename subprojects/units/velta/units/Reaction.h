@@ -90,6 +90,10 @@ public:
 
   void calculate(int mode) override;
   void setup() override {}
+  // A new object of the same registered type, built from this one's option
+  // set, with its variables, key component, option and bounding mode; not
+  // attached to a phase.
+  std::unique_ptr<Node> clone() const override;
 
   void precalc() override;
   void bound() override;
