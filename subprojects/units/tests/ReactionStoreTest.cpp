@@ -6,6 +6,7 @@
 
 #include "velta/persistency/NodeFactory.h"
 #include "velta/persistency/PersistencyOdbc.h"
+#include "velta/units/MultiReaction.h"
 #include "velta/units/ReactionBuiltIn.h"
 #include "velta/units/ReactionTypes.h"
 
@@ -23,6 +24,7 @@ protected:
     verbosityGlobal = 0;
     fillComponents();
     Velta::Units::registerReactionTypes();
+    Velta::Units::registerMultiReactionTypes();
   }
   void TearDown() override { components.clear(); }
 
@@ -83,6 +85,28 @@ TEST_P(ReactionStore, EquilibriumReactionKeepsItsTemperatureApproach) {
   EXPECT_EQ(restored.P.toDouble("Pa"), 101325.0);
   EXPECT_EQ(restored.keycomp.value(), CO2);
   EXPECT_EQ(restored.option.value(), "z");
+}
+
+TEST_P(ReactionStore, TransferBlockKeepsItsCoefficientsAndSplits) {
+  PersistencyOdbc store(dsn_);
+  std::unique_ptr<Node> node = NodeFactory().create("MultiReactionTransfer", Defaults("B1", "block"),
+                                                    0, nullptr, nullptr, nullptr);
+  auto &block = dynamic_cast<MultiReactionTransfer &>(*node);
+  block.Q("coeffv[1][2]") = -0.5;
+  block.keyphase = 1;
+  block.keycomp = 0;
+  block.theta[3] = 0.4;
+  block.factor = 0.25;
+  const int id = node->insert(store);
+  std::unique_ptr<Node> back = readBack(store, id);
+  auto &restored = dynamic_cast<MultiReactionTransfer &>(*back);
+  EXPECT_EQ(restored.coeffv[1][2].value(), -0.5);
+  EXPECT_EQ(restored.coeffv[0][2].value(), 0.0);
+  EXPECT_EQ(restored.keyphase.value(), 1);
+  EXPECT_EQ(restored.keycomp.value(), 0);
+  EXPECT_EQ(restored.theta[3].value(), 0.4);
+  EXPECT_EQ(restored.factor.value(), 0.25);
+  EXPECT_EQ(restored.nPhases.value(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Odbc, ReactionStore,
