@@ -16,7 +16,8 @@ template <> const char *const MultiReaction<2>::typeName = "MultiReaction<2>";
 template <int N>
 MultiReaction<N>::MultiReaction(Defaults defaults, int id, Persistency *persistency, Node *parent,
                                 Node *root)
-    : Object(defaults, id, persistency, parent, root), Model(defaults, id, persistency, parent, root),
+    : Object(defaults, id, persistency, parent, root),
+      Model(defaults, id, persistency, parent, root),
       nPhases("nPhases", "Number of reacting phases", N, this),
       z("z", "Set fractional conversion in terms of key component", Value(0.0), this),
       actz("actz", "Actual fractional conversion in terms of key component", Value(0.0), this),
@@ -165,8 +166,9 @@ const char *const MultiReactionTransfer::typeName = "MultiReactionTransfer";
 
 MultiReactionTransfer::MultiReactionTransfer(Defaults defaults, int id, Persistency *persistency,
                                              Node *parent, Node *root)
-    : Object(defaults, id, persistency, parent, root), Model(defaults, id, persistency, parent, root),
-      MultiReaction<2>(defaults, id, persistency, parent, root),
+    : Object(defaults, id, persistency, parent, root),
+      Model(defaults, id, persistency, parent, root), MultiReaction<2>(defaults, id, persistency,
+                                                                       parent, root),
       factor("factor", "bounding factor to prevent negative flows", Value(1.0), this) {
   setType(typeName);
   VELTA_LOG(verbosity(), 1, "MultiReactionTransfer::MultiReactionTransfer", "Entered in " << id);
@@ -210,7 +212,8 @@ void MultiReactionTransfer::bound() {
   factor = dimensionlessOne;
   for (int s = 0; s < 2; ++s)
     for (int j = 0; j < NCOMPONENTS; ++j) {
-      const Value &rate = phases[static_cast<std::size_t>(s)]->ndotcomps[static_cast<std::size_t>(j)];
+      const Value &rate =
+          phases[static_cast<std::size_t>(s)]->ndotcomps[static_cast<std::size_t>(j)];
       const Value &n = inletFlow(s, j);
       VELTA_LOG(verbosity(), 2, name,
                 "Bounding component " << j << " in side " << s << ", inlet = "

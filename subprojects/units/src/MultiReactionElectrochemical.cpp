@@ -25,8 +25,9 @@ const char *const MultiReactionElectrochemical::typeName = "MultiReactionElectro
 MultiReactionElectrochemical::MultiReactionElectrochemical(Defaults defaults, int id,
                                                            Persistency *persistency, Node *parent,
                                                            Node *root)
-    : Object(defaults, id, persistency, parent, root), Model(defaults, id, persistency, parent, root),
-      MultiReaction<2>(defaults, id, persistency, parent, root),
+    : Object(defaults, id, persistency, parent, root),
+      Model(defaults, id, persistency, parent, root), MultiReaction<2>(defaults, id, persistency,
+                                                                       parent, root),
       powerFactor("powerFactor", "Factor of the power in the heat balance", Value(1.0), this),
       Teq("Teq", "Equilibrium temperature", 298.15, "K", this),
       Tact("Tact", "Actual temperature", 298.15, "K", this),
@@ -39,8 +40,8 @@ MultiReactionElectrochemical::MultiReactionElectrochemical(Defaults defaults, in
       nCells("nCells", "Number of cells in series", Value(1.0), this),
       E0("E0", "Standard potential", 0.0, "V", this),
       E("E", "Reversible potential", 0.0, "V", this),
-      specificResistance("specificResistance", "Ohmic loss per unit current density", 0.0,
-                         "ohm*m2", this),
+      specificResistance("specificResistance", "Ohmic loss per unit current density", 0.0, "ohm*m2",
+                         this),
       faraday("faraday", "Charge per kmol of electrons", 96485309.0, "C/kmol", this),
       J("J", "Current density", 0.0, "A/m2", this),
       Jset("Jset", "Set current density", 0.0, "A/m2", this),
@@ -53,9 +54,30 @@ MultiReactionElectrochemical::MultiReactionElectrochemical(Defaults defaults, in
       option("option", "Specified variable", "z", this),
       Koption("Koption", "Equilibrium quotient in the Nernst relation", "linear", this) {
   setType(typeName);
-  for (Quantity *q : {&powerFactor, &Teq, &Tact, &deltaT, &Kin, &Kout, &areaFactor1, &areaFactor2,
-                      &area, &nCells, &E0, &E, &specificResistance, &faraday, &J, &Jset, &I, &Iset,
-                      &Voffset, &V, &Vset, &Vstack, &power, &powerDensity})
+  for (Quantity *q : {&powerFactor,
+                      &Teq,
+                      &Tact,
+                      &deltaT,
+                      &Kin,
+                      &Kout,
+                      &areaFactor1,
+                      &areaFactor2,
+                      &area,
+                      &nCells,
+                      &E0,
+                      &E,
+                      &specificResistance,
+                      &faraday,
+                      &J,
+                      &Jset,
+                      &I,
+                      &Iset,
+                      &Voffset,
+                      &V,
+                      &Vset,
+                      &Vstack,
+                      &power,
+                      &powerDensity})
     addVariable(*q);
   addVariable(option);
   addVariable(Koption);

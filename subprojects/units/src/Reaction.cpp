@@ -10,7 +10,8 @@
 const char *const Reaction::typeName = "Reaction";
 
 Reaction::Reaction(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
-    : Model(defaults, id, persistency, parent, root), conv("conv", "Rate of Reaction", Value(), this),
+    : Model(defaults, id, persistency, parent, root),
+      conv("conv", "Rate of Reaction", Value(), this),
       actconv("actconv", "Actual rate of Reaction", Value(), this),
       z("z", "Fractional conversion in terms of key component", Value(0.0), this),
       keycomp("keycomp", "Key component", -1, this) {

@@ -12,7 +12,8 @@
       ReactionYield(defaults, id, persistency, parent, root)
 const char *const ReactionOxidationCO::typeName = "ReactionOxidationCO";
 
-ReactionOxidationCO::ReactionOxidationCO(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+ReactionOxidationCO::ReactionOxidationCO(Defaults defaults, int id, Persistency *persistency,
+                                         Node *parent, Node *root)
     : VELTA_REACTION_BASES {
   setType(typeName);
   setStoichiometry("CO", {{"CO", -1}, {"O2", -0.5}, {"CO2", 1}});
@@ -20,7 +21,8 @@ ReactionOxidationCO::ReactionOxidationCO(Defaults defaults, int id, Persistency 
 
 const char *const ReactionOxidationMeOH::typeName = "ReactionOxidationMeOH";
 
-ReactionOxidationMeOH::ReactionOxidationMeOH(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+ReactionOxidationMeOH::ReactionOxidationMeOH(Defaults defaults, int id, Persistency *persistency,
+                                             Node *parent, Node *root)
     : VELTA_REACTION_BASES {
   setType(typeName);
   setStoichiometry("CH4O", {{"CH4O", -1}, {"O2", -1.5}, {"CO2", 1}, {"H2O", 2}});
@@ -28,7 +30,8 @@ ReactionOxidationMeOH::ReactionOxidationMeOH(Defaults defaults, int id, Persiste
 
 const char *const ReactionOxidationNH3::typeName = "ReactionOxidationNH3";
 
-ReactionOxidationNH3::ReactionOxidationNH3(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+ReactionOxidationNH3::ReactionOxidationNH3(Defaults defaults, int id, Persistency *persistency,
+                                           Node *parent, Node *root)
     : VELTA_REACTION_BASES {
   setType(typeName);
   setStoichiometry("NH3", {{"NH3", -1}, {"O2", -0.75}, {"N2", 0.5}, {"H2O", 1.5}});
@@ -36,7 +39,8 @@ ReactionOxidationNH3::ReactionOxidationNH3(Defaults defaults, int id, Persistenc
 
 const char *const ReactionOxidationPhenol::typeName = "ReactionOxidationPhenol";
 
-ReactionOxidationPhenol::ReactionOxidationPhenol(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+ReactionOxidationPhenol::ReactionOxidationPhenol(Defaults defaults, int id,
+                                                 Persistency *persistency, Node *parent, Node *root)
     : VELTA_REACTION_BASES {
   setType(typeName);
   setStoichiometry("C6H6O", {{"C6H6O", -1}, {"O2", -7}, {"CO2", 6}, {"H2O", 3}});
@@ -44,7 +48,8 @@ ReactionOxidationPhenol::ReactionOxidationPhenol(Defaults defaults, int id, Pers
 
 const char *const ReactionWaterGasC::typeName = "ReactionWaterGasC";
 
-ReactionWaterGasC::ReactionWaterGasC(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+ReactionWaterGasC::ReactionWaterGasC(Defaults defaults, int id, Persistency *persistency,
+                                     Node *parent, Node *root)
     : VELTA_REACTION_BASES {
   setType(typeName);
   setStoichiometry("C", {{"C", -1}, {"H2O", -1}, {"CO", 1}, {"H2", 1}});
@@ -52,7 +57,8 @@ ReactionWaterGasC::ReactionWaterGasC(Defaults defaults, int id, Persistency *per
 
 const char *const ReactionOxidationN2::typeName = "ReactionOxidationN2";
 
-ReactionOxidationN2::ReactionOxidationN2(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+ReactionOxidationN2::ReactionOxidationN2(Defaults defaults, int id, Persistency *persistency,
+                                         Node *parent, Node *root)
     : VELTA_REACTION_BASES {
   setType(typeName);
   VELTA_LOG(verbosity(), 1, "ReactionOxidationN2::ReactionOxidationN2", "Entered");
@@ -61,7 +67,8 @@ ReactionOxidationN2::ReactionOxidationN2(Defaults defaults, int id, Persistency 
 
 const char *const ReactionReformingCH4::typeName = "ReactionReformingCH4";
 
-ReactionReformingCH4::ReactionReformingCH4(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+ReactionReformingCH4::ReactionReformingCH4(Defaults defaults, int id, Persistency *persistency,
+                                           Node *parent, Node *root)
     : VELTA_REACTION_BASES {
   setType(typeName);
   VELTA_LOG(verbosity(), 1, "ReactionReformingCH4::ReactionReformingCH4", "Entered");
@@ -70,7 +77,8 @@ ReactionReformingCH4::ReactionReformingCH4(Defaults defaults, int id, Persistenc
 
 const char *const ReactionReformingC2H6::typeName = "ReactionReformingC2H6";
 
-ReactionReformingC2H6::ReactionReformingC2H6(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+ReactionReformingC2H6::ReactionReformingC2H6(Defaults defaults, int id, Persistency *persistency,
+                                             Node *parent, Node *root)
     : VELTA_REACTION_BASES {
   setType(typeName);
   VELTA_LOG(verbosity(), 1, "ReactionReformingC2H6::ReactionReformingC2H6", "Entered");
@@ -79,7 +87,8 @@ ReactionReformingC2H6::ReactionReformingC2H6(Defaults defaults, int id, Persiste
 
 const char *const ReactionReformingC3H8::typeName = "ReactionReformingC3H8";
 
-ReactionReformingC3H8::ReactionReformingC3H8(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+ReactionReformingC3H8::ReactionReformingC3H8(Defaults defaults, int id, Persistency *persistency,
+                                             Node *parent, Node *root)
     : VELTA_REACTION_BASES {
   setType(typeName);
   setStoichiometry("C3H8", {{"C3H8", -1}, {"H2O", -3}, {"CO", 3}, {"H2", 7}});
@@ -87,7 +96,8 @@ ReactionReformingC3H8::ReactionReformingC3H8(Defaults defaults, int id, Persiste
 
 const char *const ReactionReformingMeOH::typeName = "ReactionReformingMeOH";
 
-ReactionReformingMeOH::ReactionReformingMeOH(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+ReactionReformingMeOH::ReactionReformingMeOH(Defaults defaults, int id, Persistency *persistency,
+                                             Node *parent, Node *root)
     : VELTA_REACTION_BASES {
   setType(typeName);
   setStoichiometry("CH4O", {{"CH4O", -1}, {"H2O", -1}, {"CO2", 1}, {"H2", 3}});
@@ -95,7 +105,8 @@ ReactionReformingMeOH::ReactionReformingMeOH(Defaults defaults, int id, Persiste
 
 const char *const ReactionSynthesisNH3::typeName = "ReactionSynthesisNH3";
 
-ReactionSynthesisNH3::ReactionSynthesisNH3(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+ReactionSynthesisNH3::ReactionSynthesisNH3(Defaults defaults, int id, Persistency *persistency,
+                                           Node *parent, Node *root)
     : VELTA_REACTION_BASES {
   setType(typeName);
   VELTA_LOG(verbosity(), 1, "ReactionSynthesisNH3::ReactionSynthesisNH3", "Entered");
@@ -104,7 +115,8 @@ ReactionSynthesisNH3::ReactionSynthesisNH3(Defaults defaults, int id, Persistenc
 
 const char *const ReactionWaterGasShift::typeName = "ReactionWaterGasShift";
 
-ReactionWaterGasShift::ReactionWaterGasShift(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+ReactionWaterGasShift::ReactionWaterGasShift(Defaults defaults, int id, Persistency *persistency,
+                                             Node *parent, Node *root)
     : VELTA_REACTION_BASES {
   setType(typeName);
   VELTA_LOG(verbosity(), 1, "ReactionWaterGasShift::ReactionWaterGasShift", "Entered for " << id);

@@ -20,7 +20,8 @@ const char *const ReactionEquilibrium::typeName = "ReactionEquilibrium";
 
 ReactionEquilibrium::ReactionEquilibrium(Defaults defaults, int id, Persistency *persistency,
                                          Node *parent, Node *root)
-    : Object(defaults, id, persistency, parent, root), Model(defaults, id, persistency, parent, root),
+    : Object(defaults, id, persistency, parent, root),
+      Model(defaults, id, persistency, parent, root),
       ReactionYield(defaults, id, persistency, parent, root),
       Teq("Teq", "Equilibrium temperature", 298.15, "K", this),
       Tact("Tact", "Actual temperature", 298.15, "K", this),
@@ -72,7 +73,8 @@ void ReactionEquilibrium::calculateKIstWert(const Vector &x) {
     const Value p = x[i] * P;
     const Value clipped = regularizePositive(p);
     Kist = Kist * pow(clipped / referencePressure, nu);
-    VELTA_LOG(verbosity(), 2, name, "p[" << i << "] = " << p << " p_clipped[" << i << "] = " << clipped);
+    VELTA_LOG(verbosity(), 2, name,
+              "p[" << i << "] = " << p << " p_clipped[" << i << "] = " << clipped);
   }
 }
 

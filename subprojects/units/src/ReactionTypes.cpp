@@ -52,7 +52,8 @@ void registerAll() {
   registerReaction<ReactionYield>("A reaction with specified fixed conversion");
   registerReaction<ReactionWaterGasShift>(
       "Water Gas Shift Reaction with specified fixed conversion");
-  registerReaction<ReactionWaterGasC>("Water gas production fron C with specified fixed conversion");
+  registerReaction<ReactionWaterGasC>(
+      "Water gas production fron C with specified fixed conversion");
   registerReaction<ReactionOxidationEquilibriumCH4>(
       "Reaction of combustion of methane at equilibrium");
   registerReaction<ReactionOxidationCO>(

@@ -20,7 +20,8 @@ const char *const ReactionYield::typeName = "ReactionYield";
 
 ReactionYield::ReactionYield(Defaults defaults, int id, Persistency *persistency, Node *parent,
                              Node *root)
-    : Object(defaults, id, persistency, parent, root), Model(defaults, id, persistency, parent, root),
+    : Object(defaults, id, persistency, parent, root),
+      Model(defaults, id, persistency, parent, root),
       Reaction(defaults, id, persistency, parent, root),
       option("option", "Calculation option", "z", this) {
   setType(typeName);
@@ -39,7 +40,8 @@ void ReactionYield::calculate(int) {
 }
 
 std::unique_ptr<Node> ReactionYield::clone() const {
-  std::unique_ptr<Node> copy = NodeFactory().create(type(), defaults(), 0, nullptr, nullptr, nullptr);
+  std::unique_ptr<Node> copy =
+      NodeFactory().create(type(), defaults(), 0, nullptr, nullptr, nullptr);
   auto &reaction = dynamic_cast<ReactionYield &>(*copy);
   reaction.Object::operator=(static_cast<const Node &>(*this));
   reaction.keycomp = keycomp.value();
@@ -92,8 +94,8 @@ void ReactionYield::precalc() {
   }
   actconv = conv;
   VELTA_LOG(verbosity(), 2, name,
-            "conv = " << conv.activeValue().toString() << " actconv = "
-                      << actconv.activeValue().toString() << " keycomp.I = " << key
+            "conv = " << conv.activeValue().toString()
+                      << " actconv = " << actconv.activeValue().toString() << " keycomp.I = " << key
                       << " ni[keycomp.I] = " << ni[key]);
   heterogeneousLimit = 0;
   VELTA_TRACE_END(name)
@@ -122,15 +124,13 @@ void ReactionYield::bound() {
       if (components[i]->isSolid()) {
         if (nu.value() < 0.0) {
           VELTA_LOG(verbosity(), 2, name,
-                    "the vanishing component " << component
-                                               << " is a heterogeneous reactant of reaction "
-                                               << type());
+                    "the vanishing component "
+                        << component << " is a heterogeneous reactant of reaction " << type());
           markHeterogeneousReactant();
         } else {
           VELTA_LOG(verbosity(), 2, name,
-                    "the vanishing component " << component
-                                               << " is a heterogeneous product of reaction "
-                                               << type());
+                    "the vanishing component "
+                        << component << " is a heterogeneous product of reaction " << type());
           markHeterogeneousProduct();
         }
       }
@@ -184,8 +184,7 @@ void ReactionYield::estimate(const Quantity &K) {
   VELTA_TRACE_BEGIN
   VELTA_LOG(verbosity(), 1, name, "Entered for " << fullTag() << " with K = " << K);
   const int key = keycomp.value();
-  if (!out || key < 0 || key >= NCOMPONENTS ||
-      coeff[static_cast<std::size_t>(key)].value() == 0.0)
+  if (!out || key < 0 || key >= NCOMPONENTS || coeff[static_cast<std::size_t>(key)].value() == 0.0)
     throw ErrorRunTime(name, "no phase attached or no valid key component");
   Value maxconv(0.0, out->totalFlow().units());
   init();

@@ -41,7 +41,8 @@ protected:
     return block;
   }
   double term(const MultiReaction<2> &block, int k, int j) const {
-    return kmolPerSecond(block.phases[static_cast<std::size_t>(k)]->ndotcomps[static_cast<std::size_t>(j)]);
+    return kmolPerSecond(
+        block.phases[static_cast<std::size_t>(k)]->ndotcomps[static_cast<std::size_t>(j)]);
   }
 
   std::unique_ptr<PhaseTotal> side0;
@@ -126,7 +127,8 @@ TEST_F(MultiReactionBlock, NoFlowOnEitherSide) {
   auto block = oxidation<MultiReaction<2>>(-0.5);
   block->z = 0.5;
   block->calculate(0);
-  EXPECT_EQ(block->errors.value(), std::vector<std::string>(2, "Zero inlet streams, bypassing block"));
+  EXPECT_EQ(block->errors.value(),
+            std::vector<std::string>(2, "Zero inlet streams, bypassing block"));
   EXPECT_EQ(block->conv.value(), 0.0);
   EXPECT_EQ(term(*block, 0, CO), 0.0);
   // The transfer stops at once, keeping its previous terms.
@@ -134,7 +136,8 @@ TEST_F(MultiReactionBlock, NoFlowOnEitherSide) {
   transfer->outp = {side0.get(), side1.get()};
   transfer->phases[0]->ndotcomps[CO] = Value(3.0, "kmol/s");
   transfer->calculate(0);
-  EXPECT_EQ(transfer->errors.value(), std::vector<std::string>{"Zero inlet streams, bypassing block"});
+  EXPECT_EQ(transfer->errors.value(),
+            std::vector<std::string>{"Zero inlet streams, bypassing block"});
   EXPECT_EQ(term(*transfer, 0, CO), 3.0);
 }
 
@@ -149,8 +152,9 @@ TEST_F(MultiReactionBlock, TransferIsScaledDownWhenASideWouldRunOut) {
   transfer->theta[CO] = 1.5;
   transfer->calculate(0);
   EXPECT_DOUBLE_EQ(transfer->factor.value(), 0.5);
-  EXPECT_EQ(transfer->warnings.value(),
-            std::vector<std::string>{"Conversion too high for component CO in MultiReactionTransfer"});
+  EXPECT_EQ(
+      transfer->warnings.value(),
+      std::vector<std::string>{"Conversion too high for component CO in MultiReactionTransfer"});
   EXPECT_DOUBLE_EQ(term(*transfer, 1, CO), 10.0);
   EXPECT_DOUBLE_EQ(term(*transfer, 0, CO), -10.0);
   EXPECT_DOUBLE_EQ(term(*transfer, 1, N2), 2.0);
@@ -249,8 +253,8 @@ TEST_F(Electrochemical, QuotientChoicesAndSpecifiedVariable) {
   cell->Kin = 1.0;
   cell->calculateEquilibrium(Value(1.0), Value(1.0));
   const double Kout = cell->Kout.value();
-  EXPECT_NEAR(cell->E.value(),
-              1.2 + R * 1000 / (2 * F) * std::log((Kout - 1.0) / std::log(Kout)), 1e-12);
+  EXPECT_NEAR(cell->E.value(), 1.2 + R * 1000 / (2 * F) * std::log((Kout - 1.0) / std::log(Kout)),
+              1e-12);
   // "J" keeps the set current density; the others follow the results.
   cell->option = "J";
   cell->Jset = Value(123.0, "A/m2");
@@ -270,7 +274,8 @@ TEST_F(Electrochemical, QuotientChoicesAndSpecifiedVariable) {
     FAIL() << "no error";
   } catch (const ErrorBrowsing &e) {
     EXPECT_NE(e.message().find("Object mean not found in model B1"), std::string::npos);
-    EXPECT_NE(e.message().find("Called from function: MultiReactionElectrochemical::calculateEquilibrium"),
+    EXPECT_NE(e.message().find(
+                  "Called from function: MultiReactionElectrochemical::calculateEquilibrium"),
               std::string::npos);
   }
 }

@@ -34,6 +34,7 @@ struct BuiltIn {
 };
 
 // Transcribed from the reaction tables (the direction of a positive extent).
+// clang-format off
 const BuiltIn builtIns[] = {
     {"ReactionWaterGasShift", nullptr, {}, "CO2", {{"CO", 1}, {"H2O", 1}, {"CO2", -1}, {"H2", -1}}},
     {"ReactionWaterGasC", nullptr, {}, "C", {{"C", -1}, {"H2O", -1}, {"CO", 1}, {"H2", 1}}},
@@ -96,6 +97,7 @@ const BuiltIn builtIns[] = {
     {"ReactionOxidationNaphthalene", "ReactionOxidationHydrocarbon", {}, "C10H8",
      {{"C10H8", -1}, {"O2", -12}, {"CO2", 10}, {"H2O", 4}}},
 };
+// clang-format on
 
 std::string caseName(const BuiltIn &b) {
   std::string name = b.type;

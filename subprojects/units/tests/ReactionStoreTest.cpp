@@ -45,8 +45,8 @@ protected:
 TEST_P(ReactionStore, OptionsStoichiometryAndResultsSurviveTheRoundTrip) {
   PersistencyOdbc store(dsn_);
   auto phase = molarPhase({{C2H6, 4}, {O2, 20}});
-  std::unique_ptr<Node> node = NodeFactory().create("ReactionOxidationC2H6", Defaults("R1", "burner"),
-                                                    0, nullptr, nullptr, nullptr);
+  std::unique_ptr<Node> node = NodeFactory().create(
+      "ReactionOxidationC2H6", Defaults("R1", "burner"), 0, nullptr, nullptr, nullptr);
   auto &burner = dynamic_cast<ReactionYield &>(*node);
   burner.setOutlet(phase.get());
   burner.option = "conv";
@@ -89,8 +89,8 @@ TEST_P(ReactionStore, EquilibriumReactionKeepsItsTemperatureApproach) {
 
 TEST_P(ReactionStore, TransferBlockKeepsItsCoefficientsAndSplits) {
   PersistencyOdbc store(dsn_);
-  std::unique_ptr<Node> node = NodeFactory().create("MultiReactionTransfer", Defaults("B1", "block"),
-                                                    0, nullptr, nullptr, nullptr);
+  std::unique_ptr<Node> node = NodeFactory().create(
+      "MultiReactionTransfer", Defaults("B1", "block"), 0, nullptr, nullptr, nullptr);
   auto &block = dynamic_cast<MultiReactionTransfer &>(*node);
   block.Q("coeffv[1][2]") = -0.5;
   block.keyphase = 1;

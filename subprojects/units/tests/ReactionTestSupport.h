@@ -34,7 +34,7 @@ inline Value formulaMass(const std::string &formula) {
 
 struct GasData {
   const char *formula;
-  double dh0, dg0;            // J/kmol
+  double dh0, dg0;           // J/kmol
   double c1, c2, c3, c4, c5; // DIPPR 107, J/(kmol*K) and K
 };
 
@@ -92,8 +92,8 @@ inline void fillComponents() {
 
 // A stand-alone total phase (molar flows) holding the given flows.
 inline std::unique_ptr<PhaseTotal> molarPhase(const std::map<int, double> &kmolPerSecond) {
-  auto phase = std::make_unique<PhaseTotal>(Defaults("Tphase", "total phase"), 0, nullptr,
-                                            nullptr, nullptr);
+  auto phase =
+      std::make_unique<PhaseTotal>(Defaults("Tphase", "total phase"), 0, nullptr, nullptr, nullptr);
   for (int i = 0; i < NCOMPONENTS; ++i) {
     const auto found = kmolPerSecond.find(i);
     phase->flow(i) = Value(found == kmolPerSecond.end() ? 0.0 : found->second, "kmol/s");
@@ -104,8 +104,8 @@ inline std::unique_ptr<PhaseTotal> molarPhase(const std::map<int, double> &kmolP
 
 // A mass-balance-only phase holding the given mass flows.
 inline std::unique_ptr<PhaseSimple> massPhase(const std::map<int, double> &kgPerSecond) {
-  auto phase = std::make_unique<PhaseSimple>(Defaults("Sphase", "mass phase"), 0, nullptr,
-                                             nullptr, nullptr);
+  auto phase =
+      std::make_unique<PhaseSimple>(Defaults("Sphase", "mass phase"), 0, nullptr, nullptr, nullptr);
   for (int i = 0; i < NCOMPONENTS; ++i) {
     const auto found = kgPerSecond.find(i);
     phase->flow(i) = Value(found == kgPerSecond.end() ? 0.0 : found->second, "kg/s");

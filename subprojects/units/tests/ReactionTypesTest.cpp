@@ -67,9 +67,8 @@ protected:
 
 TEST_F(Registration, ListingHoldsTypesThenAliasesInOrder) {
   const std::vector<TypeDescriptor> &all = NodeFactory().descriptors();
-  const auto first = std::find_if(all.begin(), all.end(), [](const TypeDescriptor &d) {
-    return d.name == "ReactionYield";
-  });
+  const auto first = std::find_if(
+      all.begin(), all.end(), [](const TypeDescriptor &d) { return d.name == "ReactionYield"; });
   ASSERT_NE(first, all.end());
   std::vector<std::string> expected(std::begin(reactionTypes), std::end(reactionTypes));
   expected.insert(expected.end(), std::begin(aliases), std::end(aliases));
@@ -87,13 +86,14 @@ TEST_F(Registration, ListingHoldsTypesThenAliasesInOrder) {
       EXPECT_TRUE(d.integerOptions.empty());
     }
   }
-  EXPECT_EQ(NodeFactory().typeDescriptor("ReactionOxidationHydrocarbon").toJson(),
-            "{\"name\":\"ReactionOxidationHydrocarbon\", \"description\":\"Parameterized reaction "
-            "for the total combustion of a generic hydrocarbon\", \"category\":\"option\", "
-            "\"icon\":\"option.svg\", \"instantiable\":false, \"integerOptions\":["
-            "{\"name\":\"x\",\"description\":\"number of Carbon atoms\",\"value\":1,\"min\":-1,"
-            "\"max\":2147483647},{\"name\":\"y\",\"description\":\"number of Hydrogen atoms\","
-            "\"value\":4,\"min\":-1,\"max\":2147483647}], \"stringOptions\":[], \"quantities\":[] }");
+  EXPECT_EQ(
+      NodeFactory().typeDescriptor("ReactionOxidationHydrocarbon").toJson(),
+      "{\"name\":\"ReactionOxidationHydrocarbon\", \"description\":\"Parameterized reaction "
+      "for the total combustion of a generic hydrocarbon\", \"category\":\"option\", "
+      "\"icon\":\"option.svg\", \"instantiable\":false, \"integerOptions\":["
+      "{\"name\":\"x\",\"description\":\"number of Carbon atoms\",\"value\":1,\"min\":-1,"
+      "\"max\":2147483647},{\"name\":\"y\",\"description\":\"number of Hydrogen atoms\","
+      "\"value\":4,\"min\":-1,\"max\":2147483647}], \"stringOptions\":[], \"quantities\":[] }");
   EXPECT_EQ(NodeFactory().typeDescriptor("ReactionOxidationNaphthalene").description,
             "Reaction of total combustion of napthalene with specified fixed conversion");
   EXPECT_EQ(NodeFactory().icon("ReactionOxidationC").width(), 100);
@@ -114,8 +114,7 @@ TEST_F(Registration, EveryNameCreatesItsClass) {
       NodeFactory().create(missing, Defaults("R1"), 1, nullptr, nullptr, nullptr);
       ADD_FAILURE() << missing;
     } catch (const ErrorObjectFactory &e) {
-      EXPECT_NE(e.message().find("type " + std::string(missing) + " not found"),
-                std::string::npos);
+      EXPECT_NE(e.message().find("type " + std::string(missing) + " not found"), std::string::npos);
     }
   }
 }

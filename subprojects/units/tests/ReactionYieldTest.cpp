@@ -200,7 +200,8 @@ TEST_F(Yield, UnknownOptionAndFlowUnitsThrow) {
       r->calculate(0);
       ADD_FAILURE() << "option " << option;
     } catch (const ErrorBrowsing &e) {
-      EXPECT_NE(e.message().find("Object " + std::string(option) + " not found in model R1 of type "
+      EXPECT_NE(e.message().find("Object " + std::string(option) +
+                                 " not found in model R1 of type "
                                  "Calculation option"),
                 std::string::npos)
           << e.message();
@@ -220,7 +221,8 @@ TEST_F(Yield, EstimatePlacesTheExtentByTheEquilibriumConstant) {
   r->setOutlet(phase.get());
   const struct {
     double K, x;
-  } cases[] = {{1.0, 0.5}, {1e6, std::atan(6.0) / M_PI + 0.5}, {1e-6, std::atan(-6.0) / M_PI + 0.5}};
+  } cases[] = {
+      {1.0, 0.5}, {1e6, std::atan(6.0) / M_PI + 0.5}, {1e-6, std::atan(-6.0) / M_PI + 0.5}};
   for (const auto &c : cases) {
     r->estimate(Quantity("K", "K", Value(c.K), nullptr));
     EXPECT_NEAR(kmolPerSecond(r->conv), -2.0 + c.x * 10.0, 1e-12) << c.K;
