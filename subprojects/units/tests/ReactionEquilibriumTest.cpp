@@ -9,6 +9,7 @@
 #include "velta/units/ReactionBuiltIn.h"
 #include "velta/units/ReactionTypes.h"
 #include "velta/utility/Error.h"
+#include "velta/value/DerivativeContext.h"
 
 #include <cmath>
 
@@ -179,4 +180,29 @@ TEST_F(Equilibrium, ResidualAndItsPenalties) {
       EXPECT_NEAR(y.value(), c.expected, 1e-12 * std::fabs(c.expected) + 1e-14);
     }
   }
+}
+
+TEST_F(Equilibrium, CutExtentAndPenaltiesKeepTheSlopeInConv) {
+  pushDerivativeContext(1);
+  auto phase = molarPhase({{CO2, 3}, {H2, 10}});
+  auto r = makeEquilibrium("ReactionWaterGasShiftEquilibrium");
+  r->option = "conv";
+  r->silentBounding = true;
+  r->setOutlet(phase.get());
+  Active extent(5.0);
+  extent.setDerivative(0, 1.0);
+  r->conv = Value(extent, r->conv.units());
+  r->calculate(0);
+  // Cut at CO2 (3 kmol/s), still moving with conv.
+  EXPECT_DOUBLE_EQ(r->actconv.toDouble("kmol/s"), 3.0 * (1.0 - delta1));
+  EXPECT_EQ(r->actconv.activeValue().derivative(0), 1.0);
+  EXPECT_TRUE(r->warnings.value().empty());
+  Value y(0.0);
+  r->calculateResidual(y);
+  EXPECT_DOUBLE_EQ(y.activeValue().derivative(0), 1.0 / delta1);
+  r->heterogeneousLimit = -1;
+  r->K = 1e3;
+  r->calculateResidual(y);
+  EXPECT_DOUBLE_EQ(y.activeValue().derivative(0), -std::sqrt(1.0 / delta1));
+  popDerivativeContext();
 }
