@@ -96,7 +96,7 @@ TEST_F(Equilibrium, ShiftPolynomialAgreesWithTheTables) {
   std::vector<Value> x(static_cast<std::size_t>(NCOMPONENTS), Value(0.25));
   r->calculateEquilibrium(Vector(&x));
   EXPECT_DOUBLE_EQ(r->Teq.value(), 1000.0);
-  // The Part's 0.6927; JANAF (above) gives exp(-0.3633) = 0.6954.
+  // The polynomial's 0.6927; JANAF (above) gives exp(-0.3633) = 0.6954.
   EXPECT_NEAR(r->K.value(), 0.6927, 5e-5);
   EXPECT_NEAR(r->K.value(), std::exp(-0.3633), 0.01 * 0.6954);
   EXPECT_EQ(shift.Kgibbs.value(), 1.0);
