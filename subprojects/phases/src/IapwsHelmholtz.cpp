@@ -39,8 +39,8 @@ IapwsDensitySolution solveIapwsDelta(double P, double T, double delta0, int maxE
     const PressureSlope at = reducedPressure(delta, tau);
     ++solution.evaluations;
     double step = (target - at.reduced) / at.slope;
-    if (!(at.slope > 0.0) || !std::isfinite(step))
-      step = -0.5 * delta; // unstable or broken point: back towards the gas
+    if (!(at.slope > 0.0) || !std::isfinite(step)) // unstable or broken point:
+      step = delta0 > 1.0 ? 0.1 * delta : -0.5 * delta; // away, on the start's side
     double next = delta + step;
     while (!(next > 0.0 && next <= deltaCeiling)) {
       step *= 0.5;
