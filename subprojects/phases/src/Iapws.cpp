@@ -85,12 +85,50 @@ std::pair<double, double> Iapws::deltaBounds(int phaseType) {
   return {0.0, 4.0};
 }
 
+namespace {
+
+using SecondOrder = IapwsGradient<IapwsGradient<double>>;
+
+// One part of the Helmholtz energy on active gradients, by the chain rule
+// over its plain first and second derivatives: the same numbers as the
+// active instance of the template, evaluated at the cost of plain doubles.
+// With f_d, f_t the first and f_dd, f_dt, f_tt the second derivatives:
+//   result        = f          with d f   = f_d d(delta) + f_t d(tau)
+//   f_d (active)  = f_d        with d f_d = f_dd d(delta) + f_dt d(tau)
+//   f_t (active)  = f_t        with d f_t = f_dt d(delta) + f_tt d(tau)
+//   result.gradient[j] = f_d * delta.gradient[j] + f_t * tau.gradient[j].
+template <class Part>
+void chainRule(Part part, Iapws::ActiveGradient &result, const Iapws::ActiveGradient &delta,
+               const Iapws::ActiveGradient &tau) {
+  using First = IapwsGradient<double>;
+  const SecondOrder d(First::variable(delta.value.value(), 0), First(1.0, 0.0, 0.0), First(0.0));
+  const SecondOrder t(First::variable(tau.value.value(), 1), First(0.0), First(1.0, 0.0, 0.0));
+  const SecondOrder f = part(d, t);
+  const double fd = f.value.gradient[0], ft = f.value.gradient[1];
+  const double fdd = f.gradient[0].gradient[0], fdt = f.gradient[0].gradient[1];
+  const double ftt = f.gradient[1].gradient[1];
+  const auto linear = [&](double value, double byDelta, double byTau) {
+    Active number = byDelta * delta.value + byTau * tau.value;
+    number.value() = value;
+    return number;
+  };
+  const Active activeFd = linear(fd, fdd, fdt);
+  const Active activeFt = linear(ft, fdt, ftt);
+  result.value = linear(f.value.value, fd, ft);
+  for (std::size_t j = 0; j < 2; ++j)
+    result.gradient[j] = activeFd * delta.gradient[j] + activeFt * tau.gradient[j];
+}
+
+} // namespace
+
 void Iapws::phi0(ActiveGradient &result, ActiveGradient delta, ActiveGradient tau) {
-  result = iapwsPhi0(delta, tau);
+  chainRule([](const SecondOrder &d, const SecondOrder &t) { return iapwsPhi0(d, t); }, result,
+            delta, tau);
 }
 
 void Iapws::phir(ActiveGradient &result, ActiveGradient delta, ActiveGradient tau) {
-  result = iapwsPhir(delta, tau);
+  chainRule([](const SecondOrder &d, const SecondOrder &t) { return iapwsPhir(d, t); }, result,
+            delta, tau);
 }
 
 // ---------------------------------------------------------------- caches

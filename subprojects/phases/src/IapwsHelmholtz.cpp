@@ -1,5 +1,6 @@
 #include "velta/phases/IapwsHelmholtz.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace Phase {
@@ -38,7 +39,10 @@ IapwsDensitySolution solveIapwsDelta(double P, double T, double delta0, int maxE
   while (solution.evaluations < maxEvaluations) {
     const PressureSlope at = reducedPressure(delta, tau);
     ++solution.evaluations;
-    double step = (target - at.reduced) / at.slope;
+    // Newton on p; an increase is capped at 30 %, since near the critical
+    // temperature the flat isotherm would throw a liquid-side start far
+    // into the stiff compressed region.
+    double step = std::min((target - at.reduced) / at.slope, 0.3 * delta);
     if (!(at.slope > 0.0) || !std::isfinite(step)) // unstable or broken point:
       step = delta0 > 1.0 ? 0.1 * delta : -0.5 * delta; // away, on the start's side
     double next = delta + step;

@@ -3,6 +3,7 @@
 // coefficients against the published data file, and the outer derivatives
 // of the active instance against its own inner gradient.
 
+#include "velta/phases/Iapws.h"
 #include "velta/phases/IapwsHelmholtz.h"
 #include "velta/value/DerivativeContext.h"
 
@@ -118,6 +119,43 @@ TEST(IapwsHelmholtzActive, OuterDerivativesFollowTheInnerGradient) {
     expectRelative(outer, r.value.derivative(0), 1e-13, "phir");
     expectRelative(outer0, r0.value.derivative(0), 1e-13, "phi0");
     expectRelative(iapwsPhir(x.value(), tauOuter.value()), r.value.value(), 1e-14, "value");
+  }
+  popDerivativeContext();
+}
+
+// The model's chain-rule evaluation against the active instance of the
+// template, with two outer directions and inner gradients other than the
+// plain seeds.
+TEST(IapwsHelmholtzActive, ChainRuleEqualsTheActiveTemplate) {
+  pushDerivativeContext(2);
+  {
+    using G = Phase::Iapws::ActiveGradient;
+    Active d(358.0 / 322.0), t(647.096 / 647.0), dGrad(0.7);
+    d.setDerivative(0, 1.0);
+    d.setDerivative(1, -0.3);
+    t.setDerivative(1, 2.0);
+    dGrad.setDerivative(0, 0.4);
+    const G delta(d, dGrad, Active(0.2)), tau(t, Active(-0.1), Active(1.0));
+    G chained, direct;
+    for (int part = 0; part < 2; ++part) {
+      SCOPED_TRACE(part == 0 ? "phi0" : "phir");
+      if (part == 0) {
+        Phase::Iapws::phi0(chained, delta, tau);
+        direct = iapwsPhi0(delta, tau);
+      } else {
+        Phase::Iapws::phir(chained, delta, tau);
+        direct = iapwsPhir(delta, tau);
+      }
+      const Active *pairs[3][2] = {{&chained.value, &direct.value},
+                                   {&chained.gradient[0], &direct.gradient[0]},
+                                   {&chained.gradient[1], &direct.gradient[1]}};
+      for (const auto &pair : pairs) {
+        expectRelative(pair[1]->value(), pair[0]->value(), 1e-13, "value");
+        for (int k = 0; k < 2; ++k)
+          EXPECT_NEAR(pair[0]->derivative(k), pair[1]->derivative(k),
+                      1e-12 * (1.0 + std::fabs(pair[1]->derivative(k))));
+      }
+    }
   }
   popDerivativeContext();
 }

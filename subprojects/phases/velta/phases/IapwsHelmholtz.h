@@ -63,7 +63,8 @@ template <class N> N iapwsPhir(const N &delta, const N &tau) {
 
 // Reduced density of water at pressure P (Pa) and temperature T (K), by
 // Newton's method on p(delta) = rhoc R T delta (1 + delta phir_delta) from
-// delta0, in plain doubles. A step that would leave (0, 4.5] is halved; at a
+// delta0, in plain doubles. An increase is capped at 30 % of delta, and a
+// step that would leave (0, 4.5] is halved; at a
 // point of the unstable region (dp/ddelta <= 0) the iterate moves away from
 // it on the side of the start: up by 10 % from a liquid-like start
 // (delta0 > 1), down by half from a gas-like one.
