@@ -12,6 +12,7 @@
 #include "velta/phases/Iapws.h"
 #include "velta/phases/IapwsHelmholtz.h"
 #include "velta/value/DerivativeContext.h"
+#include "velta/value/ErrorUnit.h"
 
 #include <gtest/gtest.h>
 
@@ -41,6 +42,9 @@ public:
     model().initializeNonPersistents(xView(), rho, AMW);
   }
   Phase::Iapws &water() { return static_cast<Phase::Iapws &>(model()); }
+  void restoreFrom(const Value &massDensity) {
+    model().initializeNonPersistents(xView(), massDensity, AMW);
+  }
 
   // Properties per kg at (T, delta); P is passed where the interface asks.
   void at(double T, double delta) {
@@ -298,6 +302,19 @@ TEST_F(WaterFixture, IapwsEstimateGivesTheCorrelationAndIdealGasValues) {
     EXPECT_TRUE(phase.water().delta.units() == dimensionless);
   }
   EXPECT_EQ(Phase::Iapws::deltac(), 1.0);
+  // A stored mass density restores delta; a molar one is refused, with
+  // the call trace.
+  WaterPhase stored(liquid);
+  stored.rho = Value(644.0, "kg/m3");
+  stored.initializeNonPersistents();
+  EXPECT_DOUBLE_EQ(stored.water().delta.value(), 2.0);
+  try {
+    stored.restoreFrom(Value(35.0, "kmol/m3"));
+    ADD_FAILURE() << "no ErrorUnit";
+  } catch (const ErrorUnit &error) {
+    EXPECT_NE(error.message().find("Called from function: Phase::Iapws::initializeNonPersistents"),
+              std::string::npos);
+  }
   // The liquid at 101325 Pa and 300 K solves to the steam tables' density.
   WaterPhase phase(liquid);
   phase.solveAt(101325.0, 300.0);
