@@ -55,12 +55,11 @@ struct EnergyPressure {
   Active u;
   Active p;
 };
-EnergyPressure energyPressure(const Iapws::ActiveGradient &phi0,
-                              const Iapws::ActiveGradient &phir, const Active &delta,
-                              const Active &tau, const Active &T) {
+EnergyPressure energyPressure(const Iapws::ActiveGradient &phi0, const Iapws::ActiveGradient &phir,
+                              const Active &delta, const Active &tau, const Active &T) {
   return {c::gasConstant * tau * (phi0.dTau() + phir.dTau()) * T,
-          (c::gasConstant * 1000.0) * (1.0 + delta * phir.dDelta()) * c::criticalDensity *
-              delta * T};
+          (c::gasConstant * 1000.0) * (1.0 + delta * phir.dDelta()) * c::criticalDensity * delta *
+              T};
 }
 
 } // namespace
@@ -77,12 +76,13 @@ const double &Iapws::deltac() {
   return one;
 }
 
-std::pair<double, double> Iapws::deltaBounds(int phaseType) {
+std::pair<const double *, const double *> Iapws::deltaBounds(int phaseType) {
+  static const double zero = 0.0, ceiling = 4.0;
   if (phaseType == static_cast<int>(PhaseType::vapor))
-    return {0.0, deltac()};
+    return {&zero, &deltac()};
   if (phaseType == static_cast<int>(PhaseType::liquid))
-    return {deltac(), 4.0};
-  return {0.0, 4.0};
+    return {&deltac(), &ceiling};
+  return {&zero, &ceiling};
 }
 
 namespace {
@@ -146,8 +146,7 @@ void Iapws::evaluate(const Value &T) {
 }
 
 void Iapws::ensureEvaluated(const Value &T) {
-  if (!sameNumber(deltaVar_->value, delta.activeValue()) ||
-      !sameNumber(tauVar_->value, tauOf(T)))
+  if (!sameNumber(deltaVar_->value, delta.activeValue()) || !sameNumber(tauVar_->value, tauOf(T)))
     evaluate(T);
 }
 
@@ -189,8 +188,9 @@ void Iapws::estimate(const Value &P, const Value &T, int phaseType) {
     } else if (t <= c::criticalTemperature) {
       // Saturated-liquid density fit in x = 275 K / T, kg/m3.
       const double x = 275.0 / t;
-      rho = x * (-35652.2 +
-                 x * (236737.0 + x * (-592369.0 + x * (731265.0 + x * (-448252.0 + x * 109273.0)))));
+      rho =
+          x * (-35652.2 +
+               x * (236737.0 + x * (-592369.0 + x * (731265.0 + x * (-448252.0 + x * 109273.0)))));
     }
     delta = Value(rho / c::criticalDensity);
   }
@@ -237,8 +237,8 @@ const Value &Iapws::calculate_S_(const Value &, const Value &T, Vector) {
   VELTA_TRACE_BEGIN
   ensureEvaluated(T);
   const Active &tau = tauVar_->value;
-  smol_ = molarGasConstant() * dimensionlessValue(tau * (phi0_->dTau() + phir_->dTau()) -
-                                                  phi0_->value - phir_->value);
+  smol_ = molarGasConstant() *
+          dimensionlessValue(tau * (phi0_->dTau() + phir_->dTau()) - phi0_->value - phir_->value);
   VELTA_LOG(verbosity(), 2, name, "Done, smol_ = " << smol_.activeValue().toString());
   return smol_;
   VELTA_TRACE_END(name)
@@ -295,8 +295,7 @@ void Iapws::preparefugacity(const Value &P, const Value &T, Vector, const Value 
     const Value ratio = pressure.value() > P.value()
                             ? regularizePositive(pressure) / regularizePositive(P)
                             : dimensionlessOne;
-    VELTA_LOG(verbosity(), 2, name,
-              "P / Pres = " << (pressure / P) << " ratio = " << ratio);
+    VELTA_LOG(verbosity(), 2, name, "P / Pres = " << (pressure / P) << " ratio = " << ratio);
     correction = log(ratio);
   }
   const Value water = waterLnPhi(pressure, T) + correction;

@@ -43,7 +43,7 @@ IapwsDensitySolution solveIapwsDelta(double P, double T, double delta0, int maxE
     // temperature the flat isotherm would throw a liquid-side start far
     // into the stiff compressed region.
     double step = std::min((target - at.reduced) / at.slope, 0.3 * delta);
-    if (!(at.slope > 0.0) || !std::isfinite(step)) // unstable or broken point:
+    if (!(at.slope > 0.0) || !std::isfinite(step))      // unstable or broken point:
       step = delta0 > 1.0 ? 0.1 * delta : -0.5 * delta; // away, on the start's side
     double next = delta + step;
     while (!(next > 0.0 && next <= deltaCeiling)) {

@@ -3,8 +3,8 @@
 // coefficients against the published data file, and the outer derivatives
 // of the active instance against its own inner gradient.
 
-#include "velta/phases/Iapws.h"
 #include "velta/phases/IapwsHelmholtz.h"
+#include "velta/phases/Iapws.h"
 #include "velta/value/DerivativeContext.h"
 
 #include <gtest/gtest.h>
@@ -30,10 +30,12 @@ template <class F> Derivatives secondOrder(F part, double delta, double tau) {
   const Second d(First::variable(delta, 0), First(1.0, 0.0, 0.0), First(0.0));
   const Second t(First::variable(tau, 1), First(0.0), First(1.0, 0.0, 0.0));
   const Second r = part(d, t);
-  return {r.value.value,           r.value.gradient[0],      r.gradient[0].gradient[0],
-          r.value.gradient[1],     r.gradient[1].gradient[1], r.value.gradient[1] == 0.0
-                                                                  ? 0.0
-                                                                  : r.gradient[0].gradient[1]};
+  return {r.value.value,
+          r.value.gradient[0],
+          r.gradient[0].gradient[0],
+          r.value.gradient[1],
+          r.gradient[1].gradient[1],
+          r.value.gradient[1] == 0.0 ? 0.0 : r.gradient[0].gradient[1]};
 }
 
 void expectRelative(double expected, double actual, double tolerance, const char *what) {
@@ -70,8 +72,8 @@ TEST_P(IapwsHelmholtz, ReleaseVerificationValues) {
   const double delta = s.rho / 322.0, tau = 647.096 / s.T;
   const auto phi0 = [](const Second &d, const Second &t) { return iapwsPhi0(d, t); };
   const auto phir = [](const Second &d, const Second &t) { return iapwsPhir(d, t); };
-  const std::pair<Derivatives, Derivatives> cases[] = {
-      {s.phi0, secondOrder(phi0, delta, tau)}, {s.phir, secondOrder(phir, delta, tau)}};
+  const std::pair<Derivatives, Derivatives> cases[] = {{s.phi0, secondOrder(phi0, delta, tau)},
+                                                       {s.phir, secondOrder(phir, delta, tau)}};
   for (const auto &[expected, got] : cases) {
     if (std::isnan(expected.value))
       continue;

@@ -38,9 +38,7 @@ public:
     setPhaseType(type);
   }
   std::unique_ptr<Node> clone() const override { return std::make_unique<WaterPhase>(2); }
-  void initializeNonPersistents() override {
-    model().initializeNonPersistents(xView(), rho, AMW);
-  }
+  void initializeNonPersistents() override { model().initializeNonPersistents(xView(), rho, AMW); }
   Phase::Iapws &water() { return static_cast<Phase::Iapws &>(model()); }
   void restoreFrom(const Value &massDensity) {
     model().initializeNonPersistents(xView(), massDensity, AMW);
@@ -59,8 +57,8 @@ public:
     return solved;
   }
   double pressure() { return calculate_P(Value(0.0, "kmol/m3"), T_).value(); }
-  double h() { return calculate_H(P_, T_).value() / molarMass / 1000.0; }  // kJ/kg
-  double s() { return calculate_S(P_, T_).value() / molarMass / 1000.0; }  // kJ/(kg K)
+  double h() { return calculate_H(P_, T_).value() / molarMass / 1000.0; }   // kJ/kg
+  double s() { return calculate_S(P_, T_).value() / molarMass / 1000.0; }   // kJ/(kg K)
   double cp() { return calculate_Cp(P_, T_).value() / molarMass / 1000.0; } // kJ/(kg K)
   double rhoMass() { return calculate_rho(P_, T_).value() * molarMass; }
   double lnPhi(double P, int i = 0) {
@@ -88,9 +86,9 @@ void expectRelative(double expected, double actual, double tolerance, const char
 // ------------------------------------------------------------ single phase
 
 struct SinglePhaseState {
-  double T, rho;       // K, kg/m3
-  double p, cv, w, s;  // release: MPa, kJ/(kg K), m/s, kJ/(kg K)
-  double h, cp;        // python3-iapws: kJ/kg, kJ/(kg K)
+  double T, rho;      // K, kg/m3
+  double p, cv, w, s; // release: MPa, kJ/(kg K), m/s, kJ/(kg K)
+  double h, cp;       // python3-iapws: kJ/kg, kJ/(kg K)
 };
 
 void PrintTo(const SinglePhaseState &s, std::ostream *out) {
@@ -142,8 +140,8 @@ SecondOrderProperties secondOrder(double T, double rho) {
   const double phirDT = r.gradient[0].gradient[1];
   const double tt = o.gradient[1].gradient[1] + r.gradient[1].gradient[1];
   const double mixed = 1.0 + d * phirD - d * t * phirDT;
-  const double w2 = R * 1000.0 * T *
-                    (1.0 + 2.0 * d * phirD + d * d * phirDD - mixed * mixed / (t * t * tt));
+  const double w2 =
+      R * 1000.0 * T * (1.0 + 2.0 * d * phirD + d * d * phirDD - mixed * mixed / (t * t * tt));
   return {-R * t * t * tt, std::sqrt(w2)};
 }
 
@@ -272,8 +270,7 @@ TEST_F(WaterFixture, IapwsCpIsDhDtAndResultsCarryDeltaDerivatives) {
     expectRelative((plus.pressure() - minus.pressure()) / (2 * step), dP, 1e-6, "dP/ddelta");
     plus.pressure();
     minus.pressure();
-    expectRelative((plus.h() - minus.h()) * molarMass * 1000.0 / (2 * step), dH, 1e-6,
-                   "dH/ddelta");
+    expectRelative((plus.h() - minus.h()) * molarMass * 1000.0 / (2 * step), dH, 1e-6, "dH/ddelta");
   }
   popDerivativeContext();
 }
@@ -287,11 +284,11 @@ TEST_F(WaterFixture, IapwsEstimateGivesTheCorrelationAndIdealGasValues) {
   };
   const Case cases[] = {
       {liquid, 1e5, 274.9, 1000.0 / 322.0, 1e-15},
-      {liquid, 1e5, 275.0, 1001.8 / 322.0, 1e-4},      // polynomial at 275 K
-      {liquid, 1e5, 373.15, 968.8 / 322.0, 1e-3},      // about 968.8 kg/m3
-      {liquid, 1e5, 647.096, 421.1139 / 322.0, 1e-6},  // last polynomial point
+      {liquid, 1e5, 275.0, 1001.8 / 322.0, 1e-4},     // polynomial at 275 K
+      {liquid, 1e5, 373.15, 968.8 / 322.0, 1e-3},     // about 968.8 kg/m3
+      {liquid, 1e5, 647.096, 421.1139 / 322.0, 1e-6}, // last polynomial point
       {liquid, 1e5, 647.1, 1.0, 1e-15},
-      {solid, 1e5, 274.9, 1000.0 / 322.0, 1e-15},      // solids take the liquid branch
+      {solid, 1e5, 274.9, 1000.0 / 322.0, 1e-15}, // solids take the liquid branch
       {vapor, 101325.0, 373.15, 0.00182721, 1e-5},
   };
   for (const Case &c : cases) {
@@ -302,6 +299,13 @@ TEST_F(WaterFixture, IapwsEstimateGivesTheCorrelationAndIdealGasValues) {
     EXPECT_TRUE(phase.water().delta.units() == dimensionless);
   }
   EXPECT_EQ(Phase::Iapws::deltac(), 1.0);
+  const std::pair<int, std::pair<double, double>> bounds[] = {
+      {vapor, {0.0, 1.0}}, {liquid, {1.0, 4.0}}, {solid, {0.0, 4.0}}};
+  for (const auto &[type, expected] : bounds) {
+    const auto [lower, upper] = Phase::Iapws::deltaBounds(type);
+    EXPECT_EQ(*lower, expected.first);
+    EXPECT_EQ(*upper, expected.second);
+  }
   // A stored mass density restores delta; a molar one is refused, with
   // the call trace.
   WaterPhase stored(liquid);

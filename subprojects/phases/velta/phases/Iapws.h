@@ -51,8 +51,7 @@ public:
   void prepare(const Value &T, Vector x) override;
   void preparefugacity(const Value &P, const Value &T, Vector x, const Value &sumx) override;
   // rho and sumx are ignored: the pressure belongs to delta.
-  const Value &calculate_P_(const Value &rho, const Value &T, Vector x,
-                            const Value &sumx) override;
+  const Value &calculate_P_(const Value &rho, const Value &T, Vector x, const Value &sumx) override;
   const Value &calculate_rho_(const Value &P, const Value &T, Vector x) override;
   const Value &calculate_H_(const Value &P, const Value &T, Vector x) override;
   const Value &calculate_S_(const Value &P, const Value &T, Vector x) override;
@@ -65,9 +64,10 @@ public:
   void estimate(const Value &P, const Value &T, int phaseType);
   // The reduced critical density, 1.
   static const double &deltac();
-  // Bounds of delta as a flash unknown: vapour [0, deltac], liquid
-  // [deltac, 4], any other phase type [0, 4].
-  static std::pair<double, double> deltaBounds(int phaseType);
+  // Bounds of delta as a flash unknown, as addresses of process-lifetime
+  // constants (a flash reads them when it builds the unknown's scaler):
+  // vapour [0, deltac], liquid [deltac, 4], any other phase type [0, 4].
+  static std::pair<const double *, const double *> deltaBounds(int phaseType);
 
   // The two parts of the reduced Helmholtz energy with their gradients over
   // (delta, tau); the arguments are copies seeded with variable(value, 0)

@@ -26,8 +26,8 @@ public:
   // A constant: gradient 0.
   IapwsGradient(const N &v) : value(v) {}
   template <class D>
-    requires(std::is_arithmetic_v<D> && !std::is_same_v<N, D>)
-  IapwsGradient(D v) : value(static_cast<double>(v)) {}
+  requires(std::is_arithmetic_v<D> && !std::is_same_v<N, D>) IapwsGradient(D v)
+      : value(static_cast<double>(v)) {}
   IapwsGradient(const N &v, const N &dDelta, const N &dTau) : value(v), gradient{dDelta, dTau} {}
 
   // The independent variable of gradient entry slot (0 delta, 1 tau).

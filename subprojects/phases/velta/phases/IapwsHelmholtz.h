@@ -46,13 +46,13 @@ template <class N> N iapwsPhir(const N &delta, const N &tau) {
   const N deltaCube = powWithGradient(delta, c::gaussianD);
   for (std::size_t i = 1; i <= 3; ++i) {
     const N tauOff = tau - c::gaussianGamma[i];
-    acc += c::gaussianN[i] *
-           (deltaCube * powWithGradient(tau, c::gaussianT[i]) *
-            exp(-static_cast<double>(c::gaussianAlpha) * s -
-                static_cast<double>(c::gaussianBeta[i]) * (tauOff * tauOff)));
+    acc += c::gaussianN[i] * (deltaCube * powWithGradient(tau, c::gaussianT[i]) *
+                              exp(-static_cast<double>(c::gaussianAlpha) * s -
+                                  static_cast<double>(c::gaussianBeta[i]) * (tauOff * tauOff)));
   }
   const N tauOne = tau - 1.0;
-  const N theta = (1.0 - tau) + c::nonAnalyticBigA * powWithGradient(s, 1.0 / (2.0 * c::nonAnalyticBeta));
+  const N theta =
+      (1.0 - tau) + c::nonAnalyticBigA * powWithGradient(s, 1.0 / (2.0 * c::nonAnalyticBeta));
   const N distance = theta * theta + c::nonAnalyticBigB * powWithGradient(s, c::nonAnalyticA);
   for (std::size_t i = 1; i <= 2; ++i) {
     const N psi = exp(-c::nonAnalyticC[i] * s - c::nonAnalyticD[i] * (tauOne * tauOne));
