@@ -201,7 +201,7 @@ TEST_F(WaterFixture, IapwsSaturationGivesEqualLiquidAndVapourLnPhi) {
       expectRelative(P, phase.pressure(), 1e-7, "pressure");
       lnPhi[k] = phase.lnPhi(P);
     }
-    EXPECT_NEAR(lnPhi[0], lnPhi[1], 1e-7);
+    EXPECT_NEAR(lnPhi[0], lnPhi[1], 5e-9); // psat is printed to 9 digits
   }
 }
 
