@@ -38,6 +38,8 @@ struct ReferenceState {
   Result expected;
 };
 
+void PrintTo(const ReferenceState &state, std::ostream *stream) { *stream << state.name; }
+
 // Reference values from a textbook calculation in mpmath (30 digits), not
 // from this code: R = 8314.4 J/(kmol*K); Tc, Pc, omega of CH4 190.564 K,
 // 4.5992e6 Pa, 0.01142; C4H10 425.125 K, 3.796e6 Pa, 0.201; CO2 304.1282 K,
