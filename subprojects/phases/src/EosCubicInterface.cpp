@@ -108,7 +108,8 @@ void Interface::Amix(Vector x) {
   d2AdT2_ = Value(0.0, "Pa*m6/kmol2/K2");
   for (int i = 0; i < NCOMPONENTS; ++i) {
     const Value &xi = x[i];
-    VELTA_LOG(verbosity(), 2, name, "x[" << i << "] " << xi << " Amixi[" << i << "] " << amixi_[at(i)]);
+    VELTA_LOG(verbosity(), 2, name,
+              "x[" << i << "] " << xi << " Amixi[" << i << "] " << amixi_[at(i)]);
     if (absent(xi))
       continue;
     A_ += xi * amixi_[at(i)];
@@ -177,8 +178,7 @@ Value Interface::deosdv(const Value &T, const Value &beta, const Value &sumx) {
 
 Value Interface::deosdbeta(const Value &T, const Value &beta, const Value &sumx) {
   // dv/dbeta = -B_ / (sumx beta^2).
-  return -deosdv(T, B_ / (beta * sumx), A_ / (sumx * sumx), B_ / sumx) * B_ /
-         (sumx * beta * beta);
+  return -deosdv(T, B_ / (beta * sumx), A_ / (sumx * sumx), B_ / sumx) * B_ / (sumx * beta * beta);
 }
 
 Value Interface::deosdT(const Value &T, const Value &beta, const Value &sumx) {

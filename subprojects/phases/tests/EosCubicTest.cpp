@@ -53,6 +53,7 @@ void PrintTo(const ReferenceState &state, std::ostream *stream) { *stream << sta
 // + a' ln(...)/(b(d1-d2)) (vdW: R ln(Z-B)), a' by mpmath.diff, and Cp_res
 // as the numerical T derivative of H_res at constant P.
 // Units: rho kmol/m3, H J/kmol, S and Cp J/(kmol*K).
+// clang-format off
 const ReferenceState referenceStates[] = {
     {"vdWMethaneVapour", vdW, "vapor", {1, 0, 0}, 300, 5e+06, {0.900516847813, 2.22600426893, {-0.0994319303277, absent, absent}, -760733.8867, -1709.06278082, 4207.04579059}},
     {"vdWButaneLiquid", vdW, "liquid", {0, 1, 0}, 300, 1e+06, {0.0655568298051, 6.11547066396, {absent, -0.369806451916, absent}, -10822264.666, -32999.4967897, 10821.1351608}},
@@ -70,6 +71,7 @@ const ReferenceState referenceStates[] = {
     {"PRTernaryLiquid", PR, "liquid", {0.1, 0.8, 0.1}, 300, 5e+06, {0.176339802069, 11.3675660512, {1.22566166153, -2.85297823412, -0.114201629511}, -18586718.0308, -43903.1973147, 41679.5234469}},
     {"PRBinaryWithAbsentCO2", PR, "vapor", {0.6, 0.4, 0}, 350, 2e+06, {0.884561230125, 0.776968007269, {0.00988419788309, -0.299646535969, absent}, -1061092.29792, -2084.44852122, 5803.18947857}},
 };
+// clang-format on
 
 // The state through the phase: beta solved from the engine's estimate, then
 // density, residual properties and fugacity coefficients of the model.
@@ -206,7 +208,9 @@ TEST_F(CubicEngines, SaturationGivesBothRootsFromTheirEstimates) {
     for (const char *type : {"vapor", "liquid"}) {
       const ReferenceState state{"saturation", row.engine, type, {0, 1, 0}, 350.0, row.Psat, {}};
       const Result result = compute(state);
-      const double b = (row.engine == vdW ? 0.125 : row.engine == SRK ? 0.08664 : 0.0777960739) *
+      const double b = (row.engine == vdW   ? 0.125
+                        : row.engine == SRK ? 0.08664
+                                            : 0.0777960739) *
                        R * butane.Tc / butane.Pc;
       // beta = b P / (Z R T)
       const double solved = b * row.Psat / (result.Z * R * 350.0);

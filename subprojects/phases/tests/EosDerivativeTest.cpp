@@ -116,8 +116,7 @@ TYPED_TEST(CubicIdentities, AutomaticDerivativesMatchFiniteDifferences) {
   constexpr int outputs = 7;
 
   // The outputs at the inputs; with seed, also their derivatives.
-  auto evaluate = [&](const double *in, bool seed, double *value,
-                      double (*derivative)[directions]) {
+  auto evaluate = [&](const double *in, bool seed, double *value, double(*derivative)[directions]) {
     ScopedContext context(directions);
     Value T(in[0], "K"), P(in[1], "Pa");
     std::vector<Value> x = {Value(in[3]), Value(in[4]), Value(in[5])};

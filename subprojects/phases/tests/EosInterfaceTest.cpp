@@ -56,8 +56,8 @@ struct Region {
   const char *name;
   int phaseType;
   double T, beta, slope;
-  double expected;  // corrected pressure, Pa
-  double dPdbeta;   // its derivative in beta, Pa
+  double expected; // corrected pressure, Pa
+  double dPdbeta;  // its derivative in beta, Pa
 };
 
 void PrintTo(const Region &region, std::ostream *stream) { *stream << region.name; }
@@ -128,16 +128,18 @@ TEST(EosInterfaceErrors, RoutinesAppendTheirNamesToTheTrace) {
     engine.calculatePressureEos_(Value(300.0, "K"), Vector(&amounts), Value(1.0), vapor, wrong);
     FAIL() << "no error";
   } catch (const Error &error) {
-    EXPECT_NE(error.message().find("Called from function: Phase::EosInterface::calculatePressureEos_\n"),
-              std::string::npos)
+    EXPECT_NE(
+        error.message().find("Called from function: Phase::EosInterface::calculatePressureEos_\n"),
+        std::string::npos)
         << error.message();
   }
   try {
     engine.calculateResiduals(Value(300.0, "K"), Value(300.0, "K"), Value(1.0));
     FAIL() << "no error";
   } catch (const Error &error) {
-    EXPECT_NE(error.message().find("Called from function: Phase::EosInterface::calculateResiduals\n"),
-              std::string::npos)
+    EXPECT_NE(
+        error.message().find("Called from function: Phase::EosInterface::calculateResiduals\n"),
+        std::string::npos)
         << error.message();
   }
 }

@@ -92,12 +92,9 @@ TEST_F(EosModel, RestoredBetaStaysInsideThePhaseTypesBounds) {
     double molarDensity; // kmol/m3
     double expected;
   } cases[] = {
-      {"liquid", 11.3675660512, b * 11.3675660512},
-      {"vapor", 0.75, b * 0.75},
-      {"vapor", 50.0, 0.99 * reference.betamax()},
-      {"vapor", 1e-9, 1e-6},
-      {"liquid", 1e-3, 1.01 * reference.betamin()},
-      {"liquid", 1e3, 0.99},
+      {"liquid", 11.3675660512, b * 11.3675660512}, {"vapor", 0.75, b * 0.75},
+      {"vapor", 50.0, 0.99 * reference.betamax()},  {"vapor", 1e-9, 1e-6},
+      {"liquid", 1e-3, 1.01 * reference.betamin()}, {"liquid", 1e3, 0.99},
   };
   for (const Case &c : cases) {
     auto phase = makeEosPhase<PengRobinson>(c.type, x);
@@ -134,8 +131,7 @@ TEST_F(EosModel, PhaseReadBackFromTheStoreStartsFromItsStoredDensity) {
   const std::vector<double> x = {0.1, 0.8, 0.1};
   Defaults options("Lphase", "stored liquid");
   options.setString("typeP", "liquid");
-  auto original =
-      NodeFactory().create("EosPhaseOfTheTests", options, 0, nullptr, nullptr, nullptr);
+  auto original = NodeFactory().create("EosPhaseOfTheTests", options, 0, nullptr, nullptr, nullptr);
   auto &phase = dynamic_cast<EosPhase<PengRobinson> &>(*original);
   setComposition(phase, x);
   // The liquid root of the reference state at 300 K and 5e6 Pa.

@@ -68,9 +68,9 @@ template <class C> class EosPhase : public Phase::Generic {
 public:
   EosPhase(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
       : Object(defaults, id, persistency, parent, root),
-        Model(defaults, id, persistency, parent, root),
-        Phase::Generic(defaults, id, persistency, parent, root,
-                       std::make_unique<Phase::Eos<C>>()),
+        Model(defaults, id, persistency, parent, root), Phase::Generic(
+                                                            defaults, id, persistency, parent, root,
+                                                            std::make_unique<Phase::Eos<C>>()),
         typeP("typeP", "the phase type",
               retrieveString(defaults, id, persistency, "typeP", "vapor"), this) {
     setType("EosPhaseOfTheTests");
@@ -99,8 +99,7 @@ public:
 };
 
 template <class C>
-std::unique_ptr<EosPhase<C>> makeEosPhase(const std::string &type,
-                                          const std::vector<double> &x) {
+std::unique_ptr<EosPhase<C>> makeEosPhase(const std::string &type, const std::vector<double> &x) {
   Defaults options("Xphase", "test phase");
   options.setString("typeP", type);
   auto phase = std::make_unique<EosPhase<C>>(options, 0, nullptr, nullptr, nullptr);
