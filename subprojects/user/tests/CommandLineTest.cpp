@@ -17,6 +17,8 @@ struct Step {
   std::string lastLine;
   // Rows of N after the step.
   long nodes;
+  // Steps whose road does not depend on the database run on SQLite alone.
+  bool everyStore = true;
 };
 
 // A liquid of water and Chemical1, 2 kg/s; the other fractions zero.
@@ -35,7 +37,7 @@ TEST_P(KernelCommandLine, VerbsInSequence) {
       {{"new", "PhaseSimple<liquid>", "L1", "demo liquid", liquid}, 0, "0", 1},
       {{"new", "PhaseSimple<vapor>"}, 0, "1", 2},
       {{"calculate", "0"}, 0, "0", 2},
-      {{"calculatetest", "0"}, 0, "0", 2},
+      {{"calculatetest", "0"}, 0, "0", 2, false},
       {{"calculatecheck", "1"}, 0, "1", 2},
       {{"check", "0"}, 0, "0", 2},
       {{"duplicate", "0", "L2", "copy"}, 0, "2", 3},
@@ -44,36 +46,38 @@ TEST_P(KernelCommandLine, VerbsInSequence) {
       // Nothing left to remove: a failure, not a silent success.
       {{"remove", "2"}, 163, "-", 2},
       // Ids are non-negative decimal numbers.
-      {{"remove", "abc"}, 255, "-", 2},
-      {{"calculate", "-3"}, 255, "-", 2},
-      {{"check", "12x"}, 255, "-", 2},
+      {{"remove", "abc"}, 255, "-", 2, false},
+      {{"calculate", "-3"}, 255, "-", 2, false},
+      {{"check", "12x"}, 255, "-", 2, false},
       // The store-wide verbs match their word exactly.
-      {{"purgeX"}, 255, "-", 2},
-      {{"removeall", "0"}, 255, "-", 2},
-      {{"purge", "0"}, 255, "-", 2},
-      {{"xml", "0"}, 255, "-", 2},
-      {{"types", "x"}, 255, "-", 2},
-      {{"frobnicate"}, 255, "-", 2},
+      {{"purgeX"}, 255, "-", 2, false},
+      {{"removeall", "0"}, 255, "-", 2, false},
+      {{"purge", "0"}, 255, "-", 2, false},
+      {{"xml", "0"}, 255, "-", 2, false},
+      {{"types", "x"}, 255, "-", 2, false},
+      {{"frobnicate"}, 255, "-", 2, false},
       // The default type of this kernel is not registered yet.
-      {{"new"}, 163, "-", 2},
-      {{"new", "Attacco<2>"}, 163, "-", 2},
-      {{"new", "PhaseSimple<liquid>", "L3", "", R"({"tag":"X",)"}, 163, "-", 2},
+      {{"new"}, 163, "-", 2, false},
+      {{"new", "Attacco<2>"}, 163, "-", 2, false},
+      {{"new", "PhaseSimple<liquid>", "L3", "", R"({"tag":"X",)"}, 163, "-", 2, false},
       {{"new", "PhaseSimple<liquid>", "L3", "", R"({"quantities":{"nosuch":1}})"}, 163, "-", 2},
-      {{"new", "PhaseSimple<liquid>", "L3", "", R"({"integerOptions":[1]})"}, 163, "-", 2},
-      {{"new", "PhaseSimple<liquid>", "L3", "", R"({"tag":{"a":1}})"}, 163, "-", 2},
-      {{"new", "PhaseSimple<liquid>", "L3", "", R"([1,2])"}, 163, "-", 2},
-      {{"new", "PhaseSimple<liquid>", "bad tag!"}, 163, "-", 2},
+      {{"new", "PhaseSimple<liquid>", "L3", "", R"({"integerOptions":[1]})"}, 163, "-", 2, false},
+      {{"new", "PhaseSimple<liquid>", "L3", "", R"({"tag":{"a":1}})"}, 163, "-", 2, false},
+      {{"new", "PhaseSimple<liquid>", "L3", "", R"([1,2])"}, 163, "-", 2, false},
+      {{"new", "PhaseSimple<liquid>", "bad tag!"}, 163, "-", 2, false},
       // No such case: no model.
       {{"calculate", "99"}, 175, "-", 2},
       {{"check"}, 0, "0", 2},
-      {{"txt", "99"}, 175, "-", 2},
+      {{"txt", "99"}, 175, "-", 2, false},
       {{"duplicate", "99"}, 163, "-", 2},
-      {{"enumerators"}, 0, R"({"enumerators":[]})", 2},
+      {{"enumerators"}, 0, R"({"enumerators":[]})", 2, false},
       {{"purge"}, 0, "-", 0},
       // After a purge ids start again at 0.
       {{"new", "PhaseSimple<liquid>", "L4", "", liquid}, 0, "0", 1},
   };
   for (const Step &step : steps) {
+    if (!step.everyStore && GetParam() != odbctest::Database::sqlite)
+      continue;
     std::string line;
     for (const std::string &argument : step.arguments)
       line += argument + " ";
