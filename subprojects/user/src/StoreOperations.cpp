@@ -116,7 +116,8 @@ std::string types(int &error) {
   std::string text = "{\"types\":[";
   const char *separator = "";
   for (const TypeDescriptor &descriptor : NodeFactory().descriptors()) {
-    text += separator + descriptor.toJson();
+    text += separator;
+    text += descriptor.toJson();
     separator = ",";
   }
   error = 0;
@@ -127,7 +128,8 @@ std::string enumerators(int &error) {
   std::string text = "{\"enumerators\":[";
   const char *separator = "";
   for (const auto &enumerator : kernelDescriptor.enumerators_) {
-    text += separator + enumerator->toJson();
+    text += separator;
+    text += enumerator->toJson();
     separator = ",";
   }
   error = 0;
