@@ -8,6 +8,8 @@
 // user's own data source is never touched: every run gets an odbc.ini of its
 // own whose "persistency" names the benchmark's store.
 
+#include "../subprojects/user/tests/OdbcIni.h"
+
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -41,22 +43,6 @@ std::string readFile(const std::string &path) {
   return text.str();
 }
 
-// The section [name] of an odbc.ini, without its header line.
-std::string iniSection(const std::string &ini, const std::string &name) {
-  std::istringstream lines(ini);
-  std::string line, body;
-  bool inside = false;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.front() == '[') {
-      inside = line == "[" + name + "]";
-      continue;
-    }
-    if (inside)
-      body += line + "\n";
-  }
-  return body;
-}
-
 // A working folder with an odbc.ini whose "persistency" is one store.
 class Store {
 public:
@@ -70,7 +56,7 @@ public:
       const char *dsn = std::getenv("VELTA_TEST_POSTGRESQL_DSN");
       const char *ini = std::getenv("ODBCINI");
       if (dsn && *dsn && ini)
-        entry = iniSection(readFile(ini), dsn);
+        entry = kerneltest::iniSection(readFile(ini), dsn);
     } else {
       const std::string schema =
           std::string(VELTA_SOURCE_DIR) + "/subprojects/persistency/sql/schema-sqlite.sql";

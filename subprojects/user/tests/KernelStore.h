@@ -8,6 +8,7 @@
 // The program is run as a separate process; in-process tests of the
 // user-level operations use the same odbc.ini through ODBCINI.
 
+#include "OdbcIni.h"
 #include "../../core/tests/ScratchDirectory.h"
 #include "../../persistency/tests/OdbcTestStore.h"
 
@@ -35,23 +36,6 @@ struct KernelRun {
     return end == std::string::npos ? text : text.substr(end + 1);
   }
 };
-
-// The section [name] of an odbc.ini, without its header line.
-inline std::string iniSection(const std::string &ini, const std::string &name) {
-  std::istringstream lines(ini);
-  std::string line;
-  std::string body;
-  bool inside = false;
-  while (std::getline(lines, line)) {
-    if (!line.empty() && line.front() == '[') {
-      inside = line == "[" + name + "]";
-      continue;
-    }
-    if (inside)
-      body += line + "\n";
-  }
-  return body;
-}
 
 inline std::string shellQuoted(const std::string &text) {
   std::string quoted = "'";
