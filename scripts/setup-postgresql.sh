@@ -11,8 +11,13 @@
 #                    source then reaches it at localhost)
 #   --port PORT      the server's port (default: 5432)
 #   --use            also point the user's data source "persistency" (in
-#                    ~/.odbc.ini) at this database; the file is kept as
-#                    ~/.odbc.ini.bak first
+#                    ~/.odbc.ini) at this database; the first run that
+#                    changes the file keeps the original as ~/.odbc.ini.bak
+#                    (never overwritten), and a run that finds the entry
+#                    already in place changes nothing
+#
+# Without --host, a local cluster that is installed but not running is
+# started first (pg_ctlcluster of Debian's postgresql-common).
 #
 # The administrative steps run psql as the server's superuser "postgres":
 # through runuser when invoked as root, else through sudo. With PGUSER set,
@@ -52,6 +57,26 @@ psql_admin() {
   fi
 }
 
+# The local cluster on this port, started when it is installed but down.
+start_local_cluster() {
+  [ -z "$host" ] || return 0
+  command -v pg_lsclusters >/dev/null 2>&1 || return 0
+  local version name status
+  read -r version name status < <(pg_lsclusters -h 2>/dev/null |
+    awk -v port="$port" '$3 == port { print $1, $2, $4; exit }') || true
+  [ -n "${version:-}" ] || return 0
+  case "$status" in
+    online*) return 0 ;;
+  esac
+  echo "Starting the local PostgreSQL cluster $version/$name (port $port)"
+  if [ "$(id -u)" -eq 0 ]; then
+    pg_ctlcluster "$version" "$name" start
+  else
+    sudo pg_ctlcluster "$version" "$name" start
+  fi
+}
+start_local_cluster
+
 echo "Preparing the role zq and the database $database"
 psql_admin -d postgres <<SQL
 DO \$\$
@@ -76,16 +101,7 @@ if [ "$use" = 1 ]; then
   # ~/.odbc.ini of the account).
   ini=$(odbcinst -j 2>/dev/null | sed -n 's/^USER DATA SOURCES\.*: *//p')
   [ -n "$ini" ] || ini="$HOME/.odbc.ini"
-  [ -f "$ini" ] && cp "$ini" "$ini.bak"
-  # Drop an earlier [persistency] section, then add the new one.
-  if [ -f "$ini" ]; then
-    awk 'BEGIN { skip = 0 }
-         /^[[:space:]]*\[/ { skip = (tolower($0) ~ /^[[:space:]]*\[persistency\]/) }
-         !skip { print }' "$ini.bak" >"$ini"
-  fi
-  cat >>"$ini" <<INI
-
-[persistency]
+  section="[persistency]
 Description=Velta case store on PostgreSQL
 Driver=PostgreSQL Unicode
 Servername=${host:-localhost}
@@ -93,7 +109,30 @@ Port=$port
 Database=$database
 Username=zq
 Password=zq
-ConnSettings=SET client_encoding TO 'UTF8'
-INI
-  echo "The data source \"persistency\" in $ini now names $database (the old file is $ini.bak)"
+ConnSettings=SET client_encoding TO 'UTF8'"
+  # The file without its [persistency] section and without trailing blank
+  # lines, then one blank line and the new section.
+  others=""
+  if [ -f "$ini" ]; then
+    others=$(awk 'BEGIN { skip = 0 }
+                  /^[[:space:]]*\[/ { skip = (tolower($0) ~ /^[[:space:]]*\[persistency\]/) }
+                  !skip { print }' "$ini" | sed -e :a -e '/^\n*$/{$d;N;ba' -e '}')
+  fi
+  if [ -n "$others" ]; then
+    wanted="$others
+
+$section"
+  else
+    wanted="$section"
+  fi
+  if [ -f "$ini" ] && [ "$(cat "$ini")" = "$wanted" ]; then
+    echo "The data source \"persistency\" in $ini already names $database"
+  else
+    if [ -f "$ini" ] && [ ! -e "$ini.bak" ]; then
+      cp "$ini" "$ini.bak"
+    fi
+    printf '%s\n' "$wanted" >"$ini"
+    echo "The data source \"persistency\" in $ini now names $database"
+    [ -e "$ini.bak" ] && echo "The file before the first change is $ini.bak"
+  fi
 fi

@@ -22,7 +22,11 @@ std::vector<Node *> Model::subObjectChildren(const std::string &typeKey) {
 Node &Model::addSubObject(int verbosityOffset, const Defaults &defaults, int i,
                           const std::string &optionKeyPrefix, const std::string &typeKey,
                           const std::string &tagPrefix, const std::string &description) {
-  const std::string key = "[" + std::to_string(i) + "]";
+  // Appended piecewise: "[" + std::string&& draws a false -Wrestrict
+  // report from GCC 12.
+  std::string key = "[";
+  key += std::to_string(i);
+  key += ']';
   const std::string tag = tagPrefix + key;
   const std::string type = defaults.getString(optionKeyPrefix + key);
   if (type.empty())

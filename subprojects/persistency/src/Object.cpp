@@ -304,8 +304,12 @@ Value &Object::Q(const std::string &path) {
   std::string rewritten = path;
   const std::size_t dot = rewritten.find('.');
   const std::size_t pair = rewritten.find("][", dot == std::string::npos ? 0 : dot + 1);
-  if (pair != std::string::npos)
-    rewritten.replace(pair, 2, ",");
+  if (pair != std::string::npos) {
+    // Drop the "]" and turn the "[" into ",": the same as replacing "]["
+    // by ",", without GCC 12's false -Wrestrict report on that replace.
+    rewritten.erase(pair, 1);
+    rewritten[pair] = ',';
+  }
 
   auto bracket = splitBracket(rewritten, "Object::Q");
   if (!bracket)

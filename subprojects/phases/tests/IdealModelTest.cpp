@@ -254,6 +254,11 @@ struct DerivativeCase {
   double T;
 };
 
+// Readable in the test names that CTest shows.
+void PrintTo(const DerivativeCase &c, std::ostream *stream) {
+  *stream << c.type << " at " << c.T << " K";
+}
+
 class IdealDerivatives : public testing::TestWithParam<DerivativeCase> {
 protected:
   void SetUp() override {

@@ -38,6 +38,9 @@ struct ModeCase {
   Give give;
 };
 
+// Readable in the test names that CTest shows.
+void PrintTo(const ModeCase &c, std::ostream *stream) { *stream << c.name; }
+
 // Every case describes the same state: 1 kmol/s of an equimolar mixture of
 // MW 2 and 18 kg/kmol, that is AMW 10 kg/kmol, 10 kg/s, w = (0.1, 0.9).
 // Some give unnormalised fractions to exercise the normalisation.
@@ -149,6 +152,8 @@ struct ZeroCase {
   std::vector<std::string> unchanged; // as before the balance
   double fractionsAfter;              // value of every x and w when not listed
 };
+
+void PrintTo(const ZeroCase &c, std::ostream *stream) { *stream << c.name; }
 
 std::vector<ZeroCase> zeroCases() {
   const std::vector<std::string> allFlows = {"mdotcomps[0]", "mdotcomps[1]", "ndotcomps[0]",

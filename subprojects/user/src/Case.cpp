@@ -1,0 +1,166 @@
+#include "velta/user/Case.h"
+
+#include "velta/core/Model.h"
+#include "velta/persistency/NodeFactory.h"
+#include "velta/persistency/PersistencyOdbc.h"
+#include "velta/user/DataSource.h"
+#include "velta/utility/Diagnostic.h"
+#include "velta/utility/Error.h"
+
+#include <iostream>
+#include <sstream>
+
+namespace Velta::User {
+
+struct Case::Record {
+  std::unique_ptr<Model> model;
+  bool test = false;
+  bool check = false;
+};
+
+namespace {
+
+const std::string rule(80, '=');
+const std::string thinRule(80, '-');
+
+std::string json(const Model &model) {
+  std::ostringstream text;
+  text << model;
+  return text.str();
+}
+
+// Number of errors filed anywhere in the tree.
+std::size_t errorsInTree(const Model &model) {
+  std::size_t count = model.errors.size();
+  for (const auto &[tag, child] : model.children())
+    if (const Model *childModel = dynamic_cast<const Model *>(child.get()))
+      count += errorsInTree(*childModel);
+  return count;
+}
+
+// The calculation of a check: at verbosity + 10, so that the models and
+// solvers write their detailed lines.
+void calculateVerbosely(Model &model) {
+  verbosityGlobal += 10;
+  try {
+    model.calculate(0);
+  } catch (...) {
+    verbosityGlobal -= 10;
+    throw;
+  }
+  verbosityGlobal -= 10;
+}
+
+int reportErrors(const char *function, std::size_t errors) {
+  std::cerr << function << ": the calculation ended with " << errors << " error"
+            << (errors == 1 ? "" : "s") << " in the model" << std::endl;
+  return -84;
+}
+
+} // namespace
+
+Case::Case(const Handle &handle) : record_(std::make_unique<Record>()) {
+  const char *const name = "Velta::User::Case::Case";
+  if (!handle.isValid())
+    return;
+  try {
+    PersistencyOdbc persistency(dataSourceName);
+    VELTA_LOG_FREE(1, name,
+                   "Retrieving " << handle.uuid() << " of type " << handle.type()
+                                 << " from persistent storage database");
+    std::unique_ptr<Node> node = NodeFactory().create(handle.type(), Defaults(), handle.id(),
+                                                      &persistency, nullptr, nullptr);
+    Model *model = my_cast<Model *>(node.get(), name);
+    node.release();
+    record_->model.reset(model);
+    // Flowsheets re-apply their recorded cuts here, once they exist.
+    VELTA_LOG_FREE(2, name, "initializeNonPersistents");
+    model->initializeNonPersistents();
+    VELTA_LOG_FREE(2, name, "Done");
+  } catch (Error &error) {
+    record_->model.reset();
+    error.append(name);
+    std::cerr << error.message() << std::endl;
+  }
+}
+
+Case::~Case() = default;
+
+int Case::setTest() {
+  record_->test = true;
+  return 0;
+}
+
+int Case::setCheck() {
+  record_->check = true;
+  return 0;
+}
+
+bool Case::hasModel() const { return record_->model != nullptr; }
+
+Model *Case::model() const { return record_->model.get(); }
+
+int Case::calculateSync() {
+  const char *const name = "Velta::User::Case::calculateSync";
+  Model *model = record_->model.get();
+  if (!model)
+    return -81;
+  try {
+    // The report covers this calculation, not the messages stored before.
+    model->resetErrors();
+    model->calculate(0);
+    model->reportMessages();
+    const std::size_t errors = model->errors.size();
+    VELTA_LOG_FREE(-1, name,
+                   "Computation complete with " << errors << " errors and "
+                                                << model->warnings.size() << " warnings");
+    VELTA_LOG_FREE(-1, name, "Updating results to persistent storage");
+    {
+      PersistencyOdbc persistency(dataSourceName);
+      model->update(persistency);
+    }
+    VELTA_LOG_FREE(-1, name, "Updated results to persistent storage");
+    if (record_->test) {
+      VELTA_LOG_FREE(-1, name, rule);
+      VELTA_LOG_FREE(-1, name, json(*model));
+      VELTA_LOG_FREE(-1, name, rule);
+    }
+    if (record_->check) {
+      VELTA_LOG_FREE(-1, name, rule);
+      VELTA_LOG_FREE(-1, name, json(*model));
+      VELTA_LOG_FREE(-1, name, thinRule);
+      calculateVerbosely(*model);
+      VELTA_LOG_FREE(-1, name, rule);
+    }
+    if (record_->test)
+      VELTA_LOG_FREE(-1, name, "Now verifying solution");
+    return errors > 0 ? reportErrors(name, errors) : 0;
+  } catch (Error &error) {
+    error.append(name);
+    std::cerr << error.message() << std::endl;
+    return -84;
+  }
+}
+
+int Case::check() {
+  const char *const name = "Velta::User::Case::check";
+  Model *model = record_->model.get();
+  if (!model)
+    return -81;
+  try {
+    VELTA_LOG_FREE(-1, name, rule);
+    VELTA_LOG_FREE(-1, name, json(*model));
+    VELTA_LOG_FREE(-1, name, thinRule);
+    model->resetErrors();
+    calculateVerbosely(*model);
+    VELTA_LOG_FREE(-1, name, rule);
+    const std::size_t errors = errorsInTree(*model);
+    return errors > 0 ? reportErrors(name, errors) : 0;
+  } catch (Error &error) {
+    error.append(name);
+    std::cerr << error.message() << std::endl;
+    return -84;
+  }
+}
+
+} // namespace Velta::User

@@ -1,0 +1,97 @@
+#include "velta/user/CaseDescriptor.h"
+#include "velta/user/DataSource.h"
+#include "velta/user/Operations.h"
+
+#include "velta/core/Model.h"
+#include "velta/persistency/NodeFactory.h"
+#include "velta/persistency/PersistencyOdbc.h"
+#include "velta/utility/Diagnostic.h"
+#include "velta/utility/Error.h"
+
+#include <iostream>
+#include <optional>
+#include <sstream>
+
+namespace Velta::User {
+
+namespace {
+
+std::string printed(const Defaults &defaults) {
+  std::ostringstream text;
+  defaults.print(text);
+  return text.str();
+}
+
+} // namespace
+
+Handle createCase(std::string type, std::string tag, std::string description,
+                  std::string descriptorText, int &error) {
+  CaseDescriptor descriptor(std::move(type), std::move(tag), std::move(description));
+  try {
+    if (!parseCaseDescriptor(descriptor, descriptorText)) {
+      // Nothing is created from a text the reader could not follow.
+      std::cerr << "Velta::User::createCase: the case descriptor is not valid JSON; nothing "
+                   "was created"
+                << std::endl;
+      error = -93;
+      return Handle::invalid();
+    }
+  } catch (const std::exception &exception) {
+    std::cerr << "Velta::User::createCase: the case descriptor holds a value that cannot be "
+                 "read: "
+              << exception.what() << std::endl;
+    error = -93;
+    return Handle::invalid();
+  }
+  VELTA_LOG_FREE(-1, "Velta::User::createCase", "Creating a new model " << printed(descriptor));
+  return createCase_(descriptor.type(), descriptor, descriptor.quantities(), error, true);
+}
+
+Handle createCase_(const std::string &type, const Defaults &defaults,
+                   const std::map<std::string, double> &quantities, int &error, bool drawings) {
+  const char *const name = "createCase_";
+  std::unique_ptr<Node> node;
+  std::optional<int> storedId;
+  try {
+    VELTA_LOG_FREE(-1, name, "Instantiate flowsheet");
+    node = NodeFactory().create(type, defaults, 0, nullptr, nullptr, nullptr);
+    Model &model = *my_cast<Model *>(node.get(), name);
+    VELTA_LOG_FREE(0, name, "Set user inputs");
+    // Only the number changes: unit and flags stay as the model set them.
+    for (const auto &[path, value] : quantities)
+      model.Q(path).activeValue() = value;
+    VELTA_LOG_FREE(0, name, "Set up inputs and cuts");
+    model.setup();
+    VELTA_LOG_FREE(-1, name, "Creation complete");
+    model.reportMessages();
+    VELTA_LOG_FREE(-1, name, "Saving to persistent storage");
+    {
+      PersistencyOdbc persistency(dataSourceName);
+      storedId = model.insert(persistency);
+    }
+    VELTA_LOG_FREE(-1, name, "Saved to persistent storage");
+    if (drawings) {
+      VELTA_LOG_FREE(-1, name, "Dumping all flowheet objects as tiny SVGs");
+      std::vector<std::string> files;
+      model.printSvgAll(".", true, true, static_cast<unsigned>(*storedId), files);
+    }
+    error = 0;
+    return Handle(*storedId, model.uuid(), model.type(), model.tag(), model.description(),
+                  model.createdAt(), model.updatedAt());
+  } catch (Error &failure) {
+    failure.append(name);
+    std::cerr << failure.message() << std::endl;
+    if (storedId && node) {
+      // The case is stored: its id is reported, not hidden behind a failure.
+      std::cerr << "Warning: case " << *storedId
+                << " was stored, but its drawings could not all be written" << std::endl;
+      error = 0;
+      return Handle(*storedId, node->uuid(), node->type(), node->tag(), node->description(),
+                    node->createdAt(), node->updatedAt());
+    }
+    error = -93;
+    return Handle::invalid();
+  }
+}
+
+} // namespace Velta::User

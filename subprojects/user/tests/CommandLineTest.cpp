@@ -1,0 +1,105 @@
+// The kernel program run as a user runs it, one verb per process, on both
+// test stores: exit statuses, the id on the last line of standard output,
+// and what the store holds afterwards.
+#include "KernelStore.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using kerneltest::KernelStoreTest;
+
+struct Step {
+  std::vector<std::string> arguments;
+  int status;
+  // Expected last line of standard output; "-" when it is not checked.
+  std::string lastLine;
+  // Rows of N after the step.
+  long nodes;
+  // Steps whose road does not depend on the database run on SQLite alone.
+  bool everyStore = true;
+};
+
+// A liquid of water and Chemical1, 2 kg/s; the other fractions zero.
+const std::string liquid = R"({"quantities":{"mdot":2,"w[0]":0.25,"w[1]":0,"w[2]":0.75,)"
+                           R"("w[3]":0,"w[4]":0,"w[5]":0,"w[6]":0,"w[7]":0,"w[8]":0,)"
+                           R"("w[9]":0,"w[10]":0}})";
+
+class KernelCommandLine : public KernelStoreTest {};
+
+TEST_P(KernelCommandLine, VerbsInSequence) {
+  // Statuses: failures keep their codes modulo 256 (-1 255, -81 175,
+  // -84 172, -93 163); success is 0 with the id on the last line.
+  const std::vector<Step> steps = {
+      // An empty store gives the root id 0; the next case starts after the
+      // first block (one node).
+      {{"new", "PhaseSimple<liquid>", "L1", "demo liquid", liquid}, 0, "0", 1},
+      {{"new", "PhaseSimple<vapor>"}, 0, "1", 2},
+      {{"calculate", "0"}, 0, "0", 2},
+      {{"calculatetest", "0"}, 0, "0", 2, false},
+      {{"calculatecheck", "1"}, 0, "1", 2},
+      {{"check", "0"}, 0, "0", 2},
+      {{"duplicate", "0", "L2", "copy"}, 0, "2", 3},
+      {{"txt", "2"}, 0, "2", 3},
+      {{"remove", "2"}, 0, "2", 2},
+      // Nothing left to remove: a failure, not a silent success.
+      {{"remove", "2"}, 163, "-", 2},
+      // Ids are non-negative decimal numbers.
+      {{"remove", "abc"}, 255, "-", 2, false},
+      {{"calculate", "-3"}, 255, "-", 2, false},
+      {{"check", "12x"}, 255, "-", 2, false},
+      // The store-wide verbs match their word exactly.
+      {{"purgeX"}, 255, "-", 2, false},
+      {{"removeall", "0"}, 255, "-", 2, false},
+      {{"purge", "0"}, 255, "-", 2, false},
+      {{"xml", "0"}, 255, "-", 2, false},
+      {{"types", "x"}, 255, "-", 2, false},
+      {{"frobnicate"}, 255, "-", 2, false},
+      // The default type of this kernel is not registered yet.
+      {{"new"}, 163, "-", 2, false},
+      {{"new", "Attacco<2>"}, 163, "-", 2, false},
+      {{"new", "PhaseSimple<liquid>", "L3", "", R"({"tag":"X",)"}, 163, "-", 2, false},
+      {{"new", "PhaseSimple<liquid>", "L3", "", R"({"quantities":{"nosuch":1}})"}, 163, "-", 2},
+      {{"new", "PhaseSimple<liquid>", "L3", "", R"({"integerOptions":[1]})"}, 163, "-", 2, false},
+      {{"new", "PhaseSimple<liquid>", "L3", "", R"({"tag":{"a":1}})"}, 163, "-", 2, false},
+      {{"new", "PhaseSimple<liquid>", "L3", "", R"([1,2])"}, 163, "-", 2, false},
+      {{"new", "PhaseSimple<liquid>", "bad tag!"}, 163, "-", 2, false},
+      // No such case: no model.
+      {{"calculate", "99"}, 175, "-", 2},
+      {{"check"}, 0, "0", 2},
+      {{"txt", "99"}, 175, "-", 2, false},
+      {{"duplicate", "99"}, 163, "-", 2},
+      {{"enumerators"}, 0, R"({"enumerators":[]})", 2, false},
+      {{"purge"}, 0, "-", 0},
+      // After a purge ids start again at 0.
+      {{"new", "PhaseSimple<liquid>", "L4", "", liquid}, 0, "0", 1},
+  };
+  for (const Step &step : steps) {
+    if (!step.everyStore && GetParam() != odbctest::Database::sqlite)
+      continue;
+    std::string line;
+    for (const std::string &argument : step.arguments)
+      line += argument + " ";
+    SCOPED_TRACE(line);
+    const kerneltest::KernelRun run = kernel(step.arguments);
+    EXPECT_EQ(run.status, step.status) << run.err;
+    if (step.lastLine != "-") {
+      EXPECT_EQ(run.lastLine(), step.lastLine);
+    }
+    EXPECT_EQ(nodes(), step.nodes);
+    // A failure never leaves an id behind as if it had succeeded.
+    if (step.status != 0) {
+      const std::string last = run.lastLine();
+      EXPECT_TRUE(last.empty() || last.find_first_not_of("0123456789") != std::string::npos)
+          << last;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, KernelCommandLine,
+                         ::testing::Values(odbctest::Database::sqlite,
+                                           odbctest::Database::postgresql),
+                         odbctest::databaseParameterName);
+
+} // namespace

@@ -1,0 +1,106 @@
+// What the program writes: the usage text, and the files of a case (SVG
+// drawings, content.xml, the text dump and the XML export), the XML ones
+// checked with xmllint.
+#include "KernelStore.h"
+
+#include <filesystem>
+
+namespace {
+
+using kerneltest::KernelStoreTest;
+namespace fs = std::filesystem;
+
+// A liquid of water and Chemical1, 2 kg/s; the other fractions zero, so the
+// dump shows 0.75 * 2 kg/s = 1.5 kg/s of Chemical1.
+const std::string liquid = R"({"quantities":{"mdot":2,"w[0]":0.25,"w[1]":0,"w[2]":0.75,)"
+                           R"("w[3]":0,"w[4]":0,"w[5]":0,"w[6]":0,"w[7]":0,"w[8]":0,)"
+                           R"("w[9]":0,"w[10]":0}})";
+
+class KernelOutput : public KernelStoreTest {};
+
+TEST_P(KernelOutput, UsageText) {
+  const kerneltest::KernelRun run = kernel({"purge", "0"});
+  EXPECT_EQ(run.status, 255);
+  const std::string expected =
+      std::string("Incorrect command line parameters: ") + VELTA_KERNEL_PROGRAM + " purge 0\n" +
+      "Correct synthax command line parameters are:\n"
+      "  calculate id       : retrieve, calculate and update the object at id\n"
+      "  duplicate id ta de : retrieve the object at id and save it with tag ta and and "
+      "description de\n"
+      "  enumerators        : list supported enumerators\n"
+      "  homotopy id        : perform homotopy run of case id\n"
+      "  new ty ta de "
+      R"('{"stringOptions":{"a":"b","c":"d","e":"f"},"integerOptions":{"g":1,"h":2}}')"
+      "\n"
+      "                     : create a new object of type ty with tag ta and description de and "
+      "the supplied options\n"
+      "  purge              : clean up completely the persistent storage database\n"
+      "  remove id          : retrieve and remove the object at id\n"
+      "  sensitivity id     : perform sensitivity run of case id\n"
+      "  txt id             : retrieve the object at id and recursively print all Q, S and I to "
+      "id.txt file\n"
+      "  types              : list supported types\n"
+      "  xml id dir         : retrieve the object at id and recursively print all Q, S and I to "
+      "xml files in the directory dir\n";
+  EXPECT_EQ(run.err, expected);
+  // The banner comes first, once.
+  EXPECT_EQ(run.out.find(" * "), 0u);
+  EXPECT_EQ(run.out.find("*** Inorganic ***"), run.out.rfind("*** Inorganic ***"));
+}
+
+TEST_P(KernelOutput, CaseFiles) {
+  ASSERT_EQ(kernel({"new", "PhaseSimple<liquid>", "L1", "", liquid}).status, 0);
+  EXPECT_TRUE(fs::exists(workFile("0.svg")));
+  EXPECT_EQ(xmllint("--noout " + workFile("0.svg")), 0);
+
+  // A drawing that cannot be written does not hide the stored case.
+  fs::create_directory(workFile("1.svg"));
+  const kerneltest::KernelRun drawn = kernel({"new", "PhaseSimple<vapor>"});
+  EXPECT_EQ(drawn.status, 0);
+  EXPECT_EQ(drawn.lastLine(), "1");
+  EXPECT_NE(drawn.err.find("Warning: case 1 was stored"), std::string::npos) << drawn.err;
+  EXPECT_EQ(nodes(), 2);
+
+  // content.xml after every calculation, replaced with a notice.
+  ASSERT_EQ(kernel({"calculate", "0"}).status, 0);
+  EXPECT_EQ(xmllint("--noout " + workFile("content.xml")), 0);
+  EXPECT_EQ(xpath(workFile("content.xml"), "name(/*)", scratch_), "office:document-content");
+  const kerneltest::KernelRun again = kernel({"calculate", "0"});
+  EXPECT_NE(again.out.find("The content.xml file exists and will be overwritten"),
+            std::string::npos);
+
+  // Text dumps: the name gets ".txt" unless it holds it.
+  for (const auto &[arguments, file] :
+       std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"txt", "0"}, "0.txt"},
+           {{"txt", "0", "dump"}, "dump.txt"},
+           {{"txt", "0", "a.txt.bak"}, "a.txt.bak"}}) {
+    SCOPED_TRACE(file);
+    const kerneltest::KernelRun run = kernel(arguments);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.lastLine(), "0");
+    EXPECT_NE(readFile(workFile(file)).find("mdotcomps[2] = 1.5 kg s^-1"), std::string::npos);
+  }
+  EXPECT_EQ(kernel({"txt", "0", "missing/dump"}).status, 172);
+
+  // XML export: one file per object and the table of contents.
+  fs::create_directory(workFile("xml"));
+  const kerneltest::KernelRun exported = kernel({"xml", "0", "xml"});
+  EXPECT_EQ(exported.status, 0);
+  EXPECT_EQ(exported.lastLine(), "0");
+  EXPECT_EQ(xmllint("--noout " + workFile("xml/0.xml") + " " + workFile("xml/toc.xml")), 0);
+  const std::string toc = readFile(workFile("xml/toc.xml"));
+  EXPECT_EQ(toc.rfind("<?xml version='1.0' encoding='UTF-8'?>\n", 0), 0u);
+  EXPECT_EQ(toc.substr(toc.size() - 7), "</toc>\n");
+  EXPECT_EQ(xpath(workFile("xml/toc.xml"), "string(/toc/phase/@tag)", scratch_), "L1");
+
+  EXPECT_EQ(kernel({"xml", "0", "missing"}).status, 172);
+  // A table of contents that cannot be written fails the export.
+  fs::create_directories(workFile("blocked/toc.xml"));
+  EXPECT_EQ(kernel({"xml", "0", "blocked"}).status, 172);
+}
+
+INSTANTIATE_TEST_SUITE_P(Store, KernelOutput, ::testing::Values(odbctest::Database::sqlite),
+                         odbctest::databaseParameterName);
+
+} // namespace

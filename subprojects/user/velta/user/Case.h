@@ -1,0 +1,50 @@
+#pragma once
+// A stored case brought back to life from its handle: the model tree read
+// through the type factory. It calculates and stores its results, checks
+// (recalculates without storing) and exports itself.
+//
+// Results: 0 on success, -81 when the case holds no model (the cause was
+// reported by the handle or the loading), -84 on failure. A calculation or
+// check that ends with errors filed in the model tree is a failure too (its
+// results are stored all the same by calculateSync).
+
+#include "velta/user/Handle.h"
+
+#include <memory>
+#include <string>
+
+class Model;
+
+namespace Velta::User {
+
+class Case {
+public:
+  // Loads the model; never throws an Error (a failure is written to
+  // standard error and leaves the case without a model).
+  explicit Case(const Handle &handle);
+  Case(const Case &) = delete;
+  Case &operator=(const Case &) = delete;
+  ~Case();
+
+  int setTest();
+  int setCheck();
+  bool hasModel() const;
+
+  int calculateSync();
+  int check();
+
+  // OpenDocument spreadsheet content, text dump, and one XML file per object
+  // with "toc.xml" in an existing directory.
+  int exportOds(const std::string &fileName);
+  int exportTxt(const std::string &fileName);
+  int exportXml(const std::string &directory);
+
+private:
+  // The loaded model, or null.
+  Model *model() const;
+
+  struct Record;
+  std::unique_ptr<Record> record_;
+};
+
+} // namespace Velta::User
