@@ -41,16 +41,13 @@ TEST_P(DerivKinks, ValueAndPartialFactor) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, DerivKinks,
-    testing::Values(KinkCase{"AbsAtZero", [](const Deriv &a) { return fabs(a); }, 0.0, 0.0, 0.0},
-                    KinkCase{"AbsBelowZero", [](const Deriv &a) { return fabs(a); }, -3.0, 3.0, -1.0},
-                    KinkCase{"PowerAtZero", [](const Deriv &a) { return pow(a, 1.5); }, 0.0, 0.0,
-                             0.0},
-                    KinkCase{"InverseAtTwo", [](const Deriv &a) { return pow(a, -1.0); }, 2.0, 0.5,
-                             -0.25},
-                    KinkCase{"SquareAtMinusTwo", [](const Deriv &a) { return pow(a, 2.0); }, -2.0,
-                             4.0, -4.0},
-                    KinkCase{"Reciprocal", [](const Deriv &a) { return 1.0 / a; }, 4.0, 0.25,
-                             -0.0625}),
+    testing::Values(
+        KinkCase{"AbsAtZero", [](const Deriv &a) { return fabs(a); }, 0.0, 0.0, 0.0},
+        KinkCase{"AbsBelowZero", [](const Deriv &a) { return fabs(a); }, -3.0, 3.0, -1.0},
+        KinkCase{"PowerAtZero", [](const Deriv &a) { return pow(a, 1.5); }, 0.0, 0.0, 0.0},
+        KinkCase{"InverseAtTwo", [](const Deriv &a) { return pow(a, -1.0); }, 2.0, 0.5, -0.25},
+        KinkCase{"SquareAtMinusTwo", [](const Deriv &a) { return pow(a, 2.0); }, -2.0, 4.0, -4.0},
+        KinkCase{"Reciprocal", [](const Deriv &a) { return 1.0 / a; }, 4.0, 0.25, -0.0625}),
     [](const testing::TestParamInfo<KinkCase> &info) { return info.param.name; });
 
 TEST(Deriv, QuotientWithGradientOnlyInNumerator) {
