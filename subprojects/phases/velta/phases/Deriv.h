@@ -72,6 +72,16 @@ public:
       entry *= factor;
   }
 
+  // Adds factor times a's entries to this record's entries.
+  void addScaled(const N &factor, const GenericDeriv &a) {
+    N term{};
+    for (int k = 0; k < derivLength; ++k) {
+      term = a.gradient_[k];
+      term *= factor;
+      gradient_[k] += term;
+    }
+  }
+
   // The result of a one-argument operation: value, and factor times a's
   // entries.
   static GenericDeriv chain(N value, const N &factor, const GenericDeriv &a) {
@@ -109,6 +119,9 @@ using Deriv = GenericDeriv<Active>;
 inline double plainValue(double x) { return x; }
 inline double plainValue(const Active &x) { return x.value(); }
 template <class N> double plainValue(const GenericDeriv<N> &x) { return plainValue(x.value()); }
+// Replaces the value of a number, keeping its derivatives.
+inline void setPlainValue(double &x, double value) { x = value; }
+inline void setPlainValue(Active &x, double value) { x.value() = value; }
 
 // Partial factors of an operation at a non-differentiable point.
 template <class N> void zeroPartial(N &factor) { factor = 0.0; }
@@ -198,17 +211,35 @@ template <class N> GenericDeriv<N> fabs(const GenericDeriv<N> &a) {
     zeroPartial(factor);
   return GenericDeriv<N>::chain(a.value() * factor, factor, a);
 }
-// a^p with a constant exponent: p a^(p-1), written as a^(p-2) a a to share
-// the one power; at a base of zero the value is 0^p and the factor zero.
-template <class N> GenericDeriv<N> pow(const GenericDeriv<N> &a, double p) {
-  using std::pow;
-  if (plainValue(a) == 0) {
-    N factor = 1.0, exponentFactor = 0.0;
+// a^p with a constant exponent and its partial factor p a^(p-1), written
+// as a^(p-2) a a and a^(p-2) a p to share the one power; at a base of zero
+// the value is 0^p and the factor zero. The number's own derivatives follow
+// from the same power: p a^(p-1) da for the value, p (p-1) a^(p-2) da for
+// the factor. Shared by the record operation and by evaluations that sum
+// terms on scalars before applying the chain rule.
+template <class N> N powerWithFactor(const N &a, double p, N &factor) {
+  const double base = plainValue(a);
+  if (base == 0) {
+    N exponentFactor = 0.0;
     zeroPartials(factor, exponentFactor);
-    return GenericDeriv<N>::chain(pow(a.value(), p), factor, a);
+    using std::pow;
+    return pow(a, p);
   }
-  const N lower = pow(a.value(), p - 2) * a.value();
-  return GenericDeriv<N>::chain(lower * a.value(), lower * p, a);
+  const double power = std::pow(base, p - 2);
+  const double lower = power * base;
+  factor = a;
+  factor *= p * (p - 1) * power;
+  setPlainValue(factor, lower * p);
+  N value = a;
+  value *= lower * p;
+  setPlainValue(value, lower * base);
+  return value;
+}
+
+template <class N> GenericDeriv<N> pow(const GenericDeriv<N> &a, double p) {
+  N factor = 0.0;
+  N value = powerWithFactor(a.value(), p, factor);
+  return GenericDeriv<N>::chain(std::move(value), factor, a);
 }
 
 } // namespace Phase
