@@ -13,6 +13,45 @@ template <class N> using Plain = std::array<N, gerg2004Components>;
 template <class N> struct ReducingSum {
   N value = 0.0;
   Plain<N> byFraction{};
+
+  // Adds C xi xj s/q (s = xi + xj, q = beta^2 xi + xj) to the value and
+  // its partial factors to byI and byJ. The arithmetic works in place on
+  // scratch numbers: assigning to a number copies only the current
+  // directions, building one copies them all.
+  void addPair(const N &xi, const N &xj, double C, double betaSquared, N &byI, N &byJ) {
+    q = xi;
+    q *= betaSquared;
+    q += xj;
+    mixing = xi;
+    mixing += xj;
+    mixing /= q;
+    share = xi;
+    share *= xj;
+    share *= C;
+    part = share;
+    part *= mixing;
+    value += part;
+    share /= q; // C xi xj / q
+    shareMixing = share;
+    shareMixing *= mixing;
+    part = xj;
+    part *= C;
+    part *= mixing;
+    part += share;
+    byI += part;
+    part = shareMixing;
+    part *= betaSquared;
+    byI -= part;
+    part = xi;
+    part *= C;
+    part *= mixing;
+    part += share;
+    part -= shareMixing;
+    byJ += part;
+  }
+
+private:
+  N q = 0.0, mixing = 0.0, share = 0.0, shareMixing = 0.0, part = 0.0;
 };
 
 // One reducing formula for both reducing functions:
@@ -39,13 +78,7 @@ ReducingSum<N> reducingSum(const Plain<N> &x, Pure pureValue, Pair pairValue) {
       const int pair = gerg2004PairIndex(i, j);
       const auto [beta, gamma, a] = pairValue(p.reducing[pair], pair);
       const double C = 2 * beta * gamma * a, betaSquared = beta * beta;
-      const N q = x[i] * betaSquared + x[j];
-      const N mixing = (x[i] + x[j]) / q;
-      const N product = x[i] * x[j] * C;
-      sum.value += product * mixing;
-      const N share = product / q;
-      sum.byFraction[i] += x[j] * C * mixing + share - share * mixing * betaSquared;
-      sum.byFraction[j] += x[i] * C * mixing + share - share * mixing;
+      sum.addPair(x[i], x[j], C, betaSquared, sum.byFraction[i], sum.byFraction[j]);
     }
   }
   return sum;

@@ -211,6 +211,39 @@ TEST(Gerg2004Ideal, HeliumHasOnlyTheFirstThreeTerms) {
   EXPECT_NEAR(a.value(), expected, 1e-13 * std::fabs(expected));
 }
 
+// The mixture residual is the sum of its pure-fluid and departure parts:
+// pure methane reduces to methane's terms; equimolar methane-nitrogen adds
+// 0.25 F (polynomial + exponential departure terms).
+TEST(Gerg2004Residual, IsTheSumOfItsParts) {
+  const Gerg2004Parameters &p = gerg2004Parameters();
+  GenericDeriv<double> delta(0.8), tau(1.3);
+  delta.seed(0);
+  tau.seed(1);
+  const auto pure = [&](int i) {
+    return polynomialTerms<double>(p.pure[i].pol, delta, tau) +
+           exponentialTerms<double>(p.pure[i].exp, delta, tau);
+  };
+  const Gerg2004Departure &d = p.departure[gerg2004PairIndex(0, 1)];
+  const GenericDeriv<double> departure = polynomialTerms<double>(d.pol, delta, tau) +
+                                         departureExponentialTerms<double>(d.exp, delta, tau);
+  Fractions<double> methane, equimolar;
+  methane[0].value() = 1;
+  equimolar[0].value() = equimolar[1].value() = 0.5;
+  const GenericDeriv<double> parts[] = {pure(0), 0.5 * pure(0) + 0.5 * pure(1) + 0.25 * departure};
+  const GenericDeriv<double> wholes[] = {helmholtzResidual(delta, tau, methane),
+                                         helmholtzResidual(delta, tau, equimolar)};
+  for (int m = 0; m < 2; ++m)
+    for (int k = -1; k < 2; ++k) {
+      const double part = k < 0 ? parts[m].value() : parts[m][k];
+      const double whole = k < 0 ? wholes[m].value() : wholes[m][k];
+      EXPECT_NEAR(whole, part, 1e-14 * std::fabs(part)) << m << " " << k;
+    }
+  // cosh x = (exp x + exp(-x))/2, entry sinh x.
+  const GenericDeriv<double> c = coshDeriv(delta);
+  EXPECT_DOUBLE_EQ(c.value(), std::cosh(0.8));
+  EXPECT_DOUBLE_EQ(c[0], std::sinh(0.8));
+}
+
 // Towards zero density the compressibility factor tends to 1.
 TEST(Gerg2004Ideal, DiluteLimitIsTheIdealGas) {
   const double rho = 1e-9, T = 300;

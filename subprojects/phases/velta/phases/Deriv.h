@@ -219,18 +219,20 @@ template <class N> GenericDeriv<N> fabs(const GenericDeriv<N> &a) {
 // terms on scalars before applying the chain rule.
 template <class N> N powerWithFactor(const N &a, double p, N &factor) {
   const double base = plainValue(a);
+  N value = 0.0;
   if (base == 0) {
     N exponentFactor = 0.0;
     zeroPartials(factor, exponentFactor);
     using std::pow;
-    return pow(a, p);
+    value = pow(a, p);
+    return value;
   }
   const double power = std::pow(base, p - 2);
   const double lower = power * base;
   factor = a;
   factor *= p * (p - 1) * power;
   setPlainValue(factor, lower * p);
-  N value = a;
+  value = a;
   value *= lower * p;
   setPlainValue(value, lower * base);
   return value;
