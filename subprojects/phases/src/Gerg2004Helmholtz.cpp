@@ -275,10 +275,13 @@ void addLogTerm(N &bracket, N &slope, double n, double theta, const N &tau, bool
   using std::log;
   using std::sinh;
   const N x = tau * theta;
-  N factor = 0.0;
-  const N f = isSinh ? sinh(x) : coshWithFactor(x, factor);
-  if (isSinh)
+  N f = 0.0, factor = 0.0;
+  if (isSinh) {
+    f = sinh(x);
     factor = cosh(x);
+  } else {
+    f = coshWithFactor(x, factor);
+  }
   bracket += log(fabs(f)) * n;
   slope += factor / f * (n * theta);
 }
