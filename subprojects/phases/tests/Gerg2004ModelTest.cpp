@@ -4,12 +4,11 @@
 // the flowsheet derivatives through that state, and refuses a component
 // list that is not the 18 GERG-2004 fluids.
 
-#include "TestPhases.h"
+#include "EosTestSupport.h"
 
 #include "velta/phases/Gerg2004.h"
 #include "velta/phases/Gerg2004Helmholtz.h"
 #include "velta/utility/Error.h"
-#include "velta/value/DerivativeContext.h"
 
 #include <gtest/gtest.h>
 
@@ -18,43 +17,47 @@
 #include <vector>
 
 using namespace phasetest;
+using eostest::Critical;
+using eostest::ScopedContext;
 
 namespace {
 
 // A component with the critical constants, acentric factor and molar mass
 // of a GERG-2004 fluid (Pc and omega from the usual compilations; only the
 // cubic part reads them).
-class Fluid : public LinearComponent {
+class Fluid : public eostest::CriticalComponent {
 public:
-  Fluid(const std::string &name, double mw, double Tc, double PcMPa, double omega)
-      : LinearComponent(name, data(mw)), Tc_(Tc, "K"), Pc_(PcMPa * 1e6, "Pa"), omega_(omega) {}
-  const Value &Tc() const override { return Tc_; }
-  const Value &Pc() const override { return Pc_; }
-  const Value &omega() const override { return omega_; }
+  Fluid(const std::string &name, double mw, const Critical &c)
+      : CriticalComponent(name, c), mw_(mw, "kg/kmol") {}
+  const Value &MW() const override { return mw_; }
 
 private:
-  static PureData data(double mw) {
-    PureData d;
-    d.mw = mw;
-    return d;
-  }
-  Value Tc_, Pc_, omega_;
+  Value mw_;
 };
 
 struct FluidData {
   const char *name;
-  double mw, Tc, PcMPa, omega;
+  double mw;
+  Critical critical;
 };
-const FluidData fluids[] = {
-    {"CH4", 16.04246, 190.564, 4.5992, 0.01142}, {"N2", 28.0134, 126.192, 3.3958, 0.0372},
-    {"CO2", 44.0095, 304.1282, 7.3773, 0.22394}, {"C2H6", 30.06904, 305.322, 4.8722, 0.0995},
-    {"C3H8", 44.09562, 369.825, 4.2512, 0.1521}, {"nC4", 58.1222, 425.125, 3.796, 0.201},
-    {"iC4", 58.1222, 407.817, 3.629, 0.184},     {"nC5", 72.14878, 469.7, 3.37, 0.251},
-    {"iC5", 72.14878, 460.35, 3.378, 0.2274},    {"nC6", 86.17536, 507.82, 3.034, 0.299},
-    {"nC7", 100.20194, 540.13, 2.736, 0.349},    {"nC8", 114.22852, 569.32, 2.497, 0.393},
-    {"H2", 2.01588, 33.19, 1.2964, -0.219},      {"O2", 31.9988, 154.595, 5.043, 0.0222},
-    {"CO", 28.0101, 132.8, 3.494, 0.0497},       {"H2O", 18.01528, 647.096, 22.064, 0.3443},
-    {"He", 4.002602, 5.1953, 0.2276, -0.382},    {"Ar", 39.948, 150.687, 4.863, -0.00219}};
+const FluidData fluids[] = {{"CH4", 16.04246, {190.564, 4.5992e6, 0.01142}},
+                            {"N2", 28.0134, {126.192, 3.3958e6, 0.0372}},
+                            {"CO2", 44.0095, {304.1282, 7.3773e6, 0.22394}},
+                            {"C2H6", 30.06904, {305.322, 4.8722e6, 0.0995}},
+                            {"C3H8", 44.09562, {369.825, 4.2512e6, 0.1521}},
+                            {"nC4", 58.1222, {425.125, 3.796e6, 0.201}},
+                            {"iC4", 58.1222, {407.817, 3.629e6, 0.184}},
+                            {"nC5", 72.14878, {469.7, 3.37e6, 0.251}},
+                            {"iC5", 72.14878, {460.35, 3.378e6, 0.2274}},
+                            {"nC6", 86.17536, {507.82, 3.034e6, 0.299}},
+                            {"nC7", 100.20194, {540.13, 2.736e6, 0.349}},
+                            {"nC8", 114.22852, {569.32, 2.497e6, 0.393}},
+                            {"H2", 2.01588, {33.19, 1.2964e6, -0.219}},
+                            {"O2", 31.9988, {154.595, 5.043e6, 0.0222}},
+                            {"CO", 28.0101, {132.8, 3.494e6, 0.0497}},
+                            {"H2O", 18.01528, {647.096, 22.064e6, 0.3443}},
+                            {"He", 4.002602, {5.1953, 0.2276e6, -0.382}},
+                            {"Ar", 39.948, {150.687, 4.863e6, -0.00219}}};
 
 // A phase over a given property model, with its phase type.
 class ModelPhase : public Phase::Generic {
@@ -84,7 +87,7 @@ protected:
     components.clear();
     for (int i = 0; i < count; ++i) {
       const FluidData &f = fluids[i % 18];
-      components.add(new Fluid(f.name + std::to_string(i / 18), f.mw, f.Tc, f.PcMPa, f.omega));
+      components.add(new Fluid(f.name + std::to_string(i / 18), f.mw, f.critical));
     }
   }
   static std::unique_ptr<ModelPhase> phase(std::unique_ptr<Phase::Generic::Interface> model,
@@ -152,14 +155,11 @@ TEST_F(Gerg2004Model, PureMethaneStateAndItsTemperatureDerivative) {
   // dP/dT at constant density through the automatic-differentiation numbers.
   const double h = 1e-3;
   const double difference = (stateAt(250 + h) - stateAt(250 - h)) / (2 * h);
-  pushDerivativeContext(1);
-  {
-    Value T(250, "K");
-    T.activeValue().setActive(0);
-    atDensity(*g, model, 10, T);
-    EXPECT_NEAR(model.gergState().P.derivative(0), difference, 1e-6 * std::fabs(difference));
-  }
-  popDerivativeContext();
+  ScopedContext context(1);
+  Value T(250, "K");
+  T.activeValue().setActive(0);
+  atDensity(*g, model, 10, T);
+  EXPECT_NEAR(model.gergState().P.derivative(0), difference, 1e-6 * std::fabs(difference));
 }
 
 TEST_F(Gerg2004Model, LogsTheProgressOfTheEvaluation) {
@@ -198,8 +198,7 @@ TEST_P(Gerg2004Lists, AreRefusedAtConstruction) {
     components.clear();
     for (int i = 0; i < 18; ++i) {
       const FluidData &f = fluids[i];
-      components.add(
-          new Fluid(f.name, i == c.wrongMolarMassAt ? 78.11 : f.mw, f.Tc, f.PcMPa, f.omega));
+      components.add(new Fluid(f.name, i == c.wrongMolarMassAt ? 78.11 : f.mw, f.critical));
     }
   }
   try {
