@@ -7,6 +7,7 @@
 #include "velta/phases/PhaseSimple.h"
 #include "velta/phases/PhaseSimpleTotal.h"
 #include "velta/phases/PhaseTotal.h"
+#include "velta/units/ReactionTypes.h"
 
 namespace {
 
@@ -37,5 +38,5 @@ void registerLibraryTypes() {
   // unit types: none yet
   // stream types: none yet
   registerPhaseTypes();
-  // reaction types: none yet
+  Velta::Units::registerReactionTypes();
 }
