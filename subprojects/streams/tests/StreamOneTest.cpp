@@ -1,0 +1,131 @@
+// Single-phase streams with ideal phases: flash specification, residuals,
+// solution and the round trips between the flash modes.
+
+#include "StreamTestSupport.h"
+
+#include "velta/core/SolverNleInterface.h"
+#include "velta/phases/MassMolarProperties.h"
+#include "velta/utility/Error.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace streamtest;
+using Velta::Utility::FlashMode;
+
+namespace {
+
+int fm(FlashMode m) { return static_cast<int>(m); }
+
+Phase::MassMolarProperties &total(Stream &s) {
+  return dynamic_cast<Phase::MassMolarProperties &>(*s.Tphase);
+}
+
+// Two components with the same vapour heat capacity 30000 J/(kmol*K) and
+// h0 = s0 = 0, so that at P0 = 101325 Pa and x = (0.5, 0.5):
+//   H(T) = 30000 (T - 298.15) J/kmol
+//   S(T) = 30000 ln(T / 298.15) + 8314.4 ln 2 J/(kmol*K)   (ideal mixing)
+class StreamOneIdeal : public ComponentsFixture {
+protected:
+  void SetUp() override { use(lightAndHeavy()); }
+};
+
+TEST_F(StreamOneIdeal, PtResidualsVanishAtTheSetPointsAfterTheEstimate) {
+  auto s = makeStreamOne("PhaseIdeal<vapor>");
+  setFeed(*s, {0.5, 0.5}, 350.0, 2e5);
+  s->setFlash(fm(FlashMode::PT));
+  s->estimate(s->P, s->T);
+  EXPECT_DOUBLE_EQ(s->FlashBase::P.value(), 2e5);
+  EXPECT_DOUBLE_EQ(s->FlashBase::T.value(), 350.0);
+  s->calculateResiduals(s->residuals, 0);
+  EXPECT_EQ(s->residuals[0].value(), 0.0);
+  EXPECT_EQ(s->residuals[1].value(), 0.0);
+  // One kelvin off gives 1000 / 298.15, one bar off 1e5 / 101325.
+  s->FlashBase::T = Value(349.0, "K");
+  s->FlashBase::P = Value(3e5, "Pa");
+  s->calculateResiduals(s->residuals, 0);
+  EXPECT_NEAR(s->residuals[0].value(), 1000.0 / 298.15, 1e-12);
+  EXPECT_NEAR(s->residuals[1].value(), 1e5 / 101325.0, 1e-12);
+}
+
+TEST_F(StreamOneIdeal, SolverIsConfiguredForTheFlash) {
+  auto s = makeStreamOne("PhaseIdeal<vapor>");
+  auto &solver = dynamic_cast<SolverNleRecipes &>(s->solver());
+  EXPECT_EQ(solver.size(), 2);
+  EXPECT_EQ(solver.maxIterations(), 500);
+  EXPECT_EQ(solver.stepMax(), 0.5);
+  EXPECT_EQ(solver.ALF(), 1e-7);
+  EXPECT_EQ(solver.TOLX(), 1e-7);
+  EXPECT_EQ(solver.TOLF(), 1e-8);
+  EXPECT_EQ(solver.TOLMIN(), 1e-6);
+  EXPECT_EQ(s->unknownTag(0), "T");
+  EXPECT_EQ(s->unknownTag(1), "P");
+  EXPECT_EQ(s->name(), "single phase Flash objective function/StreamOne[vapor:PhaseIdeal<vapor>]:S01");
+}
+
+TEST_F(StreamOneIdeal, PhFindsTheHandCalculatedTemperature) {
+  auto s = makeStreamOne("PhaseIdeal<vapor>");
+  setFeed(*s, {0.5, 0.5}, 300.0, 101325.0);
+  total(*s).H = Value(30000.0 * (350.0 - 298.15), "J/kmol");
+  s->flashoption = "PH";
+  s->go(1);
+  EXPECT_TRUE(s->errors.value().empty());
+  EXPECT_NEAR(s->T.value(), 350.0, 1e-5);
+  EXPECT_GT(s->NITER_NLEFlash.value(), 0);
+  EXPECT_LT(s->NITER_NLEFlash.value(), 8);
+  EXPECT_EQ(s->nCalculations.value(), 1);
+}
+
+TEST_F(StreamOneIdeal, PsFindsTheHandCalculatedTemperature) {
+  auto s = makeStreamOne("PhaseIdeal<vapor>");
+  setFeed(*s, {0.5, 0.5}, 300.0, 101325.0);
+  total(*s).S = Value(30000.0 * std::log(350.0 / 298.15) + 8314.4 * std::log(2.0), "J/(kmol*K)");
+  s->flashoption = "PS";
+  s->go(1);
+  EXPECT_NEAR(s->T.value(), 350.0, 1e-5);
+}
+
+// Flash PT, read the property back, flash a fresh stream in the other mode
+// from a distant estimate: the solver's tolerance (TOLF 1e-8 on relative
+// residuals) holds T within 1e-5 K and P within 1e-6 relative.
+struct RoundTrip {
+  const char *name;
+  const char *phase;
+  FlashMode mode;
+};
+
+class StreamOneRoundTrip : public StreamOneIdeal, public testing::WithParamInterface<RoundTrip> {};
+
+TEST_P(StreamOneRoundTrip, ReturnsToThePtState) {
+  const RoundTrip &c = GetParam();
+  auto pt = makeStreamOne(c.phase, "A");
+  setFeed(*pt, {0.3, 0.7}, 350.0, 2e5);
+  pt->go(1);
+  ASSERT_TRUE(pt->errors.value().empty());
+
+  // Distant estimates where the mode leaves T or P free.
+  const bool densityMode = c.mode == FlashMode::RT || c.mode == FlashMode::RH;
+  auto other = makeStreamOne(c.phase, "B");
+  setFeed(*other, {0.3, 0.7}, c.mode == FlashMode::RT ? 350.0 : 310.0, densityMode ? 1.5e5 : 2e5);
+  total(*other).H = total(*pt).H;
+  total(*other).S = total(*pt).S;
+  total(*other).v = total(*pt).v;
+  other->flashoption = Velta::Utility::flashModeName(fm(c.mode));
+  other->go(1);
+  EXPECT_TRUE(other->errors.value().empty()) << other->errors.value().front();
+  EXPECT_NEAR(other->T.value(), 350.0, 1e-5);
+  EXPECT_NEAR(other->P.value() / 2e5, 1.0, 1e-6);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, StreamOneRoundTrip,
+    testing::Values(RoundTrip{"VaporPH", "PhaseIdeal<vapor>", FlashMode::PH},
+                    RoundTrip{"VaporPS", "PhaseIdeal<vapor>", FlashMode::PS},
+                    RoundTrip{"VaporRT", "PhaseIdeal<vapor>", FlashMode::RT},
+                    RoundTrip{"VaporRH", "PhaseIdeal<vapor>", FlashMode::RH},
+                    RoundTrip{"LiquidPH", "PhaseIdeal<liquid>", FlashMode::PH},
+                    RoundTrip{"LiquidPS", "PhaseIdeal<liquid>", FlashMode::PS}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
