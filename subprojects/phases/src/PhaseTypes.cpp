@@ -43,7 +43,7 @@ void registerPhase(const char *type, const char *description, Typep typeP,
 }
 
 // The two aliases of a fluid-only (equation-of-state) type, "<vapor>" first.
-[[maybe_unused]] std::vector<AliasRow> fluidAliases(const char *vapor, const char *vaporDescription,
+std::vector<AliasRow> fluidAliases(const char *vapor, const char *vaporDescription,
                                    const char *liquid, const char *liquidDescription) {
   return {{vapor, vaporDescription, "vapor"}, {liquid, liquidDescription, "liquid"}};
 }
@@ -52,10 +52,9 @@ void registerPhase(const char *type, const char *description, Typep typeP,
 // adds its rows at its place in this sequence:
 //   after "PhaseIdeal": "PhaseIapws" with its two aliases (IAPWS-95);
 //   after "PhaseUnifac": "PhasePcsaft" and then "PhaseGerg2004", each with
-//   its two aliases; then the cubic equations "PhaseVanDerWaals",
-//   "PhasePengRobinson", "PhaseKwongRedlichSoave", each with its two
-//   aliases (registerPhase<PhaseGeneric<...>> with Typep::fluidOnly and
-//   fluidAliases).
+//   its two aliases (registerPhase<PhaseGeneric<...>> with Typep::fluidOnly
+//   and fluidAliases, as the cubic equations below), before the cubic
+//   equations.
 void registerPhaseTypes() {
   registerPhase<PhaseSimpleTotal>("PhaseSimpleTotal",
                                   "Total phase model for simple mass-balance only", Typep::none);
@@ -84,6 +83,25 @@ void registerPhaseTypes() {
       Typep::none);
   registerPhase<PhaseActivity<Phase::Activity::Unifac>>(
       "PhaseUnifac", "Liquid phase based on the UNIFAC activity coefficient model", Typep::none);
+  registerPhase<PhaseGeneric<Phase::Eos<Phase::EosCubic::VanDerWaals>>>(
+      "PhaseVanDerWaals", "phase based on the Van der Waals equation of state", Typep::fluidOnly,
+      fluidAliases("PhaseVanDerWaals<vapor>",
+                   "Vapor phase based on the Van der Waals equation of state",
+                   "PhaseVanDerWaals<liquid>",
+                   "Liquid phase based on the Van der Waals equation of state"));
+  registerPhase<PhaseGeneric<Phase::Eos<Phase::EosCubic::PengRobinson>>>(
+      "PhasePengRobinson", "phase based on the Peng-Robinson equation of state", Typep::fluidOnly,
+      fluidAliases("PhasePengRobinson<vapor>",
+                   "Vapor phase based on the Peng-Robinson equation of state",
+                   "PhasePengRobinson<liquid>",
+                   "Liquid phase based on the Peng-Robinson equation of state"));
+  registerPhase<PhaseGeneric<Phase::Eos<Phase::EosCubic::KwongRedlichSoave>>>(
+      "PhaseKwongRedlichSoave", "phase based on the Kwong-Redlich-Soave equation of state",
+      Typep::fluidOnly,
+      fluidAliases("PhaseKwongRedlichSoave<vapor>",
+                   "Vapor phase based on the Kwong-Redlich-Soave equation of state",
+                   "PhaseKwongRedlichSoave<liquid>",
+                   "Liquid phase based on the Kwong-Redlich-Soave equation of state"));
 }
 
 } // namespace

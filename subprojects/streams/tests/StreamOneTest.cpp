@@ -4,6 +4,8 @@
 #include "StreamTestSupport.h"
 
 #include "velta/core/SolverNleInterface.h"
+#include "velta/phases/EosInterface.h"
+#include "velta/phases/Generic.h"
 #include "velta/phases/MassMolarProperties.h"
 #include "velta/utility/Error.h"
 
@@ -127,5 +129,103 @@ INSTANTIATE_TEST_SUITE_P(
                     RoundTrip{"LiquidPH", "PhaseIdeal<liquid>", FlashMode::PH},
                     RoundTrip{"LiquidPS", "PhaseIdeal<liquid>", FlashMode::PS}),
     [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
+
+namespace {
+
+class StreamOneCubic : public ComponentsFixture {
+protected:
+  void SetUp() override { useMethanePropane(); }
+};
+
+TEST_F(StreamOneCubic, EquationOfStatePhaseAddsItsPackingFractionWithThePhaseBounds) {
+  auto vapor = makeStreamOne("PhasePengRobinson<vapor>");
+  auto liquid = makeStreamOne("PhasePengRobinson<liquid>");
+  auto ideal = makeStreamOne("PhaseIdeal<liquid>");
+  ASSERT_EQ(vapor->size(), 3u);
+  EXPECT_EQ(vapor->unknownTag(2), "beta[0]");
+  auto &engineV = dynamic_cast<Phase::EosInterface &>(
+      dynamic_cast<Phase::Generic &>(*vapor->Tphase).model());
+  auto &engineL = dynamic_cast<Phase::EosInterface &>(
+      dynamic_cast<Phase::Generic &>(*liquid->Tphase).model());
+  EXPECT_EQ(vapor->scaler(2).xmin(), 0.0);
+  EXPECT_EQ(vapor->scaler(2).xmax(), engineV.betamax());
+  EXPECT_EQ(liquid->scaler(2).xmin(), engineL.betamin());
+  EXPECT_EQ(liquid->scaler(2).xmax(), 1.0);
+  EXPECT_EQ(ideal->size(), 2u);
+}
+
+TEST_F(StreamOneCubic, PengRobinsonVaporDensityMatchesTheCubicRoot) {
+  // Pure propane at 350 K and 2e5 Pa: the largest root of the
+  // Peng-Robinson cubic Z^3 - (1 - B) Z^2 + (A - 3B^2 - 2B) Z - (AB - B^2 - B^3)
+  // with Omega_a 0.457235529, Omega_b 0.077796074 and
+  // kappa = 0.37464 + 1.54226 w - 0.26992 w^2, by numpy.roots (python3):
+  // Z = 0.97880608, so rho = P / (Z R T).
+  auto s = makeStreamOne("PhasePengRobinson<vapor>");
+  setFeed(*s, {0.0, 1.0}, 350.0, 2e5);
+  s->go(1);
+  ASSERT_TRUE(s->errors.value().empty()) << s->errors.value().front();
+  const double Z = 0.9788060790606734;
+  EXPECT_NEAR(total(*s).rho.value() / 44.1, 2e5 / (Z * 8314.4 * 350.0), 2e-6);
+}
+
+struct CubicTrip {
+  const char *name;
+  const char *phase;
+  std::vector<double> x;
+  double T, P;
+  FlashMode mode;
+};
+
+class StreamOneCubicRoundTrip : public StreamOneCubic,
+                                public testing::WithParamInterface<CubicTrip> {};
+
+TEST_P(StreamOneCubicRoundTrip, ReturnsToThePtState) {
+  const CubicTrip &c = GetParam();
+  auto pt = makeStreamOne(c.phase, "A");
+  setFeed(*pt, c.x, c.T, c.P);
+  pt->go(1);
+  ASSERT_TRUE(pt->errors.value().empty()) << pt->errors.value().front();
+
+  const bool densityMode = c.mode == FlashMode::RT || c.mode == FlashMode::RH;
+  auto other = makeStreamOne(c.phase, "B");
+  setFeed(*other, c.x, c.mode == FlashMode::RT ? c.T : 0.95 * c.T,
+          densityMode ? 0.9 * c.P : c.P);
+  total(*other).H = total(*pt).H;
+  total(*other).S = total(*pt).S;
+  total(*other).v = total(*pt).v;
+  other->flashoption = Velta::Utility::flashModeName(fm(c.mode));
+  other->go(1);
+  EXPECT_TRUE(other->errors.value().empty()) << other->errors.value().front();
+  EXPECT_NEAR(other->T.value(), c.T, 1e-5);
+  EXPECT_NEAR(other->P.value() / c.P, 1.0, 1e-6);
+  EXPECT_NEAR(total(*other).rho.value() / total(*pt).rho.value(), 1.0, 1e-6);
+}
+
+std::vector<CubicTrip> cubicTrips() {
+  std::vector<CubicTrip> trips;
+  const struct {
+    const char *name, *phase;
+    std::vector<double> x;
+    double T, P;
+  } states[] = {{"PengRobinsonVapor", "PhasePengRobinson<vapor>", {0.6, 0.4}, 350.0, 2e5},
+                {"PengRobinsonLiquid", "PhasePengRobinson<liquid>", {0.0, 1.0}, 250.0, 20e5},
+                {"KwongRedlichSoaveVapor", "PhaseKwongRedlichSoave<vapor>", {0.6, 0.4}, 350.0, 2e5},
+                {"VanDerWaalsVapor", "PhaseVanDerWaals<vapor>", {0.6, 0.4}, 350.0, 2e5}};
+  const std::pair<const char *, FlashMode> modes[] = {
+      {"PH", FlashMode::PH}, {"PS", FlashMode::PS}, {"RT", FlashMode::RT}, {"RH", FlashMode::RH}};
+  static std::vector<std::string> names;
+  names.reserve(16);
+  for (const auto &s : states)
+    for (const auto &[modeName, mode] : modes) {
+      names.push_back(std::string(s.name) + modeName);
+      trips.push_back({names.back().c_str(), s.phase, s.x, s.T, s.P, mode});
+    }
+  return trips;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cubic, StreamOneCubicRoundTrip, testing::ValuesIn(cubicTrips()),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

@@ -18,6 +18,34 @@ using namespace phasetest;
 
 void registerStreamTypes();
 
+// A LinearComponent with critical constants of its own, for the equations
+// of state.
+class CriticalComponent : public LinearComponent {
+public:
+  CriticalComponent(const std::string &name, const PureData &data, double Tc, double Pc,
+                    double omega)
+      : LinearComponent(name, data), Tc_(Tc, "K"), Pc_(Pc, "Pa"), omega_(omega) {}
+  const Value &Tc() const override { return Tc_; }
+  const Value &Pc() const override { return Pc_; }
+  const Value &omega() const override { return omega_; }
+
+private:
+  Value Tc_, Pc_, omega_;
+};
+
+// Methane-like (Tc 190.6 K, Pc 45.99 bar, omega 0.011) and propane-like
+// (369.8 K, 42.48 bar, 0.152) components with the routes of LinearComponent.
+inline void useMethanePropane() {
+  components.clear();
+  PureData methane;
+  methane.mw = 16.04;
+  PureData propane;
+  propane.mw = 44.1;
+  propane.cpv = 75000.0;
+  components.add(new CriticalComponent("Methane", methane, 190.6, 45.99e5, 0.011));
+  components.add(new CriticalComponent("Propane", propane, 369.8, 42.48e5, 0.152));
+}
+
 inline std::unique_ptr<StreamOne> makeStreamOne(const std::string &phaseType,
                                                 const std::string &tag = "S01") {
   registerStreamTypes();

@@ -7,6 +7,7 @@
 
 #include "velta/phases/ActivityNrtl.h"
 #include "velta/phases/ActivityUnifac.h"
+#include "velta/phases/Eos.h"
 #include "velta/phases/Ideal.h"
 
 #include <string>
@@ -30,6 +31,19 @@ template <> struct ModelNames<Activity::Nrtl2> {
 template <> struct ModelNames<Activity::Unifac> {
   static constexpr const char *type = "PhaseUnifac";
   static constexpr const char *model = "class Phase::Activity::Unifac";
+};
+template <> struct ModelNames<Eos<EosCubic::VanDerWaals>> {
+  static constexpr const char *type = "PhaseVanDerWaals";
+  static constexpr const char *model = "class Phase::Eos<class Phase::EosCubic::VanDerWaals>";
+};
+template <> struct ModelNames<Eos<EosCubic::PengRobinson>> {
+  static constexpr const char *type = "PhasePengRobinson";
+  static constexpr const char *model = "class Phase::Eos<class Phase::EosCubic::PengRobinson>";
+};
+template <> struct ModelNames<Eos<EosCubic::KwongRedlichSoave>> {
+  static constexpr const char *type = "PhaseKwongRedlichSoave";
+  static constexpr const char *model =
+      "class Phase::Eos<class Phase::EosCubic::KwongRedlichSoave>";
 };
 
 // "Template<" + model + ">::" + operation, with the blank that separates
