@@ -46,6 +46,22 @@ inline void useMethanePropane() {
   components.add(new CriticalComponent("Propane", propane, 369.8, 42.48e5, 0.152));
 }
 
+// A solid component (for the routing of the simple streams).
+class SolidComponent : public CriticalComponent {
+public:
+  using CriticalComponent::CriticalComponent;
+  bool isSolid() const override { return true; }
+};
+
+// A stream of a registered type, by name.
+template <class S = Stream>
+std::unique_ptr<S> makeStream(const std::string &type, const std::string &tag = "S01") {
+  registerStreamTypes();
+  std::unique_ptr<Node> node =
+      NodeFactory().create(type, Defaults(tag, "test stream"), 0, nullptr, nullptr, nullptr);
+  return std::unique_ptr<S>(dynamic_cast<S *>(node.release()));
+}
+
 inline std::unique_ptr<StreamOne> makeStreamOne(const std::string &phaseType,
                                                 const std::string &tag = "S01") {
   registerStreamTypes();
