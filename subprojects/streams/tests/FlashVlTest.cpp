@@ -38,7 +38,7 @@ public:
   const Value &calculateTotalP(const Value &) override { return none; }
   const Value &calculateTotalRho() override { return none; }
   const Value &calculateTotalH() override { return none; }
-  const Value &calculateTotalS() override { return none; }
+  const Value &calculateTotalS() override { return S; }
   void prepare_residuals() override {
     this->prepare_Flash_residuals();
     this->calculateSplit(Vector(&z));
@@ -68,6 +68,7 @@ public:
 
   std::vector<Value> z;
   Value none;
+  Value S = Value(0.0, "J/(kmol*K)");
 };
 
 // Components with ln(psat / Pa) = a - b / T, so that K = psat / P.
@@ -253,6 +254,18 @@ TEST_F(FlashVlFixture, TemperatureDependentVariantsSetPointsAndKValues) {
   ll.fillkvl(Value(101325.0, "Pa"), Value(320.0, "K"), true);
   EXPECT_EQ(ll.kVL_[0].value(), 1.0);
   EXPECT_EQ(ll.kVL_[1].value(), 1.0);
+}
+
+TEST_F(FlashVlFixture, SaFixesTheEntropyInPlaceOfThePressure) {
+  FeedFlash<FlashVlT> f({0.5, 0.5});
+  f.setFlash_(fm(FlashMode::SA), Value(1e5, "J/(kmol*K)"), Value(0.4), true);
+  EXPECT_DOUBLE_EQ(f.Sset_.value(), 1e5);
+  EXPECT_DOUBLE_EQ(f.alfaset.value(), 0.4);
+  f.S = Value(1.1e5, "J/(kmol*K)");
+  f.P = Value(7e5, "Pa");
+  EXPECT_NEAR(f.calculateResidualsPressure().value(), 0.1, 1e-15);
+  f.alfa = Value(0.5);
+  EXPECT_NEAR(f.calculateResidualsFlashMode().value(), -0.1, 1e-15);
 }
 
 TEST(FlashVlTxLayout, KValuesFollowAlfaAsUnknowns) {
