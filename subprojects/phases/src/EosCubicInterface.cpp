@@ -21,7 +21,8 @@ Interface::Interface(double OmegaA, double OmegaB, double betac)
     : unitDensity_(1.0, "kg/m3"), sqrtai_(at(NCOMPONENTS)), dai_(at(NCOMPONENTS)),
       d2ai_(at(NCOMPONENTS)), amixi_(at(NCOMPONENTS)), damixi_(at(NCOMPONENTS)),
       d2amixi_(at(NCOMPONENTS)), A_(0.0, "Pa*m6/kmol2"), dAdT_(0.0, "Pa*m6/kmol2/K"),
-      d2AdT2_(0.0, "Pa*m6/kmol2/K2"), OmegaA_(OmegaA), OmegaB_(OmegaB), B_(0.0, "m3/kmol") {
+      d2AdT2_(0.0, "Pa*m6/kmol2/K2"), OmegaA_(OmegaA), OmegaB_(OmegaB), B_(0.0, "m3/kmol"),
+      bi_(at(NCOMPONENTS)) {
   betac_ = betac;
   betamax_ = 1.2 * betac;
   betamin_ = 0.8 * betac;
@@ -45,6 +46,8 @@ void Interface::precompute(const Value &T, Vector x) {
     const Value ai = a(i, T, dai_[at(i)], d2ai_[at(i)]);
     sqrtai_[at(i)] = sqrt(ai * unitDensity_);
   }
+  if (NCOMPONENTS > 0)
+    mixtureSums(x);
   for (int k = 0; k < NCOMPONENTS; ++k) {
     amixi_[at(k)] = Amixi(x, k);
     VELTA_LOG(verbosity(), 2, name,
@@ -56,33 +59,43 @@ void Interface::precompute(const Value &T, Vector x) {
   VELTA_TRACE_END(name)
 }
 
-Value Interface::Amixi(Vector x, int k) {
+void Interface::mixtureSums(Vector x) {
+  // Zeros in the units of each sum, taken from the first component.
+  const Value &s0 = sqrtai_[0];
+  const Value slope0 = dai_[0] / s0;
+  sumRoot_ = Value(0.0, s0.units());
+  sumSlope_ = Value(0.0, slope0.units());
+  sumCurvature_ = Value(0.0, (d2ai_[0] / s0).units());
+  sumSlopeSquared_ = Value(0.0, (slope0 * slope0 / s0).units());
+  for (int i = 0; i < NCOMPONENTS; ++i) {
+    const Value &xi = x[i];
+    if (absent(xi))
+      continue;
+    const Value &si = sqrtai_[at(i)];
+    const Value slope = dai_[at(i)] / si;
+    const Value xSlope = xi * slope;
+    sumRoot_ += xi * si;
+    sumSlope_ += xSlope;
+    sumCurvature_ += xi * d2ai_[at(i)] / si;
+    sumSlopeSquared_ += xSlope * slope / si;
+  }
+}
+
+Value Interface::Amixi(Vector, int k) {
   static const char *const name = "Phase::EosCubic::Interface::Amixi";
   VELTA_TRACE_BEGIN
   const Value &K = unitDensity_;
   const Value &sk = sqrtai_[at(k)];
   const Value &dak = dai_[at(k)];
   const Value &d2ak = d2ai_[at(k)];
-  Value sum(0.0, "Pa*m6/kmol2");
-  Value dsum(0.0, "Pa*m6/kmol2/K");
-  Value d2sum(0.0, "Pa*m6/kmol2/K2");
-  for (int i = 0; i < NCOMPONENTS; ++i) {
-    const Value &xi = x[i];
-    if (absent(xi))
-      continue;
-    const Value &si = sqrtai_[at(i)];
-    const Value &dai = dai_[at(i)];
-    const Value &d2ai = d2ai_[at(i)];
-    // x_i sqrt(a_k a_i) and its exact first and second T derivatives.
-    sum += xi * (sk * si / K);
-    dsum += xi * (si * dak / (2.0 * sk) + sk * dai / (2.0 * si));
-    d2sum += xi * (sk * d2ai / (2.0 * si) - K * sk * dai * dai / (4.0 * si * si * si) +
-                   K * dak * dai / (2.0 * sk * si) + si * d2ak / (2.0 * sk) -
-                   K * si * dak * dak / (4.0 * sk * sk * sk));
-  }
-  damixi_[at(k)] = dsum;
-  d2amixi_[at(k)] = d2sum;
-  return sum;
+  // The T derivatives of sum_i x_i s_k s_i / K, with ds/dT = K a'/(2 s).
+  const Value half = sk / 2.0;
+  const Value slopeOverRoot = dak / (2.0 * sk);
+  damixi_[at(k)] = slopeOverRoot * sumRoot_ + half * sumSlope_;
+  d2amixi_[at(k)] = half * sumCurvature_ - K * half * sumSlopeSquared_ / 2.0 +
+                    K * slopeOverRoot * sumSlope_ +
+                    (d2ak / (2.0 * sk) - K * slopeOverRoot * slopeOverRoot / sk) * sumRoot_;
+  return sk * sumRoot_ / K;
   VELTA_TRACE_END(name)
 }
 
@@ -95,7 +108,8 @@ void Interface::Amix(Vector x) {
   d2AdT2_ = Value(0.0, "Pa*m6/kmol2/K2");
   for (int i = 0; i < NCOMPONENTS; ++i) {
     const Value &xi = x[i];
-    VELTA_LOG(verbosity(), 2, name, "x[" << i << "] " << xi << " Amixi[" << i << "] " << amixi_[at(i)]);
+    VELTA_LOG(verbosity(), 2, name,
+              "x[" << i << "] " << xi << " Amixi[" << i << "] " << amixi_[at(i)]);
     if (absent(xi))
       continue;
     A_ += xi * amixi_[at(i)];
@@ -112,7 +126,7 @@ void Interface::Bmix(Vector x) {
   B_ = Value(0.0, "m3/kmol");
   for (int i = 0; i < NCOMPONENTS; ++i) {
     const Value &xi = x[i];
-    const Value bi = b(i);
+    const Value &bi = bi_[at(i)] = b(i);
     VELTA_LOG(verbosity(), 2, name, "x[" << i << "] " << xi << " b[" << i << "] " << bi);
     if (!absent(xi))
       B_ += xi * bi;
@@ -164,8 +178,7 @@ Value Interface::deosdv(const Value &T, const Value &beta, const Value &sumx) {
 
 Value Interface::deosdbeta(const Value &T, const Value &beta, const Value &sumx) {
   // dv/dbeta = -B_ / (sumx beta^2).
-  return -deosdv(T, B_ / (beta * sumx), A_ / (sumx * sumx), B_ / sumx) * B_ /
-         (sumx * beta * beta);
+  return -deosdv(T, B_ / (beta * sumx), A_ / (sumx * sumx), B_ / sumx) * B_ / (sumx * beta * beta);
 }
 
 Value Interface::deosdT(const Value &T, const Value &beta, const Value &sumx) {
@@ -187,15 +200,20 @@ Value Interface::helmholtz(const Value &n, const Value &T, const Value &beta) {
   VELTA_TRACE_END(name)
 }
 
+void Interface::helmholtziCommon(const Value &n, const Value &T, const Value &beta) {
+  const Value V = B_ / beta;
+  integral_ = integral(V, B_);
+  repulsion_ = log(V / (V - B_));
+  // dI/dB = -(I + V dI/dV) / B by the homogeneity of I.
+  covolumeFactor_ = n / (V - B_) + A_ * (integral_ + V * dintegraldv(V, B_)) / (B_ * T);
+  attractionFactor_ = 2.0 * integral_ / T;
+}
+
 Value Interface::helmholtzi(const Value &n, const Value &T, const Value &beta, int i) {
   static const char *const name = "Phase::EosCubic::Interface::helmholtzi";
   VELTA_TRACE_BEGIN
-  const Value V = B_ / beta;
-  integral_ = integral(V, B_);
-  // dI/dB = -(I + V dI/dV) / B by the homogeneity of I.
-  return log(V / (V - B_)) +
-         b(i) * (n / (V - B_) + A_ * (integral_ + V * dintegraldv(V, B_)) / (B_ * T)) -
-         2.0 * integral_ * amixi_[at(i)] / T;
+  helmholtziCommon(n, T, beta);
+  return repulsion_ + bi_[at(i)] * covolumeFactor_ - attractionFactor_ * amixi_[at(i)];
   VELTA_TRACE_END(name)
 }
 
@@ -231,8 +249,11 @@ void Interface::preparefugacity_eos(const Value &P, const Value &T, Vector, cons
     VELTA_LOG(verbosity(), 2, name, "Pcalc / Pres = " << Pcalc_ / P << " ratio = " << ratio);
     lnphiCommon_ += log(ratio);
   }
+  // helmholtzi for every component, its common part formed once.
+  helmholtziCommon(sumx, T, beta);
+  const Value common = lnphiCommon_ + repulsion_;
   for (int i = 0; i < NCOMPONENTS; ++i)
-    lnphi[at(i)] = lnphiCommon_ + helmholtzi(sumx, T, beta, i);
+    lnphi[at(i)] = common + bi_[at(i)] * covolumeFactor_ - attractionFactor_ * amixi_[at(i)];
   VELTA_TRACE_END(name)
 }
 

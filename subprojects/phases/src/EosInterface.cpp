@@ -13,8 +13,8 @@ EosInterface::EosInterface() : Pcalc_(referencePressure) {}
 
 EosInterface::~EosInterface() = default;
 
-void EosInterface::calculatePressureEos_(const Value &T, Vector x, const Value &sumx,
-                                         int phaseType, Value &P) {
+void EosInterface::calculatePressureEos_(const Value &T, Vector x, const Value &sumx, int phaseType,
+                                         Value &P) {
   static const char *const name = "Phase::EosInterface::calculatePressureEos_";
   VELTA_LOG(verbosity(), 1, name, "Entered for phase " << phaseTypeName(phaseType));
   VELTA_TRACE_BEGIN
@@ -79,7 +79,8 @@ void EosInterface::calculateResiduals(const Value &P, const Value &T, const Valu
   const Value dPdV = deosdv(T, beta, n);
   const Value Z = P / (rho_(beta, n) * R * T);
   sResidual_ = -R * T * FT - R * F + n * R * log(Z);
-  VELTA_LOG(verbosity(), 2, name, "beta = " << beta << " Z = " << Z << " sResidual_ = " << sResidual_);
+  VELTA_LOG(verbosity(), 2, name,
+            "beta = " << beta << " Z = " << Z << " sResidual_ = " << sResidual_);
   // P over the density of sumx 1 is P times the volume of the amount n.
   hResidual_ = -R * T * T * FT + P / rho_(beta, dimensionlessOne) - n * R * T;
   cpResidual_ = -R * T * (T * FTT + 2.0 * FT) - T * dPdT * dPdT / dPdV - n * R;

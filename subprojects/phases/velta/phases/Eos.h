@@ -45,8 +45,7 @@ public:
   void preparefugacity(const Value &P, const Value &T, Vector x, const Value &sumx) override;
   // The pressure from beta (with the corrections of the engine interface);
   // rho is not used.
-  const Value &calculate_P_(const Value &rho, const Value &T, Vector x,
-                            const Value &sumx) override;
+  const Value &calculate_P_(const Value &rho, const Value &T, Vector x, const Value &sumx) override;
   const Value &calculate_rho_(const Value &P, const Value &T, Vector x) override;
   const Value &calculate_H_(const Value &P, const Value &T, Vector x) override;
   const Value &calculate_S_(const Value &P, const Value &T, Vector x) override;

@@ -19,7 +19,11 @@
 // Square roots of attraction parameters are taken of a_i times 1 kg/m3
 // (unitDensity_) so that the result has integral unit exponents.
 //
-// precompute costs O(N^2) value operations, everything else O(1) or O(N).
+// Without interaction parameters the geometric mean factorises,
+//     sum_i x_i sqrt(a_k a_i) = sqrt(a_k) sum_i x_i sqrt(a_i),
+// so precompute forms four sums over the mixture once and then each
+// component's share (and its T derivatives) in O(1): precompute is O(N), as
+// are preparefugacity_eos and the mixing rules; everything else is O(1).
 
 #include "velta/phases/EosInterface.h"
 
@@ -77,8 +81,9 @@ public:
   double OmegaB() const { return OmegaB_; }
 
 protected:
-  // The mixing rules; Amixi also writes damixi_[k] and d2amixi_[k], Amix
-  // writes A_, dAdT_, d2AdT2_ and Bmix B_.
+  // The mixing rules. Amixi gives sum_i x_i sqrt(a_k a_i) from the sums
+  // over x that precompute formed, and writes damixi_[k] and d2amixi_[k];
+  // Amix writes A_, dAdT_, d2AdT2_; Bmix writes B_ and every b_i.
   Value Amixi(Vector x, int k);
   void Amix(Vector x);
   void Bmix(Vector x);
@@ -98,6 +103,19 @@ protected:
   double OmegaA_;
   double OmegaB_;
   Value B_;
+
+private:
+  // The sums over the present components that the geometric means share:
+  // sum x_i s_i, sum x_i a_i'/s_i, sum x_i a_i''/s_i and sum x_i a_i'^2/s_i^3
+  // with s_i = sqrtai_[i] (the unit factor applied where they are used).
+  void mixtureSums(Vector x);
+  // The parts of helmholtzi common to all components at (n, T, beta):
+  // dF/dn_i = repulsion_ + b_i covolumeFactor_ - attractionFactor_ amixi_[i].
+  void helmholtziCommon(const Value &n, const Value &T, const Value &beta);
+
+  std::vector<Value> bi_; // b_i of the last Bmix
+  Value sumRoot_, sumSlope_, sumCurvature_, sumSlopeSquared_;
+  Value repulsion_, covolumeFactor_, attractionFactor_;
 };
 
 } // namespace Phase::EosCubic

@@ -84,16 +84,16 @@ public:
   double &betamax() { return betamax_; }
 
   // Public state read and written by streams, models and tests.
-  Value dpdbeta;     // dP/dbeta less the floor, in the correction region, Pa
-  Value Pcm;         // pressure at betac, Pa
-  Value Pcalc_;      // uncorrected pressure of the last calculatePressureEos_, Pa
-  Value betac_;      // packing fraction at the critical point (set by the engine)
+  Value dpdbeta;         // dP/dbeta less the floor, in the correction region, Pa
+  Value Pcm;             // pressure at betac, Pa
+  Value Pcalc_;          // uncorrected pressure of the last calculatePressureEos_, Pa
+  Value betac_;          // packing fraction at the critical point (set by the engine)
   double betamax_ = 1.0; // upper bound of beta for a vapour root
   double betamin_ = 0.0; // lower bound of beta for a liquid root
-  Value beta;        // the current packing fraction (the stream's flash unknown)
-  Value sResidual_;  // residual entropy of the amount sumx at T and P, J/(kmol*K)
-  Value hResidual_;  // residual enthalpy, J/kmol
-  Value cpResidual_; // residual isobaric heat capacity, J/(kmol*K)
+  Value beta;            // the current packing fraction (the stream's flash unknown)
+  Value sResidual_;      // residual entropy of the amount sumx at T and P, J/(kmol*K)
+  Value hResidual_;      // residual enthalpy, J/kmol
+  Value cpResidual_;     // residual isobaric heat capacity, J/(kmol*K)
 };
 
 } // namespace Phase
