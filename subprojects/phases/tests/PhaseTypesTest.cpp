@@ -68,8 +68,9 @@ protected:
 TEST(PhaseTypeListing, ListsThePhaseTypesInRegistrationOrder) {
   NodeFactory factory;
   std::vector<std::string> listed;
+  // Phase types that other tests of this program register are left out.
   for (const TypeDescriptor &d : factory.descriptors())
-    if (d.category == "phase") {
+    if (d.category == "phase" && d.name.compare(0, 5, "Phase") == 0) {
       listed.push_back(d.name);
       EXPECT_FALSE(d.instantiable) << d.name;
       EXPECT_EQ(factory.icon(d.name).stem(), "phase") << d.name;
