@@ -137,6 +137,31 @@ TEST_F(SimpleStreams, ClonesKeepQuantitiesButNotIntegersAndStrings) {
   EXPECT_EQ(c.flowoption.value(), "Mw");
 }
 
+TEST_F(SimpleStreams, InertSolidsSplitFromTheFluid) {
+  auto s = makeStreamOne("PhaseIdeal<liquid>");
+  auto &x = dynamic_cast<Phase::MassMolar &>(*s->Tphase).x;
+  std::vector<Quantity> inert = x;
+  std::vector<Value> fluid(4);
+  Value inertFraction, fluidFraction;
+  const struct {
+    std::vector<double> total, inert, fluid;
+    double inertFraction, fluidFraction;
+  } cases[] = {{{0.2, 0.3, 0.0, 0.5}, {0, 0, 0, 1}, {0.4, 0.6, 0, 0}, 0.5, 0.5},
+               {{0.5, 0.5, 0.0, 0.0}, {0, 0, 0, 0}, {0.5, 0.5, 0, 0}, 0.0, 1.0},
+               {{0.0, 0.0, 0.0, 1.0}, {0, 0, 0, 1}, {0, 0, 0, 0}, 1.0, 0.0}};
+  for (const auto &c : cases) {
+    for (int i = 0; i < 4; ++i)
+      x[static_cast<std::size_t>(i)] = Value(c.total[static_cast<std::size_t>(i)]);
+    s->calculateInertSolids(x, inert, Vector(&fluid), inertFraction, fluidFraction);
+    EXPECT_DOUBLE_EQ(inertFraction.value(), c.inertFraction);
+    EXPECT_DOUBLE_EQ(fluidFraction.value(), c.fluidFraction);
+    for (std::size_t i = 0; i < 4; ++i) {
+      EXPECT_DOUBLE_EQ(inert[i].value(), c.inert[i]) << i;
+      EXPECT_DOUBLE_EQ(fluid[i].value(), c.fluid[i]) << i;
+    }
+  }
+}
+
 // Services of the stream base on single-phase ideal streams.
 class StreamServices : public ComponentsFixture {
 protected:
