@@ -140,6 +140,15 @@ void Interface::estimate(const Value &P, const Value &T, Vector x, int phaseType
   static const char *const name = "Phase::EosCubic::Interface::estimate";
   VELTA_LOG(verbosity(), 1, name, "Entered");
   VELTA_TRACE_BEGIN
+  // An empty phase starts as the equimolar mixture instead of 0 / 0.
+  std::vector<Value> equimolar;
+  bool empty = true;
+  for (int i = 0; i < NCOMPONENTS && empty; ++i)
+    empty = !(x[i].value() > 0.0);
+  if (empty && NCOMPONENTS > 0) {
+    equimolar.assign(at(NCOMPONENTS), Value(1.0 / NCOMPONENTS));
+    x = Vector(&equimolar);
+  }
   const Value sumx = x.sum();
   if (phaseType == static_cast<int>(PhaseType::vapor)) {
     precompute(T, x);

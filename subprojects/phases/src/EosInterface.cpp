@@ -4,10 +4,28 @@
 #include "velta/utility/SharedEnumerations.h"
 #include "velta/value/Constants.h"
 
+#include <cmath>
+
 namespace Phase {
 
 using Velta::Utility::PhaseType;
 using Velta::Utility::phaseTypeName;
+
+namespace {
+
+// The distance of beta from the bound where a corrected pressure has its
+// pole. The flash's bounds admit beta on the bound itself; there the
+// distance is taken as 1e-10 on the phase's side (above betamin for a
+// liquid, below betamax otherwise), so that the pressure is very large but
+// finite instead of infinite.
+Value poleDistance(const Value &beta, double bound, double side) {
+  Value distance = beta - bound;
+  if (std::fabs(distance.value()) < 1e-10)
+    distance = side * 1e-10;
+  return distance;
+}
+
+} // namespace
 
 EosInterface::EosInterface() : Pcalc_(referencePressure) {}
 
@@ -47,10 +65,10 @@ void EosInterface::calculatePressureEos_(const Value &T, Vector x, const Value &
       // branch; the start pressure enters as a constant.
       const Value P0 = P.withoutDerivatives();
       if (isLiquid) {
-        P = P0 + dpdbeta / (beta - betamin_) / 10.0;
+        P = P0 + dpdbeta / poleDistance(beta, betamin_, 1.0) / 10.0;
         VELTA_LOG(verbosity(), 2, name, "corrected pressure 1 = " << P);
       } else {
-        P = P0 + dpdbeta / (beta - betamax_) / 10.0;
+        P = P0 + dpdbeta / poleDistance(beta, betamax_, -1.0) / 10.0;
         VELTA_LOG(verbosity(), 2, name, "corrected pressure 2 = " << P);
       }
     } else if (isLiquid && belowCritical) {

@@ -189,6 +189,17 @@ TEST_F(CubicEngines, EstimatesOfBothRoots) {
   EXPECT_NEAR(engine.beta.value(), 101325.0 * B / (1.5 * R * 300.0), 1e-15);
   engine.estimate(Value(101325.0, "Pa"), Value(meanTc, "K"), x, liquid);
   EXPECT_NEAR(engine.beta.value(), 2.0 / 3.0, 1e-14);
+
+  // An empty phase starts as the equimolar mixture, not from 0 / 0.
+  std::vector<Value> none = {Value(0.0), Value(0.0), Value(0.0)};
+  const double equimolarTc = (Tc[0] + Tc[1] + Tc[2]) / 3.0;
+  engine.estimate(Value(101325.0, "Pa"), Value(equimolarTc, "K"), Vector(&none), liquid);
+  EXPECT_NEAR(engine.beta.value(), 2.0 / 3.0, 1e-14);
+  double equimolarB = 0.0;
+  for (int i = 0; i < 3; ++i)
+    equimolarB += 0.0777960739 * R * Tc[i] / Pc[i] / 3.0;
+  engine.estimate(Value(101325.0, "Pa"), Value(300.0, "K"), Vector(&none), vapor);
+  EXPECT_NEAR(engine.beta.value(), 101325.0 * equimolarB / (R * 300.0), 1e-15);
 }
 
 // At a saturation pressure found by equal fugacities (mpmath, textbook

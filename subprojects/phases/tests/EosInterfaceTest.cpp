@@ -89,6 +89,11 @@ const Region regions[] = {
      -(flat - floor300) / (0.2 * 0.2) / 10},
     {"SolidFlat", solid, 300, 0.28, -1e6, eosAt(0.28, -1e6) + (-1e6 - floor300) / (-0.02) / 10,
      -(-1e6 - floor300) / (0.02 * 0.02) / 10},
+    // On the bound itself the pole is 1e-10 away on the phase's side: finite.
+    {"LiquidFlatOnBetamin", liquid, 300, 0.2, flat,
+     eosAt(0.25, flat) + (flat - floor300) / 1e-10 / 10, 0.0},
+    {"VaporFlatOnBetamax", vapor, 300, 0.3, flat,
+     eosAt(0.25, flat) + (flat - floor300) / -1e-10 / 10, 0.0},
     // A solid never takes the corrections of a steep slope.
     {"SolidSteepBeyondBetac", solid, 300, 0.28, steep, eosAt(0.28, steep), steep},
 };

@@ -41,7 +41,8 @@ public:
   // --- the engine interface
   Value &betac(const Value &sumx) override;
   // Vapour: the ideal-gas beta at P and T. Other phase types (without
-  // precompute): 2 / (2 + Tr), Tr = T sumx / sum x_i Tc_i.
+  // precompute): 2 / (2 + Tr), Tr = T sumx / sum x_i Tc_i. An empty phase
+  // (no x_i > 0) is estimated as the equimolar mixture.
   void estimate(const Value &P, const Value &T, Vector x, int phaseType) override;
   void precompute(const Value &T, Vector x) override;
   Value rho_(const Value &beta, const Value &sumx) override;

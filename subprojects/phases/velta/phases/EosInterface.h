@@ -83,7 +83,10 @@ public:
   double &betamin() { return betamin_; }
   double &betamax() { return betamax_; }
 
-  // Public state read and written by streams, models and tests.
+  // Public state read and written by streams, models and tests. betac_,
+  // betamax_ and betamin_ carry a trailing underscore because betac(),
+  // betamax() and betamin() are the operations that give them; an engine's
+  // constructor sets betac_ and may replace the two bounds.
   Value dpdbeta;         // dP/dbeta less the floor, in the correction region, Pa
   Value Pcm;             // pressure at betac, Pa
   Value Pcalc_;          // uncorrected pressure of the last calculatePressureEos_, Pa
