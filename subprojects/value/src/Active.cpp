@@ -130,7 +130,7 @@ template <class T> void GenericActive<T>::sparseMultiply(const GenericActive &b)
 }
 
 // a_i - q * b_i per entry of b, then every entry divided by b (the same
-// steps as the dense loop); q = a / b is the quotient's value.
+// expressions as the dense loop); q = a / b is the quotient's value.
 template <class T> void GenericActive<T>::sparseDivide(const GenericActive &b, T quotient) {
   if (&b == this) {
     const GenericActive copy(b);
@@ -138,10 +138,16 @@ template <class T> void GenericActive<T>::sparseDivide(const GenericActive &b, T
     return;
   }
   const T bv = b.value_;
-  mergeSorted(sparse_, b.sparse_,
-              [quotient](T r, T o) { return quotientNumerator(r, o, quotient); });
-  for (Entry &entry : sparse_)
-    entry.derivative = overDivisor(entry.derivative, bv);
+  if (std::isfinite(quotient)) [[likely]] {
+    mergeSorted(sparse_, b.sparse_, [quotient](T r, T o) { return r - quotient * o; });
+    for (Entry &entry : sparse_)
+      entry.derivative = entry.derivative / bv;
+  } else {
+    mergeSorted(sparse_, b.sparse_,
+                [quotient](T r, T o) { return quotientNumerator(r, o, quotient); });
+    for (Entry &entry : sparse_)
+      entry.derivative = overDivisor(entry.derivative, bv);
+  }
 }
 
 template <class T> void GenericActive<T>::sparseAddScaled(const GenericActive &b, T factor) {

@@ -205,8 +205,13 @@ public:
       sparseDivide(b, q);
     } else {
       const int n = numdir;
-      for (int i = 0; i < n; ++i)
-        dense_[i] = overDivisor(quotientNumerator(dense_[i], b.dense_[i], q), bv);
+      if (std::isfinite(q)) [[likely]] {
+        for (int i = 0; i < n; ++i)
+          dense_[i] = (dense_[i] - q * b.dense_[i]) / bv;
+      } else {
+        for (int i = 0; i < n; ++i)
+          dense_[i] = overDivisor(quotientNumerator(dense_[i], b.dense_[i], q), bv);
+      }
     }
     value_ = q;
     return *this;
@@ -358,14 +363,15 @@ public:
   friend GenericActive pow(GenericActive a, T p) {
     const T v = a.value_;
     const T factor = p != 0 ? std::pow(v, p - 1) * p : T(0);
-    a.transformDerivatives([factor](T d) { return term(factor, d); });
+    a.scaleDerivativesByTerm(factor);
     a.value_ = std::pow(v, p);
     return a;
   }
   // d(a^e) = a^(e-1) e da + ln(a) a^e de. A term whose factor is exactly 0
   // contributes 0 without looking at the other factor: a constant exponent
   // (de = 0) keeps a^2 at a = -2 free of ln(-2), e = 0 keeps a^0 at a = 0
-  // free of 0^-1, and a^e = 0 keeps 0^2 free of ln(0). Where the exponent
+  // free of 0^-1, and a^e = 0 keeps 0^2 free of ln(0). With both factors
+  // finite the plain products give the same. Where the exponent
   // does vary on a negative base, NaN spreads as it should. The rule is the
   // same in both stores, so dense and sparse agree.
   friend GenericActive pow(const GenericActive &a, const GenericActive &e) {
@@ -374,8 +380,12 @@ public:
     const T baseFactor = ev != 0 ? std::pow(v, ev - 1) * ev : T(0);
     const T exponentFactor = power != 0 ? std::log(v) * power : T(0);
     if (sparseMode()) [[unlikely]] {
-      r.transformDerivatives([baseFactor](T d) { return term(baseFactor, d); });
+      r.scaleDerivativesByTerm(baseFactor);
       r.sparseAddScaled(e, exponentFactor);
+    } else if (std::isfinite(baseFactor) && std::isfinite(exponentFactor)) [[likely]] {
+      const int n = numdir;
+      for (int i = 0; i < n; ++i)
+        r.dense_[i] = baseFactor * a.dense_[i] + exponentFactor * e.dense_[i];
     } else {
       const int n = numdir;
       for (int i = 0; i < n; ++i)
@@ -443,11 +453,13 @@ private:
     return zero / zero;
   }
   static T ln10() { return T(2.302585092994045684017991454684364208); }
-  // factor * d, but 0 when either is exactly 0, whatever the other is (an
-  // infinite or NaN factor must not turn a zero derivative into NaN).
-  static T term(T factor, T d) { return (factor == 0 || d == 0) ? T(0) : factor * d; }
-  // The quotient rule in two steps, the same in both stores: a_i - q b_i
-  // (a zero b_i contributes 0), then divided by b (a zero numerator stays 0).
+  // factor * d, but a zero derivative gives 0 even for an infinite or NaN
+  // factor (the result does not depend on that direction through this term).
+  // A finite factor gives the plain product, so only other factors need it.
+  static T term(T factor, T d) { return d != 0 ? factor * d : T(0); }
+  // The quotient rule in two steps where q = a / b is infinite or NaN: a_i -
+  // q b_i (a zero b_i contributes 0), then divided by b (a zero numerator
+  // stays 0). With q finite the plain expressions give the same.
   static T quotientNumerator(T ai, T bi, T q) { return bi != 0 ? ai - q * bi : ai; }
   static T overDivisor(T numerator, T b) { return numerator != 0 ? numerator / b : T(0); }
 
@@ -468,6 +480,12 @@ private:
   }
   void scaleDerivatives(T factor) {
     transformDerivatives([factor](T d) { return factor * d; });
+  }
+  void scaleDerivativesByTerm(T factor) {
+    if (std::isfinite(factor)) [[likely]]
+      scaleDerivatives(factor);
+    else
+      transformDerivatives([factor](T d) { return term(factor, d); });
   }
   // Applies f to every derivative of the current store (dense: directions
   // below numdir; sparse: the stored entries).
