@@ -1,7 +1,7 @@
 // Cost of automatic-differentiation arithmetic against the plain double
 // operations it replaces: r = a * b + c, value only (no directions), with 5
-// dense directions and with 50 sparse directions; then a few functions and
-// the same multiply-add on physical values.
+// dense directions and with 50 sparse directions; then a few functions,
+// quotients and powers, and the same multiply-add on physical values.
 
 #include "velta/value/Active.h"
 #include "velta/value/Value.h"
@@ -88,6 +88,32 @@ void ActiveDense5Functions(benchmark::State &state) {
   popDerivativeContext();
 }
 BENCHMARK(ActiveDense5Functions);
+
+// Quotients and powers with a varying exponent, the rules with the most
+// work per direction.
+void activeQuotientPower(benchmark::State &state, int n) {
+  pushDerivativeContext(n);
+  {
+    Active a(1.1), b(0.9), r;
+    for (int i = 0; i < n; ++i) {
+      a.setDerivative(i, 0.5 + i);
+      b.setDerivative(i, 1.0 - 0.1 * i);
+    }
+    for (auto _ : state) {
+      benchmark::DoNotOptimize(a);
+      benchmark::DoNotOptimize(b);
+      r = a / b + pow(a, b) + pow(b, 2.5);
+      benchmark::DoNotOptimize(r);
+    }
+  }
+  popDerivativeContext();
+}
+
+void ActiveDense5QuotientPower(benchmark::State &state) { activeQuotientPower(state, 5); }
+BENCHMARK(ActiveDense5QuotientPower);
+
+void ActiveSparse50QuotientPower(benchmark::State &state) { activeQuotientPower(state, 50); }
+BENCHMARK(ActiveSparse50QuotientPower);
 
 void PlainFunctions(benchmark::State &state) {
   double a = 0.7, r = 0;

@@ -129,21 +129,29 @@ template <class T> void GenericActive<T>::sparseMultiply(const GenericActive &b)
   mergeSorted(sparse_, b.sparse_, [av](T r, T o) { return r + o * av; });
 }
 
-// a_i / b, then - a * b_i / (b * b) per entry of b.
-template <class T> void GenericActive<T>::sparseDivide(const GenericActive &b) {
+// a_i - q * b_i per entry of b, then every entry divided by b (the same
+// expressions as the dense loop); q = a / b is the quotient's value.
+template <class T> void GenericActive<T>::sparseDivide(const GenericActive &b, T quotient) {
   if (&b == this) {
     const GenericActive copy(b);
-    sparseDivide(copy);
+    sparseDivide(copy, quotient);
     return;
   }
-  const T av = value_, bv = b.value_, bb = bv * bv;
-  for (Entry &entry : sparse_)
-    entry.derivative = entry.derivative / bv;
-  mergeSorted(sparse_, b.sparse_, [av, bb](T r, T o) { return r - av * o / bb; });
+  const T bv = b.value_;
+  if (std::isfinite(quotient)) [[likely]] {
+    mergeSorted(sparse_, b.sparse_, [quotient](T r, T o) { return r - quotient * o; });
+    for (Entry &entry : sparse_)
+      entry.derivative = entry.derivative / bv;
+  } else {
+    mergeSorted(sparse_, b.sparse_,
+                [quotient](T r, T o) { return quotientNumerator(r, o, quotient); });
+    for (Entry &entry : sparse_)
+      entry.derivative = overDivisor(entry.derivative, bv);
+  }
 }
 
 template <class T> void GenericActive<T>::sparseAddScaled(const GenericActive &b, T factor) {
-  mergeSorted(sparse_, b.sparse_, [factor](T r, T o) { return o != 0 ? r + factor * o : r; });
+  mergeSorted(sparse_, b.sparse_, [factor](T r, T o) { return r + term(factor, o); });
 }
 
 template <class T> void GenericActive<T>::seededOverwritten() const {

@@ -197,16 +197,23 @@ public:
     scaleDerivatives(x);
     return *this;
   }
+  // d(a/b) = (a_i - q b_i) / b with q = a / b: b is never squared, so the
+  // derivative stays right where b * b would underflow or overflow.
   GenericActive &operator/=(const GenericActive &b) {
-    const T av = value_, bv = b.value_, bb = bv * bv;
+    const T bv = b.value_, q = value_ / bv;
     if (sparseMode()) [[unlikely]] {
-      sparseDivide(b);
+      sparseDivide(b, q);
     } else {
       const int n = numdir;
-      for (int i = 0; i < n; ++i)
-        dense_[i] = dense_[i] / bv - av * b.dense_[i] / bb;
+      if (std::isfinite(q)) [[likely]] {
+        for (int i = 0; i < n; ++i)
+          dense_[i] = (dense_[i] - q * b.dense_[i]) / bv;
+      } else {
+        for (int i = 0; i < n; ++i)
+          dense_[i] = overDivisor(quotientNumerator(dense_[i], b.dense_[i], q), bv);
+      }
     }
-    value_ = av / bv;
+    value_ = q;
     return *this;
   }
   GenericActive &operator/=(T x) {
@@ -352,32 +359,37 @@ public:
     a.value_ = std::log10(v);
     return a;
   }
+  // d(a^p) = a^(p-1) p da; p = 0 gives 0 even at a = 0 (no 0^-1 * 0).
   friend GenericActive pow(GenericActive a, T p) {
     const T v = a.value_;
-    a.scaleDerivatives(std::pow(v, p - 1) * p);
+    const T factor = p != 0 ? std::pow(v, p - 1) * p : T(0);
+    a.scaleDerivativesByTerm(factor);
     a.value_ = std::pow(v, p);
     return a;
   }
-  // d(a^e) = a^(e-1) e da + ln(a) a^e de. The second term is added only
-  // where de is non-zero: for a base of 0 or below ln(a) is infinite or NaN,
-  // and a constant exponent (a^2 at a = -2) must not turn the derivative
-  // into NaN; where the exponent does vary, NaN spreads as it should. The
-  // rule is the same in both stores, so dense and sparse agree.
+  // d(a^e) = a^(e-1) e da + ln(a) a^e de. A term whose factor is exactly 0
+  // contributes 0 without looking at the other factor: a constant exponent
+  // (de = 0) keeps a^2 at a = -2 free of ln(-2), e = 0 keeps a^0 at a = 0
+  // free of 0^-1, and a^e = 0 keeps 0^2 free of ln(0). With both factors
+  // finite the plain products give the same. Where the exponent
+  // does vary on a negative base, NaN spreads as it should. The rule is the
+  // same in both stores, so dense and sparse agree.
   friend GenericActive pow(const GenericActive &a, const GenericActive &e) {
     GenericActive r(a);
     const T v = a.value_, ev = e.value_, power = std::pow(v, ev);
-    const T baseFactor = std::pow(v, ev - 1) * ev;
-    const T exponentFactor = std::log(v) * power;
+    const T baseFactor = ev != 0 ? std::pow(v, ev - 1) * ev : T(0);
+    const T exponentFactor = power != 0 ? std::log(v) * power : T(0);
     if (sparseMode()) [[unlikely]] {
-      r.scaleDerivatives(baseFactor);
+      r.scaleDerivativesByTerm(baseFactor);
       r.sparseAddScaled(e, exponentFactor);
+    } else if (std::isfinite(baseFactor) && std::isfinite(exponentFactor)) [[likely]] {
+      const int n = numdir;
+      for (int i = 0; i < n; ++i)
+        r.dense_[i] = baseFactor * a.dense_[i] + exponentFactor * e.dense_[i];
     } else {
       const int n = numdir;
-      for (int i = 0; i < n; ++i) {
-        r.dense_[i] = baseFactor * a.dense_[i];
-        if (e.dense_[i] != 0)
-          r.dense_[i] += exponentFactor * e.dense_[i];
-      }
+      for (int i = 0; i < n; ++i)
+        r.dense_[i] = term(baseFactor, a.dense_[i]) + term(exponentFactor, e.dense_[i]);
     }
     r.value_ = power;
     return r;
@@ -441,6 +453,15 @@ private:
     return zero / zero;
   }
   static T ln10() { return T(2.302585092994045684017991454684364208); }
+  // factor * d, but a zero derivative gives 0 even for an infinite or NaN
+  // factor (the result does not depend on that direction through this term).
+  // A finite factor gives the plain product, so only other factors need it.
+  static T term(T factor, T d) { return d != 0 ? factor * d : T(0); }
+  // The quotient rule in two steps where q = a / b is infinite or NaN: a_i -
+  // q b_i (a zero b_i contributes 0), then divided by b (a zero numerator
+  // stays 0). With q finite the plain expressions give the same.
+  static T quotientNumerator(T ai, T bi, T q) { return bi != 0 ? ai - q * bi : ai; }
+  static T overDivisor(T numerator, T b) { return numerator != 0 ? numerator / b : T(0); }
 
   void zeroDense() {
     for (int i = 0; i < denseDirections; ++i)
@@ -460,6 +481,12 @@ private:
   void scaleDerivatives(T factor) {
     transformDerivatives([factor](T d) { return factor * d; });
   }
+  void scaleDerivativesByTerm(T factor) {
+    if (std::isfinite(factor)) [[likely]]
+      scaleDerivatives(factor);
+    else
+      transformDerivatives([factor](T d) { return term(factor, d); });
+  }
   // Applies f to every derivative of the current store (dense: directions
   // below numdir; sparse: the stored entries).
   template <class F> void transformDerivatives(F f) {
@@ -477,8 +504,8 @@ private:
   void sparseAdd(const GenericActive &b);
   void sparseSubtract(const GenericActive &b);
   void sparseMultiply(const GenericActive &b);
-  void sparseDivide(const GenericActive &b);
-  // this_i += factor * b_i where b_i is non-zero (b's directions all enter)
+  void sparseDivide(const GenericActive &b, T quotient);
+  // this_i += term(factor, b_i) (b's directions all enter)
   void sparseAddScaled(const GenericActive &b, T factor);
 
   T value_;
