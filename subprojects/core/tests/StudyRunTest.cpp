@@ -221,6 +221,20 @@ TEST_F(StudyRun, SensitivityStartRoundsAndRefusals) {
   EXPECT_NE(runSensitivity(study(""), nullptr).find("Model error"), std::string::npos);
 }
 
+// One variable of 1 point in kPa: one round at its start value, set as Pa.
+TEST_F(StudyRun, SensitivitySinglePointInKilopascal) {
+  SensitivityInput input = study("");
+  input.controlled.assign(1, ControlledVariable("P", "kPa", "", 100, 200, 1));
+  const auto model = makeModel();
+  ASSERT_EQ(runSensitivity(input, model.get()), "");
+  ASSERT_EQ(rows_.size(), 1u);
+  EXPECT_EQ(rows_[0].controlled, std::vector<double>{100});
+  // h = 10 * 300 + 100
+  EXPECT_EQ(rows_[0].monitored, (std::vector<double>{3100, 100}));
+  EXPECT_EQ(model->P.value(), 100000);
+  EXPECT_TRUE(logged("Sensitivity::execute * Performing round 0: [P = 100000 ]\n\n"));
+}
+
 TEST_F(StudyRun, QuasiSpiralStart) {
   // First variable 5 points, second 4: radices (4, 5), s = 2 * 5 + 2 = 12,
   // digits (0, 3).

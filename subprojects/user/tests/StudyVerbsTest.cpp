@@ -124,9 +124,13 @@ TEST_P(StudyVerbs, SensitivityFailures) {
     EXPECT_TRUE(has(run.err, c.message)) << run.err;
     EXPECT_FALSE(has(run.out, "Performing round"));
   }
-  // The run refused the grid: the verb still writes the empty document.
+  // The run refused the grid: the verb still writes the empty document;
+  // likewise for a case that does not exist (no model, -81).
   const std::string empty = readFile(results());
   EXPECT_EQ(std::count(empty.begin(), empty.end(), '\n'), 3);
+  fs::remove(results());
+  writeFile(workFile("SensitivityInput.xml"), sensitivityInput("lexicographical"));
+  EXPECT_EQ(study({"sensitivity", "99"}).status, 175);
   EXPECT_EQ(resultsXpath("count(/results/result)"), "0");
 }
 
