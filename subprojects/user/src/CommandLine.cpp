@@ -3,6 +3,7 @@
 #include "velta/user/Case.h"
 #include "velta/user/KernelDescriptor.h"
 #include "velta/user/Operations.h"
+#include "velta/user/StudyVerbs.h"
 #include "velta/utility/Assert.h"
 
 #include <charconv>
@@ -100,6 +101,16 @@ Outcome xml(const std::vector<std::string> &arguments) {
   return result(kase.exportXml(arguments[3]), id);
 }
 
+Outcome homotopyCase(const std::vector<std::string> &arguments) {
+  const int id = idArgument(arguments);
+  return result(runHomotopy(id), id);
+}
+
+Outcome sensitivityCase(const std::vector<std::string> &arguments) {
+  const int id = idArgument(arguments);
+  return result(runSensitivity(id), id);
+}
+
 Outcome listing(std::string (*list)(int &)) {
   int error = 0;
   const std::string text = list(error);
@@ -115,9 +126,11 @@ const Verb verbs[] = {
     {"calculate", 2, 3, false, &calculate, -84},
     {"check", 2, 3, false, &check, -84},
     {"duplicate", 2, 5, false, &duplicateCase, -93},
+    {"homotopy", 2, 3, false, &homotopyCase, -84},
     {"new", 2, 6, false, &newCase, -93},
     {"purge", 2, 2, true, &purgeStore, -93},
     {"remove", 3, 3, true, &removeCase, -93},
+    {"sensitivity", 2, 3, false, &sensitivityCase, -84},
     {"txt", 3, 4, false, &txt, -84},
     {"enumerators", 2, 2, false, &enumeratorsListing, -1},
     {"types", 2, 2, false, &typesListing, -1},

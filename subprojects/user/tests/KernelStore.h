@@ -83,7 +83,8 @@ protected:
   std::string workDirectory() const { return scratch_.file("work"); }
   std::string workFile(const std::string &name) const { return workDirectory() + "/" + name; }
 
-  KernelRun kernel(const std::vector<std::string> &arguments) {
+  KernelRun kernel(const std::vector<std::string> &arguments,
+                   const std::string &program = VELTA_KERNEL_PROGRAM) {
     std::string command = "cd " + shellQuoted(workDirectory()) + " && ODBCINI=" + shellQuoted(ini_);
 #ifdef VELTA_TEST_PRELOAD
     // The drivers unload libodbcinst, so the leak checker could not name
@@ -91,7 +92,7 @@ protected:
     // stays. The sanitizer's runtime must come first.
     command += " LD_PRELOAD=" + shellQuoted(VELTA_TEST_PRELOAD);
 #endif
-    command += " " + shellQuoted(VELTA_KERNEL_PROGRAM);
+    command += " " + shellQuoted(program);
     for (const std::string &argument : arguments)
       command += " " + shellQuoted(argument);
     command += " >" + shellQuoted(scratch_.file("out")) + " 2>" + shellQuoted(scratch_.file("err"));

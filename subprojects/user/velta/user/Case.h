@@ -8,12 +8,15 @@
 // check that ends with errors filed in the model tree is a failure too (its
 // results are stored all the same by calculateSync).
 
+#include "velta/core/SensitivityResult.h"
 #include "velta/user/Handle.h"
 
 #include <memory>
 #include <string>
 
+class HomotopyInput;
 class Model;
+class SensitivityInput;
 
 namespace Velta::User {
 
@@ -38,6 +41,16 @@ public:
   int exportOds(const std::string &fileName);
   int exportTxt(const std::string &fileName);
   int exportXml(const std::string &directory);
+
+  // Sensitivity study over the model in memory (nothing is stored; the
+  // rows also go to "SensitivityResults.xml" after every round). Returns
+  // the rows of every completed round, after a failure too, and sets the
+  // code: 0, -81 or -84.
+  SensitivityResult sensitivitySync(const SensitivityInput &input, int *error);
+  // Homotopy, then the model is stored: 0, -81, or -84 on failure and when
+  // a point ended with errors (the case is then stored at the last good
+  // point all the same).
+  int homotopySync(const HomotopyInput &input);
 
 private:
   // The loaded model, or null.

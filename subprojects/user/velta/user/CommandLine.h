@@ -4,9 +4,12 @@
 //   calculate [id]                 (also calculatetest, calculatecheck)
 //   check [id]
 //   duplicate [id [tag [description]]]
+//   homotopy [id]                  (input "Homotopy.xml")
 //   new [type [tag [description [descriptor]]]]
 //   purge
 //   remove id
+//   sensitivity [id]               (input "SensitivityInput.xml", results
+//                                   "SensitivityResults.xml")
 //   txt id [file]
 //   xml id directory
 //   types
