@@ -45,6 +45,14 @@ public:
   // to 0 (nothing happens at depth 0). Meant for failure paths, so it never
   // throws: a failure to roll back is only logged.
   virtual void rollback_transaction() noexcept = 0;
+  // Depth 0: begin a read of one consistent state of the store, so that a
+  // case read while another kernel updates it is one version of it (writers
+  // are not held up meanwhile); then depth + 1. Inside an open transaction
+  // only the depth changes. A store that reads consistently anyway does
+  // nothing (the default).
+  virtual void push_read_transaction() {}
+  // Ends what the matching push_read_transaction began; never throws.
+  virtual void pop_read_transaction() noexcept {}
 
   // id -1: delete every row of the table; else the N row with this id, or,
   // for any other table, the rows whose node-id column equals id.
@@ -127,4 +135,22 @@ public:
 protected:
   // Maintained by push_transaction, pop_transaction and rollback_transaction.
   int depth_ = 0;
+};
+
+// One consistent read of a store for the lifetime of the object (nests).
+class PersistencyRead {
+public:
+  explicit PersistencyRead(Persistency *persistency) : persistency_(persistency) {
+    if (persistency_)
+      persistency_->push_read_transaction();
+  }
+  ~PersistencyRead() {
+    if (persistency_)
+      persistency_->pop_read_transaction();
+  }
+  PersistencyRead(const PersistencyRead &) = delete;
+  PersistencyRead &operator=(const PersistencyRead &) = delete;
+
+private:
+  Persistency *persistency_;
 };

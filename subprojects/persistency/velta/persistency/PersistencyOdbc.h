@@ -18,6 +18,13 @@
 // connection then refuses further statements, so nothing written before the
 // failure can be committed by accident. A connection is never closed with a
 // transaction open: the destructor rolls it back.
+//
+// Reads: the outermost push_read_transaction begins a transaction that sees
+// one state of the store until the matching pop, whatever other kernels
+// commit meanwhile, and takes no lock that holds writers up: PostgreSQL runs
+// it at REPEATABLE READ; SQLite gets its snapshot from the write-ahead log
+// that the schema switches on (journal_mode WAL, kept in the database file),
+// the read transaction starting at its first statement.
 
 #include "velta/persistency/OdbcHandle.h"
 #include "velta/persistency/OdbcStatement.h"
@@ -39,6 +46,8 @@ public:
   void push_transaction() override;
   int pop_transaction() override;
   void rollback_transaction() noexcept override;
+  void push_read_transaction() override;
+  void pop_read_transaction() noexcept override;
 
   void purge(const std::string &table, int id) override;
   int countRows(const std::string &table, int id) override;
@@ -111,6 +120,8 @@ private:
   // The transaction was rolled back after a failure while the caller still
   // holds levels of it.
   bool rolledBack_ = false;
+  // The open transaction is a read (push_read_transaction at depth 0).
+  bool reading_ = false;
 };
 
 template <class Body>

@@ -1,0 +1,155 @@
+// Integrity of the stores under hostile and extreme inputs, concurrent
+// updates and damaged rows: what goes in either comes back exactly or is
+// refused with an error, and a read never mixes two versions of a case.
+
+#include "NodeTestTypes.h"
+#include "OdbcTestStore.h"
+
+#include "velta/persistency/ErrorOdbc.h"
+#include "velta/persistency/NodeFactory.h"
+#include "velta/persistency/PersistencyOdbc.h"
+
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <set>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace odbctest;
+
+namespace {
+
+// A case of two units: U1 with two stages, U2 with three (8 nodes).
+std::unique_ptr<Node> createCase() {
+  registerTestTypes();
+  Defaults options("CASE", "Test case");
+  options.setInteger("nUnits", 2).setInteger("U2.nStages", 3);
+  return NodeFactory().create("TestFlowsheet", options, 0, nullptr, nullptr, nullptr);
+}
+
+std::unique_ptr<Node> readCase(Persistency &store, int storedId) {
+  return NodeFactory().create("TestFlowsheet", Defaults(), storedId, &store, nullptr, nullptr);
+}
+
+// Every phase and unit of the case, for writing and checking versions.
+template <class Visit> void visitCase(Node &root, Visit &&visit) {
+  auto &flowsheet = dynamic_cast<TestFlowsheet &>(root);
+  visit(flowsheet);
+  for (const auto &[unitTag, unitNode] : root.children()) {
+    auto &unit = dynamic_cast<TestUnit &>(*unitNode);
+    visit(unit);
+    for (const auto &[phaseTag, phaseNode] : unit.children())
+      visit(dynamic_cast<TestPhase &>(*phaseNode));
+  }
+}
+
+// Writes version v into every variable of the case.
+struct Version {
+  int v;
+  void operator()(TestFlowsheet &flowsheet) const { flowsheet.title = "v" + std::to_string(v); }
+  void operator()(TestUnit &unit) const { unit.T = Value(v, "K"); }
+  void operator()(TestPhase &phase) const {
+    phase.mdot = Value(v, "kg/s");
+    for (std::size_t i = 0; i < phase.mdotcomps.size(); ++i)
+      phase.mdotcomps[i] = Value(v + 0.5 * i, "kg/s");
+    for (int r = 0; r < 2; ++r)
+      for (int c = 0; c < 3; ++c)
+        phase.k(r, c) = Value(v * 10.0 + r + c);
+    phase.counts.value() = {v, v};
+    phase.names.value() = {"v" + std::to_string(v), "v" + std::to_string(v)};
+  }
+};
+
+// Collects the versions that the variables of a case carry.
+struct Versions {
+  std::set<double> seen;
+  void operator()(TestFlowsheet &flowsheet) {
+    seen.insert(std::stod(flowsheet.title.value().substr(1)));
+  }
+  void operator()(TestUnit &unit) { seen.insert(unit.T.value()); }
+  void operator()(TestPhase &phase) {
+    seen.insert(phase.mdot.value());
+    for (std::size_t i = 0; i < phase.mdotcomps.size(); ++i)
+      seen.insert(phase.mdotcomps[i].value() - 0.5 * i);
+    for (int r = 0; r < 2; ++r)
+      for (int c = 0; c < 3; ++c)
+        seen.insert((phase.k(r, c).value() - r - c) / 10.0);
+    for (int count : phase.counts.value())
+      seen.insert(count);
+    for (const std::string &name : phase.names.value())
+      seen.insert(std::stod(name.substr(1)));
+  }
+};
+
+int exitCode(pid_t child) {
+  int status = 0;
+  waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+class PersistencyOdbcIntegrityTest : public StoreTest {};
+
+} // namespace
+
+// One process updates the case round after round while this one reads it:
+// every read gives one version of the whole case.
+TEST_P(PersistencyOdbcIntegrityTest, ReadsDuringUpdatesSeeOneVersion) {
+  constexpr int rounds = 25;
+  {
+    auto original = createCase();
+    visitCase(*original, Version{0});
+    PersistencyOdbc store(dsn_);
+    ASSERT_EQ(original->insert(store), 0);
+  }
+  int started[2];
+  ASSERT_EQ(pipe(started), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    close(started[0]);
+    int code = 0;
+    try {
+      PersistencyOdbc store(dsn_);
+      auto updated = readCase(store, 0);
+      const char byte = 1;
+      if (write(started[1], &byte, 1) != 1)
+        code = 4;
+      close(started[1]);
+      for (int v = 1; v <= rounds; ++v) {
+        visitCase(*updated, Version{v});
+        updated->update(store);
+      }
+    } catch (Error &error) {
+      std::cerr << error.message();
+      code = 1;
+    } catch (...) {
+      code = 3;
+    }
+    _exit(code);
+  }
+  close(started[1]);
+  char byte = 0;
+  ASSERT_EQ(read(started[0], &byte, 1), 1);
+  close(started[0]);
+  PersistencyOdbc store(dsn_);
+  std::set<double> versionsRead;
+  for (int r = 0; r < rounds; ++r) {
+    auto restored = readCase(store, 0);
+    Versions versions;
+    visitCase(*restored, versions);
+    EXPECT_EQ(versions.seen.size(), 1u) << "read " << r << " mixes versions "
+                                        << *versions.seen.begin() << " and "
+                                        << *versions.seen.rbegin();
+    versionsRead.insert(versions.seen.begin(), versions.seen.end());
+  }
+  EXPECT_EQ(exitCode(child), 0);
+  auto last = readCase(store, 0);
+  Versions versions;
+  visitCase(*last, versions);
+  EXPECT_EQ(versions.seen, std::set<double>{double(rounds)});
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, PersistencyOdbcIntegrityTest,
+                         ::testing::Values(Database::sqlite, Database::postgresql),
+                         databaseParameterName);
