@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <optional>
 #include <set>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -148,6 +149,96 @@ TEST_P(PersistencyOdbcIntegrityTest, ReadsDuringUpdatesSeeOneVersion) {
   Versions versions;
   visitCase(*last, versions);
   EXPECT_EQ(versions.seen, std::set<double>{double(rounds)});
+}
+
+namespace {
+
+std::unique_ptr<TestPhase> createPhase() {
+  registerTestTypes();
+  std::unique_ptr<Node> node =
+      NodeFactory().create("TestPhase", Defaults("P", "Phase"), 0, nullptr, nullptr, nullptr);
+  return std::unique_ptr<TestPhase>(dynamic_cast<TestPhase *>(node.release()));
+}
+
+std::unique_ptr<TestPhase> readPhase(Persistency &store, int storedId) {
+  std::unique_ptr<Node> node =
+      NodeFactory().create("TestPhase", Defaults(), storedId, &store, nullptr, nullptr);
+  return std::unique_ptr<TestPhase>(dynamic_cast<TestPhase *>(node.release()));
+}
+
+// A hostile text, and what the store keeps of it (nothing: refused).
+struct TextCase {
+  const char *name;
+  std::string input;
+  std::optional<std::string> stored;
+};
+
+const std::string emoji = "\xF0\x9F\x98\x80"; // U+1F600, a surrogate pair in UTF-16
+
+const TextCase textCases[] = {
+    {"Quotes and statement text", "'; DROP TABLE N; -- \" \\ %s ?", "'; DROP TABLE N; -- \" \\ %s ?"},
+    {"Characters beyond the BMP", emoji + "\xC3\xA9\xE2\x82\xAC" + emoji, emoji + "\xC3\xA9\xE2\x82\xAC" + emoji},
+    {"Cut at 255 units", std::string(300, 'a'), std::string(255, 'a')},
+    {"Cut before a pair that would be split", std::string(254, 'b') + emoji, std::string(254, 'b')},
+    {"Pair that just fits", std::string(253, 'c') + emoji + "d", std::string(253, 'c') + emoji},
+    {"Embedded NUL refused", std::string("before\0after", 12), std::nullopt},
+    {"Empty", "", ""},
+};
+
+} // namespace
+
+// Hostile texts in a scalar (S) and a vector element (SV): stored, read,
+// written by an update over a stored case, and read again.
+TEST_P(PersistencyOdbcIntegrityTest, HostileTextsComeBackExactlyOrAreRefused) {
+  PersistencyOdbc store(dsn_);
+  auto plain = createPhase();
+  const int plainId = plain->insert(store);
+  for (const TextCase &c : textCases) {
+    SCOPED_TRACE(c.name);
+    auto phase = createPhase();
+    phase->typeP = c.input;
+    phase->names.value() = {"first", c.input};
+    if (!c.stored) {
+      EXPECT_THROW(phase->insert(store), Error);
+      auto stored = readPhase(store, plainId);
+      const std::string before = stored->typeP.value();
+      stored->typeP = c.input;
+      EXPECT_THROW(stored->update(store), Error);
+      EXPECT_EQ(readPhase(store, plainId)->typeP.value(), before);
+      continue;
+    }
+    const int id = phase->insert(store);
+    auto restored = readPhase(store, id);
+    EXPECT_EQ(restored->typeP.value(), *c.stored);
+    EXPECT_EQ(restored->names.value(), (std::vector<std::string>{"first", *c.stored}));
+
+    auto updated = readPhase(store, plainId);
+    updated->typeP = c.input;
+    updated->names.value() = {c.input};
+    updated->update(store);
+    auto reread = readPhase(store, plainId);
+    EXPECT_EQ(reread->typeP.value(), *c.stored);
+    EXPECT_EQ(reread->names.value(), std::vector<std::string>{*c.stored});
+  }
+}
+
+// Tags the store could not hold exactly are refused when the variable is
+// made: cut or trimmed, they would find another variable's rows or none.
+TEST(StorableTags, LongOrBlankEndedTagsAreRefusedWhenTheVariableIsMade) {
+  const std::string fifty(50, 't');
+  std::string fiftyAccented; // 100 bytes, 50 UTF-16 units
+  for (int i = 0; i < 50; ++i)
+    fiftyAccented += "\xC3\xA9";
+  EXPECT_NO_THROW(Quantity(fifty, "", 1.0, "m", nullptr));
+  EXPECT_NO_THROW(String(fiftyAccented, "", "", nullptr));
+  const std::string refused[] = {fifty + "u", fiftyAccented + "u", "vec ",
+                                 std::string("a\0b", 3)};
+  for (const std::string &tag : refused) {
+    EXPECT_THROW(Quantity(tag, "", 1.0, "m", nullptr), ErrorRunTime);
+    EXPECT_THROW(QuantityVector(tag, "", 2, Value(1.0), nullptr), ErrorRunTime);
+    EXPECT_THROW(Integer(tag, "", 1, nullptr), ErrorRunTime);
+    EXPECT_THROW(StringVector(tag, "", 1, "", nullptr), ErrorRunTime);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, PersistencyOdbcIntegrityTest,
