@@ -81,7 +81,9 @@ public:
   }
 
   // Sends `count` rows; fill(row, i) fills the buffers of row i of the run.
-  template <class Fill> void send(std::size_t count, Fill &&fill) {
+  // Returns the number of table rows that the statements changed.
+  template <class Fill> long send(std::size_t count, Fill &&fill) {
+    long changed = 0;
     std::size_t next = 0;
     while (next < count) {
       const std::size_t left = count - next;
@@ -90,10 +92,13 @@ public:
         prepare(batch);
       for (std::size_t i = 0; i < batch.rows.size(); ++i)
         fill(batch.rows[i], std::min(next + i, count - 1));
-      // SQL_NO_DATA (an update that matched no row) is not a failure.
-      batch.statement.execute(function_, "Error in SQLExecute(hStatement_) ");
+      // SQL_NO_DATA (an update that matched no row) is not a failure here:
+      // the caller compares the rows changed with the rows it expected.
+      if (batch.statement.execute(function_, "Error in SQLExecute(hStatement_) "))
+        changed += batch.statement.rowCount(function_, "Error in SQLRowCount(h, &RowCount) ");
       next += std::min(batch.rows.size(), left);
     }
+    return changed;
   }
 
 private:
