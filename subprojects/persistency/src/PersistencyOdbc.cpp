@@ -9,6 +9,7 @@
 #include <sqlext.h>
 
 #include <array>
+#include <iostream>
 #include <strings.h>
 
 namespace {
@@ -196,7 +197,19 @@ int PersistencyOdbc::pop_transaction() {
   depth_ = 0;
   reading_ = false;
   setAutocommit(true, function);
+  reportReplaced();
   return 0;
+}
+
+void PersistencyOdbc::reportReplaced() {
+  if (replaced_.count == 0)
+    return;
+  std::cerr << "PersistencyOdbc: " << replaced_.count
+            << (replaced_.count == 1 ? " value was" : " values were")
+            << " stored replaced (NaN as 0, infinities as +-8.988465674311579e307, magnitudes "
+               "below 2^-1023 as +-2^-1021), the first in "
+            << replaced_.first << '\n';
+  replaced_ = ReplacedValues();
 }
 
 void PersistencyOdbc::rollback_transaction() noexcept { abandonTransaction(0); }
@@ -253,6 +266,7 @@ void PersistencyOdbc::abandonTransaction(int depthToKeep) noexcept {
   }
   depth_ = depthToKeep > 0 ? depthToKeep : 0;
   rolledBack_ = depth_ > 0;
+  replaced_ = ReplacedValues();
   if (depth_ == 0)
     reading_ = false;
 }

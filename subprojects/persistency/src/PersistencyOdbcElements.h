@@ -8,9 +8,14 @@
 #include "velta/persistency/OdbcStatement.h"
 #include "velta/persistency/OdbcText.h"
 #include "velta/persistency/Persistency.h"
+#include "velta/persistency/PersistencyOdbc.h"
+#include "velta/persistency/TypeVector.h"
 #include "velta/value/Value.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <type_traits>
 #include <memory>
 #include <string>
 #include <utility>
@@ -18,10 +23,68 @@
 
 namespace odbcElements {
 
+// SQLite cannot keep -0.0 in a column of REAL affinity: it stores a real
+// with an integral value as an integer, and the sign of zero is lost. There
+// -0.0 is stored as the eight bytes of its IEEE pattern instead, and read
+// back as -0.0.
+inline constexpr const char *negativeZeroBytes = "X'8000000000000000'";
+
+// The expression that stores the double `value` (an expression that may be
+// evaluated twice).
+inline std::string storedDouble(bool sqlite, const std::string &value) {
+  if (!sqlite)
+    return value;
+  return "CASE WHEN " + value + " = 0 AND atan2(0.0, " + value + ") > 1 THEN " +
+         negativeZeroBytes + " ELSE " + value + " END";
+}
+// The same for a parameter marker, which is evaluated once.
+inline std::string storedDoubleMarker(bool sqlite) {
+  if (!sqlite)
+    return "?";
+  return "(SELECT " + storedDouble(true, "x") + " FROM (SELECT ? AS x))";
+}
+
+template <class Element> std::string storedMarker(bool sqlite) {
+  return Element::isDouble ? storedDoubleMarker(sqlite) : std::string("?");
+}
+// The marker of a value in a VALUES list, cast where PostgreSQL cannot
+// infer its type. (In SQLite the cast would give the column REAL affinity,
+// and -0.0 would lose its sign where the list is materialised.)
+template <class Element> std::string valueMarker(bool sqlite) {
+  if (sqlite && Element::isDouble)
+    return storedDoubleMarker(true);
+  return std::string("CAST(? AS ") + Element::sqlType + ")";
+}
+
+// Counts the values of a registry that Persistency::sanitize changes, and
+// keeps the full tag of the first.
+inline void noteReplaced(PersistencyOdbc::ReplacedValues &replaced, const Item &variable,
+                         const Value &value) {
+  double stored = value.value();
+  Persistency::sanitize(stored);
+  if (std::bit_cast<std::uint64_t>(stored) == std::bit_cast<std::uint64_t>(value.value()))
+    return;
+  if (replaced.count++ == 0)
+    replaced.first = variable.fullTag();
+}
+template <class Registry>
+void noteReplaced(PersistencyOdbc::ReplacedValues &replaced, const Registry &registry) {
+  using Variable = std::remove_pointer_t<typename Registry::mapped_type>;
+  if constexpr (std::is_base_of_v<Value, Variable>) {
+    for (const auto &entry : registry)
+      noteReplaced(replaced, *entry.second, *entry.second);
+  } else if constexpr (std::is_base_of_v<TypeVector<Value>, Variable>) {
+    for (const auto &entry : registry)
+      for (const Value &value : entry.second->value())
+        noteReplaced(replaced, *entry.second, value);
+  }
+}
+
 // Each buffer names the SQL type that a parameter of its kind is cast to
 // where the server cannot infer it (in a VALUES list).
 struct IntegerElement {
   static constexpr const char *sqlType = "INTEGER";
+  static constexpr bool isDouble = false;
   int buffer = 0;
   void bind(OdbcStatement &statement, int marker, const char *function, const char *message) {
     statement.bindInteger(marker, &buffer, function, message);
@@ -31,6 +94,7 @@ struct IntegerElement {
 
 struct TextElement {
   static constexpr const char *sqlType = "VARCHAR";
+  static constexpr bool isDouble = false;
   OdbcLongText buffer;
   void bind(OdbcStatement &statement, int marker, const char *function, const char *message) {
     statement.bindText(marker, buffer.data(), buffer.columnSize, function, message);
@@ -40,6 +104,7 @@ struct TextElement {
 
 struct QuantityElement {
   static constexpr const char *sqlType = "DOUBLE PRECISION";
+  static constexpr bool isDouble = true;
   double buffer = 0;
   void bind(OdbcStatement &statement, int marker, const char *function, const char *message) {
     statement.bindDouble(marker, &buffer, function, message);

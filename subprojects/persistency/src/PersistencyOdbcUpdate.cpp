@@ -114,7 +114,8 @@ template <class Registry>
 // error (the store was changed under the case, or is damaged).
 template <class Element, class Registry>
 void updateScalars(OdbcStatement &statement, void *connection, int nodeId,
-                   const Registry &registry, const std::string &table, int verbosity) {
+                   const Registry &registry, const std::string &table, bool sqlite,
+                   int verbosity) {
   if (registry.empty())
     return;
   std::vector<typename Registry::mapped_type> variables;
@@ -124,7 +125,8 @@ void updateScalars(OdbcStatement &statement, void *connection, int nodeId,
   RowBatches<ScalarRow<Element>> batches(
       connection,
       {"UPDATE " + table + " SET VALUE = v.column3 FROM (VALUES ",
-       std::string("(CAST(? AS INTEGER), CAST(? AS VARCHAR), CAST(? AS ") + Element::sqlType + "))",
+       "(CAST(? AS INTEGER), CAST(? AS VARCHAR), " + odbcElements::valueMarker<Element>(sqlite) +
+           ")",
        ") AS v WHERE " + table + ".NID = v.column1 AND " + table + ".TAG = v.column2"},
       scalarFunction, verbosity, Padding::repeatLastRow);
   const long changed = batches.send(variables.size(), [&](ScalarRow<Element> &row, std::size_t i) {
@@ -164,7 +166,7 @@ struct StoredHeader {
 template <class Element, class Registry>
 void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
                    const Registry &registry, const std::string &table, const std::string &key,
-                   int verbosity) {
+                   bool sqlite, int verbosity) {
   if (registry.empty())
     return;
   const char *const function = vectorFunction;
@@ -225,7 +227,7 @@ void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
   RowBatches<ElementRow<Element>> inPlace(
       connection,
       {"UPDATE " + elements + " SET VALUE = v.column2 FROM (VALUES ",
-       std::string("(CAST(? AS INTEGER), CAST(? AS ") + Element::sqlType + "))",
+       "(CAST(? AS INTEGER), " + odbcElements::valueMarker<Element>(sqlite) + ")",
        ") AS v WHERE " + elements + ".ID = v.column1"},
       function, verbosity, Padding::repeatLastRow);
   // Replacement: all element rows of the header deleted, the current
@@ -233,7 +235,9 @@ void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
   int headerId = 0;
   OdbcStatement removal;
   RowBatches<ElementRow<Element>> addition(
-      connection, {"INSERT INTO " + elements + " (" + key + ", VALUE) VALUES ", "(?, ?)", ""},
+      connection,
+      {"INSERT INTO " + elements + " (" + key + ", VALUE) VALUES ",
+       "(?, " + odbcElements::storedMarker<Element>(sqlite) + ")", ""},
       function, verbosity);
   for (const StoredHeader &header : headers) {
     const auto found = registry.find(header.tag);
@@ -306,46 +310,52 @@ void PersistencyOdbc::update(int id) {
 
 void PersistencyOdbc::update(int nodeId, const IntegerRegistry &registry) {
   guarded(scalarFunction, [&] {
-    updateScalars<IntegerElement>(statement_, connection_.get(), nodeId, registry, "I", verbosity());
+    updateScalars<IntegerElement>(statement_, connection_.get(), nodeId, registry, "I",
+                                  dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::update(int nodeId, const QuantityRegistry &registry) {
   guarded(scalarFunction, [&] {
-    updateScalars<QuantityElement>(statement_, connection_.get(), nodeId, registry, "Q", verbosity());
+    odbcElements::noteReplaced(replaced_, registry);
+    updateScalars<QuantityElement>(statement_, connection_.get(), nodeId, registry, "Q",
+                                  dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::update(int nodeId, const StringRegistry &registry) {
   guarded(scalarFunction, [&] {
-    updateScalars<TextElement>(statement_, connection_.get(), nodeId, registry, "S", verbosity());
+    updateScalars<TextElement>(statement_, connection_.get(), nodeId, registry, "S",
+                                  dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::updateVector(int nodeId, const IntegerVectorRegistry &registry) {
   guarded(vectorFunction, [&] {
     updateVectors<IntegerElement>(statement_, connection_.get(), nodeId, registry, "IV", "VID",
-                                  verbosity());
+                                  dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::updateVector(int nodeId, const StringVectorRegistry &registry) {
   guarded(vectorFunction, [&] {
     updateVectors<TextElement>(statement_, connection_.get(), nodeId, registry, "SV", "VID",
-                               verbosity());
+                               dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::updateVector(int nodeId, const QuantityVectorRegistry &registry) {
   guarded(vectorFunction, [&] {
+    odbcElements::noteReplaced(replaced_, registry);
     updateVectors<QuantityElement>(statement_, connection_.get(), nodeId, registry, "QV", "VID",
-                                   verbosity());
+                                   dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::updateVector(int nodeId, const QuantityMatrixRegistry &registry) {
   guarded(vectorFunction, [&] {
+    odbcElements::noteReplaced(replaced_, registry);
     updateVectors<QuantityElement>(statement_, connection_.get(), nodeId, registry, "QM", "MID",
-                                   verbosity());
+                                   dialect() == Dialect::sqlite, verbosity());
   });
 }

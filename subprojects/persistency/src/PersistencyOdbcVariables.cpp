@@ -136,7 +136,7 @@ struct VectorTables {
 // uninterrupted run each, which gives them consecutive ids in element order.
 template <class Extras, class Element, class Registry>
 void insertVectors(OdbcStatement &statement, void *connection, const Registry &registry,
-                   int offset, const VectorTables &tables, int verbosity) {
+                   int offset, const VectorTables &tables, bool sqlite, int verbosity) {
   if (registry.empty())
     return;
   RowStart start;
@@ -181,8 +181,9 @@ void insertVectors(OdbcStatement &statement, void *connection, const Registry &r
   // Elements go in runs of several rows per statement (fewer round trips to
   // a server); the rows of one statement are inserted in their order, so
   // the elements of a vector still get consecutive ids in element order.
-  odbcElements::RowBatches<ElementRow<Element>> batches(connection, {tables.elements, "(?, ?)", ""},
-                                                        function, verbosity);
+  odbcElements::RowBatches<ElementRow<Element>> batches(
+      connection, {tables.elements, "(?, " + odbcElements::storedMarker<Element>(sqlite) + ")", ""},
+      function, verbosity);
   for (const auto &[key, variable] : registry) {
     const int headerId = headerIds.at(key);
     VELTA_LOG(verbosity + 1, 2, function, "inserting " << key);
@@ -247,13 +248,15 @@ void PersistencyOdbc::insert(const StringRegistry &registry, int offset) {
 
 void PersistencyOdbc::insert(const QuantityRegistry &registry, int offset) {
   guarded(function, [&] {
+    odbcElements::noteReplaced(replaced_, registry);
     if (registry.empty())
       return;
     RowStart start;
     double value = 0;
     QuantityHeader unitAndFlags;
-    const std::string sqlcommand = "INSERT INTO Q (NID, TAG, DESCRIPTION, VALUE, UNIT, INPUT, "
-                                   "OUTPUT) VALUES (?, ?, ?, ?, ?, ?, ?)";
+    const std::string sqlcommand =
+        "INSERT INTO Q (NID, TAG, DESCRIPTION, VALUE, UNIT, INPUT, OUTPUT) VALUES (?, ?, ?, " +
+        odbcElements::storedDoubleMarker(dialect() == Dialect::sqlite) + ", ?, ?, ?)";
     ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
     statement_.prepare(sqlcommand, function, prepareFailed);
     start.bind(statement_);
@@ -280,7 +283,7 @@ void PersistencyOdbc::insert(const IntegerVectorRegistry &registry, int offset) 
         {"INSERT INTO IV (NID, TAG, DESCRIPTION) VALUES (?, ?, ?)",
          "SELECT MAX(ID) FROM IV WHERE NID = ? AND TAG = ?",
          "INSERT INTO IVV (VID, VALUE) VALUES "},
-        verbosity());
+        dialect() == Dialect::sqlite, verbosity());
   });
 }
 
@@ -291,28 +294,30 @@ void PersistencyOdbc::insert(const StringVectorRegistry &registry, int offset) {
         {"INSERT INTO SV (NID, TAG, DESCRIPTION) VALUES (?, ?, ?)",
          "SELECT MAX(ID) FROM SV WHERE NID = ? AND TAG = ?",
          "INSERT INTO SVV (VID, VALUE) VALUES "},
-        verbosity());
+        dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::insert(const QuantityVectorRegistry &registry, int offset) {
   guarded(function, [&] {
+    odbcElements::noteReplaced(replaced_, registry);
     insertVectors<QuantityHeader, QuantityElement>(
         statement_, connection_.get(), registry, offset,
         {"INSERT INTO QV (NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT) VALUES (?, ?, ?, ?, ?, ?)",
          "SELECT MAX(ID) FROM QV WHERE NID = ? AND TAG = ?",
          "INSERT INTO QVV (VID, VALUE) VALUES "},
-        verbosity());
+        dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::insert(const QuantityMatrixRegistry &registry, int offset) {
   guarded(function, [&] {
+    odbcElements::noteReplaced(replaced_, registry);
     insertVectors<QuantityHeader, QuantityElement>(
         statement_, connection_.get(), registry, offset,
         {"INSERT INTO QM (NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT) VALUES (?, ?, ?, ?, ?, ?)",
          "SELECT MAX(ID) FROM QM WHERE NID = ? AND TAG = ?",
          "INSERT INTO QMV (MID, VALUE) VALUES "},
-        verbosity());
+        dialect() == Dialect::sqlite, verbosity());
   });
 }

@@ -11,7 +11,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <iostream>
+#include <limits>
 #include <optional>
 #include <set>
 #include <sys/wait.h>
@@ -219,6 +224,125 @@ TEST_P(PersistencyOdbcIntegrityTest, HostileTextsComeBackExactlyOrAreRefused) {
     auto reread = readPhase(store, plainId);
     EXPECT_EQ(reread->typeP.value(), *c.stored);
     EXPECT_EQ(reread->names.value(), std::vector<std::string>{*c.stored});
+  }
+}
+
+namespace {
+
+// A number, what the store keeps of it, and whether the store must report
+// that it changed it (one line on standard error per write).
+struct NumberCase {
+  const char *name;
+  double input;
+  double stored;
+  bool reported;
+};
+
+constexpr double largest = std::numeric_limits<double>::max();
+constexpr double infinity = std::numeric_limits<double>::infinity();
+// Half the largest double, the stand-in for an infinity.
+constexpr double halfLargest = 8.988465674311579e307;
+
+const NumberCase numberCases[] = {
+    {"One tenth", 0.1, 0.1, false},
+    {"Negative zero", -0.0, -0.0, false},
+    {"Largest", largest, largest, false},
+    {"Negative largest", -largest, -largest, false},
+    {"Smallest normal", 2.2250738585072014e-308, 2.2250738585072014e-308, false},
+    {"Subnormal 2^-1023", 0x1p-1023, 0x1p-1023, false},
+    {"Huge with all digits", 1.2345678901234567e300, 1.2345678901234567e300, false},
+    {"Tiny with all digits", -9.8765432109876543e-300, -9.8765432109876543e-300, false},
+    {"Beyond 2^53", 9007199254740994.0, 9007199254740994.0, false},
+    {"NaN becomes 0", std::numeric_limits<double>::quiet_NaN(), 0.0, true},
+    {"Infinity becomes half the largest", infinity, halfLargest, true},
+    {"Negative infinity", -infinity, -halfLargest, true},
+    {"Below 2^-1023 becomes 2^-1021", 0x1p-1074, 0x1p-1021, true},
+};
+
+std::uint64_t bits(double value) { return std::bit_cast<std::uint64_t>(value); }
+
+// Bit patterns of finite doubles spread over the whole range, none below
+// 2^-1023 in magnitude (those are replaced by design).
+std::vector<double> spreadDoubles(std::size_t count, std::uint64_t seed) {
+  std::vector<double> values;
+  std::uint64_t state = seed;
+  while (values.size() < count) {
+    state = state * 6364136223846793005u + 1442695040888963407u; // Knuth's MMIX generator
+    const double value = std::bit_cast<double>(state);
+    if (std::isfinite(value) && std::fabs(value) >= 0x1p-1023)
+      values.push_back(value);
+  }
+  return values;
+}
+
+int linesOf(const std::string &text) {
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+// SI values built with their units directly: converted from a unit, -0.0
+// would become +0.0 before it reached the store.
+void setNumbers(TestPhase &phase, double value) {
+  const Value flow(value, Value(1.0, "kg/s").units());
+  phase.mdot = flow;
+  phase.mdotcomps.resize(2);
+  phase.mdotcomps[0] = flow;
+  phase.mdotcomps[1] = flow;
+  for (int r = 0; r < 2; ++r)
+    for (int c = 0; c < 3; ++c)
+      phase.k(r, c) = Value(value);
+}
+
+void expectNumbers(TestPhase &phase, double stored) {
+  EXPECT_EQ(bits(phase.mdot.value()), bits(stored)) << phase.mdot.value();
+  ASSERT_EQ(phase.mdotcomps.size(), 2u);
+  EXPECT_EQ(bits(phase.mdotcomps[1].value()), bits(stored)) << phase.mdotcomps[1].value();
+  EXPECT_EQ(bits(phase.k(1, 2).value()), bits(stored)) << phase.k(1, 2).value();
+}
+
+} // namespace
+
+// Extreme numbers in a scalar (Q), a vector (QV) and a matrix (QM), through
+// insertion and update: every finite double comes back bit for bit, and a
+// value the store cannot hold is replaced and reported.
+TEST_P(PersistencyOdbcIntegrityTest, NumbersComeBackBitForBitOrAreReportedReplaced) {
+  PersistencyOdbc store(dsn_);
+  const int plainId = createPhase()->insert(store);
+  for (const NumberCase &c : numberCases) {
+    SCOPED_TRACE(c.name);
+    auto phase = createPhase();
+    setNumbers(*phase, c.input);
+    testing::internal::CaptureStderr();
+    const int id = phase->insert(store);
+    std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(linesOf(report), c.reported ? 1 : 0) << report;
+    if (c.reported)
+      EXPECT_NE(report.find("9 values were stored replaced"), std::string::npos) << report;
+    expectNumbers(*readPhase(store, id), c.stored);
+
+    auto updated = readPhase(store, plainId);
+    setNumbers(*updated, c.input);
+    testing::internal::CaptureStderr();
+    updated->update(store);
+    report = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(linesOf(report), c.reported ? 1 : 0) << report;
+    expectNumbers(*readPhase(store, plainId), c.stored);
+  }
+  // Doubles over the whole range, inserted, then rewritten in place.
+  for (const std::uint64_t seed : {1u, 2u}) {
+    const std::vector<double> values = spreadDoubles(400, seed);
+    auto phase = seed == 1 ? createPhase() : readPhase(store, plainId);
+    phase->mdotcomps.resize(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i)
+      phase->mdotcomps[i] = Value(values[i], "kg/s");
+    const int id = seed == 1 ? phase->insert(store) : phase->update(store);
+    auto restored = readPhase(store, id);
+    ASSERT_EQ(restored->mdotcomps.size(), values.size());
+    int differing = 0;
+    for (std::size_t i = 0; i < values.size(); ++i)
+      if (bits(restored->mdotcomps[i].value()) != bits(values[i]) && ++differing <= 3)
+        ADD_FAILURE() << "seed " << seed << ": " << values[i] << " came back as "
+                      << restored->mdotcomps[i].value();
+    EXPECT_EQ(differing, 0);
   }
 }
 

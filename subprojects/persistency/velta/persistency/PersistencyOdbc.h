@@ -30,6 +30,7 @@
 #include "velta/persistency/OdbcStatement.h"
 #include "velta/persistency/Persistency.h"
 
+#include <exception>
 #include <string>
 
 class PersistencyOdbc : public Persistency {
@@ -90,6 +91,16 @@ public:
   void read(int nodeId, const QuantityRegistry &registry) override;
   void read(int nodeId, const IntegerRegistry &registry) override;
 
+  // Values that the store changed on the way in (Persistency::sanitize: NaN,
+  // infinities, magnitudes below 2^-1023) since the write began. When the
+  // write is committed, one line on standard error gives their count and
+  // the first of them, so that a failed result is never read back unnoticed
+  // as a plausible number.
+  struct ReplacedValues {
+    long count = 0;
+    std::string first;
+  };
+
   const std::string &dsn() const { return dsn_; }
   Dialect dialect() const { return dialect_; }
 
@@ -110,6 +121,17 @@ private:
   // into statement texts).
   static void checkTable(const char *function, const std::string &table);
   void setAutocommit(bool on, const char *function);
+  // Writes the line about replaced values, if any, and forgets them.
+  void reportReplaced();
+  // Reports when the operation that is ending was a write of its own.
+  struct ReportUnlessInTransaction {
+    PersistencyOdbc &store;
+    int exceptions = std::uncaught_exceptions();
+    ~ReportUnlessInTransaction() {
+      if (store.depth_ == 0 && std::uncaught_exceptions() == exceptions)
+        store.reportReplaced();
+    }
+  };
 
   std::string dsn_;
   OdbcHandle environment_{OdbcHandleType::environment};
@@ -122,6 +144,7 @@ private:
   bool rolledBack_ = false;
   // The open transaction is a read (push_read_transaction at depth 0).
   bool reading_ = false;
+  ReplacedValues replaced_;
 };
 
 template <class Body>
@@ -129,6 +152,7 @@ auto PersistencyOdbc::guarded(const char *function, Body &&body) -> decltype(bod
   const int depth = depth_;
   try {
     refuseAfterRollback(function);
+    ReportUnlessInTransaction report{*this};
     return body();
   } catch (...) {
     abandonTransaction(depth);
