@@ -346,6 +346,105 @@ TEST_P(PersistencyOdbcIntegrityTest, NumbersComeBackBitForBitOrAreReportedReplac
   }
 }
 
+namespace {
+
+// A damage done with raw SQL to the stored case of createCase (stored at 0;
+// node 2 is U1:Sphase[0], a phase with every kind of variable), and a text
+// that the error of the read must hold. Some damages only SQLite accepts.
+struct DamageCase {
+  const char *name;
+  std::string sql;
+  std::string named;
+  bool sqliteOnly;
+};
+
+const std::string mdotcomps = "(SELECT ID FROM QV WHERE NID = 2 AND TAG = 'mdotcomps')";
+const std::string kMatrix = "(SELECT ID FROM QM WHERE NID = 2 AND TAG = 'k')";
+
+const DamageCase damageCases[] = {
+    {"Vector element row missing",
+     "DELETE FROM QVV WHERE ID = (SELECT MIN(ID) + 1 FROM QVV WHERE VID = " + mdotcomps + ")",
+     "node 2, tag \"mdotcomps\" in table QVV", false},
+    {"Matrix elements do not fill its rows",
+     "DELETE FROM QMV WHERE ID = (SELECT MAX(ID) FROM QMV WHERE MID = " + kMatrix + ")",
+     "node 2, tag \"k\" in table QMV", false},
+    {"Matrix element row missing inside",
+     "DELETE FROM QMV WHERE ID IN (SELECT MIN(ID) + 1 FROM QMV WHERE MID = " + kMatrix +
+         " UNION SELECT MIN(ID) + 2 FROM QMV WHERE MID = " + kMatrix + ")",
+     "node 2, tag \"k\" in table QMV", false},
+    {"Two rows for one scalar",
+     "INSERT INTO Q (NID, TAG, DESCRIPTION, VALUE, UNIT, INPUT, OUTPUT) SELECT NID, TAG, "
+     "DESCRIPTION, VALUE + 1, UNIT, INPUT, OUTPUT FROM Q WHERE NID = 2 AND TAG = 'mdot'",
+     "node 2, tag \"mdot\" in table Q", false},
+    {"Two rows for one text", "INSERT INTO S (NID, TAG, DESCRIPTION, VALUE) VALUES (2, 'typeP', '', 'x')",
+     "node 2, tag \"typeP\" in table S", false},
+    {"Two headers for one vector", "INSERT INTO IV (NID, TAG, DESCRIPTION) VALUES (2, 'counts', '')",
+     "node 2, tag \"counts\" in table IV", false},
+    {"Child row missing", "DELETE FROM N WHERE ID = 1", "tag \"Sphase[0]\" in table N of case 0",
+     false},
+    {"Child pointing at itself", "UPDATE N SET PARENT = ID WHERE ID = 3",
+     "node 3, tag \"Sphase[1]\" in table N", false},
+    {"Text for a number", "UPDATE Q SET VALUE = 'abc' WHERE NID = 2 AND TAG = 'mdot'",
+     "node 2, tag \"mdot\" in table Q: VALUE holds text", true},
+    {"Text for a vector element",
+     "UPDATE QVV SET VALUE = '1.5' || 'x' WHERE VID = " + mdotcomps,
+     "node 2, tag \"mdotcomps\" in table QVV: VALUE holds text", true},
+    {"Integer beyond 32 bits", "UPDATE I SET VALUE = 4294967298 WHERE NID = 1 AND TAG = 'nStages'",
+     "node 1, tag \"nStages\" in table I: VALUE holds beyond 32 bits", true},
+    {"Vector element beyond 32 bits",
+     "UPDATE IVV SET VALUE = -4294967296 WHERE VID = (SELECT ID FROM IV WHERE NID = 2)",
+     "node 2, tag \"counts\" in table IVV", true},
+};
+
+} // namespace
+
+// Damaged rows make reading the case an error that names node, tag and
+// table, never silently different data.
+TEST_P(PersistencyOdbcIntegrityTest, DamagedRowsAreErrorsNamingNodeAndTag) {
+  PersistencyOdbc store(dsn_);
+  RawConnection raw(dsn_);
+  for (const DamageCase &c : damageCases) {
+    if (c.sqliteOnly && GetParam() != Database::sqlite)
+      continue;
+    SCOPED_TRACE(c.name);
+    raw.emptyAllTables();
+    ASSERT_EQ(createCase()->insert(store), 0);
+    ASSERT_NO_THROW(readCase(store, 0));
+    raw.execute(c.sql);
+    try {
+      readCase(store, 0);
+      ADD_FAILURE() << "read without an error";
+    } catch (const Error &error) {
+      EXPECT_NE(error.message().find(c.named), std::string::npos) << error.message();
+    }
+  }
+}
+
+// Ids stay within the 32-bit range: the next free id never wraps, and a
+// block that would pass the largest id is refused.
+TEST_P(PersistencyOdbcIntegrityTest, IdsNeverPassTheLargestId) {
+  constexpr int largest = std::numeric_limits<int>::max();
+  RawConnection raw(dsn_);
+  const auto lastCase = [&](int id, int range) {
+    raw.emptyAllTables();
+    raw.execute("INSERT INTO N (ID, UUID, TAG, PARENT, ROOT, RANGE) VALUES (" + std::to_string(id) +
+                ", 'u', 'last', " + std::to_string(id) + ", " + std::to_string(id) + ", " +
+                std::to_string(range) + ")");
+  };
+  PersistencyOdbc store(dsn_);
+  lastCase(largest - 3, 3);
+  ASSERT_EQ(store.getId(), largest);
+  auto phase = createPhase(); // one node
+  EXPECT_EQ(phase->insert(store), largest);
+  EXPECT_THROW(store.getId(), ErrorOdbc);
+  EXPECT_THROW(createPhase()->insert(store), ErrorOdbc);
+
+  lastCase(largest - 9, 3);
+  EXPECT_THROW(createCase()->insert(store), ErrorOdbc); // 8 ids from largest - 6
+  EXPECT_EQ(raw.integer("SELECT COUNT(*) FROM N"), 1);
+  EXPECT_EQ(store.getId(), largest - 6);
+}
+
 // Tags the store could not hold exactly are refused when the variable is
 // made: cut or trimmed, they would find another variable's rows or none.
 TEST(StorableTags, LongOrBlankEndedTagsAreRefusedWhenTheVariableIsMade) {

@@ -117,6 +117,8 @@ private:
   void lockStore();
   // Ends the read of one node row (logs its columns, refuses a second row).
   template <class Row> void endNodeRead(const char *function, const Row &row);
+  // Refuses a case whose rows do not form one tree.
+  void checkCaseRows(int rootId);
   // Throws unless table is one of the twelve tables (table names are put
   // into statement texts).
   static void checkTable(const char *function, const std::string &table);
