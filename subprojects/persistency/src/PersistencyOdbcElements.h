@@ -13,6 +13,7 @@
 #include "velta/value/Value.h"
 
 #include <algorithm>
+#include <cmath>
 #include <bit>
 #include <cstdint>
 #include <type_traits>
@@ -26,34 +27,47 @@ namespace odbcElements {
 // SQLite cannot keep -0.0 in a column of REAL affinity: it stores a real
 // with an integral value as an integer, and the sign of zero is lost. There
 // -0.0 is stored as the eight bytes of its IEEE pattern instead, and read
-// back as -0.0.
+// back as -0.0. The rows are written with 0 like every other value and then
+// given the bytes, one statement per -0.0 (which is rare), so that the
+// statements of all other values stay as they are.
 inline constexpr const char *negativeZeroBytes = "X'8000000000000000'";
 
-// The expression that stores the double `value` (an expression that may be
-// evaluated twice).
-inline std::string storedDouble(bool sqlite, const std::string &value) {
-  if (!sqlite)
-    return value;
-  return "CASE WHEN " + value + " = 0 AND atan2(0.0, " + value + ") > 1 THEN " +
-         negativeZeroBytes + " ELSE " + value + " END";
-}
-// The same for a parameter marker, which is evaluated once.
-inline std::string storedDoubleMarker(bool sqlite) {
-  if (!sqlite)
-    return "?";
-  return "(SELECT " + storedDouble(true, "x") + " FROM (SELECT ? AS x))";
+inline bool isNegativeZero(double value) { return value == 0 && std::signbit(value); }
+
+// Sets VALUE to the bytes of -0.0 in the rows of table that `where` selects,
+// with its first marker bound to key and a second one, if tag is given, to
+// the tag.
+inline void setNegativeZero(void *connection, const std::string &table, const std::string &where,
+                            int key, const std::string *tag, const char *function) {
+  OdbcStatement statement;
+  statement.allocate(connection, function,
+                     "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
+  statement.prepare("UPDATE " + table + " SET VALUE = " + negativeZeroBytes + " WHERE " + where,
+                    function, "Error in SQLPREPARE(h, (SQLCHAR*)sqlcommand.c_str(), SQL_NTS) ");
+  statement.bindInteger(1, &key, function,
+                        "Error in SQLBindParameter(h, 1, SQL_PARAM_INPUT, SQL_C_LONG, SQL_INTEGER, "
+                        "10, 0, &key, 0, nullptr) ");
+  OdbcTagText tagBuffer;
+  if (tag) {
+    tagBuffer.assign(*tag);
+    statement.bindText(2, tagBuffer.data(), tagBuffer.columnSize, function,
+                       "Error in SQLBindParameter(h, 2, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WCHAR, "
+                       "tagBufferSize, 0, tagBuffer, 0, nullptr) ");
+  }
+  statement.execute(function, "Error in SQLExecute(h) ");
 }
 
-template <class Element> std::string storedMarker(bool sqlite) {
-  return Element::isDouble ? storedDoubleMarker(sqlite) : std::string("?");
-}
-// The marker of a value in a VALUES list, cast where PostgreSQL cannot
-// infer its type. (In SQLite the cast would give the column REAL affinity,
-// and -0.0 would lose its sign where the list is materialised.)
-template <class Element> std::string valueMarker(bool sqlite) {
-  if (sqlite && Element::isDouble)
-    return storedDoubleMarker(true);
-  return std::string("CAST(? AS ") + Element::sqlType + ")";
+// The same for the elements of one vector just written, whose rows are the
+// header's in id order.
+template <class Values>
+void setNegativeZeroElements(void *connection, const std::string &elements, const std::string &key,
+                             int headerId, const Values &values, const char *function) {
+  for (std::size_t i = 0; i < values.size(); ++i)
+    if (isNegativeZero(values[i].value()))
+      setNegativeZero(connection, elements,
+                      "ID = (SELECT MIN(ID) FROM " + elements + " WHERE " + key + " = ?) + " +
+                          std::to_string(i),
+                      headerId, nullptr, function);
 }
 
 // Counts the values of a registry that Persistency::sanitize changes, and

@@ -68,7 +68,7 @@ std::string requiredTag(OdbcStatement &statement, const std::string &table) {
 // integers, x = m * 2^-k exactly: m is x scaled by a power of two into
 // [2^59, 2^61], which multiplications by powers of two and the conversion
 // to an integer do without rounding. -0.0, which SQLite keeps as the bytes
-// of its pattern (see storedDouble), reads "-0"; text or other bytes where
+// of its pattern (see setNegativeZero), reads "-0"; text or other bytes where
 // a number belongs read "text" or "blob".
 std::string doubleColumn(bool exactText, const std::string &column) {
   if (!exactText)

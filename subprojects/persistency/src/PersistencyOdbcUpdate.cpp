@@ -125,8 +125,7 @@ void updateScalars(OdbcStatement &statement, void *connection, int nodeId,
   RowBatches<ScalarRow<Element>> batches(
       connection,
       {"UPDATE " + table + " SET VALUE = v.column3 FROM (VALUES ",
-       "(CAST(? AS INTEGER), CAST(? AS VARCHAR), " + odbcElements::valueMarker<Element>(sqlite) +
-           ")",
+       std::string("(CAST(? AS INTEGER), CAST(? AS VARCHAR), CAST(? AS ") + Element::sqlType + "))",
        ") AS v WHERE " + table + ".NID = v.column1 AND " + table + ".TAG = v.column2"},
       scalarFunction, verbosity, Padding::repeatLastRow);
   const long changed = batches.send(variables.size(), [&](ScalarRow<Element> &row, std::size_t i) {
@@ -136,6 +135,12 @@ void updateScalars(OdbcStatement &statement, void *connection, int nodeId,
   });
   if (changed != static_cast<long>(variables.size()))
     refuseUnmatched(statement, nodeId, registry, table, scalarFunction);
+  if constexpr (Element::isDouble)
+    if (sqlite)
+      for (const auto *variable : variables)
+        if (odbcElements::isNegativeZero(variable->value()))
+          odbcElements::setNegativeZero(connection, table, "NID = ? AND TAG = ?", nodeId,
+                                        &variable->tag(), scalarFunction);
 }
 
 // One element row: its id (in place) or its header's id (replacement), and
@@ -227,7 +232,7 @@ void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
   RowBatches<ElementRow<Element>> inPlace(
       connection,
       {"UPDATE " + elements + " SET VALUE = v.column2 FROM (VALUES ",
-       "(CAST(? AS INTEGER), " + odbcElements::valueMarker<Element>(sqlite) + ")",
+       std::string("(CAST(? AS INTEGER), CAST(? AS ") + Element::sqlType + "))",
        ") AS v WHERE " + elements + ".ID = v.column1"},
       function, verbosity, Padding::repeatLastRow);
   // Replacement: all element rows of the header deleted, the current
@@ -237,7 +242,7 @@ void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
   RowBatches<ElementRow<Element>> addition(
       connection,
       {"INSERT INTO " + elements + " (" + key + ", VALUE) VALUES ",
-       "(?, " + odbcElements::storedMarker<Element>(sqlite) + ")", ""},
+       "(?, ?)", ""},
       function, verbosity);
   for (const StoredHeader &header : headers) {
     const auto found = registry.find(header.tag);
@@ -255,6 +260,10 @@ void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
         row.key = header.minId + static_cast<int>(i);
         row.value.fill(values[i]);
       });
+      if constexpr (Element::isDouble)
+        if (sqlite)
+          odbcElements::setNegativeZeroElements(connection, elements, key, header.id, values,
+                                                function);
       continue;
     }
     if (!removal) {
@@ -277,6 +286,10 @@ void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
       row.key = header.id;
       row.value.fill(values[i]);
     });
+    if constexpr (Element::isDouble)
+      if (sqlite)
+        odbcElements::setNegativeZeroElements(connection, elements, key, header.id, values,
+                                              function);
   }
 }
 

@@ -125,9 +125,11 @@ template <class Element> struct ElementRow {
 };
 
 struct VectorTables {
-  const char *header;   // header insertion
-  const char *identity; // header id of (NID, TAG) just inserted
-  const char *elements; // element insertion, up to VALUES
+  const char *header;       // header insertion
+  const char *identity;     // header id of (NID, TAG) just inserted
+  const char *elements;     // element insertion, up to VALUES
+  const char *elementTable; // its table and the column naming the header
+  const char *key;
 };
 
 // Header rows first, each with its id read back on a second statement
@@ -181,9 +183,8 @@ void insertVectors(OdbcStatement &statement, void *connection, const Registry &r
   // Elements go in runs of several rows per statement (fewer round trips to
   // a server); the rows of one statement are inserted in their order, so
   // the elements of a vector still get consecutive ids in element order.
-  odbcElements::RowBatches<ElementRow<Element>> batches(
-      connection, {tables.elements, "(?, " + odbcElements::storedMarker<Element>(sqlite) + ")", ""},
-      function, verbosity);
+  odbcElements::RowBatches<ElementRow<Element>> batches(connection, {tables.elements, "(?, ?)", ""},
+                                                        function, verbosity);
   for (const auto &[key, variable] : registry) {
     const int headerId = headerIds.at(key);
     VELTA_LOG(verbosity + 1, 2, function, "inserting " << key);
@@ -192,6 +193,10 @@ void insertVectors(OdbcStatement &statement, void *connection, const Registry &r
       row.headerId = headerId;
       row.value.fill(values[i]);
     });
+    if constexpr (Element::isDouble)
+      if (sqlite)
+        odbcElements::setNegativeZeroElements(connection, tables.elementTable, tables.key, headerId,
+                                              values, function);
   }
 }
 
@@ -254,9 +259,8 @@ void PersistencyOdbc::insert(const QuantityRegistry &registry, int offset) {
     RowStart start;
     double value = 0;
     QuantityHeader unitAndFlags;
-    const std::string sqlcommand =
-        "INSERT INTO Q (NID, TAG, DESCRIPTION, VALUE, UNIT, INPUT, OUTPUT) VALUES (?, ?, ?, " +
-        odbcElements::storedDoubleMarker(dialect() == Dialect::sqlite) + ", ?, ?, ?)";
+    const std::string sqlcommand = "INSERT INTO Q (NID, TAG, DESCRIPTION, VALUE, UNIT, INPUT, "
+                                   "OUTPUT) VALUES (?, ?, ?, ?, ?, ?, ?)";
     ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
     statement_.prepare(sqlcommand, function, prepareFailed);
     start.bind(statement_);
@@ -271,6 +275,9 @@ void PersistencyOdbc::insert(const QuantityRegistry &registry, int offset) {
       unitAndFlags.fill(*variable);
       ODBC_LOG(2, function, "VALUE = " << value << " PARENTID = " << start.nid << " TAG = " << key);
       statement_.execute(function, executeFailed);
+      if (dialect() == Dialect::sqlite && odbcElements::isNegativeZero(value))
+        odbcElements::setNegativeZero(connection_.get(), "Q", "NID = ? AND TAG = ?", start.nid,
+                                      &variable->tag(), function);
     }
     statement_.close(function, closeFailed);
   });
@@ -282,7 +289,7 @@ void PersistencyOdbc::insert(const IntegerVectorRegistry &registry, int offset) 
         statement_, connection_.get(), registry, offset,
         {"INSERT INTO IV (NID, TAG, DESCRIPTION) VALUES (?, ?, ?)",
          "SELECT MAX(ID) FROM IV WHERE NID = ? AND TAG = ?",
-         "INSERT INTO IVV (VID, VALUE) VALUES "},
+         "INSERT INTO IVV (VID, VALUE) VALUES ", "IVV", "VID"},
         dialect() == Dialect::sqlite, verbosity());
   });
 }
@@ -293,7 +300,7 @@ void PersistencyOdbc::insert(const StringVectorRegistry &registry, int offset) {
         statement_, connection_.get(), registry, offset,
         {"INSERT INTO SV (NID, TAG, DESCRIPTION) VALUES (?, ?, ?)",
          "SELECT MAX(ID) FROM SV WHERE NID = ? AND TAG = ?",
-         "INSERT INTO SVV (VID, VALUE) VALUES "},
+         "INSERT INTO SVV (VID, VALUE) VALUES ", "SVV", "VID"},
         dialect() == Dialect::sqlite, verbosity());
   });
 }
@@ -305,7 +312,7 @@ void PersistencyOdbc::insert(const QuantityVectorRegistry &registry, int offset)
         statement_, connection_.get(), registry, offset,
         {"INSERT INTO QV (NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT) VALUES (?, ?, ?, ?, ?, ?)",
          "SELECT MAX(ID) FROM QV WHERE NID = ? AND TAG = ?",
-         "INSERT INTO QVV (VID, VALUE) VALUES "},
+         "INSERT INTO QVV (VID, VALUE) VALUES ", "QVV", "VID"},
         dialect() == Dialect::sqlite, verbosity());
   });
 }
@@ -317,7 +324,7 @@ void PersistencyOdbc::insert(const QuantityMatrixRegistry &registry, int offset)
         statement_, connection_.get(), registry, offset,
         {"INSERT INTO QM (NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT) VALUES (?, ?, ?, ?, ?, ?)",
          "SELECT MAX(ID) FROM QM WHERE NID = ? AND TAG = ?",
-         "INSERT INTO QMV (MID, VALUE) VALUES "},
+         "INSERT INTO QMV (MID, VALUE) VALUES ", "QMV", "MID"},
         dialect() == Dialect::sqlite, verbosity());
   });
 }
