@@ -20,12 +20,12 @@
 
 #include <charconv>
 #include <cmath>
-#include <set>
-#include <type_traits>
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -73,11 +73,13 @@ std::string requiredTag(OdbcStatement &statement, const std::string &table) {
 std::string doubleColumn(bool exactText, const std::string &column) {
   if (!exactText)
     return column;
+  // Below 1e-280 the power of two would pass 2^1023: applied in two steps.
   const std::string scale = "(60 - CAST(floor(log2(abs(" + column + "))) AS INTEGER))";
   return "CASE typeof(" + column + ") WHEN 'null' THEN NULL WHEN 'integer' THEN printf('%lld 0', " +
-         column + ") WHEN 'real' THEN CASE WHEN " + column +
-         " = 0 THEN '0 0' ELSE printf('%lld %d', CAST(" + column + " * pow(2, " + scale +
-         " / 2) * pow(2, " + scale + " - " + scale + " / 2) AS INTEGER), " + scale +
+         column + ") WHEN 'real' THEN CASE WHEN " + column + " = 0 THEN '0 0' WHEN abs(" + column +
+         ") > 1e-280 THEN printf('%lld %d', CAST(" + column + " * pow(2, " + scale +
+         ") AS INTEGER), " + scale + ") ELSE printf('%lld %d', CAST(" + column + " * pow(2, " +
+         scale + " / 2) * pow(2, " + scale + " - " + scale + " / 2) AS INTEGER), " + scale +
          ") END WHEN 'blob' THEN CASE WHEN " + column + " = " + odbcElements::negativeZeroBytes +
          " THEN '-0' ELSE 'blob' END ELSE 'text' END";
 }
