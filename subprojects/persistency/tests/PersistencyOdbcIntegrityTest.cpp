@@ -327,6 +327,15 @@ TEST_P(PersistencyOdbcIntegrityTest, NumbersComeBackBitForBitOrAreReportedReplac
     EXPECT_EQ(linesOf(report), c.reported ? 1 : 0) << report;
     expectNumbers(*readPhase(store, plainId), c.stored);
   }
+  // The extreme integers, in a vector (IV).
+  {
+    auto phase = createPhase();
+    const std::vector<int> extremes = {std::numeric_limits<int>::min(),
+                                       std::numeric_limits<int>::max()};
+    phase->counts.value() = extremes;
+    const int id = phase->insert(store);
+    EXPECT_EQ(readPhase(store, id)->counts.value(), extremes);
+  }
   // Doubles over the whole range, inserted, then rewritten in place.
   for (const std::uint64_t seed : {1u, 2u}) {
     const std::vector<double> values = spreadDoubles(400, seed);
