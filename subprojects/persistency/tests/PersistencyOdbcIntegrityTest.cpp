@@ -101,7 +101,7 @@ class PersistencyOdbcIntegrityTest : public StoreTest {};
 // One process updates the case round after round while this one reads it:
 // every read gives one version of the whole case.
 TEST_P(PersistencyOdbcIntegrityTest, ReadsDuringUpdatesSeeOneVersion) {
-  constexpr int rounds = 25;
+  constexpr int rounds = 15;
   {
     auto original = createCase();
     visitCase(*original, Version{0});
