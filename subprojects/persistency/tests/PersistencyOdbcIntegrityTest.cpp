@@ -315,8 +315,9 @@ TEST_P(PersistencyOdbcIntegrityTest, NumbersComeBackBitForBitOrAreReportedReplac
     const int id = phase->insert(store);
     std::string report = testing::internal::GetCapturedStderr();
     EXPECT_EQ(linesOf(report), c.reported ? 1 : 0) << report;
-    if (c.reported)
+    if (c.reported) {
       EXPECT_NE(report.find("9 values were stored replaced"), std::string::npos) << report;
+    }
     expectNumbers(*readPhase(store, id), c.stored);
 
     auto updated = readPhase(store, plainId);
