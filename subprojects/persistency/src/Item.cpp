@@ -74,7 +74,7 @@ void Item::requireStorableTag(const std::string &tag, const char *function) {
       fault = "it is longer than 50 characters";
   }
   if (fault)
-    throw ErrorRunTime(function,
-                       ("tag \"" + tag.substr(0, tag.find('\0')) + "\" cannot be stored: " + fault)
-                           .c_str());
+    throw ErrorRunTime(
+        function,
+        ("tag \"" + tag.substr(0, tag.find('\0')) + "\" cannot be stored: " + fault).c_str());
 }

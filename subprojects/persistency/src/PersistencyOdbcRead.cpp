@@ -136,7 +136,8 @@ void requireInteger(OdbcStatement &statement, int column, const NumberPlace &pla
       column, function,
       "Error in SQLGetData(hStatement_, 3, SQL_C_WCHAR, szData, sizeof(szData), &ValueLen) ");
   if (check && *check != "ok")
-    damaged(place.nid, place.tag, place.table, "VALUE holds " + *check + " where an integer belongs");
+    damaged(place.nid, place.tag, place.table,
+            "VALUE holds " + *check + " where an integer belongs");
 }
 
 // The stored elements of one vector header, and for quantities its unit.
@@ -144,7 +145,6 @@ template <class T> struct StoredVector {
   int id = -1;
   std::string unit;
   std::vector<T> values;
-  long firstElement = 0;
   long lastElement = -1;
 };
 
@@ -163,8 +163,7 @@ struct IntegerColumn {
 };
 struct TextColumn {
   static constexpr bool integers = false;
-  static std::string get(OdbcStatement &statement, const std::string &, bool,
-                         const NumberPlace &) {
+  static std::string get(OdbcStatement &statement, const std::string &, bool, const NumberPlace &) {
     return statement
         .getText(4, function,
                  "Error in SQLGetData(hStatement_, 1, SQL_C_WCHAR, szData, sizeof(szData), "
@@ -233,11 +232,8 @@ readStoredVectors(OdbcStatement &statement, int nid, const std::string &header,
     if (element) {
       // Element i of a vector is the row with id MIN(ID) + i (the update
       // relies on it): a gap means an element row is missing.
-      if (vector.values.empty())
-        vector.firstElement = *element;
-      else if (*element != vector.lastElement + 1)
-        damaged(nid, tag, elements,
-                "element rows are not consecutive (an element row is missing)");
+      if (!vector.values.empty() && *element != vector.lastElement + 1)
+        damaged(nid, tag, elements, "element rows are not consecutive (an element row is missing)");
       vector.lastElement = *element;
       vector.values.push_back(Column::get(statement, elements, exactText, {nid, tag, elements}));
     }
@@ -316,9 +312,9 @@ void PersistencyOdbc::read(int nodeId, const IntegerRegistry &registry) {
   guarded(function, [&] {
     if (registry.empty())
       return;
-    const std::string sqlcommand =
-        "SELECT TAG, VALUE, " + integerCheck(dialect() == Dialect::sqlite, "VALUE") +
-        " FROM I WHERE NID = ?";
+    const std::string sqlcommand = "SELECT TAG, VALUE, " +
+                                   integerCheck(dialect() == Dialect::sqlite, "VALUE") +
+                                   " FROM I WHERE NID = ?";
     ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
     queryNode(statement_, sqlcommand, nodeId);
     std::set<std::string> seen;
@@ -433,8 +429,7 @@ void PersistencyOdbc::read(int nodeId, const IntegerVectorRegistry &registry) {
       return;
     const auto stored = readStoredVectors<IntegerColumn, int>(
         statement_, nodeId, "IV", "IVV", "VID", false, nullptr, inRegistry(registry),
-        dialect() == Dialect::sqlite,
-        verbosity());
+        dialect() == Dialect::sqlite, verbosity());
     for (const auto &[tag, variable] : registry) {
       const auto found = stored.find(tag);
       if (found == stored.end()) {
@@ -452,8 +447,7 @@ void PersistencyOdbc::read(int nodeId, const StringVectorRegistry &registry) {
       return;
     const auto stored = readStoredVectors<TextColumn, std::string>(
         statement_, nodeId, "SV", "SVV", "VID", false, nullptr, inRegistry(registry),
-        dialect() == Dialect::sqlite,
-        verbosity());
+        dialect() == Dialect::sqlite, verbosity());
     for (const auto &[tag, variable] : registry) {
       const auto found = stored.find(tag);
       if (found == stored.end()) {

@@ -113,9 +113,8 @@ template <class Registry>
 // change exactly one row: a variable without a row, or with two, is an
 // error (the store was changed under the case, or is damaged).
 template <class Element, class Registry>
-void updateScalars(OdbcStatement &statement, void *connection, int nodeId,
-                   const Registry &registry, const std::string &table, bool sqlite,
-                   int verbosity) {
+void updateScalars(OdbcStatement &statement, void *connection, int nodeId, const Registry &registry,
+                   const std::string &table, bool sqlite, int verbosity) {
   if (registry.empty())
     return;
   std::vector<typename Registry::mapped_type> variables;
@@ -169,9 +168,8 @@ struct StoredHeader {
 };
 
 template <class Element, class Registry>
-void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
-                   const Registry &registry, const std::string &table, const std::string &key,
-                   bool sqlite, int verbosity) {
+void updateVectors(OdbcStatement &statement, void *connection, int nodeId, const Registry &registry,
+                   const std::string &table, const std::string &key, bool sqlite, int verbosity) {
   if (registry.empty())
     return;
   const char *const function = vectorFunction;
@@ -240,9 +238,7 @@ void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
   int headerId = 0;
   OdbcStatement removal;
   RowBatches<ElementRow<Element>> addition(
-      connection,
-      {"INSERT INTO " + elements + " (" + key + ", VALUE) VALUES ",
-       "(?, ?)", ""},
+      connection, {"INSERT INTO " + elements + " (" + key + ", VALUE) VALUES ", "(?, ?)", ""},
       function, verbosity);
   for (const StoredHeader &header : headers) {
     const auto found = registry.find(header.tag);
@@ -312,8 +308,9 @@ void PersistencyOdbc::update(int id) {
                            "Error in SQLBindParameter(hStatement_, 2, SQL_PARAM_INPUT, SQL_C_LONG, "
                            "SQL_INTEGER, 10, 0, &IDbuffer, 0, nullptr) ");
     // An id without a row: the node was removed under the case.
-    const bool found = statement_.execute(function, executeFailed) &&
-                       statement_.rowCount(function, "Error in SQLRowCount(hStatement_, &RowCount) ") > 0;
+    const bool found =
+        statement_.execute(function, executeFailed) &&
+        statement_.rowCount(function, "Error in SQLRowCount(hStatement_, &RowCount) ") > 0;
     statement_.close(function, closeFailed);
     if (!found)
       throw ErrorOdbc(function, "Update matched no stored node with id " + std::to_string(id));
@@ -332,14 +329,14 @@ void PersistencyOdbc::update(int nodeId, const QuantityRegistry &registry) {
   guarded(scalarFunction, [&] {
     odbcElements::noteReplaced(replaced_, registry);
     updateScalars<QuantityElement>(statement_, connection_.get(), nodeId, registry, "Q",
-                                  dialect() == Dialect::sqlite, verbosity());
+                                   dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::update(int nodeId, const StringRegistry &registry) {
   guarded(scalarFunction, [&] {
     updateScalars<TextElement>(statement_, connection_.get(), nodeId, registry, "S",
-                                  dialect() == Dialect::sqlite, verbosity());
+                               dialect() == Dialect::sqlite, verbosity());
   });
 }
 

@@ -137,8 +137,8 @@ struct VectorTables {
 // tag is the one just written), then the elements of every vector in one
 // uninterrupted run each, which gives them consecutive ids in element order.
 template <class Extras, class Element, class Registry>
-void insertVectors(OdbcStatement &statement, void *connection, const Registry &registry,
-                   int offset, const VectorTables &tables, bool sqlite, int verbosity) {
+void insertVectors(OdbcStatement &statement, void *connection, const Registry &registry, int offset,
+                   const VectorTables &tables, bool sqlite, int verbosity) {
   if (registry.empty())
     return;
   RowStart start;
@@ -288,8 +288,8 @@ void PersistencyOdbc::insert(const IntegerVectorRegistry &registry, int offset) 
     insertVectors<NoHeaderExtras, IntegerElement>(
         statement_, connection_.get(), registry, offset,
         {"INSERT INTO IV (NID, TAG, DESCRIPTION) VALUES (?, ?, ?)",
-         "SELECT MAX(ID) FROM IV WHERE NID = ? AND TAG = ?",
-         "INSERT INTO IVV (VID, VALUE) VALUES ", "IVV", "VID"},
+         "SELECT MAX(ID) FROM IV WHERE NID = ? AND TAG = ?", "INSERT INTO IVV (VID, VALUE) VALUES ",
+         "IVV", "VID"},
         dialect() == Dialect::sqlite, verbosity());
   });
 }
@@ -299,8 +299,8 @@ void PersistencyOdbc::insert(const StringVectorRegistry &registry, int offset) {
     insertVectors<NoHeaderExtras, TextElement>(
         statement_, connection_.get(), registry, offset,
         {"INSERT INTO SV (NID, TAG, DESCRIPTION) VALUES (?, ?, ?)",
-         "SELECT MAX(ID) FROM SV WHERE NID = ? AND TAG = ?",
-         "INSERT INTO SVV (VID, VALUE) VALUES ", "SVV", "VID"},
+         "SELECT MAX(ID) FROM SV WHERE NID = ? AND TAG = ?", "INSERT INTO SVV (VID, VALUE) VALUES ",
+         "SVV", "VID"},
         dialect() == Dialect::sqlite, verbosity());
   });
 }
@@ -311,8 +311,8 @@ void PersistencyOdbc::insert(const QuantityVectorRegistry &registry, int offset)
     insertVectors<QuantityHeader, QuantityElement>(
         statement_, connection_.get(), registry, offset,
         {"INSERT INTO QV (NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT) VALUES (?, ?, ?, ?, ?, ?)",
-         "SELECT MAX(ID) FROM QV WHERE NID = ? AND TAG = ?",
-         "INSERT INTO QVV (VID, VALUE) VALUES ", "QVV", "VID"},
+         "SELECT MAX(ID) FROM QV WHERE NID = ? AND TAG = ?", "INSERT INTO QVV (VID, VALUE) VALUES ",
+         "QVV", "VID"},
         dialect() == Dialect::sqlite, verbosity());
   });
 }
@@ -323,8 +323,8 @@ void PersistencyOdbc::insert(const QuantityMatrixRegistry &registry, int offset)
     insertVectors<QuantityHeader, QuantityElement>(
         statement_, connection_.get(), registry, offset,
         {"INSERT INTO QM (NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT) VALUES (?, ?, ?, ?, ?, ?)",
-         "SELECT MAX(ID) FROM QM WHERE NID = ? AND TAG = ?",
-         "INSERT INTO QMV (MID, VALUE) VALUES ", "QMV", "MID"},
+         "SELECT MAX(ID) FROM QM WHERE NID = ? AND TAG = ?", "INSERT INTO QMV (MID, VALUE) VALUES ",
+         "QMV", "MID"},
         dialect() == Dialect::sqlite, verbosity());
   });
 }

@@ -5,14 +5,14 @@ Quantity::Quantity(std::string tag, std::string description, const Value &value,
   requireStorableTag(Item::tag(), "Quantity::Quantity");
 }
 
-Quantity::Quantity(std::string tag, std::string description, double number,
-                   std::string_view unit, Item *parent)
+Quantity::Quantity(std::string tag, std::string description, double number, std::string_view unit,
+                   Item *parent)
     : Item(std::move(tag), std::move(description), parent), Value(number, unit) {
   requireStorableTag(Item::tag(), "Quantity::Quantity");
 }
 
-Quantity::Quantity(std::string tag, std::string description, double number,
-                   const UnitArray &units, Item *parent)
+Quantity::Quantity(std::string tag, std::string description, double number, const UnitArray &units,
+                   Item *parent)
     : Item(std::move(tag), std::move(description), parent), Value(number, units) {
   requireStorableTag(Item::tag(), "Quantity::Quantity");
 }

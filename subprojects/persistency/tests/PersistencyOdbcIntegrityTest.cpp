@@ -144,9 +144,9 @@ TEST_P(PersistencyOdbcIntegrityTest, ReadsDuringUpdatesSeeOneVersion) {
     auto restored = readCase(store, 0);
     Versions versions;
     visitCase(*restored, versions);
-    EXPECT_EQ(versions.seen.size(), 1u) << "read " << r << " mixes versions "
-                                        << *versions.seen.begin() << " and "
-                                        << *versions.seen.rbegin();
+    EXPECT_EQ(versions.seen.size(), 1u)
+        << "read " << r << " mixes versions " << *versions.seen.begin() << " and "
+        << *versions.seen.rbegin();
     versionsRead.insert(versions.seen.begin(), versions.seen.end());
   }
   EXPECT_EQ(exitCode(child), 0);
@@ -181,8 +181,10 @@ struct TextCase {
 const std::string emoji = "\xF0\x9F\x98\x80"; // U+1F600, a surrogate pair in UTF-16
 
 const TextCase textCases[] = {
-    {"Quotes and statement text", "'; DROP TABLE N; -- \" \\ %s ?", "'; DROP TABLE N; -- \" \\ %s ?"},
-    {"Characters beyond the BMP", emoji + "\xC3\xA9\xE2\x82\xAC" + emoji, emoji + "\xC3\xA9\xE2\x82\xAC" + emoji},
+    {"Quotes and statement text", "'; DROP TABLE N; -- \" \\ %s ?",
+     "'; DROP TABLE N; -- \" \\ %s ?"},
+    {"Characters beyond the BMP", emoji + "\xC3\xA9\xE2\x82\xAC" + emoji,
+     emoji + "\xC3\xA9\xE2\x82\xAC" + emoji},
     {"Cut at 255 units", std::string(300, 'a'), std::string(255, 'a')},
     {"Cut before a pair that would be split", std::string(254, 'b') + emoji, std::string(254, 'b')},
     {"Pair that just fits", std::string(253, 'c') + emoji + "d", std::string(253, 'c') + emoji},
@@ -386,9 +388,11 @@ const DamageCase damageCases[] = {
      "INSERT INTO Q (NID, TAG, DESCRIPTION, VALUE, UNIT, INPUT, OUTPUT) SELECT NID, TAG, "
      "DESCRIPTION, VALUE + 1, UNIT, INPUT, OUTPUT FROM Q WHERE NID = 2 AND TAG = 'mdot'",
      "node 2, tag \"mdot\" in table Q", false},
-    {"Two rows for one text", "INSERT INTO S (NID, TAG, DESCRIPTION, VALUE) VALUES (2, 'typeP', '', 'x')",
+    {"Two rows for one text",
+     "INSERT INTO S (NID, TAG, DESCRIPTION, VALUE) VALUES (2, 'typeP', '', 'x')",
      "node 2, tag \"typeP\" in table S", false},
-    {"Two headers for one vector", "INSERT INTO IV (NID, TAG, DESCRIPTION) VALUES (2, 'counts', '')",
+    {"Two headers for one vector",
+     "INSERT INTO IV (NID, TAG, DESCRIPTION) VALUES (2, 'counts', '')",
      "node 2, tag \"counts\" in table IV", false},
     {"Child row missing", "DELETE FROM N WHERE ID = 1", "tag \"Sphase[0]\" in table N of case 0",
      false},
@@ -396,8 +400,7 @@ const DamageCase damageCases[] = {
      "node 3, tag \"Sphase[1]\" in table N", false},
     {"Text for a number", "UPDATE Q SET VALUE = 'abc' WHERE NID = 2 AND TAG = 'mdot'",
      "node 2, tag \"mdot\" in table Q: VALUE holds text", true},
-    {"Text for a vector element",
-     "UPDATE QVV SET VALUE = '1.5' || 'x' WHERE VID = " + mdotcomps,
+    {"Text for a vector element", "UPDATE QVV SET VALUE = '1.5' || 'x' WHERE VID = " + mdotcomps,
      "node 2, tag \"mdotcomps\" in table QVV: VALUE holds text", true},
     {"Integer beyond 32 bits", "UPDATE I SET VALUE = 4294967298 WHERE NID = 1 AND TAG = 'nStages'",
      "node 1, tag \"nStages\" in table I: VALUE holds beyond 32 bits", true},
@@ -464,8 +467,7 @@ TEST(StorableTags, LongOrBlankEndedTagsAreRefusedWhenTheVariableIsMade) {
     fiftyAccented += "\xC3\xA9";
   EXPECT_NO_THROW(Quantity(fifty, "", 1.0, "m", nullptr));
   EXPECT_NO_THROW(String(fiftyAccented, "", "", nullptr));
-  const std::string refused[] = {fifty + "u", fiftyAccented + "u", "vec ",
-                                 std::string("a\0b", 3)};
+  const std::string refused[] = {fifty + "u", fiftyAccented + "u", "vec ", std::string("a\0b", 3)};
   for (const std::string &tag : refused) {
     EXPECT_THROW(Quantity(tag, "", 1.0, "m", nullptr), ErrorRunTime);
     EXPECT_THROW(QuantityVector(tag, "", 2, Value(1.0), nullptr), ErrorRunTime);
