@@ -130,6 +130,7 @@ Node::~Node() {
 std::string Node::type() const { return type_; }
 
 void Node::restoreFrom(Persistency &persistency, int storedId) {
+  PersistencyRead read(&persistency);
   std::string uuid, tag, description, type;
   int storedParent = 0, storedRoot = 0;
   double createdAt = 0, updatedAt = 0;
@@ -296,6 +297,7 @@ void Node::insertAsOwnBlock(Persistency &persistency) {
 
 void Node::restore(Persistency &persistency) {
   VELTA_TRACE_BEGIN
+  PersistencyRead read(&persistency);
   if (hasStoredRow())
     retrieveQuantities(persistency);
   for (auto &entry : children_)

@@ -99,6 +99,16 @@ std::optional<int> OdbcStatement::getInteger(int column, const char *function,
   return value;
 }
 
+std::optional<long long> OdbcStatement::getBigInteger(int column, const char *function,
+                                                      const char *message) {
+  SQLBIGINT value = 0;
+  SQLLEN indicator = 0;
+  check(SQLGetData(handle_.get(), column, SQL_C_SBIGINT, &value, 0, &indicator), function, message);
+  if (indicator == SQL_NULL_DATA)
+    return std::nullopt;
+  return static_cast<long long>(value);
+}
+
 std::optional<double> OdbcStatement::getDouble(int column, const char *function,
                                                const char *message) {
   double value = 0;

@@ -9,6 +9,7 @@
 #include <sqlext.h>
 
 #include <array>
+#include <iostream>
 #include <strings.h>
 
 namespace {
@@ -135,6 +136,10 @@ void PersistencyOdbc::setAutocommit(bool on, const char *function) {
 void PersistencyOdbc::push_transaction() {
   const char *const function = "PersistencyOdbc::push_transaction";
   refuseAfterRollback(function);
+  // The write lock is taken when the transaction begins; a read's snapshot
+  // could not take it later without losing what others committed since.
+  if (reading_)
+    throw ErrorOdbc(function, "A store cannot be written inside a read of it");
   if (depth_ > 0) {
     ++depth_;
     return;
@@ -190,11 +195,59 @@ int PersistencyOdbc::pop_transaction() {
     throw error;
   }
   depth_ = 0;
+  reading_ = false;
   setAutocommit(true, function);
+  reportReplaced();
   return 0;
 }
 
+void PersistencyOdbc::reportReplaced() {
+  if (replaced_.count == 0)
+    return;
+  std::cerr << "PersistencyOdbc: " << replaced_.count
+            << (replaced_.count == 1 ? " value was" : " values were")
+            << " stored replaced (NaN as 0, infinities as +-8.988465674311579e307, magnitudes "
+               "below 2^-1023 as +-2^-1021), the first in "
+            << replaced_.first << '\n';
+  replaced_ = ReplacedValues();
+}
+
 void PersistencyOdbc::rollback_transaction() noexcept { abandonTransaction(0); }
+
+void PersistencyOdbc::push_read_transaction() {
+  const char *const function = "PersistencyOdbc::push_read_transaction";
+  refuseAfterRollback(function);
+  if (depth_ > 0) {
+    ++depth_;
+    return;
+  }
+  setAutocommit(false, function);
+  depth_ = 1;
+  reading_ = true;
+  if (dialect_ != Dialect::postgresql)
+    return;
+  try {
+    // The first statement of the transaction, before any query.
+    const std::string sqlcommand = "SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY";
+    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+    statement_.execDirect(
+        sqlcommand, function,
+        "Error in SQLEXECDIRECT(hStatement_, (SQLCHAR*)sqlcommand.c_str(), SQL_NTS) ");
+    statement_.close(function, "Error in SQLFreeStmt(hStatement_, SQL_CLOSE) ");
+  } catch (...) {
+    abandonTransaction(0);
+    throw;
+  }
+}
+
+void PersistencyOdbc::pop_read_transaction() noexcept {
+  if (depth_ > 1) {
+    --depth_;
+    return;
+  }
+  // Nothing was written: ending the read only lets its snapshot go.
+  abandonTransaction(0);
+}
 
 void PersistencyOdbc::abandonTransaction(int depthToKeep) noexcept {
   const char *const function = "PersistencyOdbc::rollback_transaction";
@@ -213,6 +266,9 @@ void PersistencyOdbc::abandonTransaction(int depthToKeep) noexcept {
   }
   depth_ = depthToKeep > 0 ? depthToKeep : 0;
   rolledBack_ = depth_ > 0;
+  replaced_ = ReplacedValues();
+  if (depth_ == 0)
+    reading_ = false;
 }
 
 void PersistencyOdbc::refuseAfterRollback(const char *function) const {

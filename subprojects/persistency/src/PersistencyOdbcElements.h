@@ -8,20 +8,97 @@
 #include "velta/persistency/OdbcStatement.h"
 #include "velta/persistency/OdbcText.h"
 #include "velta/persistency/Persistency.h"
+#include "velta/persistency/PersistencyOdbc.h"
+#include "velta/persistency/TypeVector.h"
 #include "velta/value/Value.h"
 
 #include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 namespace odbcElements {
 
+// SQLite cannot keep -0.0 in a column of REAL affinity: it stores a real
+// with an integral value as an integer, and the sign of zero is lost. There
+// -0.0 is stored as the eight bytes of its IEEE pattern instead, and read
+// back as -0.0. The rows are written with 0 like every other value and then
+// given the bytes, one statement per -0.0 (which is rare), so that the
+// statements of all other values stay as they are.
+inline constexpr const char *negativeZeroBytes = "X'8000000000000000'";
+
+inline bool isNegativeZero(double value) { return value == 0 && std::signbit(value); }
+
+// Sets VALUE to the bytes of -0.0 in the rows of table that `where` selects,
+// with its first marker bound to key and a second one, if tag is given, to
+// the tag.
+inline void setNegativeZero(void *connection, const std::string &table, const std::string &where,
+                            int key, const std::string *tag, const char *function) {
+  OdbcStatement statement;
+  statement.allocate(connection, function,
+                     "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
+  statement.prepare("UPDATE " + table + " SET VALUE = " + negativeZeroBytes + " WHERE " + where,
+                    function, "Error in SQLPREPARE(h, (SQLCHAR*)sqlcommand.c_str(), SQL_NTS) ");
+  statement.bindInteger(1, &key, function,
+                        "Error in SQLBindParameter(h, 1, SQL_PARAM_INPUT, SQL_C_LONG, SQL_INTEGER, "
+                        "10, 0, &key, 0, nullptr) ");
+  OdbcTagText tagBuffer;
+  if (tag) {
+    tagBuffer.assign(*tag);
+    statement.bindText(2, tagBuffer.data(), tagBuffer.columnSize, function,
+                       "Error in SQLBindParameter(h, 2, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WCHAR, "
+                       "tagBufferSize, 0, tagBuffer, 0, nullptr) ");
+  }
+  statement.execute(function, "Error in SQLExecute(h) ");
+}
+
+// The same for the elements of one vector just written, whose rows are the
+// header's in id order.
+template <class Values>
+void setNegativeZeroElements(void *connection, const std::string &elements, const std::string &key,
+                             int headerId, const Values &values, const char *function) {
+  for (std::size_t i = 0; i < values.size(); ++i)
+    if (isNegativeZero(values[i].value()))
+      setNegativeZero(connection, elements,
+                      "ID = (SELECT MIN(ID) FROM " + elements + " WHERE " + key + " = ?) + " +
+                          std::to_string(i),
+                      headerId, nullptr, function);
+}
+
+// Counts the values of a registry that Persistency::sanitize changes, and
+// keeps the full tag of the first.
+inline void noteReplaced(PersistencyOdbc::ReplacedValues &replaced, const Item &variable,
+                         const Value &value) {
+  double stored = value.value();
+  Persistency::sanitize(stored);
+  if (std::bit_cast<std::uint64_t>(stored) == std::bit_cast<std::uint64_t>(value.value()))
+    return;
+  if (replaced.count++ == 0)
+    replaced.first = variable.fullTag();
+}
+template <class Registry>
+void noteReplaced(PersistencyOdbc::ReplacedValues &replaced, const Registry &registry) {
+  using Variable = std::remove_pointer_t<typename Registry::mapped_type>;
+  if constexpr (std::is_base_of_v<Value, Variable>) {
+    for (const auto &entry : registry)
+      noteReplaced(replaced, *entry.second, *entry.second);
+  } else if constexpr (std::is_base_of_v<TypeVector<Value>, Variable>) {
+    for (const auto &entry : registry)
+      for (const Value &value : entry.second->value())
+        noteReplaced(replaced, *entry.second, value);
+  }
+}
+
 // Each buffer names the SQL type that a parameter of its kind is cast to
 // where the server cannot infer it (in a VALUES list).
 struct IntegerElement {
   static constexpr const char *sqlType = "INTEGER";
+  static constexpr bool isDouble = false;
   int buffer = 0;
   void bind(OdbcStatement &statement, int marker, const char *function, const char *message) {
     statement.bindInteger(marker, &buffer, function, message);
@@ -31,6 +108,7 @@ struct IntegerElement {
 
 struct TextElement {
   static constexpr const char *sqlType = "VARCHAR";
+  static constexpr bool isDouble = false;
   OdbcLongText buffer;
   void bind(OdbcStatement &statement, int marker, const char *function, const char *message) {
     statement.bindText(marker, buffer.data(), buffer.columnSize, function, message);
@@ -40,6 +118,7 @@ struct TextElement {
 
 struct QuantityElement {
   static constexpr const char *sqlType = "DOUBLE PRECISION";
+  static constexpr bool isDouble = true;
   double buffer = 0;
   void bind(OdbcStatement &statement, int marker, const char *function, const char *message) {
     statement.bindDouble(marker, &buffer, function, message);
@@ -81,7 +160,9 @@ public:
   }
 
   // Sends `count` rows; fill(row, i) fills the buffers of row i of the run.
-  template <class Fill> void send(std::size_t count, Fill &&fill) {
+  // Returns the number of table rows that the statements changed.
+  template <class Fill> long send(std::size_t count, Fill &&fill) {
+    long changed = 0;
     std::size_t next = 0;
     while (next < count) {
       const std::size_t left = count - next;
@@ -90,10 +171,13 @@ public:
         prepare(batch);
       for (std::size_t i = 0; i < batch.rows.size(); ++i)
         fill(batch.rows[i], std::min(next + i, count - 1));
-      // SQL_NO_DATA (an update that matched no row) is not a failure.
-      batch.statement.execute(function_, "Error in SQLExecute(hStatement_) ");
+      // SQL_NO_DATA (an update that matched no row) is not a failure here:
+      // the caller compares the rows changed with the rows it expected.
+      if (batch.statement.execute(function_, "Error in SQLExecute(hStatement_) "))
+        changed += batch.statement.rowCount(function_, "Error in SQLRowCount(h, &RowCount) ");
       next += std::min(batch.rows.size(), left);
     }
+    return changed;
   }
 
 private:

@@ -7,6 +7,7 @@
 #include "velta/persistency/OdbcText.h"
 #include "velta/persistency/Persistent.h"
 
+#include <limits>
 #include <string>
 
 namespace {
@@ -89,22 +90,27 @@ NodeColumns readNodeColumns(OdbcStatement &statement, const char *function) {
 int PersistencyOdbc::getId() {
   const char *const function = "PersistencyOdbc::getId";
   return guarded(function, [&] {
-    const std::string sqlcommand = "SELECT COALESCE(MAX(ID+RANGE), 0) FROM N";
+    // Summed in 64 bits: past the largest id the next id must not wrap.
+    const std::string sqlcommand = "SELECT COALESCE(MAX(CAST(ID AS BIGINT) + RANGE), 0) FROM N";
     ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
     statement_.execDirect(
         sqlcommand, function,
         "Error in SQLEXECDIRECT(hStatement_, (SQLCHAR*)sqlcommand.c_str(), SQL_NTS) ");
-    int value = -1;
+    long long value = -1;
     if (statement_.fetch(function, fetchFailed))
-      value =
-          statement_
-              .getInteger(1, function,
-                          "Error in SQLGetData(hStatement_,1,SQL_C_LONG,&long_buffer,0,&ValueLen) ")
-              .value_or(-1);
+      value = statement_
+                  .getBigInteger(
+                      1, function,
+                      "Error in SQLGetData(hStatement_,1,SQL_C_SBIGINT,&long_buffer,0,&ValueLen) ")
+                  .value_or(-1);
     ODBC_LOG(2, function, "The maximum ID is " << value);
     statement_.close(function, closeFailed);
     ODBC_LOG(2, function, "Freed hStatement_ parameters");
-    return value;
+    if (value > std::numeric_limits<int>::max())
+      throw ErrorOdbc(function, "The store has no free id left: the next one, " +
+                                    std::to_string(value) + ", is beyond the largest id " +
+                                    std::to_string(std::numeric_limits<int>::max()));
+    return static_cast<int>(value);
   });
 }
 
@@ -127,6 +133,12 @@ int PersistencyOdbc::insertObject(const Persistent &node, int offset) {
     int parentBuffer = node.parentId() - offset;
     int rootBuffer = node.rootId() - offset;
     int rangeBuffer = node.range();
+    // The block [id, id + range) must not pass the largest id.
+    if (rangeBuffer < 1 ||
+        static_cast<long long>(idBuffer) + rangeBuffer - 1 > std::numeric_limits<int>::max())
+      throw ErrorOdbc(function, "Block of " + std::to_string(rangeBuffer) + " ids from id " +
+                                    std::to_string(idBuffer) + " passes the largest id " +
+                                    std::to_string(std::numeric_limits<int>::max()));
 
     const std::string sqlcommand = "INSERT INTO N(ID, UUID, TAG, DESCRIPTION, TYPE, FULLTAG, "
                                    "PARENT, ROOT, RANGE) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)";
@@ -246,7 +258,43 @@ void PersistencyOdbc::retrieveObject(int id, std::string &uuid, std::string &tag
     row.handOut(tag, description, type, parentId, rootId, createdAt, updatedAt);
     ODBC_LOG(2, function, "uuid = " << uuid);
     endNodeRead(function, row);
+    if (row.parent == id)
+      checkCaseRows(id);
   });
+}
+
+// Every row of a case's block but the root's must have its parent in the
+// block, with a lower id: a row whose parent row is missing, or that names
+// itself as its parent, would be left out of the case without a word.
+void PersistencyOdbc::checkCaseRows(int rootId) {
+  const char *const function = "PersistencyOdbc::retrieveObject";
+  const std::string root = std::to_string(rootId);
+  const std::string sqlcommand =
+      "SELECT c.ID, c.TAG FROM N c WHERE c.ID > " + root + " AND c.ID < " + root +
+      " + (SELECT RANGE FROM N WHERE ID = " + root +
+      ") AND NOT EXISTS (SELECT 1 FROM N p WHERE p.ID = c.PARENT AND p.ID < c.ID AND p.ID >= " +
+      root + ") ORDER BY c.ID";
+  ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+  statement_.execDirect(sqlcommand, function, execDirectFailed);
+  if (!statement_.fetch(function, fetchFailed)) {
+    statement_.close(function, closeFailed);
+    return;
+  }
+  const int orphan =
+      statement_
+          .getInteger(1, function,
+                      "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &id, 0, &ValueLen) ")
+          .value_or(-1);
+  const std::string tag =
+      statement_
+          .getText(2, function,
+                   "Error in SQLGetData(hStatement_, 2, SQL_C_WCHAR, szData, sizeof(szData), "
+                   "&ValueLen) ")
+          .value_or("");
+  statement_.close(function, closeFailed);
+  throw ErrorOdbc(function, "Stored case is damaged: node " + std::to_string(orphan) + ", tag \"" +
+                                tag + "\" in table N of case " + root +
+                                ": its parent row is missing or is the row itself");
 }
 
 void PersistencyOdbc::retrieveChildren(int id, ChildList &children) {

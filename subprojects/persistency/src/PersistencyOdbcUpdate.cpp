@@ -24,6 +24,8 @@
 #include "velta/persistency/StringVector.h"
 
 #include <chrono>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,11 +69,52 @@ template <class Element> struct ScalarRow {
   }
 };
 
-// The variables of a registry, several per statement. A variable without a
-// row changes nothing (no row of the VALUES list joins it).
+// Why the rows changed by an update of a node's variables differ from the
+// variables: names the first registered tag with no stored row or with
+// more than one (headers of a vector table, or rows of a scalar table).
+template <class Registry>
+[[noreturn]] void refuseUnmatched(OdbcStatement &statement, int nodeId, const Registry &registry,
+                                  const std::string &table, const char *function) {
+  int nid = nodeId;
+  const std::string sqlcommand =
+      "SELECT TAG, COUNT(*) FROM " + table + " WHERE NID = ? GROUP BY TAG";
+  statement.prepare(sqlcommand, function, prepareFailed);
+  statement.bindInteger(1, &nid, function,
+                        "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_LONG, "
+                        "SQL_INTEGER, 10, 0, &NIDbuffer, 0, nullptr) ");
+  statement.execute(function, executeFailed);
+  std::map<std::string, int> stored;
+  while (statement.fetch(function, "Error in SQLFetch(hStatement_) ")) {
+    const std::optional<std::string> tag = statement.getText(
+        1, function,
+        "Error in SQLGetData(hStatement_, 1, SQL_C_WCHAR, szData, sizeof(szData), &ValueLen) ");
+    const std::optional<int> count = statement.getInteger(
+        2, function, "Error in SQLGetData(hStatement_, 2, SQL_C_LONG, &count, 0, &ValueLen) ");
+    if (tag)
+      stored[*tag] = count.value_or(0);
+  }
+  statement.close(function, closeFailed);
+  for (const auto &[tag, variable] : registry) {
+    const auto found = stored.find(tag);
+    if (found == stored.end())
+      throw ErrorOdbc(function, "Update of variable " + variable->fullTag() +
+                                    " matched no stored row: node " + std::to_string(nodeId) +
+                                    " has no row with tag \"" + tag + "\" in table " + table);
+    if (found->second > 1)
+      throw ErrorOdbc(function, "Stored case is damaged: node " + std::to_string(nodeId) + " has " +
+                                    std::to_string(found->second) + " rows with tag \"" + tag +
+                                    "\" in table " + table);
+  }
+  throw ErrorOdbc(function, "Update of the variables of node " + std::to_string(nodeId) +
+                                " in table " + table + " changed rows it was not given");
+}
+
+// The variables of a registry, several per statement. Every variable must
+// change exactly one row: a variable without a row, or with two, is an
+// error (the store was changed under the case, or is damaged).
 template <class Element, class Registry>
-void updateScalars(void *connection, int nodeId, const Registry &registry,
-                   const std::string &table, int verbosity) {
+void updateScalars(OdbcStatement &statement, void *connection, int nodeId, const Registry &registry,
+                   const std::string &table, bool sqlite, int verbosity) {
   if (registry.empty())
     return;
   std::vector<typename Registry::mapped_type> variables;
@@ -84,11 +127,19 @@ void updateScalars(void *connection, int nodeId, const Registry &registry,
        std::string("(CAST(? AS INTEGER), CAST(? AS VARCHAR), CAST(? AS ") + Element::sqlType + "))",
        ") AS v WHERE " + table + ".NID = v.column1 AND " + table + ".TAG = v.column2"},
       scalarFunction, verbosity, Padding::repeatLastRow);
-  batches.send(variables.size(), [&](ScalarRow<Element> &row, std::size_t i) {
+  const long changed = batches.send(variables.size(), [&](ScalarRow<Element> &row, std::size_t i) {
     row.nid = nodeId;
     row.tag.assign(variables[i]->tag());
     fill(row.value, *variables[i]);
   });
+  if (changed != static_cast<long>(variables.size()))
+    refuseUnmatched(statement, nodeId, registry, table, scalarFunction);
+  if constexpr (Element::isDouble)
+    if (sqlite)
+      for (const auto *variable : variables)
+        if (odbcElements::isNegativeZero(variable->value()))
+          odbcElements::setNegativeZero(connection, table, "NID = ? AND TAG = ?", nodeId,
+                                        &variable->tag(), scalarFunction);
 }
 
 // One element row: its id (in place) or its header's id (replacement), and
@@ -117,9 +168,8 @@ struct StoredHeader {
 };
 
 template <class Element, class Registry>
-void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
-                   const Registry &registry, const std::string &table, const std::string &key,
-                   int verbosity) {
+void updateVectors(OdbcStatement &statement, void *connection, int nodeId, const Registry &registry,
+                   const std::string &table, const std::string &key, bool sqlite, int verbosity) {
   if (registry.empty())
     return;
   const char *const function = vectorFunction;
@@ -168,6 +218,13 @@ void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
     headers.push_back(header);
   }
   statement.close(function, closeFailed);
+  // Every registered vector has exactly one header among them.
+  std::map<std::string, int> headersOfTag;
+  for (const StoredHeader &header : headers)
+    ++headersOfTag[header.tag];
+  for (const auto &entry : registry)
+    if (headersOfTag[entry.first] != 1)
+      refuseUnmatched(statement, nodeId, registry, table, function);
 
   // In place: the element ids of one vector are consecutive from MIN(ID).
   RowBatches<ElementRow<Element>> inPlace(
@@ -199,6 +256,10 @@ void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
         row.key = header.minId + static_cast<int>(i);
         row.value.fill(values[i]);
       });
+      if constexpr (Element::isDouble)
+        if (sqlite)
+          odbcElements::setNegativeZeroElements(connection, elements, key, header.id, values,
+                                                function);
       continue;
     }
     if (!removal) {
@@ -221,6 +282,10 @@ void updateVectors(OdbcStatement &statement, void *connection, int nodeId,
       row.key = header.id;
       row.value.fill(values[i]);
     });
+    if constexpr (Element::isDouble)
+      if (sqlite)
+        odbcElements::setNegativeZeroElements(connection, elements, key, header.id, values,
+                                              function);
   }
 }
 
@@ -242,55 +307,65 @@ void PersistencyOdbc::update(int id) {
     statement_.bindInteger(2, &nodeId, function,
                            "Error in SQLBindParameter(hStatement_, 2, SQL_PARAM_INPUT, SQL_C_LONG, "
                            "SQL_INTEGER, 10, 0, &IDbuffer, 0, nullptr) ");
-    // An id without a row changes nothing.
-    statement_.execute(function, executeFailed);
+    // An id without a row: the node was removed under the case.
+    const bool found =
+        statement_.execute(function, executeFailed) &&
+        statement_.rowCount(function, "Error in SQLRowCount(hStatement_, &RowCount) ") > 0;
     statement_.close(function, closeFailed);
+    if (!found)
+      throw ErrorOdbc(function, "Update matched no stored node with id " + std::to_string(id));
     ODBC_LOG(2, function, "Freed hStatement_ parameters");
   });
 }
 
 void PersistencyOdbc::update(int nodeId, const IntegerRegistry &registry) {
   guarded(scalarFunction, [&] {
-    updateScalars<IntegerElement>(connection_.get(), nodeId, registry, "I", verbosity());
+    updateScalars<IntegerElement>(statement_, connection_.get(), nodeId, registry, "I",
+                                  dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::update(int nodeId, const QuantityRegistry &registry) {
   guarded(scalarFunction, [&] {
-    updateScalars<QuantityElement>(connection_.get(), nodeId, registry, "Q", verbosity());
+    odbcElements::noteReplaced(replaced_, registry);
+    updateScalars<QuantityElement>(statement_, connection_.get(), nodeId, registry, "Q",
+                                   dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::update(int nodeId, const StringRegistry &registry) {
   guarded(scalarFunction, [&] {
-    updateScalars<TextElement>(connection_.get(), nodeId, registry, "S", verbosity());
+    updateScalars<TextElement>(statement_, connection_.get(), nodeId, registry, "S",
+                               dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::updateVector(int nodeId, const IntegerVectorRegistry &registry) {
   guarded(vectorFunction, [&] {
     updateVectors<IntegerElement>(statement_, connection_.get(), nodeId, registry, "IV", "VID",
-                                  verbosity());
+                                  dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::updateVector(int nodeId, const StringVectorRegistry &registry) {
   guarded(vectorFunction, [&] {
     updateVectors<TextElement>(statement_, connection_.get(), nodeId, registry, "SV", "VID",
-                               verbosity());
+                               dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::updateVector(int nodeId, const QuantityVectorRegistry &registry) {
   guarded(vectorFunction, [&] {
+    odbcElements::noteReplaced(replaced_, registry);
     updateVectors<QuantityElement>(statement_, connection_.get(), nodeId, registry, "QV", "VID",
-                                   verbosity());
+                                   dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::updateVector(int nodeId, const QuantityMatrixRegistry &registry) {
   guarded(vectorFunction, [&] {
+    odbcElements::noteReplaced(replaced_, registry);
     updateVectors<QuantityElement>(statement_, connection_.get(), nodeId, registry, "QM", "MID",
-                                   verbosity());
+                                   dialect() == Dialect::sqlite, verbosity());
   });
 }

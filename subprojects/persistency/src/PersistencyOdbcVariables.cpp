@@ -125,9 +125,11 @@ template <class Element> struct ElementRow {
 };
 
 struct VectorTables {
-  const char *header;   // header insertion
-  const char *identity; // header id of (NID, TAG) just inserted
-  const char *elements; // element insertion, up to VALUES
+  const char *header;       // header insertion
+  const char *identity;     // header id of (NID, TAG) just inserted
+  const char *elements;     // element insertion, up to VALUES
+  const char *elementTable; // its table and the column naming the header
+  const char *key;
 };
 
 // Header rows first, each with its id read back on a second statement
@@ -135,8 +137,8 @@ struct VectorTables {
 // tag is the one just written), then the elements of every vector in one
 // uninterrupted run each, which gives them consecutive ids in element order.
 template <class Extras, class Element, class Registry>
-void insertVectors(OdbcStatement &statement, void *connection, const Registry &registry,
-                   int offset, const VectorTables &tables, int verbosity) {
+void insertVectors(OdbcStatement &statement, void *connection, const Registry &registry, int offset,
+                   const VectorTables &tables, bool sqlite, int verbosity) {
   if (registry.empty())
     return;
   RowStart start;
@@ -191,6 +193,10 @@ void insertVectors(OdbcStatement &statement, void *connection, const Registry &r
       row.headerId = headerId;
       row.value.fill(values[i]);
     });
+    if constexpr (Element::isDouble)
+      if (sqlite)
+        odbcElements::setNegativeZeroElements(connection, tables.elementTable, tables.key, headerId,
+                                              values, function);
   }
 }
 
@@ -247,6 +253,7 @@ void PersistencyOdbc::insert(const StringRegistry &registry, int offset) {
 
 void PersistencyOdbc::insert(const QuantityRegistry &registry, int offset) {
   guarded(function, [&] {
+    odbcElements::noteReplaced(replaced_, registry);
     if (registry.empty())
       return;
     RowStart start;
@@ -268,6 +275,9 @@ void PersistencyOdbc::insert(const QuantityRegistry &registry, int offset) {
       unitAndFlags.fill(*variable);
       ODBC_LOG(2, function, "VALUE = " << value << " PARENTID = " << start.nid << " TAG = " << key);
       statement_.execute(function, executeFailed);
+      if (dialect() == Dialect::sqlite && odbcElements::isNegativeZero(value))
+        odbcElements::setNegativeZero(connection_.get(), "Q", "NID = ? AND TAG = ?", start.nid,
+                                      &variable->tag(), function);
     }
     statement_.close(function, closeFailed);
   });
@@ -278,9 +288,9 @@ void PersistencyOdbc::insert(const IntegerVectorRegistry &registry, int offset) 
     insertVectors<NoHeaderExtras, IntegerElement>(
         statement_, connection_.get(), registry, offset,
         {"INSERT INTO IV (NID, TAG, DESCRIPTION) VALUES (?, ?, ?)",
-         "SELECT MAX(ID) FROM IV WHERE NID = ? AND TAG = ?",
-         "INSERT INTO IVV (VID, VALUE) VALUES "},
-        verbosity());
+         "SELECT MAX(ID) FROM IV WHERE NID = ? AND TAG = ?", "INSERT INTO IVV (VID, VALUE) VALUES ",
+         "IVV", "VID"},
+        dialect() == Dialect::sqlite, verbosity());
   });
 }
 
@@ -289,30 +299,32 @@ void PersistencyOdbc::insert(const StringVectorRegistry &registry, int offset) {
     insertVectors<NoHeaderExtras, TextElement>(
         statement_, connection_.get(), registry, offset,
         {"INSERT INTO SV (NID, TAG, DESCRIPTION) VALUES (?, ?, ?)",
-         "SELECT MAX(ID) FROM SV WHERE NID = ? AND TAG = ?",
-         "INSERT INTO SVV (VID, VALUE) VALUES "},
-        verbosity());
+         "SELECT MAX(ID) FROM SV WHERE NID = ? AND TAG = ?", "INSERT INTO SVV (VID, VALUE) VALUES ",
+         "SVV", "VID"},
+        dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::insert(const QuantityVectorRegistry &registry, int offset) {
   guarded(function, [&] {
+    odbcElements::noteReplaced(replaced_, registry);
     insertVectors<QuantityHeader, QuantityElement>(
         statement_, connection_.get(), registry, offset,
         {"INSERT INTO QV (NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT) VALUES (?, ?, ?, ?, ?, ?)",
-         "SELECT MAX(ID) FROM QV WHERE NID = ? AND TAG = ?",
-         "INSERT INTO QVV (VID, VALUE) VALUES "},
-        verbosity());
+         "SELECT MAX(ID) FROM QV WHERE NID = ? AND TAG = ?", "INSERT INTO QVV (VID, VALUE) VALUES ",
+         "QVV", "VID"},
+        dialect() == Dialect::sqlite, verbosity());
   });
 }
 
 void PersistencyOdbc::insert(const QuantityMatrixRegistry &registry, int offset) {
   guarded(function, [&] {
+    odbcElements::noteReplaced(replaced_, registry);
     insertVectors<QuantityHeader, QuantityElement>(
         statement_, connection_.get(), registry, offset,
         {"INSERT INTO QM (NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT) VALUES (?, ?, ?, ?, ?, ?)",
-         "SELECT MAX(ID) FROM QM WHERE NID = ? AND TAG = ?",
-         "INSERT INTO QMV (MID, VALUE) VALUES "},
-        verbosity());
+         "SELECT MAX(ID) FROM QM WHERE NID = ? AND TAG = ?", "INSERT INTO QMV (MID, VALUE) VALUES ",
+         "QMV", "MID"},
+        dialect() == Dialect::sqlite, verbosity());
   });
 }

@@ -232,7 +232,7 @@ TEST_P(PersistencyOdbcVariablesTest, UpdatesRewriteValuesInPlaceOrByReplacement)
   }
 }
 
-TEST_P(PersistencyOdbcVariablesTest, ScalarUpdateSkipsVariablesWithoutRowsAndMatchesTagsExactly) {
+TEST_P(PersistencyOdbcVariablesTest, ScalarUpdateMatchesTagsExactlyAndRefusesVariablesWithoutRows) {
   auto tree = createCase();
   PersistencyOdbc store(dsn_);
   tree->insert(store);
@@ -240,14 +240,30 @@ TEST_P(PersistencyOdbcVariablesTest, ScalarUpdateSkipsVariablesWithoutRowsAndMat
   Quantity lowerCase("t", "", 2.0, "K", nullptr);
   Quantity temperature("T", "", 3.0, "K", nullptr);
   store.push_transaction();
-  store.update(1, QuantityRegistry{{"absent", &absent}, {"t", &lowerCase}, {"T", &temperature}});
+  store.update(1, QuantityRegistry{{"T", &temperature}});
   EXPECT_EQ(store.transactionDepth(), 1);
   store.pop_transaction();
   RawConnection raw(dsn_);
   EXPECT_EQ(raw.integer("SELECT VALUE FROM Q WHERE NID = 1 AND TAG = 'T'"), 3);
   EXPECT_EQ(raw.integer("SELECT COUNT(*) FROM Q WHERE NID = 1"), 3);
-  // Touching a node without a row changes nothing either.
-  EXPECT_NO_THROW(store.update(999));
+  // A variable that matches no row (also by case only) is an error, and
+  // nothing of the update is kept.
+  for (Quantity *unmatched : {&absent, &lowerCase}) {
+    temperature = Value(4.0, "K");
+    store.push_transaction();
+    try {
+      store.update(1, QuantityRegistry{{unmatched->tag(), unmatched}, {"T", &temperature}});
+      ADD_FAILURE() << "no error for " << unmatched->tag();
+    } catch (const ErrorOdbc &error) {
+      EXPECT_NE(error.message().find("no row with tag \"" + unmatched->tag() + "\" in table Q"),
+                std::string::npos)
+          << error.message();
+    }
+    store.rollback_transaction();
+    EXPECT_EQ(raw.integer("SELECT VALUE FROM Q WHERE NID = 1 AND TAG = 'T'"), 3);
+  }
+  // So is touching a node without a row.
+  EXPECT_THROW(store.update(999), ErrorOdbc);
 }
 
 TEST_P(PersistencyOdbcVariablesTest, VariableWithoutOwnerIsRefusedAndNothingIsCommitted) {

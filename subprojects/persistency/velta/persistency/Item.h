@@ -3,6 +3,7 @@
 // siblings, a free-text description and a non-owning pointer to the parent
 // (the owning node or object; none for a free item; a root points to itself).
 
+#include <cstddef>
 #include <string>
 #include <utility>
 
@@ -40,6 +41,14 @@ public:
 
   // Colon-joined tags from the root down to this item.
   std::string fullTag() const;
+
+  // Width of the TAG columns of the store, in UTF-16 units.
+  static constexpr std::size_t storedTagLength = 50;
+  // Variables are found in the store by their tag, so a variable's tag must
+  // be one that the store holds exactly: at most storedTagLength UTF-16
+  // units, no blank at either end (the lookups trim blanks) and no NUL
+  // character. Otherwise throws ErrorRunTime from function.
+  static void requireStorableTag(const std::string &tag, const char *function);
 
 protected:
   // Tag and description as they stand, for values read back from storage.

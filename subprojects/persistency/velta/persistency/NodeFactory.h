@@ -16,6 +16,7 @@
 #include "velta/persistency/Defaults.h"
 #include "velta/persistency/Icon.h"
 #include "velta/persistency/Node.h"
+#include "velta/persistency/Persistency.h"
 #include "velta/persistency/TypeDescriptor.h"
 
 #include <memory>
@@ -84,6 +85,8 @@ private:
   template <class T>
   static std::unique_ptr<Node> creator(Defaults defaults, int id, Persistency *persistency,
                                        Node *parent, Node *root) {
+    // A node read back, with its subtree and variables, is one version of it.
+    PersistencyRead read(persistency);
     std::unique_ptr<Node> node =
         std::make_unique<T>(std::move(defaults), id, persistency, parent, root);
     if (persistency) {

@@ -49,6 +49,7 @@ public:
   bool fetch(const char *function, const char *message);
   // Columns of the current row, each read once; std::nullopt for NULL.
   std::optional<int> getInteger(int column, const char *function, const char *message);
+  std::optional<long long> getBigInteger(int column, const char *function, const char *message);
   std::optional<double> getDouble(int column, const char *function, const char *message);
   std::optional<bool> getFlag(int column, const char *function, const char *message);
   // The whole text however long, read in pieces, converted to UTF-8.

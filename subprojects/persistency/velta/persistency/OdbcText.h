@@ -3,10 +3,12 @@
 // N + 1 units, always zero-terminated, so that binding needs no length
 // indicator and refilling it allocates nothing per row beyond the conversion.
 
+#include "velta/persistency/ErrorOdbc.h"
 #include "velta/utility/UtfConverter.h"
 
 #include <algorithm>
 #include <array>
+#include <string>
 #include <string_view>
 
 template <int N> class OdbcText {
@@ -14,10 +16,20 @@ public:
   static constexpr int columnSize = N;
 
   // Converts UTF-8 text (throws on malformed input, before anything is
-  // changed) and keeps its first N UTF-16 units.
+  // changed) and keeps its first N UTF-16 units, or N - 1 where the N-th
+  // unit would be the first half of a surrogate pair: half a character
+  // is not text, and one database stores it as invalid bytes, another as a
+  // different character. A text holding a NUL character is refused: the
+  // column would end it there.
   void assign(std::string_view utf8) {
+    if (utf8.find('\0') != std::string_view::npos)
+      throw ErrorOdbc("OdbcText::assign",
+                      "Text with an embedded NUL character cannot be stored: \"" +
+                          std::string(utf8.substr(0, utf8.find('\0'))) + "\\0...\"");
     const std::u16string wide = UtfConverter::utf8ToWide(utf8);
-    const std::size_t units = std::min<std::size_t>(wide.size(), N);
+    std::size_t units = std::min<std::size_t>(wide.size(), N);
+    if (units < wide.size() && units > 0 && isHighSurrogate(wide[units - 1]))
+      --units;
     std::copy_n(wide.data(), units, units_.data());
     units_[units] = 0;
   }
@@ -26,6 +38,8 @@ public:
   const char16_t *data() const { return units_.data(); }
 
 private:
+  static bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+
   std::array<char16_t, N + 1> units_{};
 };
 

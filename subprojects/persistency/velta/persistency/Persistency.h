@@ -45,13 +45,22 @@ public:
   // to 0 (nothing happens at depth 0). Meant for failure paths, so it never
   // throws: a failure to roll back is only logged.
   virtual void rollback_transaction() noexcept = 0;
+  // Depth 0: begin a read of one consistent state of the store, so that a
+  // case read while another kernel updates it is one version of it (writers
+  // are not held up meanwhile); then depth + 1. Inside an open transaction
+  // only the depth changes. A store that reads consistently anyway does
+  // nothing (the default).
+  virtual void push_read_transaction() {}
+  // Ends what the matching push_read_transaction began; never throws.
+  virtual void pop_read_transaction() noexcept {}
 
   // id -1: delete every row of the table; else the N row with this id, or,
   // for any other table, the rows whose node-id column equals id.
   virtual void purge(const std::string &table, int id) = 0;
   // Rows of the table; with id > 0 only those with this row id.
   virtual int countRows(const std::string &table, int id) = 0;
-  // First free stored node id: max(id + range) over N, 0 when N is empty.
+  // First free stored node id: max(id + range) over N, 0 when N is empty;
+  // an error when that is beyond the largest int.
   virtual int getId() = 0;
   // Deletes the rows of the table whose row id is id.
   virtual void remove(int id, const std::string &table) = 0;
@@ -75,17 +84,20 @@ public:
   virtual void removeObject(int id) = 0;
 
   // Vector update: for every stored header of the node whose trimmed tag is
-  // registered, overwrite its elements (same count) or replace them.
+  // registered, overwrite its elements (same count) or replace them. A
+  // registered vector without exactly one stored header is an error.
   virtual void updateVector(int nodeId, const StringVectorRegistry &registry) = 0;
   virtual void updateVector(int nodeId, const QuantityMatrixRegistry &registry) = 0;
   virtual void updateVector(int nodeId, const QuantityVectorRegistry &registry) = 0;
   virtual void updateVector(int nodeId, const IntegerVectorRegistry &registry) = 0;
   // Scalar update: the row of the node with exactly the variable's tag gets
-  // the current value; nothing is inserted, nothing else rewritten.
+  // the current value; nothing is inserted, nothing else rewritten. A
+  // variable without exactly one stored row is an error.
   virtual void update(int nodeId, const StringRegistry &registry) = 0;
   virtual void update(int nodeId, const QuantityRegistry &registry) = 0;
   virtual void update(int nodeId, const IntegerRegistry &registry) = 0;
-  // Sets the node's stored update time to the store's current time.
+  // Sets the node's stored update time to the store's current time; an id
+  // without a row is an error.
   virtual void update(int id) = 0;
 
   // Variable insert, in key order: one row per scalar, or a header row and
@@ -127,4 +139,22 @@ public:
 protected:
   // Maintained by push_transaction, pop_transaction and rollback_transaction.
   int depth_ = 0;
+};
+
+// One consistent read of a store for the lifetime of the object (nests).
+class PersistencyRead {
+public:
+  explicit PersistencyRead(Persistency *persistency) : persistency_(persistency) {
+    if (persistency_)
+      persistency_->push_read_transaction();
+  }
+  ~PersistencyRead() {
+    if (persistency_)
+      persistency_->pop_read_transaction();
+  }
+  PersistencyRead(const PersistencyRead &) = delete;
+  PersistencyRead &operator=(const PersistencyRead &) = delete;
+
+private:
+  Persistency *persistency_;
 };

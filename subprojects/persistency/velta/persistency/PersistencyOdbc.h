@@ -18,11 +18,19 @@
 // connection then refuses further statements, so nothing written before the
 // failure can be committed by accident. A connection is never closed with a
 // transaction open: the destructor rolls it back.
+//
+// Reads: the outermost push_read_transaction begins a transaction that sees
+// one state of the store until the matching pop, whatever other kernels
+// commit meanwhile, and takes no lock that holds writers up: PostgreSQL runs
+// it at REPEATABLE READ; SQLite gets its snapshot from the write-ahead log
+// that the schema switches on (journal_mode WAL, kept in the database file),
+// the read transaction starting at its first statement.
 
 #include "velta/persistency/OdbcHandle.h"
 #include "velta/persistency/OdbcStatement.h"
 #include "velta/persistency/Persistency.h"
 
+#include <exception>
 #include <string>
 
 class PersistencyOdbc : public Persistency {
@@ -39,6 +47,8 @@ public:
   void push_transaction() override;
   int pop_transaction() override;
   void rollback_transaction() noexcept override;
+  void push_read_transaction() override;
+  void pop_read_transaction() noexcept override;
 
   void purge(const std::string &table, int id) override;
   int countRows(const std::string &table, int id) override;
@@ -81,6 +91,16 @@ public:
   void read(int nodeId, const QuantityRegistry &registry) override;
   void read(int nodeId, const IntegerRegistry &registry) override;
 
+  // Values that the store changed on the way in (Persistency::sanitize: NaN,
+  // infinities, magnitudes below 2^-1023) since the write began. When the
+  // write is committed, one line on standard error gives their count and
+  // the first of them, so that a failed result is never read back unnoticed
+  // as a plausible number.
+  struct ReplacedValues {
+    long count = 0;
+    std::string first;
+  };
+
   const std::string &dsn() const { return dsn_; }
   Dialect dialect() const { return dialect_; }
 
@@ -97,10 +117,23 @@ private:
   void lockStore();
   // Ends the read of one node row (logs its columns, refuses a second row).
   template <class Row> void endNodeRead(const char *function, const Row &row);
+  // Refuses a case whose rows do not form one tree.
+  void checkCaseRows(int rootId);
   // Throws unless table is one of the twelve tables (table names are put
   // into statement texts).
   static void checkTable(const char *function, const std::string &table);
   void setAutocommit(bool on, const char *function);
+  // Writes the line about replaced values, if any, and forgets them.
+  void reportReplaced();
+  // Reports when the operation that is ending was a write of its own.
+  struct ReportUnlessInTransaction {
+    PersistencyOdbc &store;
+    int exceptions = std::uncaught_exceptions();
+    ~ReportUnlessInTransaction() {
+      if (store.depth_ == 0 && std::uncaught_exceptions() == exceptions)
+        store.reportReplaced();
+    }
+  };
 
   std::string dsn_;
   OdbcHandle environment_{OdbcHandleType::environment};
@@ -111,6 +144,9 @@ private:
   // The transaction was rolled back after a failure while the caller still
   // holds levels of it.
   bool rolledBack_ = false;
+  // The open transaction is a read (push_read_transaction at depth 0).
+  bool reading_ = false;
+  ReplacedValues replaced_;
 };
 
 template <class Body>
@@ -118,6 +154,7 @@ auto PersistencyOdbc::guarded(const char *function, Body &&body) -> decltype(bod
   const int depth = depth_;
   try {
     refuseAfterRollback(function);
+    ReportUnlessInTransaction report{*this};
     return body();
   } catch (...) {
     abandonTransaction(depth);

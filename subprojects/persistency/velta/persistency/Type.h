@@ -10,7 +10,9 @@
 template <class T> class Type : public Item {
 public:
   Type(std::string tag, std::string description, T value, Item *parent)
-      : Item(std::move(tag), std::move(description), parent), value_(std::move(value)) {}
+      : Item(std::move(tag), std::move(description), parent), value_(std::move(value)) {
+    requireStorableTag(this->tag(), "Type::Type");
+  }
 
   const T &value() const { return value_; }
   T &value() { return value_; }
