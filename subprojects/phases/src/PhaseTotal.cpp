@@ -50,7 +50,7 @@ const Value &PhaseTotal::calculate_H(const Value &, const Value &T) {
     Phase::MassMolarProperties &phase = withProperties(p, name);
     const std::string &type = phaseTypeName(phase.phaseType());
     VELTA_LOG(verbosity(), 2, name, "h[" << type << "] = " << phase.H.activeValue().toString());
-    const Value &f = stream_->fraction(*p);
+    const Value &f = stream_->phaseFraction(*p);
     if (f.value() > 0.0) {
       VELTA_LOG(verbosity(), 2, name, type << " fraction = " << f << " H = " << phase.H);
       H_ += f * phase.H;
@@ -66,7 +66,7 @@ const Value &PhaseTotal::calculate_Cp(const Value &, const Value &) {
   Cp_ = Value(0.0, "J/kmol/K");
   for (Phase::Mass *p : memberPhases(name)) {
     Phase::MassMolarProperties &phase = withProperties(p, name);
-    const Value &f = stream_->fraction(*p);
+    const Value &f = stream_->phaseFraction(*p);
     if (f.value() > 0.0)
       Cp_ += f * phase.Cp;
   }
@@ -79,7 +79,7 @@ const Value &PhaseTotal::calculate_S(const Value &, const Value &) {
   S_ = Value(0.0, "J/kmol/K");
   for (Phase::Mass *p : memberPhases(name)) {
     Phase::MassMolarProperties &phase = withProperties(p, name);
-    const Value &f = stream_->fraction(*p);
+    const Value &f = stream_->phaseFraction(*p);
     if (f.value() > 0.0) {
       VELTA_LOG(verbosity(), 2, name, "Now adding entropy for phase " << phase.fullTag());
       S_ += f * phase.S;
@@ -95,7 +95,7 @@ const Value &PhaseTotal::calculate_rho(const Value &P, const Value &T) {
   vtotal_ = Value(0.0, "m3/kmol");
   for (Phase::Mass *p : memberPhases(name)) {
     Phase::MassMolarProperties &phase = withProperties(p, name);
-    const Value &f = stream_->fraction(*p);
+    const Value &f = stream_->phaseFraction(*p);
     if (f.value() > 0.0)
       vtotal_ += f / phase.calculate_rho(P, T);
   }

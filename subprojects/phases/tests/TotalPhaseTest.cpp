@@ -30,8 +30,9 @@ public:
     members_.push_back(&phase);
     fractions_.emplace(&phase, Value(fraction));
   }
-  std::vector<Phase::Mass *> phases() override { return members_; }
-  Value &fraction(const Phase::Mass &phase) override { return fractions_.at(&phase); }
+  std::vector<Phase::Mass *> &phases() override { return members_; }
+  const Value &phaseFraction(const Phase::Mass &phase) override { return fractions_.at(&phase); }
+  Value &fraction(const Phase::Mass &phase) { return fractions_.at(&phase); }
 
 private:
   std::vector<Phase::Mass *> members_;

@@ -1,7 +1,9 @@
 #pragma once
 // What a total phase needs of the stream that owns it: the member phases
 // and the phase fraction that the stream's flash holds for each of them.
-// Streams implement it and attach themselves to their total phase.
+// Every stream (velta/streams/Stream.h) implements it and attaches itself
+// to its total phase; the phases library sits below the streams library
+// and knows the stream only through this interface.
 
 #include "velta/value/Value.h"
 
@@ -15,10 +17,12 @@ class StreamInterface {
 public:
   virtual ~StreamInterface() = default;
 
-  // The member phases in the order in which the stream added them; the
-  // total phase is not among them.
-  virtual std::vector<Phase::Mass *> phases() = 0;
+  // The member phases in the order in which the stream added them. The
+  // total phase is among them only in a single-phase stream, where it is
+  // the one member.
+  virtual std::vector<Phase::Mass *> &phases() = 0;
   // The fraction of a member phase (dimensionless, with derivatives, not
-  // clipped to [0, 1]).
-  virtual Value &fraction(const Phase::Mass &phase) = 0;
+  // clipped to [0, 1]), as the stream's flash holds it for the phase's
+  // PhaseIndex.
+  virtual const Value &phaseFraction(const Phase::Mass &phase) = 0;
 };
