@@ -140,3 +140,22 @@ def resid_u(v):
 a, x0 = fsolve(resid_u, [0.4, 0.3], xtol=1e-14)
 g = lngamma_unifac((x0, 1 - x0))
 print("UNIFAC VLE T=%g alfa %.12f x0 %.12f y0 %.12f" % (T, a, x0, math.exp(g[0]) * psat(pentane, T) / P * x0))
+
+# The liquid-liquid flash of a feed outside the gap (z0 = 0.01, same NRTL
+# binary at 300 K): the rich side vanishes (alfa 0, x = z, y = K z with
+# sum K z < 1), and its K-value residuals carry the vanished-phase
+# correction ln(1/sum K z) x_i:
+#   ln K_i + ln gamma_i(y / sum y) - ln gamma_i(z) - ln(sum K z) z_i = 0
+# (NRTL is homogeneous of degree 0 in the mole fractions).
+alpha, b01, b10 = 0.2, 1000.0, 700.0
+T, z = 300.0, (0.01, 0.99)
+gz = lngamma(z, T)
+def vanished(v):
+    K = [math.exp(t) for t in v]
+    kz = sum(K[i] * z[i] for i in range(2))
+    yn = [K[i] * z[i] / kz for i in range(2)]
+    g = lngamma(yn, T)
+    return [v[i] + g[i] - gz[i] - math.log(kz) * z[i] for i in range(2)]
+lnK = fsolve(vanished, [math.log(8.0), math.log(0.17)], xtol=1e-14)
+K = [math.exp(t) for t in lnK]
+print("NRTL outside the gap: K %.12f %.12f sum K z %.12f" % (K[0], K[1], K[0] * z[0] + K[1] * z[1]))

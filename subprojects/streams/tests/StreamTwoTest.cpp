@@ -256,7 +256,8 @@ TEST_F(StreamTwoBuild, FailedIdealPreSolveGivesTheFlagBack) {
 // at 300 K: the liquid-liquid equilibrium (equal activities, solved by
 // scipy) has x0 = 0.990724588450 in the rich and 0.020966493430 in the lean
 // liquid; an equimolar feed puts 0.493972165873 of it into the rich liquid.
-// A feed of x0 = 0.01 lies outside the gap and stays one liquid.
+// A feed of x0 = 0.01 lies outside the gap and stays one liquid (the
+// K-values of the vanished side: see the test).
 struct LlCase {
   const char *name;
   double z0;
@@ -282,6 +283,16 @@ TEST_P(StreamTwoLlTx, SplitsInsideTheGapOnly) {
   if (c.alfa > 0.0) {
     EXPECT_NEAR(s->Vphase->fracs()[0].value(), c.rich, 1e-6);
     EXPECT_LT(fugacityMismatch(*s), 1e-6);
+  } else {
+    // The rich side has vanished (sum K z < 1) and the remaining liquid is
+    // the feed. With the vanished-phase correction the K-values solve
+    //   ln K_i + ln gamma_i(y / sum y) - ln gamma_i(z) - ln(sum K z) z_i = 0
+    // (scipy: K = (7.682337580477, 0.169370910711), sum K z =
+    // 0.244500577409); without it K0 would be about 34.
+    EXPECT_NEAR(s->kz()->value(), 0.244500577409, 1e-8);
+    EXPECT_NEAR(s->kVL_[0].value(), 7.682337580477, 1e-6);
+    EXPECT_NEAR(s->kVL_[1].value(), 0.169370910711, 1e-8);
+    EXPECT_NEAR(s->Lphase->fraction.value(), 1.0, 1e-12);
   }
 }
 
