@@ -2,6 +2,7 @@
 
 #include "velta/core/ValueHelpers.h"
 #include "velta/utility/Error.h"
+#include "velta/value/DerivativeContext.h"
 
 #include <cmath>
 #include <iostream>
@@ -33,11 +34,77 @@ double criticalPacking(double m) {
          0.0123;
 }
 
+// True when the number has a non-zero derivative in the current context.
+bool carriesDerivatives(const Active &a) {
+  if (Active::sparseMode()) {
+    for (const Active::Entry &entry : a.sparseDerivatives())
+      if (entry.derivative != 0.0)
+        return true;
+    return false;
+  }
+  for (int d = 0; d < numdir; ++d)
+    if (a.derivative(d) != 0.0)
+      return true;
+  return false;
+}
+
+// The positive regularisation of a pressure (velta/core/ValueHelpers.h) on
+// the plain numbers: unchanged from 2e-5 Pa up, eps (P - 4 eps)/(P - 3 eps)
+// below, and 4 eps / 3 with the partials divided by 9 for P < 0.
+PcsaftDual keptPositive(const PcsaftDual &P) {
+  constexpr double eps = 1e-5;
+  if (P.value() < 0.0)
+    return {eps * 4.0 / 3.0, P.dT() / 9.0, P.deta() / 9.0};
+  if (P.value() < 2.0 * eps)
+    return eps * (P - 4.0 * eps) / (P - 3.0 * eps);
+  return P;
+}
+
 } // namespace
 
 EosPcsaft::EosPcsaft() = default;
 
 EosPcsaft::~EosPcsaft() = default;
+
+Active EosPcsaft::chain(const PcsaftDual &r) const {
+  if (numdir == 0)
+    return Active(r.value());
+  if (!Active::sparseMode()) {
+    Active result(r.value());
+    for (int d = 0; d < numdir; ++d)
+      result.setDerivative(d, temperature_.derivative(d) * r.dT() +
+                                  packing_.derivative(d) * r.deta());
+    return result;
+  }
+  Active result = temperature_ * r.dT();
+  result += packing_ * r.deta();
+  result.value() = r.value();
+  return result;
+}
+
+void EosPcsaft::completeState() {
+  if (stateFilled_)
+    return;
+  // The plain path kept only what the operations return; the rest is
+  // evaluated again on derivative-carrying numbers.
+  state_.precompute(*this);
+  if (evaluated_) {
+    const Active P = state_.P;
+    state_.pressure(*this, packing_);
+    state_.P = P;
+    if (fugacityEvaluated_) {
+      Active lnphi[NC];
+      state_.lnphi(*this, lnphi);
+    }
+  }
+  stateFilled_ = true;
+}
+
+const PcsaftEquations<Active> &EosPcsaft::state() {
+  if (precomputed_)
+    completeState();
+  return state_;
+}
 
 Value &EosPcsaft::betac(const Value &sumx) {
   static const char *const name = "Phase::EosPcsaft::betac";
@@ -68,12 +135,28 @@ void EosPcsaft::precompute(const Value &T, Vector x) {
   if (x.size() < ncomp)
     throw ErrorRunTime(name, "the composition has fewer entries than the PC-SAFT components");
   load(name);
-  state_.T = T.activeValue();
+  temperature_ = T.activeValue();
+  state_.T = temperature_;
+  plainPath_ = true;
   for (int i = 0; i < ncomp; ++i) {
     state_.x[i] = x[i].activeValue();
+    if (plainPath_ && carriesDerivatives(state_.x[i]))
+      plainPath_ = false;
     VELTA_LOG(verbosity(), 2, name, "x[" << i << "] = " << x[i].value());
   }
-  state_.precompute(*this);
+  fugacityEvaluated_ = false;
+  if (plainPath_) {
+    plain_.T = PcsaftDual(T.value(), 1.0, 0.0);
+    for (int i = 0; i < ncomp; ++i)
+      plain_.x[i] = x[i].value();
+    plain_.precompute(*this);
+    state_.n = plain_.n;
+    state_.zetat[3] = chain(plain_.zetat[3]);
+    stateFilled_ = false;
+  } else {
+    state_.precompute(*this);
+    stateFilled_ = true;
+  }
   precomputed_ = true;
   VELTA_TRACE_END(name)
 }
@@ -121,10 +204,20 @@ Value EosPcsaft::pressure(const Value &dens) {
   VELTA_TRACE_BEGIN
   if (!precomputed_)
     throw ErrorRunTime(name, "no PC-SAFT state: precompute first");
-  state_.pressure(*this, dens.activeValue());
   // A negative pressure is not an error: it is kept positive for the
   // flash residual and for Z in ln phi.
-  state_.P = regularizePositive(state_.P);
+  if (plainPath_) {
+    packing_ = dens.activeValue();
+    plain_.pressure(*this, PcsaftDual(dens.value(), 0.0, 1.0));
+    plain_.P = keptPositive(plain_.P);
+    state_.eta = packing_;
+    state_.P = chain(plain_.P);
+    state_.dPdeta = chain(plain_.dPdeta);
+    stateFilled_ = false;
+  } else {
+    state_.pressure(*this, dens.activeValue());
+    state_.P = regularizePositive(state_.P);
+  }
   evaluated_ = true;
   return Value(state_.P, pascal());
   VELTA_TRACE_END(name)
@@ -162,10 +255,17 @@ void EosPcsaft::preparefugacity_eos(const Value &, const Value &, Vector, const 
   VELTA_LOG(verbosity(), 1, name, "Entered");
   VELTA_TRACE_BEGIN
   requirePressure(name);
-  state_.lnphi(*this, lnphiEngine_);
+  fugacityEvaluated_ = true;
+  if (plainPath_) {
+    PcsaftDual plain[NC];
+    plain_.lnphi(*this, plain);
+    for (int k = 0; k < plain_.n; ++k)
+      lnphiEngine_[k] = chain(plain[k]);
+    stateFilled_ = false;
+  } else {
+    state_.lnphi(*this, lnphiEngine_);
+  }
   const int count = std::min(state_.n, static_cast<int>(lnphi.size()));
-  for (int k = 0; k < state_.n; ++k)
-    phi_[k] = exp(lnphiEngine_[k]);
   for (int k = 0; k < count; ++k)
     lnphi[static_cast<std::size_t>(k)] = Value(lnphiEngine_[k], dimensionless);
   VELTA_LOG(verbosity(), 2, name, "Done");
@@ -176,6 +276,7 @@ Value EosPcsaft::helmholtz(const Value &n, const Value &, const Value &beta) {
   static const char *const name = "Phase::EosPcsaft::helmholtz";
   if (!precomputed_)
     throw ErrorRunTime(name, "no PC-SAFT state: precompute first");
+  completeState();
   PcsaftEquations<Active> at = state_;
   at.pressure(*this, beta.activeValue());
   return n * Value(at.helmholtz(*this), dimensionless);
@@ -187,6 +288,7 @@ Value EosPcsaft::helmholtzi(const Value &, const Value &, const Value &beta, int
     throw ErrorRunTime(name, "no PC-SAFT state: precompute first");
   if (i < 0 || i >= state_.n)
     throw ErrorRunTime(name, "component index outside the PC-SAFT components");
+  completeState();
   PcsaftEquations<Active> at = state_;
   at.pressure(*this, beta.activeValue());
   Active lnphi[NC];

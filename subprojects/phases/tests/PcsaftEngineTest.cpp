@@ -194,3 +194,75 @@ TEST_F(PcsaftEngine, DerivativeIdentities) {
     EXPECT_NEAR(out[1].value(), lnphi[1], 1e-12);
   }
 }
+
+// The engine evaluates on plain partials in T and eta when the composition
+// carries no derivatives, and on derivative-carrying numbers otherwise:
+// both give the same values, and their derivatives in T, beta and x_0 agree
+// with central differences of the plain-double instance.
+TEST_F(PcsaftEngine, BothEvaluationsGiveTheFiniteDifferenceDerivatives) {
+  use({{"CH4", methane}, {"C4H10", butane}});
+  Phase::pcsaftKij[0][1] = Phase::pcsaftKij[1][0] = 0.03;
+  Phase::PcsaftParameters p;
+  p.load("test");
+  const double T = 250.0, eta = 0.42, x0 = 0.3;
+  // P and ln phi_0 on doubles at (T, eta, x_0) with x_1 = 0.7.
+  auto plain = [&](double t, double e, double first) {
+    Phase::PcsaftEquations<double> eq;
+    eq.T = t;
+    eq.x[0] = first;
+    eq.x[1] = 0.7;
+    eq.precompute(p);
+    eq.pressure(p, e);
+    double lnphi[Phase::NC];
+    eq.lnphi(p, lnphi);
+    return std::pair{eq.P, lnphi[0]};
+  };
+  const double h = 1e-6;
+  const auto dT = [&](int which) {
+    auto f = [&](double t) { auto r = plain(t, eta, x0); return which ? r.second : r.first; };
+    return (f(T + h) - f(T - h)) / (2 * h);
+  };
+  const auto deta = [&](int which) {
+    auto f = [&](double e) { auto r = plain(T, e, x0); return which ? r.second : r.first; };
+    return (f(eta + h) - f(eta - h)) / (2 * h);
+  };
+  const auto dx = [&](int which) {
+    auto f = [&](double a) { auto r = plain(T, eta, a); return which ? r.second : r.first; };
+    return (f(x0 + h) - f(x0 - h)) / (2 * h);
+  };
+  const double expected[3][2] = {{dT(0), dT(1)}, {deta(0), deta(1)}, {dx(0), dx(1)}};
+  const auto reference = plain(T, eta, x0);
+
+  for (bool seedComposition : {false, true}) {
+    SCOPED_TRACE(seedComposition ? "derivative-carrying numbers" : "plain partials");
+    ScopedContext context(3);
+    Value temperature(T, "K");
+    std::vector<Value> x{Value(x0), Value(0.7)};
+    temperature.activeValue().setActive(0);
+    if (seedComposition)
+      x[0].activeValue().setActive(2);
+    Phase::EosPcsaft engine;
+    engine.precompute(temperature, Vector(&x));
+    engine.beta = Value(eta);
+    engine.beta.activeValue().setActive(1);
+    const Value P = engine.pressure(engine.beta);
+    std::vector<Value> lnphi(2);
+    engine.preparefugacity_eos(Value(), Value(), Vector(&x), Value(1.0), 2, lnphi);
+    engine.beta.activeValue().setInactive(1);
+    temperature.activeValue().setInactive(0);
+    if (seedComposition)
+      x[0].activeValue().setInactive(2);
+    EXPECT_NEAR(P.value(), reference.first, 1e-12 * reference.first);
+    EXPECT_NEAR(lnphi[0].value(), reference.second, 1e-12);
+    const int seeded = seedComposition ? 3 : 2;
+    for (int d = 0; d < seeded; ++d) {
+      SCOPED_TRACE(d);
+      EXPECT_NEAR(P.activeValue().derivative(d), expected[d][0],
+                  1e-6 * std::fabs(expected[d][0]));
+      EXPECT_NEAR(lnphi[0].activeValue().derivative(d), expected[d][1],
+                  1e-6 * std::fabs(expected[d][1]) + 1e-8);
+    }
+    if (!seedComposition)
+      EXPECT_EQ(P.activeValue().derivative(2), 0.0);
+  }
+}

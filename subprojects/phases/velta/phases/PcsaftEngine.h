@@ -12,12 +12,19 @@
 // caller that wants a state first calls precompute (or
 // calculatePressureEos_, which does both) and a pressure at that state.
 //
+// Evaluation: when no mole fraction carries derivatives (the common case),
+// the equations run on PcsaftDual (value and partials in T and eta) and the
+// kept results become derivative-carrying numbers by the chain rule;
+// otherwise they run on the derivative-carrying numbers themselves. Both
+// give the same values and derivatives.
+//
 // The Soave-Redlich-Kwong base only supplies the interface's layout; its
 // mixture parameters are never computed. deosdv, deosdT, Tcm, helmholtzT
 // and helmholtzT2 therefore throw ErrorRunTime; helmholtz and helmholtzi
 // give the PC-SAFT values. One calculation thread only.
 
 #include "velta/phases/EosCubicKwongRedlichSoave.h"
+#include "velta/phases/PcsaftDual.h"
 #include "velta/phases/PcsaftEquations.h"
 #include "velta/phases/PcsaftParameters.h"
 
@@ -75,10 +82,11 @@ public:
   // beta giving this molar density (kmol/m3) with the last precompute.
   void setbeta(const Value &density);
 
-  // The equation's state, for tests and diagnostics.
-  const PcsaftEquations<Active> &state() const { return state_; }
+  // The equation's state on derivative-carrying numbers, for tests and
+  // diagnostics (completed from the last precompute when needed).
+  const PcsaftEquations<Active> &state();
   // phi_k of the last preparefugacity_eos.
-  const Active &phi(int k) const { return phi_[k]; }
+  Active phi(int k) const { return exp(lnphiEngine_[k]); }
 
 private:
   // ErrorRunTime from function unless a pressure has been evaluated since
@@ -86,11 +94,27 @@ private:
   void requirePressure(const char *function) const;
   [[noreturn]] void notProvided(const char *function) const;
 
+  // A partial result as a derivative-carrying number: value and
+  // (dr/dT) T' + (dr/deta) eta' with T of the last precompute and eta of
+  // the last pressure.
+  Active chain(const PcsaftDual &r) const;
+  // Fills the rest of state_ (sums, contact values, Z, a_res) when the last
+  // evaluations took the plain path.
+  void completeState();
+
+  // The results the operations read live in state_ on either path (T, x,
+  // zeta3t, eta, P, dP/deta) and in lnphiEngine_; the plain path leaves the
+  // rest of state_ to completeState.
   PcsaftEquations<Active> state_;
+  PcsaftEquations<PcsaftDual, double> plain_;
+  Active temperature_; // T of the last precompute
+  Active packing_;     // eta of the last pressure
   Active lnphiEngine_[NC];
-  Active phi_[NC];
+  bool plainPath_ = false;  // the last precompute's x carry no derivatives
+  bool stateFilled_ = true; // state_ holds every T- and x-dependent sum
   bool precomputed_ = false;
   bool evaluated_ = false;
+  bool fugacityEvaluated_ = false; // since the last precompute
 };
 
 } // namespace Phase

@@ -6,6 +6,10 @@
 // speed and reference values) and with the derivative-carrying number of the
 // engine, so that the flash receives the derivatives in beta, T and x.
 //
+// X is the number type of the quantities that depend on the composition
+// only (x, mbar, a_n, b_n and their x derivatives, the dispersion pair
+// sums): plain doubles when the composition carries no derivatives.
+//
 // Notation: eta the packing fraction, rho = eta / zeta3t the number density
 // of molecules (1/angstrom^3), zeta_n = zeta_nt rho with
 // zeta_nt = pi/6 sum x_i m_i d_i^n, mbar = sum x_i m_i, d_i the
@@ -55,18 +59,18 @@ inline constexpr double b2[7] = {0.09768831158356,  -0.255757498161,    -9.15585
                                  -29.66690558514725};
 } // namespace pcsaft
 
-template <class N> class PcsaftEquations {
+template <class N, class X = N> class PcsaftEquations {
 public:
   // --- state of the last precompute
   int n = 0;       // components taken into account
   N T;             // K
-  N x[NC];         // mole fractions as given
+  X x[NC];         // mole fractions as given
   N d[NC];         // segment diameters, angstrom
   N zetat[4];      // pi/6 sum x_i m_i d_i^n
-  N mbar;          // sum x_i m_i
-  N a[7], b[7];    // a_n(mbar), b_n(mbar)
-  N qa[7], qb[7];  // d a_n / d x_k = m_k qa_n, likewise b
-  N e1[NC], e2[NC];// sum_j x_j c1_kj and sum_j x_j c2_kj
+  X mbar;          // sum x_i m_i
+  X a[7], b[7];    // a_n(mbar), b_n(mbar)
+  X qa[7], qb[7];  // d a_n / d x_k = m_k qa_n, likewise b
+  X e1[NC], e2[NC];// sum_j x_j c1_kj and sum_j x_j c2_kj
   N S1, S2;        // sum_ij x_i x_j m_i m_j (eps_ij/T)^(1,2) sigma_ij^3
   // --- state of the last pressure
   N eta;
@@ -88,7 +92,7 @@ public:
     mbar = 0.0;
     for (int i = 0; i < n; ++i) {
       d[i] = p.sigmai[i] * (1.0 - 0.12 * exp(-3.0 * p.epsiloni[i] / T));
-      const N xm = x[i] * p.m[i];
+      const X xm = x[i] * p.m[i];
       mbar += xm;
       N term = xm;
       for (int k = 0; k < 4; ++k) {
@@ -99,17 +103,17 @@ public:
     }
     for (int k = 0; k < 4; ++k)
       zetat[k] *= pcsaft::pi / 6.0;
-    const N r1 = (mbar - 1.0) / mbar;
-    const N r2 = r1 * ((mbar - 2.0) / mbar);
-    const N inverse2 = 1.0 / (mbar * mbar);
-    const N slope2 = 3.0 * inverse2 - 4.0 * inverse2 / mbar;
+    const X r1 = (mbar - 1.0) / mbar;
+    const X r2 = r1 * ((mbar - 2.0) / mbar);
+    const X inverse2 = 1.0 / (mbar * mbar);
+    const X slope2 = 3.0 * inverse2 - 4.0 * inverse2 / mbar;
     for (int k = 0; k < 7; ++k) {
       a[k] = pcsaft::a0[k] + r1 * pcsaft::a1[k] + r2 * pcsaft::a2[k];
       b[k] = pcsaft::b0[k] + r1 * pcsaft::b1[k] + r2 * pcsaft::b2[k];
       qa[k] = inverse2 * pcsaft::a1[k] + slope2 * pcsaft::a2[k];
       qb[k] = inverse2 * pcsaft::b1[k] + slope2 * pcsaft::b2[k];
     }
-    N sum1 = 0.0, sum2 = 0.0;
+    X sum1 = 0.0, sum2 = 0.0;
     for (int k = 0; k < n; ++k) {
       e1[k] = 0.0;
       e2[k] = 0.0;
@@ -145,12 +149,13 @@ public:
       const N g1 = u2 + 3.0 * Dr * (1.0 + eta) * u3 + 2.0 * Dr2 * eta * (2.0 + eta) * u4;
       const N g2 = 2.0 * u3 + 6.0 * Dr * (2.0 + eta) * u4 +
                    4.0 * Dr2 * (1.0 + eta * (4.0 + eta)) * u4 * u;
-      const N w = x[i] * (1.0 - p.m[i]);
+      const X w = x[i] * (1.0 - p.m[i]);
       const N ratio = g1 / g[i];
       Zchain += w * eta * ratio;
       dZchain += w * (ratio + eta * g2 / g[i] - eta * ratio * ratio);
     }
-    const Dispersion c = dispersion(eta);
+    disp = dispersion(eta);
+    const Dispersion &c = disp;
     // Z_disp / rho and its derivative less Z_disp / eta.
     const N Zd = -2.0 * pcsaft::pi * c.deI1 * S1 -
                  pcsaft::pi * mbar * (c.C1 * c.deI2 + c.C2 * eta * c.I2) * S2;
@@ -225,13 +230,13 @@ public:
                        w2 * w2);
     return c;
   }
+  Dispersion disp; // at the eta of the last pressure
 
   // Reduced residual Helmholtz energy per molecule at the last pressure;
   // also kept in ares.
-  N helmholtz(const PcsaftParameters &p) { return helmholtz(p, dispersion(eta)); }
-
-  N helmholtz(const PcsaftParameters &p, const Dispersion &c) {
+  N helmholtz(const PcsaftParameters &p) {
     using std::log;
+    const Dispersion &c = disp;
     const N u = 1.0 / (1.0 - eta);
     const N r = zetat[2] / zetat[3];
     const N h1 = zetat[1] * r / zetat[0];
@@ -251,8 +256,8 @@ public:
   // the x derivatives at constant T and number density. Also sets ares.
   void lnphi(const PcsaftParameters &p, N *out) {
     using std::log;
-    const Dispersion c = dispersion(eta);
-    helmholtz(p, c);
+    const Dispersion &c = disp;
+    helmholtz(p);
     const N zeta[4] = {zetat[0] * rho, zetat[1] * rho, zetat[2] * rho, eta};
     const N u = 1.0 / (1.0 - eta);
     const N u2 = u * u, u3 = u2 * u, u4 = u2 * u2;
