@@ -53,7 +53,8 @@ void PlainDoubles(benchmark::State &state) { equationsOn(state, temperature, pac
 // Partials in T and eta, as the engine evaluates a composition without
 // derivatives.
 void PartialsInTAndEta(benchmark::State &state) {
-  equationsOn<Phase::PcsaftDual, double>(state, Phase::PcsaftDual(temperature, 1.0, 0.0), Phase::PcsaftDual(packing, 0.0, 1.0));
+  equationsOn<Phase::PcsaftDual, double>(state, Phase::PcsaftDual(temperature, 1.0, 0.0),
+                                         Phase::PcsaftDual(packing, 0.0, 1.0));
 }
 // Derivative-carrying numbers without directions.
 void DerivativeCarryingNumbers(benchmark::State &state) {

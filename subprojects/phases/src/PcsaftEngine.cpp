@@ -30,8 +30,8 @@ constexpr double kmolVolume = pcsaft::cubicAngstrom * pcsaft::NA * 1000.0;
 
 // The critical packing fraction of a pure component of m segments.
 double criticalPacking(double m) {
-  return std::pow(10.0, -0.240371 * std::log10(m) - 0.705191) - 0.08333636 * std::pow(0.5119087, m) -
-         0.0123;
+  return std::pow(10.0, -0.240371 * std::log10(m) - 0.705191) -
+         0.08333636 * std::pow(0.5119087, m) - 0.0123;
 }
 
 // True when the number has a non-zero derivative in the current context.
@@ -72,8 +72,8 @@ Active EosPcsaft::chain(const PcsaftDual &r) const {
   if (!Active::sparseMode()) {
     Active result(r.value());
     for (int d = 0; d < numdir; ++d)
-      result.setDerivative(d, temperature_.derivative(d) * r.dT() +
-                                  packing_.derivative(d) * r.deta());
+      result.setDerivative(d,
+                           temperature_.derivative(d) * r.dT() + packing_.derivative(d) * r.deta());
     return result;
   }
   Active result = temperature_ * r.dT();
@@ -223,8 +223,7 @@ Value EosPcsaft::pressure(const Value &dens) {
   VELTA_TRACE_END(name)
 }
 
-void EosPcsaft::calculatePressureEos_(const Value &T, Vector x, const Value &, int,
-                                      Value &result) {
+void EosPcsaft::calculatePressureEos_(const Value &T, Vector x, const Value &, int, Value &result) {
   static const char *const name = "Phase::EosPcsaft::calculatePressureEos_";
   VELTA_LOG(verbosity(), 1, name, "Entered with beta_ = " << beta);
   VELTA_TRACE_BEGIN

@@ -31,8 +31,8 @@ inline const Parameters methane{1.0000, 3.7039, 150.03, 26.3};
 inline const Parameters butane{2.3316, 3.7086, 222.88, 10.3};
 
 inline void clearTables() {
-  std::fill(&Phase::pcsaftComponentTables[0][0], &Phase::pcsaftComponentTables[0][0] + 3 * Phase::NC,
-            0.0);
+  std::fill(&Phase::pcsaftComponentTables[0][0],
+            &Phase::pcsaftComponentTables[0][0] + 3 * Phase::NC, 0.0);
   std::fill(&Phase::pcsaftKij[0][0], &Phase::pcsaftKij[0][0] + Phase::NC * Phase::NC, 0.0);
   Phase::ncomp = 0;
 }
@@ -69,8 +69,9 @@ class PcsaftPhase : public Phase::Generic {
 public:
   PcsaftPhase(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
       : Object(defaults, id, persistency, parent, root),
-        Model(defaults, id, persistency, parent, root),
-        Phase::Generic(defaults, id, persistency, parent, root, std::make_unique<Phase::Pcsaft>()),
+        Model(defaults, id, persistency, parent, root), Phase::Generic(
+                                                            defaults, id, persistency, parent, root,
+                                                            std::make_unique<Phase::Pcsaft>()),
         typeP("typeP", "the phase type",
               retrieveString(defaults, id, persistency, "typeP", "vapor"), this) {
     setType("PcsaftPhaseOfTheTests");
@@ -78,9 +79,7 @@ public:
     setPhaseType(Velta::Utility::phaseTypeIndex(typeP.value()));
   }
   std::unique_ptr<Node> clone() const override { return nullptr; }
-  void initializeNonPersistents() override {
-    model().initializeNonPersistents(xView(), rho, AMW);
-  }
+  void initializeNonPersistents() override { model().initializeNonPersistents(xView(), rho, AMW); }
 
   Phase::Pcsaft &pcsaft() { return dynamic_cast<Phase::Pcsaft &>(model()); }
   Vector moleFractions() { return xView(); }

@@ -33,8 +33,7 @@ public:
   void prepare(const Value &T, Vector x) override;
   void preparefugacity(const Value &P, const Value &T, Vector x, const Value &sumx) override;
   // The engine's pressure at (T, x) and the current beta; rho not used.
-  const Value &calculate_P_(const Value &rho, const Value &T, Vector x,
-                            const Value &sumx) override;
+  const Value &calculate_P_(const Value &rho, const Value &T, Vector x, const Value &sumx) override;
   // The density of the last pressure; P, T and x not used.
   const Value &calculate_rho_(const Value &P, const Value &T, Vector x) override;
   // beta at which the segments fill the ideal model's molar volume for the

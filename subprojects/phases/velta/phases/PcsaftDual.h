@@ -66,9 +66,7 @@ public:
     const double r = std::exp(a.v_);
     return {r, r * a.t_, r * a.e_};
   }
-  friend PcsaftDual log(const PcsaftDual &a) {
-    return {std::log(a.v_), a.t_ / a.v_, a.e_ / a.v_};
-  }
+  friend PcsaftDual log(const PcsaftDual &a) { return {std::log(a.v_), a.t_ / a.v_, a.e_ / a.v_}; }
 
 private:
   double v_ = 0.0;

@@ -42,17 +42,17 @@ inline constexpr double cubicAngstrom = 1e-30;
 inline constexpr double a0[7] = {0.91056314451539,  0.63612814494991, 2.68613478913903,
                                  -26.5473624914884, 97.7592087835073, -159.5915408656,
                                  91.2977740839123};
-inline constexpr double a1[7] = {-0.3084016918272,  0.18605311591713,  -2.50300472586548,
-                                 21.4197936296668,  -65.2558853303492, 83.3186804808856,
+inline constexpr double a1[7] = {-0.3084016918272, 0.18605311591713,  -2.50300472586548,
+                                 21.4197936296668, -65.2558853303492, 83.3186804808856,
                                  -33.7469229297323};
 inline constexpr double a2[7] = {-0.09061483509767, 0.4527842806392,   0.59627007280101,
                                  -1.72418291311787, -4.13021125311661, 13.7766318697211,
                                  -8.67284703679646};
-inline constexpr double b0[7] = {0.72409469413165,   2.2382791860938,   -4.0025849484634195,
-                                 -21.00357681484648, 26.8556413626615,  206.5513384066188,
+inline constexpr double b0[7] = {0.72409469413165,   2.2382791860938,  -4.0025849484634195,
+                                 -21.00357681484648, 26.8556413626615, 206.5513384066188,
                                  -355.60235612207947};
-inline constexpr double b1[7] = {-0.5755498075345,   0.69950955214436,   3.8925673389530697,
-                                 -17.21547164777212, 192.6722644652495,  -161.8264616487648,
+inline constexpr double b1[7] = {-0.5755498075345,   0.69950955214436,  3.8925673389530697,
+                                 -17.21547164777212, 192.6722644652495, -161.8264616487648,
                                  -165.2076934555607};
 inline constexpr double b2[7] = {0.09768831158356,  -0.255757498161,    -9.155856152973211,
                                  20.64207597439724, -38.80443005206285, 93.6267740770146,
@@ -62,26 +62,26 @@ inline constexpr double b2[7] = {0.09768831158356,  -0.255757498161,    -9.15585
 template <class N, class X = N> class PcsaftEquations {
 public:
   // --- state of the last precompute
-  int n = 0;       // components taken into account
-  N T;             // K
-  X x[NC];         // mole fractions as given
-  N d[NC];         // segment diameters, angstrom
-  N zetat[4];      // pi/6 sum x_i m_i d_i^n
-  X mbar;          // sum x_i m_i
-  X a[7], b[7];    // a_n(mbar), b_n(mbar)
-  X qa[7], qb[7];  // d a_n / d x_k = m_k qa_n, likewise b
-  X e1[NC], e2[NC];// sum_j x_j c1_kj and sum_j x_j c2_kj
-  N S1, S2;        // sum_ij x_i x_j m_i m_j (eps_ij/T)^(1,2) sigma_ij^3
+  int n = 0;        // components taken into account
+  N T;              // K
+  X x[NC];          // mole fractions as given
+  N d[NC];          // segment diameters, angstrom
+  N zetat[4];       // pi/6 sum x_i m_i d_i^n
+  X mbar;           // sum x_i m_i
+  X a[7], b[7];     // a_n(mbar), b_n(mbar)
+  X qa[7], qb[7];   // d a_n / d x_k = m_k qa_n, likewise b
+  X e1[NC], e2[NC]; // sum_j x_j c1_kj and sum_j x_j c2_kj
+  N S1, S2;         // sum_ij x_i x_j m_i m_j (eps_ij/T)^(1,2) sigma_ij^3
   // --- state of the last pressure
   N eta;
-  N rho;           // 1/angstrom^3
-  N Z;             // compressibility factor
-  N P;             // Pa; the engine may replace it by a regularised value
-  N dPdeta;        // Pa
-  N g[NC];         // contact values g_ii
+  N rho;    // 1/angstrom^3
+  N Z;      // compressibility factor
+  N P;      // Pa; the engine may replace it by a regularised value
+  N dPdeta; // Pa
+  N g[NC];  // contact values g_ii
   // --- state of the last helmholtz / lnphi
-  N ares;          // reduced residual Helmholtz energy per molecule, A_res / (N k T)
-  N hardSphere;    // its hard-sphere part per segment
+  N ares;       // reduced residual Helmholtz energy per molecule, A_res / (N k T)
+  N hardSphere; // its hard-sphere part per segment
 
   // Takes T, x[0..n) as they are and computes every T- and x-dependent sum.
   void precompute(const PcsaftParameters &p) {
@@ -147,8 +147,8 @@ public:
       const N Dr = D * r, Dr2 = Dr * Dr;
       g[i] = u + 3.0 * Dr * eta * u2 + 2.0 * Dr2 * eta * eta * u3;
       const N g1 = u2 + 3.0 * Dr * (1.0 + eta) * u3 + 2.0 * Dr2 * eta * (2.0 + eta) * u4;
-      const N g2 = 2.0 * u3 + 6.0 * Dr * (2.0 + eta) * u4 +
-                   4.0 * Dr2 * (1.0 + eta * (4.0 + eta)) * u4 * u;
+      const N g2 =
+          2.0 * u3 + 6.0 * Dr * (2.0 + eta) * u4 + 4.0 * Dr2 * (1.0 + eta * (4.0 + eta)) * u4 * u;
       const X w = x[i] * (1.0 - p.m[i]);
       const N ratio = g1 / g[i];
       Zchain += w * eta * ratio;
@@ -159,9 +159,9 @@ public:
     // Z_disp / rho and its derivative less Z_disp / eta.
     const N Zd = -2.0 * pcsaft::pi * c.deI1 * S1 -
                  pcsaft::pi * mbar * (c.C1 * c.deI2 + c.C2 * eta * c.I2) * S2;
-    const N dZd = -2.0 * pcsaft::pi * c.d2eI1 * S1 -
-                  pcsaft::pi * mbar * (c.C3 * eta * c.I2 + 2.0 * c.C2 * c.deI2 + c.C1 * c.d2eI2) *
-                      S2;
+    const N dZd =
+        -2.0 * pcsaft::pi * c.d2eI1 * S1 -
+        pcsaft::pi * mbar * (c.C3 * eta * c.I2 + 2.0 * c.C2 * c.deI2 + c.C1 * c.d2eI2) * S2;
     Z = 1.0 + Zhs + Zchain + rho * Zd;
     const N dZ = dZhs + dZchain + Zd / zetat[3] + rho * dZd;
     const N kT = pcsaft::kB / pcsaft::cubicAngstrom * T;
@@ -190,7 +190,7 @@ public:
     N deI1, deI2;   // (eta I)' = sum (n + 1) a_n eta^n
     N d2eI1, d2eI2; // (eta I)'' = sum n (n + 1) a_n eta^(n - 1)
     N C1, C2, C3;
-    N hsPart;       // (8 eta - 2 eta^2)/(1 - eta)^4 - (20 eta - ...)/((1 - eta)(2 - eta))^2
+    N hsPart; // (8 eta - 2 eta^2)/(1 - eta)^4 - (20 eta - ...)/((1 - eta)(2 - eta))^2
   };
 
   Dispersion dispersion(const N &e) const {
@@ -224,10 +224,10 @@ public:
     const N C1sq = c.C1 * c.C1;
     c.C2 = -C1sq * (mbar * (-4.0 * e2 + 20.0 * e + 8.0) * u4 * u +
                     (1.0 - mbar) * (2.0 * e3 + 12.0 * e2 - 48.0 * e + 40.0) * w2 * w);
-    c.C3 = 2.0 * c.C2 * c.C2 / c.C1 -
-           C1sq * (mbar * (-12.0 * e2 + 72.0 * e + 60.0) * u4 * u2 +
-                   (1.0 - mbar) * (-6.0 * e4 - 48.0 * e3 + 288.0 * e2 - 480.0 * e + 264.0) *
-                       w2 * w2);
+    c.C3 =
+        2.0 * c.C2 * c.C2 / c.C1 -
+        C1sq * (mbar * (-12.0 * e2 + 72.0 * e + 60.0) * u4 * u2 +
+                (1.0 - mbar) * (-6.0 * e4 - 48.0 * e3 + 288.0 * e2 - 480.0 * e + 264.0) * w2 * w2);
     return c;
   }
   Dispersion disp; // at the eta of the last pressure
@@ -245,7 +245,8 @@ public:
     N achain = 0.0;
     for (int i = 0; i < n; ++i)
       achain += x[i] * (1.0 - p.m[i]) * log(g[i]);
-    const N adisp = -2.0 * pcsaft::pi * rho * c.I1 * S1 - pcsaft::pi * rho * mbar * c.C1 * c.I2 * S2;
+    const N adisp =
+        -2.0 * pcsaft::pi * rho * c.I1 * S1 - pcsaft::pi * rho * mbar * c.C1 * c.I2 * S2;
     ares = mbar * hardSphere + achain + adisp;
     return ares;
   }
@@ -286,16 +287,15 @@ public:
       const N dk2 = d[k] * d[k];
       const N zk0 = piRho6 * p.m[k] * rho;
       const N zk1 = zk0 * d[k], zk2 = zk0 * dk2, zk3 = zk2 * d[k];
-      const N dhs = -(zk0 / zeta[0]) * hs +
-                    (3.0 * (zk1 * zeta[2] + zeta[1] * zk2) * u +
-                     3.0 * zeta[1] * zeta[2] * zk3 * u2 + 3.0 * z2sq * zk2 / zeta[3] * u2 +
-                     z2cu * zk3 * (3.0 * zeta[3] - 1.0) / (zeta[3] * zeta[3]) * u3 +
-                     ((3.0 * z2sq * zk2 * zeta[3] - 2.0 * z2cu * zk3) /
-                          (zeta[3] * zeta[3] * zeta[3]) -
-                      zk0) *
-                         lnOne +
-                     (zeta[0] - z2cu / (zeta[3] * zeta[3])) * zk3 * u) /
-                        zeta[0];
+      const N dhs =
+          -(zk0 / zeta[0]) * hs +
+          (3.0 * (zk1 * zeta[2] + zeta[1] * zk2) * u + 3.0 * zeta[1] * zeta[2] * zk3 * u2 +
+           3.0 * z2sq * zk2 / zeta[3] * u2 +
+           z2cu * zk3 * (3.0 * zeta[3] - 1.0) / (zeta[3] * zeta[3]) * u3 +
+           ((3.0 * z2sq * zk2 * zeta[3] - 2.0 * z2cu * zk3) / (zeta[3] * zeta[3] * zeta[3]) - zk0) *
+               lnOne +
+           (zeta[0] - z2cu / (zeta[3] * zeta[3])) * zk3 * u) /
+              zeta[0];
       const N H = p.m[k] * hs + mbar * dhs;
       const N Ch = zk3 * A3 + zk2 * A2 + (1.0 - p.m[k]) * log(g[k]);
       const N I1k = zk3 * c.dI1 + p.m[k] * QA;
@@ -303,10 +303,10 @@ public:
       const N S1k = 2.0 * e1[k] / T;
       const N S2k = 2.0 * e2[k] / (T * T);
       const N C1k = c.C2 * zk3 - c.C1 * c.C1 * p.m[k] * c.hsPart;
-      const N Disp = -2.0 * pcsaft::pi * rho * (I1k * S1 + c.I1 * S1k) -
-                     pcsaft::pi * rho *
-                         ((C1k * c.I2 + c.C1 * I2k) * mbar * S2 +
-                          c.C1 * c.I2 * (p.m[k] * S2 + mbar * S2k));
+      const N Disp =
+          -2.0 * pcsaft::pi * rho * (I1k * S1 + c.I1 * S1k) -
+          pcsaft::pi * rho *
+              ((C1k * c.I2 + c.C1 * I2k) * mbar * S2 + c.C1 * c.I2 * (p.m[k] * S2 + mbar * S2k));
       out[k] = H + Ch + Disp;
       sumx += x[k] * out[k];
     }

@@ -40,12 +40,12 @@ public:
   // unset tables never turn into non-finite results.
   void load(const char *function);
 
-  int n = 0;                  // ncomp at the last load
-  double m[NC] = {};          // segment numbers
-  double sigmai[NC] = {};     // segment diameters, angstrom
-  double epsiloni[NC] = {};   // epsilon_i / k, K
-  double epsilon[NC][NC] = {};// (1 - k_ij) sqrt(epsilon_i epsilon_j), K
-  double sigma[NC][NC] = {};  // (sigma_i + sigma_j) / 2, angstrom
+  int n = 0;                   // ncomp at the last load
+  double m[NC] = {};           // segment numbers
+  double sigmai[NC] = {};      // segment diameters, angstrom
+  double epsiloni[NC] = {};    // epsilon_i / k, K
+  double epsilon[NC][NC] = {}; // (1 - k_ij) sqrt(epsilon_i epsilon_j), K
+  double sigma[NC][NC] = {};   // (sigma_i + sigma_j) / 2, angstrom
   // m_i m_j epsilon_ij sigma_ij^3 and m_i m_j epsilon_ij^2 sigma_ij^3: the
   // pair coefficients of the dispersion sums S1 T and S2 T^2.
   double c1[NC][NC] = {};
