@@ -49,10 +49,13 @@ bool usable(double m, double sigma, double epsilon) {
 } // namespace
 
 void PcsaftParameters::load(const char *function) {
-  n = ncomp;
-  for (int i = 0; i < n; ++i) {
+  // Every component is checked before anything is copied, so that a
+  // refusal leaves the parameters of the last successful load.
+  for (int i = 0; i < ncomp; ++i)
     if (!usable(pcsaftM[i], pcsaftSigma[i], pcsaftEpsilon[i]))
       refuse(function, i);
+  n = ncomp;
+  for (int i = 0; i < n; ++i) {
     m[i] = pcsaftM[i];
     sigmai[i] = pcsaftSigma[i];
     epsiloni[i] = pcsaftEpsilon[i];
