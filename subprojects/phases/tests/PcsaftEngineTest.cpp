@@ -271,8 +271,9 @@ TEST_F(PcsaftEngine, BothEvaluationsGiveTheFiniteDifferenceDerivatives) {
       EXPECT_NEAR(lnphi[0].activeValue().derivative(d), expected[d][1],
                   1e-6 * std::fabs(expected[d][1]) + 1e-8);
     }
-    if (!seedComposition)
+    if (!seedComposition) {
       EXPECT_EQ(P.activeValue().derivative(2), 0.0);
+    }
   }
 }
 
