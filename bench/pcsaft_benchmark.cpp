@@ -1,10 +1,10 @@
 // Cost of one PC-SAFT evaluation of a liquid mixture of n components (2 and
 // 9): precompute at T and x, the pressure and dP/deta at the packing
-// fraction, and every ln phi. The same equations run on plain doubles (the
-// double instance of the template) and through the engine on physical
-// values, without directions, with the three directions of a single-phase
-// flash (T, P, beta: dense store) and with T, P, beta and every mole
-// fraction (n + 3: sparse for 9 components), in the same run.
+// fraction, and every ln phi. In the same run: the equations alone on plain
+// doubles, on plain partials in T and eta, and on derivative-carrying
+// numbers; and the engine on physical values, without directions, with the
+// three directions of a single-phase flash (T, P, beta: dense store) and
+// with T, P, beta and every mole fraction (n + 3: sparse for 9 components).
 
 #include "velta/phases/PcsaftEngine.h"
 #include "velta/phases/PcsaftEquations.h"

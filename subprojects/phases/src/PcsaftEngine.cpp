@@ -1,6 +1,5 @@
 #include "velta/phases/PcsaftEngine.h"
 
-#include "velta/core/ValueHelpers.h"
 #include "velta/utility/Error.h"
 #include "velta/value/DerivativeContext.h"
 
@@ -49,12 +48,15 @@ bool carriesDerivatives(const Active &a) {
 }
 
 // The positive regularisation of a pressure (velta/core/ValueHelpers.h) on
-// the plain numbers: unchanged from 2e-5 Pa up, eps (P - 4 eps)/(P - 3 eps)
+// the plain partials: unchanged from 2e-5 Pa up, eps (P - 4 eps)/(P - 3 eps)
 // below, and 4 eps / 3 with the partials divided by 9 for P < 0.
-PcsaftDual keptPositive(const PcsaftDual &P) {
+template <class D> D keptPositive(const D &P) {
   constexpr double eps = 1e-5;
-  if (P.value() < 0.0)
-    return {eps * 4.0 / 3.0, P.dT() / 9.0, P.deta() / 9.0};
+  if (P.value() < 0.0) {
+    D result = P / 9.0;
+    result.value() = eps * 4.0 / 3.0;
+    return result;
+  }
   if (P.value() < 2.0 * eps)
     return eps * (P - 4.0 * eps) / (P - 3.0 * eps);
   return P;
@@ -78,6 +80,30 @@ Active EosPcsaft::chain(const PcsaftDual &r) const {
   }
   Active result = temperature_ * r.dT();
   result += packing_ * r.deta();
+  result.value() = r.value();
+  return result;
+}
+
+Active EosPcsaft::chain(const PcsaftGradient &r) const {
+  if (numdir == 0)
+    return Active(r.value());
+  const int n = general_.n;
+  if (!Active::sparseMode()) {
+    Active result(r.value());
+    for (int d = 0; d < numdir; ++d) {
+      double sum =
+          temperature_.derivative(d) * r.partial(0) + packing_.derivative(d) * r.partial(1);
+      for (int i = 0; i < n; ++i)
+        sum += state_.x[i].derivative(d) * r.partial(2 + i);
+      result.setDerivative(d, sum);
+    }
+    return result;
+  }
+  Active result = temperature_ * r.partial(0);
+  result += packing_ * r.partial(1);
+  for (int i = 0; i < n; ++i)
+    if (r.partial(2 + i) != 0.0)
+      result += state_.x[i] * r.partial(2 + i);
   result.value() = r.value();
   return result;
 }
@@ -152,11 +178,16 @@ void EosPcsaft::precompute(const Value &T, Vector x) {
     plain_.precompute(*this);
     state_.n = plain_.n;
     state_.zetat[3] = chain(plain_.zetat[3]);
-    stateFilled_ = false;
   } else {
-    state_.precompute(*this);
-    stateFilled_ = true;
+    PcsaftGradient::count = 2 + ncomp;
+    general_.T = PcsaftGradient::variable(T.value(), 0);
+    for (int i = 0; i < ncomp; ++i)
+      general_.x[i] = PcsaftGradient::variable(x[i].value(), 2 + i);
+    general_.precompute(*this);
+    state_.n = general_.n;
+    state_.zetat[3] = chain(general_.zetat[3]);
   }
+  stateFilled_ = false;
   precomputed_ = true;
   VELTA_TRACE_END(name)
 }
@@ -215,8 +246,14 @@ Value EosPcsaft::pressure(const Value &dens) {
     state_.dPdeta = chain(plain_.dPdeta);
     stateFilled_ = false;
   } else {
-    state_.pressure(*this, dens.activeValue());
-    state_.P = regularizePositive(state_.P);
+    packing_ = dens.activeValue();
+    PcsaftGradient::count = 2 + general_.n;
+    general_.pressure(*this, PcsaftGradient::variable(dens.value(), 1));
+    general_.P = keptPositive(general_.P);
+    state_.eta = packing_;
+    state_.P = chain(general_.P);
+    state_.dPdeta = chain(general_.dPdeta);
+    stateFilled_ = false;
   }
   evaluated_ = true;
   return Value(state_.P, pascal());
@@ -262,7 +299,12 @@ void EosPcsaft::preparefugacity_eos(const Value &, const Value &, Vector, const 
       lnphiEngine_[k] = chain(plain[k]);
     stateFilled_ = false;
   } else {
-    state_.lnphi(*this, lnphiEngine_);
+    PcsaftGradient::count = 2 + general_.n;
+    PcsaftGradient partials[NC];
+    general_.lnphi(*this, partials);
+    for (int k = 0; k < general_.n; ++k)
+      lnphiEngine_[k] = chain(partials[k]);
+    stateFilled_ = false;
   }
   const int count = std::min(state_.n, static_cast<int>(lnphi.size()));
   for (int k = 0; k < count; ++k)

@@ -12,11 +12,13 @@
 // caller that wants a state first calls precompute (or
 // calculatePressureEos_, which does both) and a pressure at that state.
 //
-// Evaluation: when no mole fraction carries derivatives (the common case),
-// the equations run on PcsaftDual (value and partials in T and eta) and the
-// kept results become derivative-carrying numbers by the chain rule;
-// otherwise they run on the derivative-carrying numbers themselves. Both
-// give the same values and derivatives.
+// Evaluation: the equations run on plain partials and the kept results
+// become derivative-carrying numbers by the chain rule: on PcsaftDual
+// (partials in T and eta) when no mole fraction carries derivatives (the
+// common case), else on PcsaftGradient (partials in T, eta and every mole
+// fraction). The derivative-carrying instance of the equations is only
+// evaluated when the whole state is asked for (state(), helmholtz,
+// helmholtzi).
 //
 // The Soave-Redlich-Kwong base only supplies the interface's layout; its
 // mixture parameters are never computed. deosdv, deosdT, Tcm, helmholtzT
@@ -26,6 +28,7 @@
 #include "velta/phases/EosCubicKwongRedlichSoave.h"
 #include "velta/phases/PcsaftDual.h"
 #include "velta/phases/PcsaftEquations.h"
+#include "velta/phases/PcsaftGradient.h"
 #include "velta/phases/PcsaftParameters.h"
 
 #include <vector>
@@ -98,6 +101,8 @@ private:
   // (dr/dT) T' + (dr/deta) eta' with T of the last precompute and eta of
   // the last pressure.
   Active chain(const PcsaftDual &r) const;
+  // The same over T, eta and the mole fractions of the last precompute.
+  Active chain(const PcsaftGradient &r) const;
   // Fills the rest of state_ (sums, contact values, Z, a_res) when the last
   // evaluations took the plain path.
   void completeState();
@@ -107,11 +112,12 @@ private:
   // rest of state_ to completeState.
   PcsaftEquations<Active> state_;
   PcsaftEquations<PcsaftDual, double> plain_;
+  PcsaftEquations<PcsaftGradient> general_;
   Active temperature_; // T of the last precompute
   Active packing_;     // eta of the last pressure
   Active lnphiEngine_[NC];
   bool plainPath_ = false;  // the last precompute's x carry no derivatives
-  bool stateFilled_ = true; // state_ holds every T- and x-dependent sum
+  bool stateFilled_ = true; // state_ holds every sum and term
   bool precomputed_ = false;
   bool evaluated_ = false;
   bool fugacityEvaluated_ = false; // since the last precompute
