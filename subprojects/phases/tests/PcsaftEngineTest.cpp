@@ -193,6 +193,16 @@ TEST_F(PcsaftEngine, DerivativeIdentities) {
     engine.preparefugacity_eos(Value(), Value(), Vector(&xv), Value(1.0), 2, out);
     EXPECT_NEAR(out[0].value(), lnphi[0], 1e-12);
     EXPECT_NEAR(out[1].value(), lnphi[1], 1e-12);
+    // The Helmholtz operations of the interface: N a_res and its amount
+    // derivative at beta, leaving the engine's state as it was.
+    const Value temperature(T, "K");
+    EXPECT_NEAR(engine.helmholtz(Value(2.0), temperature, Value(eta)).value(), 2.0 * eq.ares,
+                1e-12);
+    EXPECT_NEAR(engine.helmholtzi(Value(1.0), temperature, Value(eta), 1).value(),
+                lnphi[1] + std::log(eq.Z), 1e-12);
+    const double slope = engine.deosdbeta(Value(), Value(), Value()).value();
+    engine.helmholtz(Value(1.0), temperature, Value(0.6));
+    EXPECT_EQ(engine.deosdbeta(Value(), Value(), Value()).value(), slope);
   }
 }
 
