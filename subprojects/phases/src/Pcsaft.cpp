@@ -1,0 +1,87 @@
+#include "velta/phases/Pcsaft.h"
+
+#include "velta/components/ListComponents.h"
+#include "velta/utility/Error.h"
+
+#include <numbers>
+#include <sstream>
+
+namespace Phase {
+
+namespace {
+
+// The component count checked before the tables are touched.
+int checkedCount(const char *function) {
+  if (NCOMPONENTS > NC) {
+    std::ostringstream text;
+    text << "a PC-SAFT phase holds at most " << NC << " components; the component list has "
+         << NCOMPONENTS;
+    throw ErrorRunTime(function, text.str().c_str());
+  }
+  return NCOMPONENTS;
+}
+
+} // namespace
+
+Pcsaft::Pcsaft() {
+  static const char *const name = "Phase::Pcsaft::Pcsaft";
+  VELTA_LOG(verbosity(), 1, name, "Entered");
+  VELTA_TRACE_BEGIN
+  // Close packing of equal spheres, with the double-precision pi.
+  betamax_ = std::numbers::pi / (3.0 * std::numbers::sqrt2);
+  betamin_ = 0.0;
+  pcsaftSetNcomp(checkedCount(name));
+  VELTA_TRACE_END(name)
+}
+
+Pcsaft::~Pcsaft() = default;
+
+void Pcsaft::initializeNonPersistents(Vector, const Value &, const Value &) {}
+
+void Pcsaft::prepare(const Value &T, Vector x) {
+  static const char *const name = "Phase::Pcsaft::prepare";
+  VELTA_LOG(verbosity(), 1, name, "Entered");
+  VELTA_TRACE_BEGIN
+  precompute(T, x);
+  VELTA_TRACE_END(name)
+}
+
+void Pcsaft::preparefugacity(const Value &P, const Value &T, Vector x, const Value &sumx) {
+  static const char *const name = "Phase::Pcsaft::preparefugacity";
+  VELTA_LOG(verbosity(), 1, name, "Entered");
+  VELTA_TRACE_BEGIN
+  preparefugacity_eos(P, T, x, sumx, phaseType(), lnphi_);
+  VELTA_TRACE_END(name)
+}
+
+const Value &Pcsaft::calculate_P_(const Value &, const Value &T, Vector x, const Value &sumx) {
+  static const char *const name = "Phase::Pcsaft::calculate_P_";
+  VELTA_LOG(verbosity(), 1, name, "Entered");
+  VELTA_TRACE_BEGIN
+  calculatePressureEos_(T, x, sumx, phaseType(), P_);
+  return P_;
+  VELTA_TRACE_END(name)
+}
+
+const Value &Pcsaft::calculate_rho_(const Value &, const Value &, Vector) {
+  static const char *const name = "Phase::Pcsaft::calculate_rho_";
+  VELTA_LOG(verbosity(), 1, name, "Entered");
+  VELTA_TRACE_BEGIN
+  rhomol_ = density();
+  VELTA_LOG(verbosity(), 2, name, "rho = " << rhomol_);
+  return rhomol_;
+  VELTA_TRACE_END(name)
+}
+
+void Pcsaft::estimate(const Value &P, const Value &T, Vector x, int) {
+  static const char *const name = "Phase::Pcsaft::estimate";
+  VELTA_LOG(verbosity(), 1, name, "Entered");
+  VELTA_TRACE_BEGIN
+  precompute(T, x);
+  setbeta(Ideal::calculate_rho_(P, T, x));
+  VELTA_TRACE_END(name)
+}
+
+void Pcsaft::calculateResiduals(const Value &, const Value &, const Value &) {}
+
+} // namespace Phase
