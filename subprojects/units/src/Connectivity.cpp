@@ -322,3 +322,9 @@ Value enthalpyFlow(Stream &stream) {
     return Value(0.0, "W");
   return stream.Tphase->mdot * stream.Q("Tphase.h");
 }
+
+void emptyPhase(Phase::Mass &phase) {
+  const Phase::MassBalanceMode mode = Phase::flowonly(phase.representation());
+  phase.clearComposition(mode);
+  phase.calculateX(mode);
+}

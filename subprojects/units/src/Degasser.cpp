@@ -6,6 +6,8 @@
 #include "velta/utility/Error.h"
 #include "velta/utility/SharedEnumerations.h"
 
+#include <algorithm>
+
 using Velta::Utility::MassBalanceMode;
 using Velta::Utility::PhaseIndex;
 using Velta::Utility::PhaseType;
@@ -95,12 +97,17 @@ void Degasser::go(int, int) {
   if (vaporStream->nphases() > 1)
     for (Phase::Mass *p : vaporStream->phases())
       if (p->phaseType() != static_cast<int>(PhaseType::vapor)) {
-        p->clearComposition(MassBalanceMode::N);
-        p->calculateX(MassBalanceMode::N);
+        emptyPhase(*p);
       }
-  if (condensateStream->nphases() > 1) {
-    condensateStream->Tphase->clearComposition(MassBalanceMode::N);
-    condensateStream->Tphase->calculateX(MassBalanceMode::N);
+  // A total phase of its own (every multi-phase stream, and the simple
+  // single-phase streams) is built up from the phases it receives.
+  const auto ownTotal = [](Stream &s) {
+    return std::find(s.phases().begin(), s.phases().end(), s.Tphase) == s.phases().end();
+  };
+  const bool vaporTotal = ownTotal(*vaporStream);
+  const bool condensateTotal = ownTotal(*condensateStream);
+  if (condensateTotal) {
+    emptyPhase(*condensateStream->Tphase);
   }
   for (Phase::Mass *p : in->phases()) {
     if (p->phaseIndex() == vaporIndex) {
@@ -108,7 +115,7 @@ void Degasser::go(int, int) {
       Phase::Mass &target = *vaporStream->findPhase(vaporIndex);
       assignPhaseValues(target, *p);
       target.fraction = Value(1.0);
-      if (vaporStream->nphases() > 1)
+      if (vaporTotal)
         assignPhaseValues(*vaporStream->Tphase, *p);
       VELTA_LOG(verbosity(), 2, name, "Looking for vapor phase in condensateStream");
       if (Phase::Mass *m = condensateStream->findPhase(vaporIndex)) {
@@ -121,12 +128,12 @@ void Degasser::go(int, int) {
                                      << " in condensateStream");
       Phase::Mass &target = *condensateStream->findPhase(p->phaseIndex());
       assignPhaseValues(target, *p);
-      if (condensateStream->nphases() > 1)
+      if (condensateTotal)
         *condensateStream->Tphase += *p;
       target.fraction = f.value() == 1.0 ? Value(0.0) : p->fraction / (Value(1.0) - f);
     }
   }
-  if (condensateStream->nphases() > 1) {
+  if (condensateTotal) {
     condensateStream->prepare_residuals();
     condensateStream->Tphase->calculateProperties(condensateStream->P, condensateStream->T, true);
   }

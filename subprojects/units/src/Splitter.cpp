@@ -72,8 +72,7 @@ void Splitter::go(int, int) {
           } else {
             w.fraction = Value(0.0);
             VELTA_LOG(verbosity(), 2, name, "not found it");
-            w.clearComposition(MassBalanceMode::N);
-            w.calculateX(MassBalanceMode::N);
+            emptyPhase(w);
           }
         }
         if (!matched)

@@ -91,3 +91,7 @@ class Mass;
 // The values of every quantity of from that to registers under the same
 // tag (flows, fractions, properties); to keeps its type, tags and tree.
 void assignPhaseValues(Phase::Mass &to, const Phase::Mass &from);
+
+// Clears the phase's flows and completes it in the flows-only mode of its
+// own representation (N for molar phases, M for mass-only ones).
+void emptyPhase(Phase::Mass &phase);
