@@ -193,7 +193,12 @@ const Value &Stream::calculateTotalRho() {
       v_ += Fraction(pi, false) /
             generic->model().calculate_rho_(FlashBase::P, FlashBase::T, X(pi));
     }
-  rho_ = dimensionlessOne / v_;
+  // Without a phase with properties (the simple streams) the density is
+  // zero like the other totals, not the reciprocal of a zero volume.
+  if (v_.value() == 0.0)
+    rho_ = Value(0.0, "kmol/m3");
+  else
+    rho_ = dimensionlessOne / v_;
   return rho_;
 }
 

@@ -137,6 +137,16 @@ TEST_F(SimpleStreams, ClonesKeepQuantitiesButNotIntegersAndStrings) {
   EXPECT_EQ(c.flowoption.value(), "Mw");
 }
 
+TEST_F(SimpleStreams, TotalsOfPhasesWithoutPropertiesAreZero) {
+  auto s = makeStream("StreamSimpleLiquidSolidVapor");
+  feed(*s);
+  EXPECT_EQ(s->calculateTotalH().value(), 0.0);
+  EXPECT_EQ(s->calculateTotalS().value(), 0.0);
+  EXPECT_EQ(s->calculateTotalRho().value(), 0.0);
+  std::vector<Value> y(2);
+  EXPECT_EQ(s->calculateResidualsEos(y, 0), 0);
+}
+
 TEST_F(SimpleStreams, InertSolidsSplitFromTheFluid) {
   auto s = makeStreamOne("PhaseIdeal<liquid>");
   auto &x = dynamic_cast<Phase::MassMolar &>(*s->Tphase).x;
