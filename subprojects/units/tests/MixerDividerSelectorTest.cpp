@@ -54,6 +54,28 @@ TEST_F(SimpleUnits, MixerTakesTheLowestPressureAndTheMassWeightedTemperature) {
   EXPECT_EQ(lonely->nCalculations.value(), 0);
 }
 
+TEST_F(SimpleUnits, MixerFlashesAMassOnlyOutletAtTheMeanTemperature) {
+  auto mixer = makeUnit<Mixer>("Mixer");
+  std::unique_ptr<Stream> ins[2];
+  const double mdot[] = {1.0, 3.0}, T[] = {300.0, 400.0};
+  for (int i = 0; i < 2; ++i) {
+    ins[i] = makeStream("StreamSimpleLiquid", "I" + std::to_string(i));
+    ins[i]->Tphase->mdot = Value(mdot[i], "kg/s");
+    ins[i]->Tphase->w[0] = Value(0.5);
+    ins[i]->Tphase->w[1] = Value(0.5);
+    ins[i]->T = Value(T[i], "K");
+    ins[i]->go(1);
+    join(*mixer, *ins[i], "in");
+  }
+  auto out = makeStream("StreamSimpleLiquid", "OUT");
+  join(*mixer, *out, "out");
+  mixer->go(1, 0);
+  ASSERT_TRUE(mixer->errors.value().empty()) << mixer->errors.value().front();
+  EXPECT_EQ(out->flashoption.value(), "PT");
+  EXPECT_NEAR(out->T.value(), 375.0, 1e-9);
+  EXPECT_NEAR(out->Tphase->mdot.value(), 4.0, 1e-12);
+}
+
 struct SplitCase {
   const char *name;
   std::vector<double> given;
