@@ -20,10 +20,6 @@ namespace {
 
 int index(PhaseIndex p) { return static_cast<int>(p); }
 
-Phase::MassMolarProperties &total(Stream &s) {
-  return dynamic_cast<Phase::MassMolarProperties &>(*s.Tphase);
-}
-
 // Flashes the stream in mode and requires a clean, converged calculation.
 void flash(Stream &s, const char *mode) {
   s.flashoption = mode;
