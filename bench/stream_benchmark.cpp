@@ -58,6 +58,7 @@ void fillComponents(int n) {
 }
 
 void registerStreamOne() {
+  Velta::Phases::registerPhaseTypes();
   static const bool registered = [] {
     NodeFactory().registerType<StreamOne>(
         "StreamOne", "Parameterized single-phase stream", "stream", true, {},

@@ -1,5 +1,6 @@
 #include "velta/phases/PhaseTypes.h"
 
+#include "velta/persistency/NodeFactory.h"
 #include "velta/phases/PhaseActivity.h"
 #include "velta/phases/PhaseGeneric.h"
 #include "velta/phases/PhaseSimple.h"
@@ -10,9 +11,6 @@
 #include <vector>
 
 namespace {
-
-// Not atomic: start-up runs on one thread.
-int registrarCounter = 0;
 
 enum class Typep { none, withSolid, fluidOnly };
 
@@ -55,7 +53,7 @@ std::vector<AliasRow> fluidAliases(const char *vapor, const char *vaporDescripti
 //   its two aliases (registerPhase<PhaseGeneric<...>> with Typep::fluidOnly
 //   and fluidAliases, as the cubic equations below), before the cubic
 //   equations.
-void registerPhaseTypes() {
+void registerAll() {
   registerPhase<PhaseSimpleTotal>("PhaseSimpleTotal",
                                   "Total phase model for simple mass-balance only", Typep::none);
   registerPhase<PhaseSimple>("PhaseSimple", "Simple, mass-balance only phase", Typep::withSolid,
@@ -106,12 +104,18 @@ void registerPhaseTypes() {
 
 } // namespace
 
-PhaseTypesRegistrar::PhaseTypesRegistrar() {
-  if (registrarCounter++ == 0)
-    registerPhaseTypes();
+namespace Velta::Phases {
+
+void registerPhaseTypes() {
+  // Not atomic: start-up runs on one thread.
+  static bool registered = false;
+  if (registered)
+    return;
+  registered = true;
+  registerAll();
 }
 
-PhaseTypesRegistrar::~PhaseTypesRegistrar() { --registrarCounter; }
+} // namespace Velta::Phases
 
 namespace Phase {
 

@@ -5,6 +5,7 @@
 namespace streamtest {
 
 void registerStreamTypes() {
+  Velta::Phases::registerPhaseTypes();
   static const bool registered = [] {
     NodeFactory factory;
     auto simple = [&](auto *tag, const char *description) {
