@@ -4,12 +4,13 @@
 #include "velta/user/KernelInitialization.h"
 
 #include "velta/phases/PhaseTypes.h"
+#include "velta/streams/StreamTypes.h"
 #include "velta/units/ReactionTypes.h"
 
 void registerLibraryTypes() {
   // flowsheet types: none yet
   // unit types: none yet
-  // stream types: none yet
+  Velta::Streams::registerStreamTypes();
   Velta::Phases::registerPhaseTypes();
   Velta::Units::registerReactionTypes();
 }
