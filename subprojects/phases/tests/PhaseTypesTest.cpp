@@ -97,6 +97,8 @@ TEST(PhaseTypeListing, TypePDescriptorsNameTheirEnumerators) {
   } rows[] = {{"PhaseSimple", "phaseTypeEnum"},
               {"PhaseIdeal", "phaseTypeEnum"},
               {"PhasePengRobinson", "phaseTypeEnum1"},
+              {"PhaseIapws", "phaseTypeEnum1"},
+              {"PhaseGerg2004", "phaseTypeEnum1"},
               {"PhaseNrtl1", nullptr},
               {"PhaseTotal", nullptr}};
   for (const auto &row : rows) {

@@ -164,13 +164,20 @@ INSTANTIATE_TEST_SUITE_P(
                                1e-4}}})),
     [](const auto &info) { return std::string(info.param.name); });
 
-class StreamGerg2004RoundTrip : public ComponentsFixture,
-                                public testing::WithParamInterface<Trip> {
+class StreamGerg2004 : public ComponentsFixture {
 protected:
   void SetUp() override { useGergFluids(); }
 };
 
+class StreamGerg2004RoundTrip : public StreamGerg2004, public testing::WithParamInterface<Trip> {};
+
 TEST_P(StreamGerg2004RoundTrip, ReturnsToThePtState) { roundTrip(GetParam(), naturalGas); }
+
+TEST_F(StreamGerg2004, InheritsThePackingFractionUnknownOfItsCubicBase) {
+  auto s = makeStreamOne("PhaseGerg2004<vapor>");
+  ASSERT_EQ(s->size(), 3u);
+  EXPECT_EQ(s->unknownTag(2), "beta[0]");
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Gerg2004, StreamGerg2004RoundTrip,
