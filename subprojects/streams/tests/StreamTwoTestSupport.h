@@ -20,6 +20,7 @@ using namespace streamtest;
 
 inline void registerStreamTwoTypes() {
   static const bool registered = [] {
+    registerStreamTypes();
     auto add = [](auto *tag, const char *description, const char *vapor, const char *liquid) {
       using S = std::remove_pointer_t<decltype(tag)>;
       NodeFactory().registerType<S>(

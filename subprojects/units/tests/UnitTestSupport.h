@@ -27,6 +27,7 @@ using namespace streamtest;
 
 inline void registerUnitTypes() {
   static const bool registered = [] {
+    registerStreamTypes();
     NodeFactory f;
     f.registerType<Mixer>("Mixer", "Mixer", "unit", false, {}, {}, {}, "Mixer", 60, 60);
     f.registerType<Divider>("Divider", "Divider", "unit", false,
