@@ -46,9 +46,7 @@ std::vector<AliasRow> fluidAliases(const char *vapor, const char *vaporDescripti
   return {{vapor, vaporDescription, "vapor"}, {liquid, liquidDescription, "liquid"}};
 }
 
-// The listing order of the phase types. "PhasePcsaft" with its two aliases
-// (registerPhase<PhaseGeneric<...>> with Typep::fluidOnly and fluidAliases)
-// comes after "PhaseUnifac", before "PhaseGerg2004", once its model exists.
+// The listing order of the phase types.
 void registerAll() {
   registerPhase<PhaseSimpleTotal>("PhaseSimpleTotal",
                                   "Total phase model for simple mass-balance only", Typep::none);
@@ -84,6 +82,10 @@ void registerAll() {
       Typep::none);
   registerPhase<PhaseActivity<Phase::Activity::Unifac>>(
       "PhaseUnifac", "Liquid phase based on the UNIFAC activity coefficient model", Typep::none);
+  registerPhase<PhaseGeneric<Phase::Pcsaft>>(
+      "PhasePcsaft", "phase based on the PC-SAFT equation of state", Typep::fluidOnly,
+      fluidAliases("PhasePcsaft<vapor>", "Vapor phase based on the PC-SAFT equation of state",
+                   "PhasePcsaft<liquid>", "Liquid phase based on the PC-SAFT equation of state"));
   registerPhase<PhaseGeneric<Phase::Gerg2004>>(
       "PhaseGerg2004", "phase based on the GERG2004 equation of state", Typep::fluidOnly,
       fluidAliases("PhaseGerg2004<vapor>", "Vapor phase based on the GERG2004 equation of state",

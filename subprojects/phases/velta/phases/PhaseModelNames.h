@@ -11,6 +11,7 @@
 #include "velta/phases/Gerg2004.h"
 #include "velta/phases/Iapws.h"
 #include "velta/phases/Ideal.h"
+#include "velta/phases/Pcsaft.h"
 
 #include <string>
 
@@ -25,6 +26,10 @@ template <> struct ModelNames<Ideal> {
 template <> struct ModelNames<Iapws> {
   static constexpr const char *type = "PhaseIapws";
   static constexpr const char *model = "class Phase::Iapws";
+};
+template <> struct ModelNames<Pcsaft> {
+  static constexpr const char *type = "PhasePcsaft";
+  static constexpr const char *model = "class Phase::Pcsaft";
 };
 template <> struct ModelNames<Gerg2004> {
   static constexpr const char *type = "PhaseGerg2004";
