@@ -63,11 +63,17 @@ const Value &Pcsaft::calculate_P_(const Value &, const Value &T, Vector x, const
   VELTA_TRACE_END(name)
 }
 
-const Value &Pcsaft::calculate_rho_(const Value &, const Value &, Vector) {
+const Value &Pcsaft::calculate_rho_(const Value &, const Value &T, Vector x) {
   static const char *const name = "Phase::Pcsaft::calculate_rho_";
   VELTA_LOG(verbosity(), 1, name, "Entered");
   VELTA_TRACE_BEGIN
-  rhomol_ = density();
+  // The density of the current packing fraction at the given T and x, not
+  // that of the last pressure evaluation: a stream flashing at a set
+  // density (RT, RH) asks for it before any pressure at the new state.
+  if (beta.units().isInvalid())
+    throw ErrorRunTime(name, "no PC-SAFT packing fraction: estimate first");
+  precompute(T, x);
+  rhomol_ = rho_(beta, Value(1.0));
   VELTA_LOG(verbosity(), 2, name, "rho = " << rhomol_);
   return rhomol_;
   VELTA_TRACE_END(name)

@@ -1,12 +1,13 @@
-// Single-phase streams over the IAPWS-95 and GERG-2004 phases: the flash
-// unknown each adds, water and steam against independent values, and the
-// round trips between the flash modes.
+// Single-phase streams over the IAPWS-95, GERG-2004 and PC-SAFT phases: the
+// flash unknown each adds, water and steam against independent values, and
+// the round trips between the flash modes.
 
 #include "StreamTestSupport.h"
 
 #include "velta/phases/Generic.h"
 #include "velta/phases/Iapws.h"
 #include "velta/phases/MassMolarProperties.h"
+#include "velta/phases/PcsaftParameters.h"
 
 #include <gtest/gtest.h>
 
@@ -183,6 +184,41 @@ INSTANTIATE_TEST_SUITE_P(
     Gerg2004, StreamGerg2004RoundTrip,
     testing::ValuesIn(trips({{"NaturalGas",
                               {"", "PhaseGerg2004<vapor>", 300.0, 50e5, FlashMode::PT}}})),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// Methane and n-butane with the pure-component parameters of Gross and
+// Sadowski (2001): m, sigma (angstrom), epsilon/k (K).
+class StreamPcsaft : public ComponentsFixture {
+protected:
+  void SetUp() override {
+    useMethanePropane();
+    const double parameters[2][3] = {{1.0000, 3.7039, 150.03}, {2.3316, 3.7086, 222.88}};
+    for (int i = 0; i < 2; ++i) {
+      Phase::pcsaftM[i] = parameters[i][0];
+      Phase::pcsaftSigma[i] = parameters[i][1];
+      Phase::pcsaftEpsilon[i] = parameters[i][2];
+    }
+  }
+  void TearDown() override {
+    for (int i = 0; i < Phase::NC; ++i)
+      Phase::pcsaftM[i] = Phase::pcsaftSigma[i] = Phase::pcsaftEpsilon[i] = 0.0;
+    ComponentsFixture::TearDown();
+  }
+};
+
+class StreamPcsaftRoundTrip : public StreamPcsaft, public testing::WithParamInterface<Trip> {};
+
+TEST_P(StreamPcsaftRoundTrip, ReturnsToThePtState) { roundTrip(GetParam(), {0.7, 0.3}); }
+
+TEST_F(StreamPcsaft, AddsItsPackingFractionUnknown) {
+  auto s = makeStreamOne("PhasePcsaft<vapor>");
+  ASSERT_EQ(s->size(), 3u);
+  EXPECT_EQ(s->unknownTag(2), "beta[0]");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pcsaft, StreamPcsaftRoundTrip,
+    testing::ValuesIn(trips({{"Gas", {"", "PhasePcsaft<vapor>", 350.0, 20e5, FlashMode::PT}}})),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace
