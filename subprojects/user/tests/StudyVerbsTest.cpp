@@ -183,6 +183,29 @@ TEST_P(StudyVerbs, Homotopy) {
   }
 }
 
+TEST_P(StudyVerbs, HomotopyOverAStreamTemperature) {
+  // Steam at 1 bar, walked from 400 K to 450 K in 3 points by the kernel
+  // program itself; every point flashes the stream.
+  const std::string steam =
+      R"({"quantities":{"T":400,"P":100000,"Tphase.ndot":0.1,"Tphase.x[0]":1,"Tphase.x[1]":0,)"
+      R"("Tphase.x[2]":0,"Tphase.x[3]":0,"Tphase.x[4]":0,"Tphase.x[5]":0,"Tphase.x[6]":0,)"
+      R"("Tphase.x[7]":0,"Tphase.x[8]":0,"Tphase.x[9]":0,"Tphase.x[10]":0}})";
+  const KernelRun created = kernel({"new", "StreamIapwsVapor", "S1", "steam", steam});
+  ASSERT_EQ(created.status, 0) << created.err;
+  const std::string id = created.lastLine();
+  writeFile(workFile("Homotopy.xml"),
+            declaration +
+                "<homotopy>\n  <type>StreamIapwsVapor</type>\n  <id>" + id +
+                "</id>\n  <points>3</points>\n  <controlled>\n"
+                "    <variable start=\"400\" end=\"450\">T</variable>\n"
+                "  </controlled>\n</homotopy>\n");
+  const KernelRun run = kernel({"homotopy", id});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.lastLine(), id);
+  EXPECT_TRUE(has(run.out, "Homotopy::execute * Performing point 1: [T = 425 ]\n")) << run.out;
+  EXPECT_EQ(storedMilliKelvin(id), 450000);
+}
+
 INSTANTIATE_TEST_SUITE_P(Store, StudyVerbs, ::testing::Values(odbctest::Database::sqlite),
                          odbctest::databaseParameterName);
 
