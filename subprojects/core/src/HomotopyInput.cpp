@@ -21,15 +21,9 @@ HomotopyInputXml::HomotopyInputXml(const std::string &fileName) {
   const auto fail = [&fileName](const std::string &message) {
     throw ErrorRunTime(readerName, (message + ": " + fileName).c_str());
   };
-  bool opened = false;
-  const Document document = load(fileName, opened);
-  if (!opened)
-    fail("error opening file");
-  if (!document)
-    fail("error opening tree");
-  mxml_node_t *homotopy = child(document.get(), "homotopy");
-  if (!homotopy)
-    fail("error opening homotopy");
+  Document document;
+  mxml_node_t *homotopy =
+      loadRoot(fileName, "homotopy", readerName, "error opening homotopy", document);
 
   std::string text;
   if (getElementText(homotopy, "type", type) != 0)

@@ -25,15 +25,10 @@ SensitivityInputXml::SensitivityInputXml(const std::string &fileName) {
   const auto fail = [&fileName](const std::string &message) {
     throw ErrorRunTime(readerName, (message + ": " + fileName).c_str());
   };
-  bool opened = false;
-  const Document document = load(fileName, opened);
-  if (!opened)
-    fail("error opening file");
-  if (!document)
-    fail("error opening tree");
-  mxml_node_t *study = child(document.get(), "sensitivity");
-  if (!study)
-    fail("invalid XML input file, could not opening sensitivity tree");
+  Document document;
+  mxml_node_t *study = loadRoot(fileName, "sensitivity", readerName,
+                                "invalid XML input file, could not opening sensitivity tree",
+                                document);
 
   if (getElementText(study, "name", name) != 0)
     name.clear();

@@ -1,5 +1,7 @@
 #include "StudyInputXml.h"
 
+#include "velta/utility/Error.h"
+
 #include <cstdio>
 
 namespace StudyInputXml {
@@ -41,6 +43,23 @@ Document load(const std::string &fileName, bool &opened) {
   if (!opened)
     return nullptr;
   return Document(mxmlLoadFile(nullptr, file.get(), MXML_NO_CALLBACK));
+}
+
+mxml_node_t *loadRoot(const std::string &fileName, const char *rootName, const char *reader,
+                      const char *missingRoot, Document &document) {
+  const auto fail = [&](const std::string &message) {
+    throw ErrorRunTime(reader, (message + ": " + fileName).c_str());
+  };
+  bool opened = false;
+  document = load(fileName, opened);
+  if (!opened)
+    fail("error opening file");
+  if (!document)
+    fail("error opening tree");
+  mxml_node_t *root = child(document.get(), rootName);
+  if (!root)
+    fail(missingRoot);
+  return root;
 }
 
 mxml_node_t *child(mxml_node_t *node, const char *name) {

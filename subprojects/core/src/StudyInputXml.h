@@ -32,6 +32,13 @@ using Document = std::unique_ptr<mxml_node_t, DocumentDeleter>;
 // (opened = false) or parsed (Mini-XML reports why on standard error).
 Document load(const std::string &fileName, bool &opened);
 
+// The element called rootName at the top of the file's document, which is
+// kept in document. A file that cannot be opened or parsed, or has no such
+// element, is an ErrorRunTime from reader whose message ends in ": " and
+// the file name; missingRoot is the message of the last case.
+mxml_node_t *loadRoot(const std::string &fileName, const char *rootName, const char *reader,
+                      const char *missingRoot, Document &document);
+
 // The element called name among the direct children of node, or null.
 mxml_node_t *child(mxml_node_t *node, const char *name);
 // The "variable" elements of a list, in document order.
