@@ -121,12 +121,14 @@ void chainRule(Part part, Iapws::ActiveGradient &result, const Iapws::ActiveGrad
 
 } // namespace
 
-void Iapws::phi0(ActiveGradient &result, ActiveGradient delta, ActiveGradient tau) {
+void Iapws::phi0(ActiveGradient &result, const ActiveGradient &delta,
+                  const ActiveGradient &tau) {
   chainRule([](const SecondOrder &d, const SecondOrder &t) { return iapwsPhi0(d, t); }, result,
             delta, tau);
 }
 
-void Iapws::phir(ActiveGradient &result, ActiveGradient delta, ActiveGradient tau) {
+void Iapws::phir(ActiveGradient &result, const ActiveGradient &delta,
+                  const ActiveGradient &tau) {
   chainRule([](const SecondOrder &d, const SecondOrder &t) { return iapwsPhir(d, t); }, result,
             delta, tau);
 }

@@ -149,9 +149,14 @@ ReactionOxidationHydrocarbon::~ReactionOxidationHydrocarbon() = default;
 
 std::string ReactionOxidationHydrocarbon::fuelFormula(int x, int y) {
   std::string formula;
-  if (x > 0)
-    formula += "C" + (x >= 2 ? std::to_string(x) : std::string());
-  if (y > 0)
-    formula += "H" + (y >= 2 ? std::to_string(y) : std::string());
+  const auto element = [&formula](char symbol, int count) {
+    if (count <= 0)
+      return;
+    formula += symbol;
+    if (count >= 2)
+      formula += std::to_string(count);
+  };
+  element('C', x);
+  element('H', y);
   return formula;
 }

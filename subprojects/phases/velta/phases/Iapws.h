@@ -74,8 +74,10 @@ public:
   // and variable(value, 1). The outer derivatives come by the chain rule
   // from the plain second derivatives: the numbers of the active template
   // instance at a fraction of its cost.
-  static void phi0(ActiveGradient &result, ActiveGradient delta, ActiveGradient tau);
-  static void phir(ActiveGradient &result, ActiveGradient delta, ActiveGradient tau);
+  static void phi0(ActiveGradient &result, const ActiveGradient &delta,
+                   const ActiveGradient &tau);
+  static void phir(ActiveGradient &result, const ActiveGradient &delta,
+                   const ActiveGradient &tau);
 
   // The reduced density, dimensionless once first assigned.
   Value delta;
