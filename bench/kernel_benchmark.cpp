@@ -31,10 +31,12 @@ namespace {
 
 // The case that "new" creates and "calculate" calculates (as in
 // scripts/run.sh).
-const char *const demoType = "PhaseSimple<liquid>";
+// Steam at 400 K and 1 bar, 0.1 kmol/s of water alone, flashed by IAPWS-95.
+const char *const demoType = "StreamIapwsVapor";
 const char *const demoDescriptor =
-    R"({"quantities":{"mdot":2,"w[0]":0.25,"w[1]":0,"w[2]":0.75,"w[3]":0,"w[4]":0,"w[5]":0,)"
-    R"("w[6]":0,"w[7]":0,"w[8]":0,"w[9]":0,"w[10]":0}})";
+    R"({"quantities":{"T":400,"P":100000,"Tphase.ndot":0.1,"Tphase.x[0]":1,"Tphase.x[1]":0,)"
+    R"("Tphase.x[2]":0,"Tphase.x[3]":0,"Tphase.x[4]":0,"Tphase.x[5]":0,"Tphase.x[6]":0,)"
+    R"("Tphase.x[7]":0,"Tphase.x[8]":0,"Tphase.x[9]":0,"Tphase.x[10]":0}})";
 
 std::string readFile(const std::string &path) {
   std::ifstream file(path);

@@ -15,6 +15,7 @@
 #include "velta/phases/PhaseTypes.h"
 #include "velta/streams/FlashVlT.h"
 #include "velta/streams/StreamOne.h"
+#include "velta/streams/StreamTypes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -57,20 +58,9 @@ void fillComponents(int n) {
   }
 }
 
-void registerStreamOne() {
-  static const bool registered = [] {
-    NodeFactory().registerType<StreamOne>(
-        "StreamOne", "Parameterized single-phase stream", "stream", true, {},
-        {StringOption("embeddedTypePhase", "type of the embedded phase", "PhaseIdeal<vapor>",
-                      "phaseEnum")},
-        {}, "", 100, 100);
-    return true;
-  }();
-  (void)registered;
-}
-
 std::unique_ptr<StreamOne> makeStream(const std::string &phase, int n) {
-  registerStreamOne();
+  Velta::Streams::registerStreamTypes();
+  Velta::Phases::registerPhaseTypes();
   Defaults options("S", "bench");
   options.setString("embeddedTypePhase", phase);
   std::unique_ptr<Node> node =

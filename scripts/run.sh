@@ -24,12 +24,12 @@ if [ $# -gt 0 ]; then
 fi
 
 # The demonstration case: its type and its case descriptor (quantities in SI
-# units). A liquid of water (index 0) and Chemical1 (index 2), 2 kg/s; its
-# calculation completes the mass balance.
-demo_type='PhaseSimple<liquid>'
-demo_tag='Demo'
-demo_description='Demonstration case'
-demo_descriptor='{"quantities":{"mdot":2,"w[0]":0.25,"w[1]":0,"w[2]":0.75,"w[3]":0,"w[4]":0,"w[5]":0,"w[6]":0,"w[7]":0,"w[8]":0,"w[9]":0,"w[10]":0}}'
+# units). Steam at 400 K and 1 bar, 0.1 kmol/s of water (component 0) alone,
+# by IAPWS-95; its calculation flashes it at the given T and P.
+demo_type='StreamIapwsVapor'
+demo_tag='Steam'
+demo_description='Demonstration case: steam at 400 K and 1 bar'
+demo_descriptor='{"quantities":{"T":400,"P":100000,"Tphase.ndot":0.1,"Tphase.x[0]":1,"Tphase.x[1]":0,"Tphase.x[2]":0,"Tphase.x[3]":0,"Tphase.x[4]":0,"Tphase.x[5]":0,"Tphase.x[6]":0,"Tphase.x[7]":0,"Tphase.x[8]":0,"Tphase.x[9]":0,"Tphase.x[10]":0}}'
 
 demo_dir="$root_dir/build/release/demo"
 rm -rf "$demo_dir"

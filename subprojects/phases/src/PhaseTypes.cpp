@@ -1,5 +1,6 @@
 #include "velta/phases/PhaseTypes.h"
 
+#include "velta/persistency/NodeFactory.h"
 #include "velta/phases/PhaseActivity.h"
 #include "velta/phases/PhaseGeneric.h"
 #include "velta/phases/PhaseSimple.h"
@@ -10,9 +11,6 @@
 #include <vector>
 
 namespace {
-
-// Not atomic: start-up runs on one thread.
-int registrarCounter = 0;
 
 enum class Typep { none, withSolid, fluidOnly };
 
@@ -48,14 +46,10 @@ std::vector<AliasRow> fluidAliases(const char *vapor, const char *vaporDescripti
   return {{vapor, vaporDescription, "vapor"}, {liquid, liquidDescription, "liquid"}};
 }
 
-// The listing order of the phase types. Each family of property models
-// adds its rows at its place in this sequence:
-//   after "PhaseIdeal": "PhaseIapws" with its two aliases (IAPWS-95);
-//   after "PhaseUnifac": "PhasePcsaft" and then "PhaseGerg2004", each with
-//   its two aliases (registerPhase<PhaseGeneric<...>> with Typep::fluidOnly
-//   and fluidAliases, as the cubic equations below), before the cubic
-//   equations.
-void registerPhaseTypes() {
+// The listing order of the phase types. "PhasePcsaft" with its two aliases
+// (registerPhase<PhaseGeneric<...>> with Typep::fluidOnly and fluidAliases)
+// comes after "PhaseUnifac", before "PhaseGerg2004", once its model exists.
+void registerAll() {
   registerPhase<PhaseSimpleTotal>("PhaseSimpleTotal",
                                   "Total phase model for simple mass-balance only", Typep::none);
   registerPhase<PhaseSimple>("PhaseSimple", "Simple, mass-balance only phase", Typep::withSolid,
@@ -71,6 +65,13 @@ void registerPhaseTypes() {
                                             {{"PhaseIdeal<vapor>", "Vapor ideal phase", "vapor"},
                                              {"PhaseIdeal<liquid>", "Liquid ideal phase", "liquid"},
                                              {"PhaseIdeal<solid>", "Solid ideal phase", "solid"}});
+  registerPhase<PhaseGeneric<Phase::Iapws>>(
+      "PhaseIapws", "phase based on the IAPWS-95 equation of state for pure water",
+      Typep::fluidOnly,
+      fluidAliases("PhaseIapws<vapor>",
+                   "Vapor phase based on the IAPWS-95 equation of state for pure water",
+                   "PhaseIapws<liquid>",
+                   "Liquid phase based on the IAPWS-95 equation of state for pure water"));
   registerPhase<PhaseActivity<Phase::Activity::Nrtl1>>(
       "PhaseNrtl1",
       "Liquid phase based on the Non Random Two Liquids activity coefficient model in the "
@@ -83,6 +84,11 @@ void registerPhaseTypes() {
       Typep::none);
   registerPhase<PhaseActivity<Phase::Activity::Unifac>>(
       "PhaseUnifac", "Liquid phase based on the UNIFAC activity coefficient model", Typep::none);
+  registerPhase<PhaseGeneric<Phase::Gerg2004>>(
+      "PhaseGerg2004", "phase based on the GERG2004 equation of state", Typep::fluidOnly,
+      fluidAliases("PhaseGerg2004<vapor>", "Vapor phase based on the GERG2004 equation of state",
+                   "PhaseGerg2004<liquid>",
+                   "Liquid phase based on the GERG2004 equation of state"));
   registerPhase<PhaseGeneric<Phase::Eos<Phase::EosCubic::VanDerWaals>>>(
       "PhaseVanDerWaals", "phase based on the Van der Waals equation of state", Typep::fluidOnly,
       fluidAliases("PhaseVanDerWaals<vapor>",
@@ -106,12 +112,18 @@ void registerPhaseTypes() {
 
 } // namespace
 
-PhaseTypesRegistrar::PhaseTypesRegistrar() {
-  if (registrarCounter++ == 0)
-    registerPhaseTypes();
+namespace Velta::Phases {
+
+void registerPhaseTypes() {
+  // Not atomic: start-up runs on one thread.
+  static bool registered = false;
+  if (registered)
+    return;
+  registered = true;
+  registerAll();
 }
 
-PhaseTypesRegistrar::~PhaseTypesRegistrar() { --registrarCounter; }
+} // namespace Velta::Phases
 
 namespace Phase {
 

@@ -40,7 +40,7 @@ const std::vector<std::string> fullListing = {
 
 // Families whose property models are not part of this library yet; each
 // removes its prefix here when it registers its rows.
-const std::vector<std::string> pendingFamilies = {"PhaseIapws", "PhasePcsaft", "PhaseGerg2004"};
+const std::vector<std::string> pendingFamilies = {"PhasePcsaft"};
 
 bool pending(const std::string &name) {
   return std::any_of(pendingFamilies.begin(), pendingFamilies.end(), [&](const std::string &p) {
@@ -62,10 +62,14 @@ std::unique_ptr<Node> create(const std::string &type, Defaults options = Default
 
 class PhaseTypes : public ComponentsFixture {
 protected:
-  void SetUp() override { use(lightAndHeavy()); }
+  void SetUp() override {
+    Velta::Phases::registerPhaseTypes();
+    use(lightAndHeavy());
+  }
 };
 
 TEST(PhaseTypeListing, ListsThePhaseTypesInRegistrationOrder) {
+  Velta::Phases::registerPhaseTypes();
   NodeFactory factory;
   std::vector<std::string> listed;
   // Phase types that other tests of this program register are left out.
@@ -78,13 +82,14 @@ TEST(PhaseTypeListing, ListsThePhaseTypesInRegistrationOrder) {
       EXPECT_EQ(factory.icon(d.name).height(), 100.0) << d.name;
     }
   EXPECT_EQ(listed, expectedListing());
-  // A second registrar registers nothing and raises nothing.
+  // A second registration registers nothing and raises nothing.
   const std::size_t before = factory.descriptors().size();
-  PhaseTypesRegistrar again;
+  Velta::Phases::registerPhaseTypes();
   EXPECT_EQ(factory.descriptors().size(), before);
 }
 
 TEST(PhaseTypeListing, TypePDescriptorsNameTheirEnumerators) {
+  Velta::Phases::registerPhaseTypes();
   NodeFactory factory;
   const struct {
     const char *type;
@@ -92,6 +97,8 @@ TEST(PhaseTypeListing, TypePDescriptorsNameTheirEnumerators) {
   } rows[] = {{"PhaseSimple", "phaseTypeEnum"},
               {"PhaseIdeal", "phaseTypeEnum"},
               {"PhasePengRobinson", "phaseTypeEnum1"},
+              {"PhaseIapws", "phaseTypeEnum1"},
+              {"PhaseGerg2004", "phaseTypeEnum1"},
               {"PhaseNrtl1", nullptr},
               {"PhaseTotal", nullptr}};
   for (const auto &row : rows) {
@@ -111,6 +118,9 @@ TEST(PhaseTypeListing, TypePDescriptorsNameTheirEnumerators) {
 
 TEST_F(PhaseTypes, EveryNameCreatesItsTypeWithItsPhaseType) {
   for (const std::string &name : expectedListing()) {
+    // GERG-2004 needs its 18 components: the stream tests create it.
+    if (name.compare(0, 13, "PhaseGerg2004") == 0)
+      continue;
     auto node = create(name);
     auto *phase = dynamic_cast<Phase::Mass *>(node.get());
     ASSERT_NE(phase, nullptr) << name;
@@ -124,10 +134,11 @@ TEST_F(PhaseTypes, EveryNameCreatesItsTypeWithItsPhaseType) {
     if (base == "PhaseTotal" || base == "PhaseSimpleTotal")
       expected = 0;
     EXPECT_EQ(phase->phaseType(), expected) << name;
-    if (base != "PhaseTotal" && base != "PhaseSimpleTotal")
+    if (base != "PhaseTotal" && base != "PhaseSimpleTotal") {
       EXPECT_EQ(dynamic_cast<Object &>(*node).S("typeP"),
                 Velta::Utility::phaseTypeName(expected))
           << name;
+    }
   }
   EXPECT_THROW(create("PhasePengRobinson<solid>"), ErrorObjectFactory);
 }

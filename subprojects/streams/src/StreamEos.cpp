@@ -1,12 +1,15 @@
 // The flash unknowns, residuals and estimates of the stream's
-// equation-of-state phases: each such phase adds its packing fraction beta
-// to the flash unknowns and one residual that ties beta to the flash
-// pressure (to the density set point for the first of them in RH and RT).
+// equation-of-state phases: each such phase adds its density variable (the
+// packing fraction beta of an Eos engine, the reduced density delta of
+// IAPWS-95) to the flash unknowns and one residual that ties it to the
+// flash pressure (to the density set point for the first of them in RH and
+// RT).
 
 #include "velta/streams/Stream.h"
 
 #include "velta/phases/EosInterface.h"
 #include "velta/phases/Generic.h"
+#include "velta/phases/Iapws.h"
 #include "velta/utility/Assert.h"
 #include "velta/utility/Error.h"
 
@@ -23,11 +26,15 @@ Phase::EosInterface *engineOf(Phase::Generic &phase) {
   return dynamic_cast<Phase::EosInterface *>(&phase.model());
 }
 
+Phase::Iapws *iapwsOf(Phase::Generic &phase) {
+  return dynamic_cast<Phase::Iapws *>(&phase.model());
+}
+
 } // namespace
 
 Phase::Generic *Stream::eosPhase(Phase::Mass *phase) {
   auto *generic = dynamic_cast<Phase::Generic *>(phase);
-  return generic && engineOf(*generic) ? generic : nullptr;
+  return generic && (engineOf(*generic) || iapwsOf(*generic)) ? generic : nullptr;
 }
 
 void Stream::addEosUnknown(Phase::Mass &phase, std::vector<Value *> &unknowns,
@@ -35,6 +42,13 @@ void Stream::addEosUnknown(Phase::Mass &phase, std::vector<Value *> &unknowns,
   Phase::Generic *generic = eosPhase(&phase);
   if (!generic)
     return;
+  if (Phase::Iapws *iapws = iapwsOf(*generic)) {
+    unknowns.push_back(&iapws->delta);
+    const auto bounds = Phase::Iapws::deltaBounds(phase.phaseType());
+    lower.push_back(bounds.first);
+    upper.push_back(bounds.second);
+    return;
+  }
   Phase::EosInterface &eos = *engineOf(*generic);
   unknowns.push_back(&eos.beta);
   if (phase.phaseType() == static_cast<int>(PhaseType::vapor)) {
@@ -71,7 +85,8 @@ int Stream::calculateResidualsEos(std::vector<Value> &y, unsigned start) {
           generic->model().calculate_P_(anyDensity, FlashBase::T, X(pi), sumx(pi)) /
               FlashBase::P -
           1.0;
-    engineOf(*generic)->calculateResiduals(FlashBase::P, FlashBase::T, sumx(pi));
+    if (Phase::EosInterface *eos = engineOf(*generic))
+      eos->calculateResiduals(FlashBase::P, FlashBase::T, sumx(pi));
     ++n;
   }
   VELTA_LOG(streamVerbosity(), 2, name, "Done");
@@ -90,7 +105,10 @@ void Stream::estimateEos(const Value &P, const Value &T) {
     VELTA_ASSERT_AS(phase->representation() == Velta::Utility::MassBalanceMode::Nx,
                     "phase->representation() == Velta::Utility::MassBalanceMode::Nx",
                     "subprojects/streams/src/Stream", __LINE__);
-    engineOf(*generic)->estimate(P, T, Vector(&phase->fracs()), phase->phaseType());
+    if (Phase::Iapws *iapws = iapwsOf(*generic))
+      iapws->estimate(P, T, phase->phaseType());
+    else
+      engineOf(*generic)->estimate(P, T, Vector(&phase->fracs()), phase->phaseType());
   }
   VELTA_LOG(streamVerbosity(), 2, name, "Done");
   VELTA_TRACE_END(name)

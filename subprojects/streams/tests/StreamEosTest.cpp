@@ -48,7 +48,10 @@ public:
 
 class StreamEos : public ComponentsFixture {
 protected:
-  void SetUp() override { useMethanePropane(); }
+  void SetUp() override {
+    Velta::Phases::registerPhaseTypes();
+    useMethanePropane();
+  }
 };
 
 TEST_F(StreamEos, EveryFurtherPhaseIsAtTheFlashPressure) {

@@ -1,13 +1,13 @@
 #pragma once
-// Test support of the streams: the stream types that the tests create by
-// name (registered once, with the names and options of the kernel's
-// stream listing), and a fixture with hand-computable components.
+// Test support of the streams: the stream and phase types that the tests
+// create by name, and a fixture with hand-computable components.
 
 #include "TestPhases.h"
 
 #include "velta/persistency/NodeFactory.h"
 #include "velta/phases/PhaseTypes.h"
 #include "velta/streams/StreamOne.h"
+#include "velta/streams/StreamTypes.h"
 
 #include <memory>
 #include <string>
@@ -16,7 +16,11 @@ namespace streamtest {
 
 using namespace phasetest;
 
-void registerStreamTypes();
+// The library's stream types and the phase types they embed (once).
+inline void registerStreamTypes() {
+  Velta::Streams::registerStreamTypes();
+  Velta::Phases::registerPhaseTypes();
+}
 
 // A LinearComponent with critical constants of its own, for the equations
 // of state.

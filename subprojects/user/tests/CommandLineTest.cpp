@@ -26,7 +26,22 @@ const std::string liquid = R"({"quantities":{"mdot":2,"w[0]":0.25,"w[1]":0,"w[2]
                            R"("w[3]":0,"w[4]":0,"w[5]":0,"w[6]":0,"w[7]":0,"w[8]":0,)"
                            R"("w[9]":0,"w[10]":0}})";
 
-class KernelCommandLine : public KernelStoreTest {};
+// Steam at 400 K and 1 bar, 0.1 kmol/s of water alone.
+const std::string steam =
+    R"({"quantities":{"T":400,"P":100000,"Tphase.ndot":0.1,"Tphase.x[0]":1,"Tphase.x[1]":0,)"
+    R"("Tphase.x[2]":0,"Tphase.x[3]":0,"Tphase.x[4]":0,"Tphase.x[5]":0,"Tphase.x[6]":0,)"
+    R"("Tphase.x[7]":0,"Tphase.x[8]":0,"Tphase.x[9]":0,"Tphase.x[10]":0}})";
+
+class KernelCommandLine : public KernelStoreTest {
+protected:
+  // A stored quantity of the node tagged Tphase, times scale, as an integer.
+  long storedTphase(const std::string &tag, double scale) {
+    return count("SELECT CAST(Q.VALUE * " + std::to_string(scale) +
+                 " AS INTEGER) FROM Q JOIN N ON Q.NID = N.ID WHERE N.TAG = 'Tphase' AND "
+                 "Q.TAG = '" +
+                 tag + "'");
+  }
+};
 
 TEST_P(KernelCommandLine, VerbsInSequence) {
   // Statuses: failures keep their codes modulo 256 (-1 255, -81 175,
@@ -74,6 +89,9 @@ TEST_P(KernelCommandLine, VerbsInSequence) {
       {{"purge"}, 0, "-", 0},
       // After a purge ids start again at 0.
       {{"new", "PhaseSimple<liquid>", "L4", "", liquid}, 0, "0", 1},
+      // A stream case (the stream and its phase): created, then flashed.
+      {{"new", "StreamIapwsVapor", "S1", "steam", steam}, 0, "1", 3},
+      {{"calculate", "1"}, 0, "1", 3},
   };
   for (const Step &step : steps) {
     if (!step.everyStore && GetParam() != odbctest::Database::sqlite)
@@ -95,6 +113,13 @@ TEST_P(KernelCommandLine, VerbsInSequence) {
           << last;
     }
   }
+  // The stored state of the steam is the flash's: python3-iapws 1.5,
+  // IAPWS95(P=0.1, T=400) gives h = 2730.4271568 kJ/kg and
+  // rho = 0.54760541523 kg/m3, so with M = 18.015268 kg/kmol
+  // H = 49189376.98 J/kmol and v = 32.898264880 m3/kmol (molar, so the
+  // kernel's own molar mass of water does not enter).
+  EXPECT_NEAR(storedTphase("H", 1.0), 49189377, 2);
+  EXPECT_NEAR(storedTphase("v", 1e6), 32898265, 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, KernelCommandLine,

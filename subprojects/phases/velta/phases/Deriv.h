@@ -16,6 +16,7 @@
 // a power at a base of 0) its partial factors are zero, not a one-sided
 // slope.
 
+#include "velta/phases/PlainValue.h"
 #include "velta/value/Active.h"
 
 #include <array>
@@ -115,9 +116,7 @@ private:
 
 using Deriv = GenericDeriv<Active>;
 
-// The plain value of a number or of a gradient record, for tests on signs.
-inline double plainValue(double x) { return x; }
-inline double plainValue(const Active &x) { return x.value(); }
+// The plain value at the bottom of a gradient record.
 template <class N> double plainValue(const GenericDeriv<N> &x) { return plainValue(x.value()); }
 // Replaces the value of a number, keeping its derivatives.
 inline void setPlainValue(double &x, double value) { x = value; }

@@ -9,6 +9,7 @@
 // Only the operations the Helmholtz energy needs are defined; a constant
 // (double) operand has gradient 0. Powers take a constant exponent.
 
+#include "velta/phases/PlainValue.h"
 #include "velta/value/Active.h"
 
 #include <array>
@@ -101,9 +102,7 @@ public:
   }
 };
 
-// The plain value at the bottom of a nested number.
-inline double plainValue(double x) { return x; }
-inline double plainValue(const Active &x) { return x.value(); }
+// The plain value at the bottom of a gradient record.
 template <class N> double plainValue(const IapwsGradient<N> &x) { return plainValue(x.value); }
 
 // x^a for a constant exponent a, the value formed as x^(a - 2) * x * x so

@@ -8,6 +8,8 @@
 #include "velta/phases/ActivityNrtl.h"
 #include "velta/phases/ActivityUnifac.h"
 #include "velta/phases/Eos.h"
+#include "velta/phases/Gerg2004.h"
+#include "velta/phases/Iapws.h"
 #include "velta/phases/Ideal.h"
 
 #include <string>
@@ -19,6 +21,14 @@ template <class T> struct ModelNames;
 template <> struct ModelNames<Ideal> {
   static constexpr const char *type = "PhaseIdeal";
   static constexpr const char *model = "class Phase::Ideal";
+};
+template <> struct ModelNames<Iapws> {
+  static constexpr const char *type = "PhaseIapws";
+  static constexpr const char *model = "class Phase::Iapws";
+};
+template <> struct ModelNames<Gerg2004> {
+  static constexpr const char *type = "PhaseGerg2004";
+  static constexpr const char *model = "class Phase::Gerg2004";
 };
 template <> struct ModelNames<Activity::Nrtl1> {
   static constexpr const char *type = "PhaseNrtl1";

@@ -1,23 +1,18 @@
 #pragma once
 // Registration of the phase types and their aliases with the type factory
-// (category "phase"). Every source file that includes this header holds one
-// PhaseTypesRegistrar; a process-wide counter lets only the first one
-// register, so the kernel's first source file, which includes it, registers
-// the types during start-up, and the listing order is the order of the one
-// table in PhaseTypes.cpp whatever the link order.
+// (category "phase"), called explicitly from start-up so that the types
+// listing holds them in the order of the one table in PhaseTypes.cpp,
+// whatever the link order.
 
-#include "velta/persistency/NodeFactory.h"
 #include "velta/utility/Enumerator.h"
 
-class PhaseTypesRegistrar {
-public:
-  // Registers every phase type when the counter was 0, then counts.
-  PhaseTypesRegistrar();
-  // Counts down; nothing is unregistered.
-  ~PhaseTypesRegistrar();
-  PhaseTypesRegistrar(const PhaseTypesRegistrar &) = delete;
-  PhaseTypesRegistrar &operator=(const PhaseTypesRegistrar &) = delete;
-};
+namespace Velta::Phases {
+
+// Registers every phase type and alias, in the order of the types listing.
+// Runs once: later calls do nothing.
+void registerPhaseTypes();
+
+} // namespace Velta::Phases
 
 namespace Phase {
 
@@ -26,5 +21,3 @@ namespace Phase {
 Velta::Core::Enumerator phaseTypeEnumerator(bool withSolid);
 
 } // namespace Phase
-
-static PhaseTypesRegistrar phaseTypesRegistrar;
