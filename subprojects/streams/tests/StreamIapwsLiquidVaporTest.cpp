@@ -8,15 +8,14 @@
 //   IAPWS95(T=T, x=0).P * 1e6 for T = 275, 450, 625 K (the release's check
 //   values are 0.698451167e-3, 0.932203564 and 0.169082693e2 MPa).
 
-#include "StreamTestSupport.h"
+#include "StreamMoreTypesSupport.h"
 
 #include "velta/phases/Generic.h"
 #include "velta/phases/MassMolarProperties.h"
-#include "velta/streams/StreamIapwsLiquidVapor.h"
 
 #include <gtest/gtest.h>
 
-using namespace streamtest;
+using namespace streammoretest;
 using Velta::Utility::FlashMode;
 
 namespace {
@@ -24,18 +23,7 @@ namespace {
 constexpr double waterMolarMass = 18.015268; // kg/kmol, as IAPWS-95
 
 std::unique_ptr<StreamIapwsLiquidVapor> makeWaterSteam(const std::string &tag = "S01") {
-  registerStreamTypes();
-  static const bool registered = [] {
-    NodeFactory().registerType<StreamIapwsLiquidVapor>(
-        "StreamIapwsLiquidVapor", "water-steam stream", "stream", false, {}, {}, {}, "", 100,
-        100);
-    return true;
-  }();
-  (void)registered;
-  std::unique_ptr<Node> node = NodeFactory().create(
-      "StreamIapwsLiquidVapor", Defaults(tag, "test stream"), 0, nullptr, nullptr, nullptr);
-  return std::unique_ptr<StreamIapwsLiquidVapor>(
-      dynamic_cast<StreamIapwsLiquidVapor *>(node.release()));
+  return makeNamed<StreamIapwsLiquidVapor>("StreamIapwsLiquidVapor", Defaults(tag, "test stream"));
 }
 
 class StreamIapwsLiquidVaporTest : public ComponentsFixture {

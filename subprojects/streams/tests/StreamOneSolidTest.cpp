@@ -2,42 +2,25 @@
 // before every residual evaluation, the PH flash on the stream totals over
 // both phases, the phases by PhaseIndex and the refused fluid types.
 
-#include "StreamTestSupport.h"
+#include "StreamMoreTypesSupport.h"
 
 #include "velta/phases/MassMolarProperties.h"
-#include "velta/streams/StreamOneSolid.h"
 #include "velta/utility/SharedEnumerations.h"
 
 #include <gtest/gtest.h>
 
-using namespace streamtest;
+using namespace streammoretest;
 using Velta::Utility::FlashMode;
 using Velta::Utility::PhaseIndex;
 
 namespace {
 
-void registerOneSolid() {
-  registerStreamTypes();
-  static const bool registered = [] {
-    NodeFactory().registerType<StreamOneSolid>(
-        "StreamOneSolid", "fluid-solid stream", "stream", false, {},
-        {StringOption("embeddedTypePhase", "type of the embedded phase", "PhaseIdeal<liquid>",
-                      "phaseEnum")},
-        {}, "", 100, 100);
-    return true;
-  }();
-  (void)registered;
-}
-
 std::unique_ptr<StreamOneSolid> makeOneSolid(const std::string &fluid,
                                              const std::string &tag = "S01") {
-  registerOneSolid();
   Defaults options(tag, "test stream");
   if (!fluid.empty())
     options.setString("embeddedTypePhase", fluid);
-  std::unique_ptr<Node> node =
-      NodeFactory().create("StreamOneSolid", options, 0, nullptr, nullptr, nullptr);
-  return std::unique_ptr<StreamOneSolid>(dynamic_cast<StreamOneSolid *>(node.release()));
+  return makeNamed<StreamOneSolid>("StreamOneSolid", options);
 }
 
 class StreamOneSolidTest : public ComponentsFixture {

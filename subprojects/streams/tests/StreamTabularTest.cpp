@@ -5,35 +5,19 @@
 // stored with the case.
 
 #include "OdbcTestStore.h"
-#include "StreamTwoTestSupport.h"
+#include "StreamMoreTypesSupport.h"
 
 #include "velta/persistency/PersistencyOdbc.h"
-#include "velta/streams/StreamTabular.h"
 
 #include <gtest/gtest.h>
 
-using namespace streamtwotest;
+using namespace streammoretest;
 
 namespace {
 
-void registerTabularTypes() {
-  registerStreamTypes();
-  static const bool registered = [] {
-    NodeFactory().registerType<StreamTabularLiquidLiquid>(
-        "StreamTabularLiquidLiquid", "tabular stream", "stream", false, {}, {}, {}, "", 100, 100);
-    NodeFactory().registerType<StreamTabularLiquidVapor>(
-        "StreamTabularLiquidVapor", "tabular stream", "stream", false, {}, {}, {}, "", 100, 100);
-    return true;
-  }();
-  (void)registered;
-}
-
 template <class S>
 std::unique_ptr<S> makeTabular(const Defaults &options = Defaults("S01", "test stream")) {
-  registerTabularTypes();
-  std::unique_ptr<Node> node =
-      NodeFactory().create(S::typeName(), options, 0, nullptr, nullptr, nullptr);
-  return std::unique_ptr<S>(dynamic_cast<S *>(node.release()));
+  return makeNamed<S>(S::typeName(), options);
 }
 
 void flashPt(Stream &s) {

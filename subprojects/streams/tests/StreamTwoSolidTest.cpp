@@ -5,59 +5,23 @@
 // the three phases, PA returns to the PT state, and the fluid-basis alfa
 // restored from stored whole-stream fractions.
 
-#include "StreamTwoTestSupport.h"
+#include "StreamMoreTypesSupport.h"
 
 #include "velta/phases/MassMolarProperties.h"
-#include "velta/streams/StreamTwoSolid.h"
 #include "velta/utility/SharedEnumerations.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-using namespace streamtwotest;
+using namespace streammoretest;
 using Velta::Utility::FlashMode;
 using Velta::Utility::PhaseIndex;
 
 namespace {
 
-void registerSolidTypes() {
-  registerStreamTypes();
-  registerStreamTwoTypes();
-  static const bool registered = [] {
-    auto options = [](const char *vapor, const char *liquid) {
-      return std::vector<StringOption>{
-          StringOption("embeddedTypePhase[0]", "type of the embedded phase", vapor, "phaseEnum"),
-          StringOption("embeddedTypePhase[1]", "type of the embedded phase", liquid,
-                       "phaseEnum")};
-    };
-    NodeFactory().registerType<StreamSolidVlT>(
-        "StreamSolidVlT", "solid-bearing stream", "stream", false, {},
-        options("PhaseIdeal<vapor>", "PhaseIdeal<liquid>"), {}, "", 100, 100);
-    NodeFactory().registerType<StreamSolidVlTx>(
-        "StreamSolidVlTx", "solid-bearing stream", "stream", false, {},
-        options("PhaseIdeal<vapor>", "PhaseIdeal<liquid>"), {}, "", 100, 100);
-    auto alias = [](const char *base, const char *name, const char *vapor, const char *liquid) {
-      NodeFactory().registerAlias(base, name, "alias",
-                                  Defaults()
-                                      .setString("embeddedTypePhase[0]", vapor)
-                                      .setString("embeddedTypePhase[1]", liquid),
-                                  "", 100, 100);
-    };
-    alias("StreamSolidVlT", "StreamIdealLiquidSolidVapor", "PhaseIdeal<vapor>",
-          "PhaseIdeal<liquid>");
-    alias("StreamSolidVlTx", "StreamKwongRedlichSoaveLiquidSolidVapor",
-          "PhaseKwongRedlichSoave<vapor>", "PhaseKwongRedlichSoave<liquid>");
-    return true;
-  }();
-  (void)registered;
-}
-
 template <class S> std::unique_ptr<S> makeByName(const std::string &type, const char *tag) {
-  registerSolidTypes();
-  std::unique_ptr<Node> node =
-      NodeFactory().create(type, Defaults(tag, "test stream"), 0, nullptr, nullptr, nullptr);
-  return std::unique_ptr<S>(dynamic_cast<S *>(node.release()));
+  return makeNamed<S>(type, Defaults(tag, "test stream"));
 }
 
 // The fluids of a case and, last, an inert solid.
