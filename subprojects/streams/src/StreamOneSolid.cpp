@@ -1,5 +1,7 @@
 #include "velta/streams/StreamOneSolid.h"
 
+#include "velta/streams/EmbeddedType.h"
+
 #include "velta/core/MyCast.h"
 #include "velta/phases/Generic.h"
 #include "velta/phases/MassMolarProperties.h"
@@ -8,14 +10,6 @@
 #include "velta/utility/SharedEnumerations.h"
 #include "velta/value/Constants.h"
 
-#include <string>
-
-void requireEmbeddedType(const std::string &type, const char *option, const char *function) {
-  if (type.find_first_not_of(' ') == std::string::npos)
-    throw ErrorObjectFactory(function, ("\"" + type + "\": the option \"" + option +
-                                        "\" that names the embedded phase type is not set")
-                                           .c_str());
-}
 
 StreamOneSolid::StreamOneSolid(Defaults defaults, int id, Persistency *persistency, Node *parent,
                                Node *root)

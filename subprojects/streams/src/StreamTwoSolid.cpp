@@ -5,7 +5,7 @@
 #include "velta/phases/Generic.h"
 #include "velta/phases/MassMolarProperties.h"
 #include "velta/phases/Total.h"
-#include "velta/streams/StreamOneSolid.h"
+#include "velta/streams/EmbeddedType.h"
 #include "velta/utility/Error.h"
 #include "velta/utility/SharedEnumerations.h"
 #include "velta/value/Constants.h"

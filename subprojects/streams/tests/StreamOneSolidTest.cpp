@@ -128,3 +128,24 @@ TEST_F(StreamOneSolidTest, CloneKeepsTheFluidType) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(StreamBareTypes, NameTheMissingEmbeddedTypeOption) {
+  registerMoreStreamTypes();
+  const std::pair<const char *, const char *> cases[] = {
+      {"StreamOne", "\"embeddedTypePhase\""},
+      {"StreamOneSolid", "\"embeddedTypePhase\""},
+      {"StreamVlT", "\"embeddedTypePhase[0]\""},
+      {"StreamSolidVlTx", "\"embeddedTypePhase[0]\""}};
+  for (const auto &[type, option] : cases) {
+    try {
+      NodeFactory().create(type, Defaults("S01", "bare"), 0, nullptr, nullptr, nullptr);
+      ADD_FAILURE() << type;
+    } catch (const ErrorObjectFactory &e) {
+      EXPECT_NE(e.message().find(option), std::string::npos) << type << ": " << e.message();
+    }
+  }
+}
+
+} // namespace

@@ -55,8 +55,3 @@ public:
   Phase::Mass *Xphase = nullptr;
   Phase::Mass *Sphase = nullptr;
 };
-
-// The option that names a stream's embedded phase type, checked before the
-// phase is created: a blank type (the option missing from the option set)
-// fails with an error that names the option.
-void requireEmbeddedType(const std::string &type, const char *option, const char *function);
