@@ -1,5 +1,7 @@
 #include "velta/streams/StreamOne.h"
 
+#include "velta/streams/EmbeddedType.h"
+
 #include "velta/phases/Generic.h"
 #include "velta/utility/Error.h"
 #include "velta/utility/SharedEnumerations.h"
@@ -15,6 +17,7 @@ StreamOne::StreamOne(Defaults defaults, int id, Persistency *persistency, Node *
   addVariable(embeddedTypePhase);
   embeddedTypePhase = retrieveString(defaults, id, persistency, "embeddedTypePhase", " ");
   retrieveIntegersAndStrings(persistency);
+  requireEmbeddedType(embeddedTypePhase.value(), "embeddedTypePhase", name);
   phases_.assign(1, nullptr);
   Tphase = addPhase(embeddedTypePhase.value(), "Tphase", "Total phase", 0, persistency);
   phase_ = dynamic_cast<Phase::Generic *>(Tphase);

@@ -1,5 +1,7 @@
 #include "velta/streams/StreamTwo.h"
 
+#include "velta/streams/EmbeddedType.h"
+
 #include "velta/core/MyCast.h"
 #include "velta/phases/Generic.h"
 #include "velta/phases/MassMolarProperties.h"
@@ -40,6 +42,11 @@ StreamTwo<F>::StreamTwo(Defaults defaults, int id, Persistency *persistency, Nod
   }
   if (persistency)
     retrieveIntegersAndStrings(persistency);
+  for (int i = 0; i < 2; ++i) {
+    const std::string option = "embeddedTypePhase[" + std::to_string(i) + "]";
+    requireEmbeddedType(embeddedTypePhase[static_cast<std::size_t>(i)].value(), option.c_str(),
+                        name.c_str());
+  }
   phases_.assign(2, nullptr);
   Tphase = addPhase("PhaseTotal", "Tphase", "Total phase", -1, persistency);
   my_cast<Phase::Total *>(static_cast<Node *>(Tphase), name.c_str())->setStream(this);

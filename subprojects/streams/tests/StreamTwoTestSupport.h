@@ -19,6 +19,7 @@ namespace streamtwotest {
 using namespace streamtest;
 
 inline void registerStreamTwoTypes() {
+  registerStreamTypes();
   static const bool registered = [] {
     registerStreamTypes();
     auto add = [](auto *tag, const char *description, const char *vapor, const char *liquid) {
