@@ -18,31 +18,8 @@ namespace streamtwotest {
 
 using namespace streamtest;
 
-inline void registerStreamTwoTypes() {
-  registerStreamTypes();
-  static const bool registered = [] {
-    registerStreamTypes();
-    auto add = [](auto *tag, const char *description, const char *vapor, const char *liquid) {
-      using S = std::remove_pointer_t<decltype(tag)>;
-      NodeFactory().registerType<S>(
-          S::typeName(), description, "stream", true, {},
-          {StringOption("embeddedTypePhase[0]", "type of the embedded phase", vapor, "phaseEnum"),
-           StringOption("embeddedTypePhase[1]", "type of the embedded phase", liquid,
-                        "phaseEnum")},
-          {}, "", 100, 100);
-    };
-    add(static_cast<StreamVl *>(nullptr), "two-phase stream", "PhaseIdeal<vapor>",
-        "PhaseIdeal<liquid>");
-    add(static_cast<StreamVlT *>(nullptr), "two-phase stream", "PhaseIdeal<vapor>",
-        "PhaseIdeal<liquid>");
-    add(static_cast<StreamVlTx *>(nullptr), "two-phase stream", "PhaseIdeal<vapor>",
-        "PhaseIdeal<liquid>");
-    add(static_cast<StreamLlTx *>(nullptr), "two-phase stream", "PhaseIdeal<liquid>",
-        "PhaseIdeal<liquid>");
-    return true;
-  }();
-  (void)registered;
-}
+// The library registers the two-phase stream types with the others.
+inline void registerStreamTwoTypes() { registerStreamTypes(); }
 
 // A stream of type with the two embedded phase types.
 template <class S>
