@@ -1,9 +1,11 @@
 // Reading the variables of a stored node back into the registered variables
 // of an object. Reading is driven by the registry: a row changes a variable
 // only when a variable with its tag is registered; nothing is added to or
-// removed from a registry. Each vector kind is read with one statement per
-// node (headers joined with their elements, in element order), and the
-// variables are changed only after the statement is done.
+// removed from a registry. Each vector kind is read with one statement
+// (headers joined with their elements, in element order), and the variables
+// are changed only after the statement is done. Inside a read transaction
+// the statement of a table covers the whole case being read, once (see
+// blockRows); outside one it covers the node alone.
 
 #include "velta/persistency/PersistencyOdbc.h"
 
