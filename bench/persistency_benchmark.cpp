@@ -7,6 +7,13 @@
 // a temporary folder; PostgreSQL runs when VELTA_TEST_POSTGRESQL_DSN names a
 // prepared test database (scripts/test-databases.sh start sets it). The
 // user's own data source is never touched.
+//
+// In the same run, the same rows are stored and read through the databases'
+// own APIs as the reference: for SQLite the sqlite3 C API with prepared
+// inserts in one transaction, for PostgreSQL libpq with COPY (under the
+// store's table lock) to store and one query per table to read; the values
+// read are checked one by one. At the end the ratios store / reference are
+// printed.
 
 #include "velta/persistency/NodeFactory.h"
 #include "velta/persistency/Object.h"
@@ -15,12 +22,18 @@
 #include "velta/persistency/QuantityVector.h"
 
 #include <benchmark/benchmark.h>
+#include <libpq-fe.h>
+#include <sqlite3.h>
 
 #include <sql.h>
 #include <sqlext.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -134,6 +147,9 @@ void runScript(const std::string &dsn, const std::string &file) {
   SQLFreeHandle(SQL_HANDLE_ENV, environment);
 }
 
+// The file of the private SQLite database (set by sqliteDsn).
+std::string sqliteFile;
+
 // A private SQLite database for this run, made from the schema script.
 std::string sqliteDsn() {
   static const std::string dsn = [] {
@@ -143,8 +159,9 @@ std::string sqliteDsn() {
     const std::string ini = folder + "/odbc.ini";
     std::ofstream(ini) << "[velta_bench_sqlite]\nDriver=SQLite3\nDatabase=" << folder
                        << "/bench.sqlite\nTimeout=60000\n";
+    sqliteFile = folder + "/bench.sqlite";
     setenv("ODBCINI", ini.c_str(), 1);
-    const std::filesystem::path source = std::filesystem::path(__FILE__).parent_path().parent_path();
+    const std::filesystem::path source = VELTA_SOURCE_DIR;
     runScript("velta_bench_sqlite",
               (source / "subprojects/persistency/sql/schema-sqlite.sql").string());
     return std::string("velta_bench_sqlite");
@@ -159,10 +176,32 @@ std::string dsnOf(int database) {
   return std::getenv("VELTA_TEST_POSTGRESQL_DSN");
 }
 
+// Rows per second of each benchmark, by name, for the ratios at the end.
+std::map<std::string, double> &rates() {
+  static std::map<std::string, double> measured;
+  return measured;
+}
+
+// Times the body (the measured part of one iteration) and adds it up.
+template <class Body> void timed(double &seconds, Body &&body) {
+  const auto begin = std::chrono::steady_clock::now();
+  body();
+  seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+}
+
+void record(benchmark::State &state, const std::string &name, double seconds) {
+  state.counters["rows/s"] = benchmark::Counter(
+      treeRows * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  if (seconds > 0)
+    rates()[name] = treeRows * static_cast<double>(state.iterations()) / seconds;
+}
+
 enum class Step { store, read, update, remove };
 
-void persistencyStep(benchmark::State &state, Step step, int database) try {
+void persistencyStep(benchmark::State &state, const std::string &name, Step step,
+                     int database) try {
   PersistencyOdbc store(dsnOf(database));
+  double seconds = 0;
   for (auto _ : state) {
     state.PauseTiming();
     store.purgeAll();
@@ -175,24 +214,300 @@ void persistencyStep(benchmark::State &state, Step step, int database) try {
           for (std::size_t i = 0; i < vector->size(); ++i)
             (*vector)[i] = Value(1.0 + i, "kg/s");
     state.ResumeTiming();
-    switch (step) {
-    case Step::store:
-      tree->insert(store);
-      break;
-    case Step::read:
-      benchmark::DoNotOptimize(storedCase(store, 0));
-      break;
-    case Step::update:
-      tree->update(store);
-      break;
-    case Step::remove:
-      tree->remove(store);
-      break;
-    }
+    timed(seconds, [&] {
+      switch (step) {
+      case Step::store:
+        tree->insert(store);
+        break;
+      case Step::read:
+        benchmark::DoNotOptimize(storedCase(store, 0));
+        break;
+      case Step::update:
+        tree->update(store);
+        break;
+      case Step::remove:
+        tree->remove(store);
+        break;
+      }
+    });
   }
-  state.counters["rows/s"] =
-      benchmark::Counter(treeRows * static_cast<double>(state.iterations()),
-                         benchmark::Counter::kIsRate);
+  record(state, name, seconds);
+} catch (const Error &error) {
+  state.SkipWithError(error.message().c_str());
+}
+
+// The reference: the rows the store writes for the benchmark case (node
+// rows, Q rows, QV headers and QVV elements, with the same texts and
+// values), written and read through the database's own API.
+constexpr int firstId = 1;
+constexpr int lastId = firstId + objectCount;
+
+struct ReferenceRows {
+  // Texts of one table's rows in the order of its columns; an empty
+  // optional is NULL.
+  std::vector<std::vector<std::string>> n, q, qv, qvv;
+};
+
+std::string exact(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  return text;
+}
+
+const ReferenceRows &referenceRows() {
+  static const ReferenceRows rows = [] {
+    ReferenceRows r;
+    char uuid[40];
+    int vectorId = 1, elementId = 1;
+    for (int id = firstId; id <= lastId; ++id) {
+      std::snprintf(uuid, sizeof uuid, "00000000-0000-4000-8000-%012d", id);
+      const bool root = id == firstId;
+      const std::string tag = root ? "CASE" : "O" + std::to_string(id - firstId - 1);
+      r.n.push_back({std::to_string(id), uuid, tag, root ? "Benchmark case" : "Object",
+                     root ? "BenchCase" : "BenchObject", root ? tag : "CASE:" + tag,
+                     root ? "0" : std::to_string(firstId), std::to_string(firstId),
+                     root ? std::to_string(objectCount + 1) : "1", "1700000000.5"});
+      if (root)
+        continue;
+      for (int i = 0; i < scalarCount; ++i)
+        r.q.push_back({std::to_string(id), "q" + std::to_string(i), "Scalar", exact(300.0 + i),
+                       "K", "0", "0"});
+      for (int v = 0; v < vectorCount; ++v, ++vectorId) {
+        r.qv.push_back({std::to_string(vectorId), std::to_string(id), "v" + std::to_string(v),
+                        "Vector", "kg/s", "0", "0"});
+        for (int e = 0; e < vectorLength; ++e, ++elementId)
+          r.qvv.push_back({std::to_string(elementId), std::to_string(vectorId), exact(0.5)});
+      }
+    }
+    return r;
+  }();
+  return rows;
+}
+
+const char *const referenceInserts[] = {
+    "INSERT INTO N(ID, UUID, TAG, DESCRIPTION, TYPE, FULLTAG, PARENT, ROOT, RANGE, UPDATED_AT) "
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+    "INSERT INTO Q(NID, TAG, DESCRIPTION, VALUE, UNIT, INPUT, OUTPUT) VALUES (?, ?, ?, ?, ?, ?, ?)",
+    "INSERT INTO QV(ID, NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT) VALUES (?, ?, ?, ?, ?, ?, ?)",
+    "INSERT INTO QVV(ID, VID, VALUE) VALUES (?, ?, ?)"};
+const char *const referenceCopies[] = {
+    "COPY N(ID, UUID, TAG, DESCRIPTION, TYPE, FULLTAG, PARENT, ROOT, RANGE, UPDATED_AT) FROM STDIN",
+    "COPY Q(NID, TAG, DESCRIPTION, VALUE, UNIT, INPUT, OUTPUT) FROM STDIN",
+    "COPY QV(ID, NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT) FROM STDIN",
+    "COPY QVV(ID, VID, VALUE) FROM STDIN"};
+// One query per table; the parameters are the id block of the case.
+const char *const referenceQueries[] = {
+    "SELECT ID, UUID, TAG, DESCRIPTION, TYPE, FULLTAG, PARENT, ROOT, RANGE, UPDATED_AT FROM N "
+    "WHERE ID BETWEEN $1 AND $2",
+    "SELECT NID, TAG, DESCRIPTION, VALUE, UNIT, INPUT, OUTPUT FROM Q WHERE NID BETWEEN $1 AND $2",
+    "SELECT ID, NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT FROM QV WHERE NID BETWEEN $1 AND $2",
+    "SELECT e.ID, e.VID, e.VALUE FROM QVV e JOIN QV h ON h.ID = e.VID WHERE h.NID BETWEEN $1 AND "
+    "$2"};
+// Columns that hold doubles, per table (-1: none besides UPDATED_AT of N).
+constexpr int doubleColumns[] = {9, 3, -1, 2};
+
+const std::vector<std::vector<std::string>> &tableRows(int table) {
+  const ReferenceRows &r = referenceRows();
+  const std::vector<std::vector<std::string>> *tables[] = {&r.n, &r.q, &r.qv, &r.qvv};
+  return *tables[table];
+}
+
+// Checks the rows read of one table, value by value, whatever their order:
+// the key is the first two columns.
+class ReadCheck {
+public:
+  explicit ReadCheck(int table) : table_(table) {
+    for (const auto &row : tableRows(table))
+      expected_[row[0] + "/" + row[1]] = &row;
+  }
+  void row(const std::vector<std::string> &values) {
+    const auto found = expected_.find(values[0] + "/" + values[1]);
+    if (found == expected_.end())
+      throw std::runtime_error("reference read: unexpected row");
+    const std::vector<std::string> &want = *found->second;
+    for (std::size_t c = 0; c < want.size(); ++c) {
+      const bool same = static_cast<int>(c) == doubleColumns[table_]
+                            ? std::strtod(values[c].c_str(), nullptr) ==
+                                  std::strtod(want[c].c_str(), nullptr)
+                            : values[c] == want[c];
+      if (!same)
+        throw std::runtime_error("reference read: " + values[c] + " instead of " + want[c]);
+    }
+    expected_.erase(found);
+  }
+  void done() const {
+    if (!expected_.empty())
+      throw std::runtime_error("reference read: rows missing");
+  }
+
+private:
+  int table_;
+  std::map<std::string, const std::vector<std::string> *> expected_;
+};
+
+void sqliteCheck(int rc, sqlite3 *db) {
+  if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+    throw std::runtime_error(std::string("sqlite3: ") + sqlite3_errmsg(db));
+}
+
+void sqliteStoreReference(sqlite3 *db) {
+  sqliteCheck(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), db);
+  for (int table = 0; table < 4; ++table) {
+    sqlite3_stmt *insert = nullptr;
+    sqliteCheck(sqlite3_prepare_v2(db, referenceInserts[table], -1, &insert, nullptr), db);
+    for (const auto &row : tableRows(table)) {
+      for (std::size_t c = 0; c < row.size(); ++c) {
+        if (static_cast<int>(c) == doubleColumns[table])
+          sqlite3_bind_double(insert, static_cast<int>(c) + 1, std::strtod(row[c].c_str(), nullptr));
+        else
+          sqlite3_bind_text(insert, static_cast<int>(c) + 1, row[c].c_str(),
+                            static_cast<int>(row[c].size()), SQLITE_STATIC);
+      }
+      sqliteCheck(sqlite3_step(insert), db);
+      sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+  }
+  sqliteCheck(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+}
+
+void sqliteReadReference(sqlite3 *db) {
+  sqliteCheck(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
+  for (int table = 0; table < 4; ++table) {
+    ReadCheck check(table);
+    sqlite3_stmt *query = nullptr;
+    sqliteCheck(sqlite3_prepare_v2(db, referenceQueries[table], -1, &query, nullptr), db);
+    sqlite3_bind_int(query, 1, firstId);
+    sqlite3_bind_int(query, 2, lastId);
+    std::vector<std::string> values;
+    int rc;
+    while ((rc = sqlite3_step(query)) == SQLITE_ROW) {
+      const int columns = sqlite3_column_count(query);
+      values.resize(columns);
+      for (int c = 0; c < columns; ++c)
+        values[c] = c == doubleColumns[table]
+                        ? exact(sqlite3_column_double(query, c))
+                        : reinterpret_cast<const char *>(sqlite3_column_text(query, c));
+      check.row(values);
+    }
+    sqliteCheck(rc, db);
+    sqlite3_finalize(query);
+    check.done();
+  }
+  sqliteCheck(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db);
+}
+
+// libpq's connection to the data source that VELTA_TEST_POSTGRESQL_DSN
+// names, from its entry in the system's ODBC list of data sources (the run
+// points ODBCINI at its own SQLite entry).
+std::string postgresqlConninfo() {
+  const char *folder = std::getenv("ODBCSYSINI");
+  std::ifstream input(std::string(folder ? folder : "/etc") + "/odbc.ini");
+  const std::string section = std::string("[") + std::getenv("VELTA_TEST_POSTGRESQL_DSN") + "]";
+  std::map<std::string, std::string> keys;
+  std::string line;
+  bool inside = false;
+  while (std::getline(input, line)) {
+    if (!line.empty() && line[0] == '[')
+      inside = line == section;
+    else if (inside && line.find('=') != std::string::npos)
+      keys[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
+  }
+  return "host=" + keys["Servername"] + " port=" + keys["Port"] + " dbname=" + keys["Database"] +
+         " user=" + keys["Username"] + " password=" + keys["Password"];
+}
+
+void pgCheck(PGresult *result, PGconn *connection) {
+  const ExecStatusType status = PQresultStatus(result);
+  PQclear(result);
+  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK && status != PGRES_COPY_IN)
+    throw std::runtime_error(std::string("libpq: ") + PQerrorMessage(connection));
+}
+
+void postgresqlStoreReference(PGconn *connection) {
+  pgCheck(PQexec(connection, "BEGIN"), connection);
+  pgCheck(PQexec(connection, "LOCK TABLE N IN SHARE ROW EXCLUSIVE MODE"), connection);
+  std::string buffer;
+  for (int table = 0; table < 4; ++table) {
+    pgCheck(PQexec(connection, referenceCopies[table]), connection);
+    buffer.clear();
+    for (const auto &row : tableRows(table)) {
+      for (std::size_t c = 0; c < row.size(); ++c)
+        buffer.append(c ? "\t" : "").append(row[c]);
+      buffer += '\n';
+    }
+    if (PQputCopyData(connection, buffer.data(), static_cast<int>(buffer.size())) != 1 ||
+        PQputCopyEnd(connection, nullptr) != 1)
+      throw std::runtime_error(std::string("libpq: ") + PQerrorMessage(connection));
+    pgCheck(PQgetResult(connection), connection);
+  }
+  pgCheck(PQexec(connection, "COMMIT"), connection);
+}
+
+void postgresqlReadReference(PGconn *connection) {
+  pgCheck(PQexec(connection, "BEGIN ISOLATION LEVEL REPEATABLE READ"), connection);
+  const std::string first = std::to_string(firstId), last = std::to_string(lastId);
+  const char *parameters[] = {first.c_str(), last.c_str()};
+  for (int table = 0; table < 4; ++table) {
+    ReadCheck check(table);
+    PGresult *result =
+        PQexecParams(connection, referenceQueries[table], 2, nullptr, parameters, nullptr, nullptr, 0);
+    if (PQresultStatus(result) != PGRES_TUPLES_OK) {
+      PQclear(result);
+      throw std::runtime_error(std::string("libpq: ") + PQerrorMessage(connection));
+    }
+    std::vector<std::string> values(PQnfields(result));
+    for (int r = 0; r < PQntuples(result); ++r) {
+      for (int c = 0; c < PQnfields(result); ++c)
+        values[c] = PQgetvalue(result, r, c);
+      check.row(values);
+    }
+    PQclear(result);
+    check.done();
+  }
+  pgCheck(PQexec(connection, "COMMIT"), connection);
+}
+
+void referenceStep(benchmark::State &state, const std::string &name, bool read, int database) try {
+  PersistencyOdbc store(dsnOf(database));
+  referenceRows();
+  sqlite3 *db = nullptr;
+  PGconn *connection = nullptr;
+  if (database == 0) {
+    if (sqlite3_open(sqliteFile.c_str(), &db) != SQLITE_OK)
+      throw std::runtime_error("cannot open " + sqliteFile);
+    sqlite3_busy_timeout(db, 60000);
+  } else {
+    connection = PQconnectdb(postgresqlConninfo().c_str());
+    if (PQstatus(connection) != CONNECTION_OK)
+      throw std::runtime_error(std::string("libpq: ") + PQerrorMessage(connection));
+  }
+  double seconds = 0;
+  try {
+    for (auto _ : state) {
+      state.PauseTiming();
+      store.purgeAll();
+      if (read)
+        db ? sqliteStoreReference(db) : postgresqlStoreReference(connection);
+      state.ResumeTiming();
+      timed(seconds, [&] {
+        if (read)
+          db ? sqliteReadReference(db) : postgresqlReadReference(connection);
+        else
+          db ? sqliteStoreReference(db) : postgresqlStoreReference(connection);
+      });
+    }
+  } catch (...) {
+    sqlite3_close(db);
+    PQfinish(connection);
+    throw;
+  }
+  sqlite3_close(db);
+  PQfinish(connection);
+  store.purgeAll();
+  record(state, name, seconds);
+} catch (const std::exception &error) {
+  state.SkipWithError(error.what());
 } catch (const Error &error) {
   state.SkipWithError(error.message().c_str());
 }
@@ -204,17 +519,47 @@ struct Registration {
     const std::pair<const char *, Step> steps[] = {
         {"store", Step::store}, {"read", Step::read}, {"update", Step::update},
         {"remove", Step::remove}};
-    for (int database = 0; database < (withPostgresql ? 2 : 1); ++database)
-      for (const auto &[name, step] : steps)
-        benchmark::RegisterBenchmark(
-            (std::string(database == 0 ? "SQLite/" : "PostgreSQL/") + name).c_str(),
-            [step = step, database](benchmark::State &state) {
-              persistencyStep(state, step, database);
-            })
+    for (int database = 0; database < (withPostgresql ? 2 : 1); ++database) {
+      const std::string prefix = database == 0 ? "SQLite/" : "PostgreSQL/";
+      for (const auto &[step, kind] : steps)
+        benchmark::RegisterBenchmark((prefix + step).c_str(),
+                                     [name = prefix + step, kind = kind,
+                                      database](benchmark::State &state) {
+                                       persistencyStep(state, name, kind, database);
+                                     })
             ->Iterations(2)
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond);
+      for (const char *step : {"store", "read"})
+        benchmark::RegisterBenchmark((prefix + "reference/" + step).c_str(),
+                                     [name = prefix + "reference/" + step,
+                                      read = std::string(step) == "read",
+                                      database](benchmark::State &state) {
+                                       referenceStep(state, name, read, database);
+                                     })
+            ->Iterations(2)
+            ->UseRealTime()
+            ->Unit(benchmark::kMillisecond);
+    }
   }
 } registration;
 
 } // namespace
+
+int main(int argc, char **argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  // This store against the reference, where both ran.
+  for (const char *database : {"SQLite/", "PostgreSQL/"})
+    for (const char *step : {"store", "read"}) {
+      const auto own = rates().find(std::string(database) + step);
+      const auto reference = rates().find(std::string(database) + "reference/" + step);
+      if (own != rates().end() && reference != rates().end())
+        std::printf("%s%s: %.0f rows/s, reference %.0f rows/s, ratio %.3f\n", database, step,
+                    own->second, reference->second, own->second / reference->second);
+    }
+  return 0;
+}

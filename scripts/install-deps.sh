@@ -10,6 +10,7 @@ packages=(
   libjsoncpp-dev libsuitesparse-dev libmxml-dev
   unixodbc unixodbc-dev libsqliteodbc sqlite3
   libxml2-utils
+  libsqlite3-dev libpq-dev   # the persistency benchmark's reference (raw sqlite3 and libpq)
 )
 if [ "${VELTA_WITH_POSTGRES:-0}" = 1 ]; then
   packages+=(postgresql odbc-postgresql)

@@ -153,10 +153,12 @@ template <class V> V *Object::find(const std::string &tag) const {
 }
 
 void Object::addVariable(Integer &variable) {
+  ++integersAndStringsChanges_;
   I_[variable.tag()] = &variable;
   variable.setParent(this);
 }
 void Object::addVariable(IntegerVector &variable) {
+  ++integersAndStringsChanges_;
   IV_[variable.tag()] = &variable;
   variable.setParent(this);
 }
@@ -173,10 +175,12 @@ void Object::addVariable(QuantityMatrix &variable) {
   variable.setParent(this);
 }
 void Object::addVariable(String &variable) {
+  ++integersAndStringsChanges_;
   S_[variable.tag()] = &variable;
   variable.setParent(this);
 }
 void Object::addVariable(StringVector &variable) {
+  ++integersAndStringsChanges_;
   SV_[variable.tag()] = &variable;
   variable.setParent(this);
 }
@@ -185,6 +189,7 @@ template <class V, class T>
 void Object::fillVector(std::vector<V> &vector, const std::string &tag,
                         const std::string &description, unsigned n, const T &value) {
   auto &entries = registry<V>();
+  ++integersAndStringsChanges_;
   if (vector.size() != n) {
     // Rebuilt rather than grown: growing would move elements that the
     // registry already points to.
@@ -464,6 +469,11 @@ void Object::retrieveIntegersAndStrings(Persistency *persistency) {
   persistency->read(stored, IV_);
   persistency->read(stored, S_);
   persistency->read(stored, SV_);
+  integersAndStringsReadAt_ = integersAndStringsChanges_;
+}
+
+bool Object::integersAndStringsRead() const {
+  return integersAndStringsReadAt_ == integersAndStringsChanges_;
 }
 
 int Object::retrieveInteger(const Defaults &defaults, int id, Persistency *persistency,

@@ -2,6 +2,7 @@
 
 #include "velta/persistency/PersistencyOdbc.h"
 
+#include "PersistencyOdbcBlock.h"
 #include "PersistencyOdbcLog.h"
 #include "velta/persistency/ErrorOdbc.h"
 
@@ -224,6 +225,7 @@ void PersistencyOdbc::push_read_transaction() {
   setAutocommit(false, function);
   depth_ = 1;
   reading_ = true;
+  block_.reset();
   if (dialect_ != Dialect::postgresql)
     return;
   try {
@@ -267,8 +269,10 @@ void PersistencyOdbc::abandonTransaction(int depthToKeep) noexcept {
   depth_ = depthToKeep > 0 ? depthToKeep : 0;
   rolledBack_ = depth_ > 0;
   replaced_ = ReplacedValues();
-  if (depth_ == 0)
+  if (depth_ == 0) {
     reading_ = false;
+    block_.reset();
+  }
 }
 
 void PersistencyOdbc::refuseAfterRollback(const char *function) const {

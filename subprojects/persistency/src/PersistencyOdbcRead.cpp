@@ -1,12 +1,15 @@
 // Reading the variables of a stored node back into the registered variables
 // of an object. Reading is driven by the registry: a row changes a variable
 // only when a variable with its tag is registered; nothing is added to or
-// removed from a registry. Each vector kind is read with one statement per
-// node (headers joined with their elements, in element order), and the
-// variables are changed only after the statement is done.
+// removed from a registry. Each vector kind is read with one statement
+// (headers joined with their elements, in element order), and the variables
+// are changed only after the statement is done. Inside a read transaction
+// the statement of a table covers the whole case being read, once (see
+// blockRows); outside one it covers the node alone.
 
 #include "velta/persistency/PersistencyOdbc.h"
 
+#include "PersistencyOdbcBlock.h"
 #include "PersistencyOdbcElements.h"
 #include "PersistencyOdbcLog.h"
 #include "velta/persistency/ErrorOdbc.h"
@@ -18,10 +21,13 @@
 #include "velta/persistency/String.h"
 #include "velta/persistency/StringVector.h"
 
+#include <algorithm>
 #include <charconv>
+#include <limits>
 #include <cmath>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -48,7 +54,76 @@ void queryNode(OdbcStatement &statement, const std::string &sqlcommand, int &nid
   statement.execute(function, executeFailed);
 }
 
-std::string requiredTag(OdbcStatement &statement, const std::string &table) {
+// The rows of one node from a block read, handed over as a statement would.
+class BlockRows {
+public:
+  explicit BlockRows(const std::vector<odbcBlock::Row> &rows) : rows_(rows) {}
+  bool fetch(const char *, const char *) {
+    if (next_ == rows_.size())
+      return false;
+    row_ = &rows_[next_++];
+    return true;
+  }
+  std::optional<std::string> getText(int column, const char *, const char *) const {
+    return cell(column).text;
+  }
+  // Integer values were fetched as text (a damaged one is reported by its
+  // check column before it is asked for).
+  std::optional<int> getInteger(int column, const char *, const char *message) const {
+    const odbcBlock::Cell &found = cell(column);
+    if (found.integer || !found.text)
+      return found.integer;
+    int value = 0;
+    const char *const end = found.text->data() + found.text->size();
+    const auto [rest, error] = std::from_chars(found.text->data(), end, value);
+    if (error != std::errc() || rest != end)
+      throw ErrorOdbc(function, message + *found.text);
+    return value;
+  }
+  std::optional<double> getDouble(int column, const char *, const char *) const {
+    return cell(column).number;
+  }
+  std::optional<bool> getFlag(int column, const char *, const char *) const {
+    return cell(column).flag;
+  }
+  void close(const char *, const char *) {}
+
+private:
+  const odbcBlock::Cell &cell(int column) const { return (*row_)[column - 1]; }
+  const std::vector<odbcBlock::Row> &rows_;
+  std::size_t next_ = 0;
+  const odbcBlock::Row *row_ = nullptr;
+};
+
+// What one read asks of a table: columns (with their kinds, see
+// PersistencyOdbc::blockRows), tables, node column and order.
+struct TableQuery {
+  std::string table;
+  std::string select;
+  std::string from;
+  std::string nid;
+  std::string order;
+  std::string kinds;
+};
+
+// Runs body on the rows of node nid: those of the block of the case inside
+// a read transaction (block), else those of a query of the node alone.
+template <class Body>
+void forRows(OdbcStatement &statement, const std::vector<odbcBlock::Row> *block,
+             const TableQuery &query, int nid, int verbosity, Body &&body) {
+  if (block) {
+    BlockRows rows(*block);
+    body(rows);
+    return;
+  }
+  const std::string sqlcommand = "SELECT " + query.select + " FROM " + query.from + " WHERE " +
+                                 query.nid + " = ?" + query.order;
+  VELTA_LOG(verbosity + 1, 2, function, "sqlcommand = " << sqlcommand);
+  queryNode(statement, sqlcommand, nid);
+  body(statement);
+}
+
+template <class Rows> std::string requiredTag(Rows &statement, const std::string &table) {
   const std::optional<std::string> tag = statement.getText(1, function, tagFailed);
   if (!tag)
     throw ErrorOdbc(function, "Could not read TAG field in " + table + " table");
@@ -91,7 +166,8 @@ struct NumberPlace {
   const std::string &table;
 };
 
-std::optional<double> getStoredDouble(OdbcStatement &statement, int column, bool exactText,
+template <class Rows>
+std::optional<double> getStoredDouble(Rows &statement, int column, bool exactText,
                                       const char *message, const NumberPlace &place) {
   if (!exactText)
     return statement.getDouble(column, function, message);
@@ -131,7 +207,7 @@ std::string integerCheck(bool sqlite, const std::string &column) {
          "ELSE 'ok' END";
 }
 
-void requireInteger(OdbcStatement &statement, int column, const NumberPlace &place) {
+template <class Rows> void requireInteger(Rows &statement, int column, const NumberPlace &place) {
   const std::optional<std::string> check = statement.getText(
       column, function,
       "Error in SQLGetData(hStatement_, 3, SQL_C_WCHAR, szData, sizeof(szData), &ValueLen) ");
@@ -151,7 +227,8 @@ template <class T> struct StoredVector {
 // Element readers of the vector tables: column 4 of the joined query.
 struct IntegerColumn {
   static constexpr bool integers = true;
-  static int get(OdbcStatement &statement, const std::string &table, bool,
+  template <class Rows>
+  static int get(Rows &statement, const std::string &table, bool,
                  const NumberPlace &place) {
     requireInteger(statement, 5, place);
     const std::optional<int> value = statement.getInteger(
@@ -163,7 +240,8 @@ struct IntegerColumn {
 };
 struct TextColumn {
   static constexpr bool integers = false;
-  static std::string get(OdbcStatement &statement, const std::string &, bool, const NumberPlace &) {
+  template <class Rows>
+  static std::string get(Rows &statement, const std::string &, bool, const NumberPlace &) {
     return statement
         .getText(4, function,
                  "Error in SQLGetData(hStatement_, 1, SQL_C_WCHAR, szData, sizeof(szData), "
@@ -173,7 +251,8 @@ struct TextColumn {
 };
 struct DoubleColumn {
   static constexpr bool integers = false;
-  static double get(OdbcStatement &statement, const std::string &table, bool exactText,
+  template <class Rows>
+  static double get(Rows &statement, const std::string &table, bool exactText,
                     const NumberPlace &place) {
     const std::optional<double> value = getStoredDouble(
         statement, 4, exactText,
@@ -192,23 +271,36 @@ struct StoredFlags {
   bool output = false;
 };
 
-template <class Column, class T>
+// The query of a vector kind: headers joined with their elements, in
+// element order. Columns: tag, header id, element id, value, then for
+// quantities unit and flags, for integers the value's check.
+TableQuery vectorQuery(const std::string &header, const std::string &elements,
+                       const std::string &key, bool quantities, bool integers, bool exactText) {
+  TableQuery query{header,
+                   "h.TAG, h.ID, e.ID, " +
+                       (quantities ? doubleColumn(exactText, "e.VALUE") : "e.VALUE"),
+                   header + " h LEFT JOIN " + elements + " e ON e." + key + " = h.ID",
+                   "h.NID",
+                   " ORDER BY h.ID, e.ID",
+                   "TII"};
+  if (quantities) {
+    query.select += ", h.UNIT, h.INPUT, h.OUTPUT";
+    query.kinds += exactText ? "TTFF" : "DTFF";
+  } else if (integers) {
+    query.select += ", " + integerCheck(exactText, "e.VALUE");
+    query.kinds += "VT";
+  } else {
+    query.kinds += "T";
+  }
+  return query;
+}
+
+template <class Column, class T, class Rows>
 std::map<std::string, StoredVector<T>>
-readStoredVectors(OdbcStatement &statement, int nid, const std::string &header,
-                  const std::string &elements, const std::string &key, bool quantities,
-                  std::map<std::string, StoredFlags> *flags,
+readStoredVectors(Rows &statement, int nid, const std::string &header, const std::string &elements,
+                  bool quantities, std::map<std::string, StoredFlags> *flags,
                   const std::function<bool(const std::string &)> &registered, bool exactText,
                   int verbosity) {
-  std::string sqlcommand =
-      "SELECT h.TAG, h.ID, e.ID, " + (quantities ? doubleColumn(exactText, "e.VALUE") : "e.VALUE");
-  if (quantities)
-    sqlcommand += ", h.UNIT, h.INPUT, h.OUTPUT";
-  else if (Column::integers)
-    sqlcommand += ", " + integerCheck(exactText, "e.VALUE");
-  sqlcommand += " FROM " + header + " h LEFT JOIN " + elements + " e ON e." + key +
-                 " = h.ID WHERE h.NID = ? ORDER BY h.ID, e.ID";
-  VELTA_LOG(verbosity + 1, 2, function, "sqlcommand = " << sqlcommand);
-  queryNode(statement, sqlcommand, nid);
   std::map<std::string, StoredVector<T>> stored;
   while (statement.fetch(function, fetchFailed)) {
     const std::string tag = requiredTag(statement, header);
@@ -268,16 +360,13 @@ template <class Registry> std::function<bool(const std::string &)> inRegistry(co
 // unit of the variable's first element, or, when that is not yet known (a
 // vector that was empty before the read), in the stored unit. The stored
 // flags set the variable's flags; a false flag never clears one.
-template <class Registry>
-void readQuantityVectors(OdbcStatement &statement, int nid, const Registry &registry,
-                         const std::string &header, const std::string &elements,
-                         const std::string &key, bool exactText, int verbosity) {
-  if (registry.empty())
-    return;
+template <class Registry, class Rows>
+void readQuantityVectors(Rows &statement, int nid, const Registry &registry,
+                         const std::string &header, const std::string &elements, bool exactText,
+                         int verbosity) {
   std::map<std::string, StoredFlags> flags;
   const auto stored = readStoredVectors<DoubleColumn, double>(
-      statement, nid, header, elements, key, true, &flags, inRegistry(registry), exactText,
-      verbosity);
+      statement, nid, header, elements, true, &flags, inRegistry(registry), exactText, verbosity);
   for (const auto &[tag, variable] : registry) {
     const auto found = stored.find(tag);
     if (found == stored.end()) {
@@ -312,11 +401,10 @@ void PersistencyOdbc::read(int nodeId, const IntegerRegistry &registry) {
   guarded(function, [&] {
     if (registry.empty())
       return;
-    const std::string sqlcommand = "SELECT TAG, VALUE, " +
-                                   integerCheck(dialect() == Dialect::sqlite, "VALUE") +
-                                   " FROM I WHERE NID = ?";
-    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
-    queryNode(statement_, sqlcommand, nodeId);
+    const TableQuery query{
+        "I", "TAG, VALUE, " + integerCheck(dialect() == Dialect::sqlite, "VALUE"), "I", "NID", "",
+        "TVT"};
+    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &statement_) {
     std::set<std::string> seen;
     while (statement_.fetch(function, fetchFailed)) {
       const std::string tag = requiredTag(statement_, "I");
@@ -336,6 +424,7 @@ void PersistencyOdbc::read(int nodeId, const IntegerRegistry &registry) {
       *found->second = *value;
     }
     statement_.close(function, closeFailed);
+    });
   });
 }
 
@@ -343,9 +432,8 @@ void PersistencyOdbc::read(int nodeId, const StringRegistry &registry) {
   guarded(function, [&] {
     if (registry.empty())
       return;
-    const std::string sqlcommand = "SELECT TAG, VALUE FROM S WHERE NID = ?";
-    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
-    queryNode(statement_, sqlcommand, nodeId);
+    const TableQuery query{"S", "TAG, VALUE", "S", "NID", "", "TT"};
+    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &statement_) {
     std::set<std::string> seen;
     while (statement_.fetch(function, fetchFailed)) {
       const std::string tag = statement_.getText(1, function, tagFailed).value_or("");
@@ -366,6 +454,7 @@ void PersistencyOdbc::read(int nodeId, const StringRegistry &registry) {
       *found->second = value;
     }
     statement_.close(function, closeFailed);
+    });
   });
 }
 
@@ -374,10 +463,9 @@ void PersistencyOdbc::read(int nodeId, const QuantityRegistry &registry) {
     if (registry.empty())
       return;
     const bool exactText = dialect() == Dialect::sqlite;
-    const std::string sqlcommand = "SELECT TAG, " + doubleColumn(exactText, "VALUE") +
-                                   ", UNIT, INPUT, OUTPUT FROM Q WHERE NID = ?";
-    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
-    queryNode(statement_, sqlcommand, nodeId);
+    const TableQuery query{"Q", "TAG, " + doubleColumn(exactText, "VALUE") + ", UNIT, INPUT, OUTPUT",
+                           "Q", "NID", "", exactText ? "TTTFF" : "TDTFF"};
+    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &statement_) {
     std::set<std::string> seen;
     while (statement_.fetch(function, fetchFailed)) {
       const std::string tag = requiredTag(statement_, "Q");
@@ -420,6 +508,7 @@ void PersistencyOdbc::read(int nodeId, const QuantityRegistry &registry) {
         quantity.setOutput();
     }
     statement_.close(function, closeFailed);
+    });
   });
 }
 
@@ -427,9 +516,13 @@ void PersistencyOdbc::read(int nodeId, const IntegerVectorRegistry &registry) {
   guarded(function, [&] {
     if (registry.empty())
       return;
-    const auto stored = readStoredVectors<IntegerColumn, int>(
-        statement_, nodeId, "IV", "IVV", "VID", false, nullptr, inRegistry(registry),
-        dialect() == Dialect::sqlite, verbosity());
+    const bool sqlite = dialect() == Dialect::sqlite;
+    const TableQuery query = vectorQuery("IV", "IVV", "VID", false, true, sqlite);
+    std::map<std::string, StoredVector<int>> stored;
+    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &rows) {
+      stored = readStoredVectors<IntegerColumn, int>(rows, nodeId, "IV", "IVV", false, nullptr,
+                                                     inRegistry(registry), sqlite, verbosity());
+    });
     for (const auto &[tag, variable] : registry) {
       const auto found = stored.find(tag);
       if (found == stored.end()) {
@@ -445,9 +538,13 @@ void PersistencyOdbc::read(int nodeId, const StringVectorRegistry &registry) {
   guarded(function, [&] {
     if (registry.empty())
       return;
-    const auto stored = readStoredVectors<TextColumn, std::string>(
-        statement_, nodeId, "SV", "SVV", "VID", false, nullptr, inRegistry(registry),
-        dialect() == Dialect::sqlite, verbosity());
+    const bool sqlite = dialect() == Dialect::sqlite;
+    const TableQuery query = vectorQuery("SV", "SVV", "VID", false, false, sqlite);
+    std::map<std::string, StoredVector<std::string>> stored;
+    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &rows) {
+      stored = readStoredVectors<TextColumn, std::string>(
+          rows, nodeId, "SV", "SVV", false, nullptr, inRegistry(registry), sqlite, verbosity());
+    });
     for (const auto &[tag, variable] : registry) {
       const auto found = stored.find(tag);
       if (found == stored.end()) {
@@ -463,14 +560,106 @@ void PersistencyOdbc::read(int nodeId, const StringVectorRegistry &registry) {
 
 void PersistencyOdbc::read(int nodeId, const QuantityVectorRegistry &registry) {
   guarded(function, [&] {
-    readQuantityVectors(statement_, nodeId, registry, "QV", "QVV", "VID",
-                        dialect() == Dialect::sqlite, verbosity());
+    if (registry.empty())
+      return;
+    const bool sqlite = dialect() == Dialect::sqlite;
+    const TableQuery query = vectorQuery("QV", "QVV", "VID", true, false, sqlite);
+    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &rows) {
+      readQuantityVectors(rows, nodeId, registry, "QV", "QVV", sqlite, verbosity());
+    });
   });
 }
 
 void PersistencyOdbc::read(int nodeId, const QuantityMatrixRegistry &registry) {
   guarded(function, [&] {
-    readQuantityVectors(statement_, nodeId, registry, "QM", "QMV", "MID",
-                        dialect() == Dialect::sqlite, verbosity());
+    if (registry.empty())
+      return;
+    const bool sqlite = dialect() == Dialect::sqlite;
+    const TableQuery query = vectorQuery("QM", "QMV", "MID", true, false, sqlite);
+    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &rows) {
+      readQuantityVectors(rows, nodeId, registry, "QM", "QMV", sqlite, verbosity());
+    });
   });
+}
+
+const std::vector<odbcBlock::Row> *
+PersistencyOdbc::blockRows(int nodeId, const std::string &table, const std::string &select,
+                           const std::string &from, const std::string &nid,
+                           const std::string &order, const std::string &kinds) {
+  if (!reading_ || depth_ == 0)
+    return nullptr;
+  if (!block_ || nodeId < block_->first || nodeId > block_->last) {
+    // The block of the node's case: its root's, when the root's block holds
+    // the node, else the node's own.
+    const std::string sqlcommand =
+        "SELECT n.RANGE, r.ID, r.RANGE FROM N n LEFT JOIN N r ON r.ID = n.ROOT WHERE n.ID = ?";
+    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+    int id = nodeId;
+    queryNode(statement_, sqlcommand, id);
+    const char *const message =
+        "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &range, 10, &ValueLen) ";
+    if (!statement_.fetch(function, fetchFailed)) {
+      statement_.close(function, closeFailed);
+      return nullptr;
+    }
+    const std::optional<int> range = statement_.getInteger(1, function, message);
+    const std::optional<int> root = statement_.getInteger(2, function, message);
+    const std::optional<int> rootRange = statement_.getInteger(3, function, message);
+    statement_.close(function, closeFailed);
+    auto lastOf = [](int first, std::optional<int> size) {
+      const long long last = static_cast<long long>(first) + std::max(size.value_or(1), 1) - 1;
+      return static_cast<int>(std::min<long long>(last, std::numeric_limits<int>::max()));
+    };
+    auto block = std::make_unique<PersistencyOdbcReadBlock>();
+    block->first = nodeId;
+    block->last = lastOf(nodeId, range);
+    if (root && *root <= nodeId && nodeId <= lastOf(*root, rootRange)) {
+      block->first = *root;
+      block->last = lastOf(*root, rootRange);
+    }
+    block_ = std::move(block);
+  }
+  odbcBlock::Table &rows = block_->tables[table];
+  if (!rows.loaded) {
+    const std::string sqlcommand = "SELECT " + select + ", " + nid + " FROM " + from + " WHERE " +
+                                   nid + " BETWEEN ? AND ?" + order;
+    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+    statement_.prepare(sqlcommand, function, prepareFailed);
+    const char *const bindFailed =
+        "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_LONG, SQL_INTEGER, 10, "
+        "0, &NIDbuffer, 0, nullptr) ";
+    statement_.bindInteger(1, &block_->first, function, bindFailed);
+    statement_.bindInteger(2, &block_->last, function, bindFailed);
+    statement_.execute(function, executeFailed);
+    const int nidColumn = static_cast<int>(kinds.size()) + 1;
+    const char *const getFailed =
+        "Error in SQLGetData(hStatement_, column, type, buffer, size, &ValueLen) ";
+    while (statement_.fetch(function, fetchFailed)) {
+      odbcBlock::Row row(kinds.size());
+      for (std::size_t c = 0; c < kinds.size(); ++c) {
+        const int column = static_cast<int>(c) + 1;
+        switch (kinds[c]) {
+        case 'I':
+          row[c].integer = statement_.getInteger(column, function, getFailed);
+          break;
+        case 'D':
+          row[c].number = statement_.getDouble(column, function, getFailed);
+          break;
+        case 'F':
+          row[c].flag = statement_.getFlag(column, function, getFailed);
+          break;
+        default: // T, and V: integer values as text
+          row[c].text = statement_.getText(column, function, getFailed);
+        }
+      }
+      const std::optional<int> owner = statement_.getInteger(nidColumn, function, getFailed);
+      if (owner)
+        rows.rowsByNode[*owner].push_back(std::move(row));
+    }
+    statement_.close(function, closeFailed);
+    rows.loaded = true;
+  }
+  static const std::vector<odbcBlock::Row> none;
+  const auto found = rows.rowsByNode.find(nodeId);
+  return found == rows.rowsByNode.end() ? &none : &found->second;
 }

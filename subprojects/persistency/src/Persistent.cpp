@@ -6,6 +6,9 @@
 #include <boost/uuid/uuid_io.hpp>
 
 #include <ctime>
+#include <optional>
+
+#include <unistd.h>
 
 namespace {
 
@@ -32,8 +35,18 @@ int Persistent::parentId() const {
 }
 
 std::string Persistent::generateUuid() {
-  // A fresh twister per UUID, its whole state seeded from the operating
-  // system's random source; no generator is shared, so no lock is needed.
-  boost::uuids::basic_random_generator<boost::random::mt19937> generator;
+  // One twister per thread, its whole state seeded from the operating
+  // system's random source once per thread and process (seeding it per UUID
+  // took most of the time of reading a case back; a forked process seeds
+  // again, or parent and child would make the same UUIDs). No generator is
+  // shared, so no lock is needed.
+  using Generator = boost::uuids::basic_random_generator<boost::random::mt19937>;
+  thread_local std::optional<Generator> seeded;
+  thread_local pid_t seededIn = -1;
+  if (seededIn != getpid()) {
+    seeded.emplace();
+    seededIn = getpid();
+  }
+  Generator &generator = *seeded;
   return boost::uuids::to_string(generator());
 }

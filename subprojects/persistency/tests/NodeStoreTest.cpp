@@ -238,3 +238,69 @@ TEST(NodeStore, FailedUpdateKeepsTheStoredValuesAndTheStoredIds) {
   EXPECT_EQ(store.countRows("N", -1), 8);
   EXPECT_EQ(object(*readCase(store, 0)).Q("U2.T").value(), 300.0);
 }
+
+namespace {
+
+// Counts the reads of integer rows.
+class CountingStore : public MemoryPersistency {
+public:
+  using MemoryPersistency::read;
+  void read(int nodeId, const IntegerRegistry &registry) override {
+    ++integerReads;
+    MemoryPersistency::read(nodeId, registry);
+  }
+  int integerReads = 0;
+};
+
+// Reads its integers in the constructor and, when late, registers one more
+// afterwards (left for the factory to read).
+class ReadingType : public Object {
+public:
+  ReadingType(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root,
+              bool late)
+      : Object(defaults, id, persistency, parent, root), early("early", "Early", 1, this),
+        lateOne("late", "Late", 2, this) {
+    setType(late ? "LateRegistering" : "ReadingInConstructor");
+    addVariable(early);
+    retrieveIntegersAndStrings(persistency);
+    if (late)
+      addVariable(lateOne);
+  }
+  Integer early;
+  Integer lateOne;
+};
+template <bool late> struct ReadingTypeOf : ReadingType {
+  ReadingTypeOf(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+      : ReadingType(std::move(defaults), id, persistency, parent, root, late) {}
+};
+
+} // namespace
+
+TEST(NodeStore, FactoryRereadsIntegersAndStringsOnlyWhenRegisteredAfterTheConstructorRead) {
+  static const bool registered = [] {
+    NodeFactory factory;
+    factory.registerType<ReadingTypeOf<false>>("ReadingInConstructor", "Reads in its constructor",
+                                             "unit", true, {}, {}, {}, "", 10, 10);
+    factory.registerType<ReadingTypeOf<true>>("LateRegistering", "Registers after reading", "unit",
+                                            true, {}, {}, {}, "", 10, 10);
+    return true;
+  }();
+  (void)registered;
+  for (const bool late : {false, true}) {
+    SCOPED_TRACE(late ? "late" : "in the constructor");
+    const std::string type = late ? "LateRegistering" : "ReadingInConstructor";
+    CountingStore store;
+    auto original = NodeFactory().create(type, Defaults("X", "x"), 0, nullptr, nullptr, nullptr);
+    auto &fresh = dynamic_cast<ReadingType &>(*original);
+    fresh.early = 11;
+    fresh.lateOne = 12;
+    original->insert(store);
+    store.integerReads = 0;
+    auto read = NodeFactory().create(type, Defaults(), 0, &store, nullptr, nullptr);
+    auto &back = dynamic_cast<ReadingType &>(*read);
+    EXPECT_EQ(store.integerReads, late ? 2 : 1);
+    EXPECT_EQ(back.early.value(), 11);
+    if (late)
+      EXPECT_EQ(back.lateOne.value(), 12);
+  }
+}

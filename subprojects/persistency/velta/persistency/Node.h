@@ -94,6 +94,9 @@ public:
   // --- reading back (Object fills these in)
   virtual void retrieveQuantities(Persistency &persistency);
   virtual void retrieveIntegersAndStrings(Persistency *persistency);
+  // True when the integer and string variables have been read back since
+  // any of them was registered (a constructor read them last).
+  virtual bool integersAndStringsRead() const { return false; }
 
   // --- children
   // Copy form: adds a clone of child under its tag (ids kept).

@@ -91,7 +91,10 @@ private:
         std::make_unique<T>(std::move(defaults), id, persistency, parent, root);
     if (persistency) {
       node->retrieveQuantities(*persistency);
-      node->retrieveIntegersAndStrings(persistency);
+      // Constructors read their integers and strings (they need them to
+      // build themselves); read again only what they registered afterwards.
+      if (!node->integersAndStringsRead())
+        node->retrieveIntegersAndStrings(persistency);
     }
     return node;
   }

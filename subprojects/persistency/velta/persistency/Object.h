@@ -99,6 +99,7 @@ public:
   void updateStuff(Persistency &persistency, int offset) override;
   void retrieveQuantities(Persistency &persistency) override;
   void retrieveIntegersAndStrings(Persistency *persistency) override;
+  bool integersAndStringsRead() const override;
 
   // --- options of a derived constructor: the stored value of the variable
   // name when the object is read back (persistency given, id the stored id),
@@ -154,4 +155,8 @@ private:
   QuantityMatrixRegistry QM_;
   StringRegistry S_;
   StringVectorRegistry SV_;
+  // Changes of the integer and string registries (registrations, rebuilt
+  // vectors), and their count when they were last read back.
+  long integersAndStringsChanges_ = 0;
+  long integersAndStringsReadAt_ = -1;
 };

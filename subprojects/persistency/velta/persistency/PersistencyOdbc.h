@@ -31,7 +31,14 @@
 #include "velta/persistency/Persistency.h"
 
 #include <exception>
+#include <memory>
 #include <string>
+#include <vector>
+
+struct PersistencyOdbcReadBlock;
+namespace odbcBlock {
+struct Cell;
+}
 
 class PersistencyOdbc : public Persistency {
 public:
@@ -117,6 +124,16 @@ private:
   void lockStore();
   // Ends the read of one node row (logs its columns, refuses a second row).
   template <class Row> void endNodeRead(const char *function, const Row &row);
+  // Inside a read transaction: the rows of table for node nodeId, read with
+  // the rows of its whole case at the table's first use (see
+  // PersistencyOdbcBlock.h); null outside one, when the live statement
+  // serves. select gives the columns (their kinds in kinds: T text, I
+  // integer, V integer value fetched as text, D double, F flag), from the
+  // table(s) and joins, nid the node column, order any ORDER BY.
+  const std::vector<std::vector<odbcBlock::Cell>> *
+  blockRows(int nodeId, const std::string &table, const std::string &select,
+            const std::string &from, const std::string &nid, const std::string &order,
+            const std::string &kinds);
   // Refuses a case whose rows do not form one tree.
   void checkCaseRows(int rootId);
   // Throws unless table is one of the twelve tables (table names are put
@@ -147,6 +164,8 @@ private:
   // The open transaction is a read (push_read_transaction at depth 0).
   bool reading_ = false;
   ReplacedValues replaced_;
+  // The rows of the case being read (see blockRows).
+  std::unique_ptr<PersistencyOdbcReadBlock> block_;
 };
 
 template <class Body>
