@@ -63,8 +63,13 @@ void TaskGraph::singlePass(int mode, int level) {
     // The source flashes its own outlets.
     if (graph_[v]->tag() == "source")
       continue;
+    // A unit whose equation system is its outlet's flash has solved that
+    // outlet already; flashing it again would take the solved state for
+    // the specification and leave a residual that no unknown moves.
+    ObjectiveNleAd *own = graph_[v]->objectiveFunction();
     for (auto [e, end] = boost::out_edges(v, graph_); e != end; ++e)
-      graph_[*e]->go(mode, level + 1);
+      if (own == nullptr || graph_[*e]->objectiveFunction() != own)
+        graph_[*e]->go(mode, level + 1);
   }
   VELTA_TRACE_END(name)
 }
