@@ -90,6 +90,36 @@ TEST_F(Solution, RecycleConvergesSequentiallyThenSimultaneously) {
   EXPECT_NEAR(r.Tphase->mdot.value(), 8.8, 1e-8);
 }
 
+TEST_F(Solution, NestedRecycleFlowSheetConvergesInsideAnother) {
+  auto outer = makeFlowSheet<FlowSheet>("NestedFlowSheet");
+  auto &inner = dynamic_cast<FlowSheet &>(outer->child("IN"));
+  EXPECT_FALSE(inner.isRoot());
+  Stream &feed = streamOf(*outer, "F");
+  setFeed(feed, {0.3, 0.7}, 350.0, 1e5, 1.0);
+  feed.setFlash(static_cast<int>(Velta::Utility::FlashMode::PT));
+  auto &divider = dynamic_cast<Divider &>(inner.child("D"));
+  divider.outSplit[0] = Value(0.6);
+  divider.outSplit[1] = Value(0.4);
+  inner.addCut("R");
+  testing::internal::CaptureStdout();
+  outer->calculate(0);
+  outer->calculate(0);
+  testing::internal::GetCapturedStdout();
+  for (const std::string &e : outer->errors.value())
+    ADD_FAILURE() << e;
+  for (const std::string &e : inner.errors.value())
+    ADD_FAILURE() << e;
+  // The inner feed is a copy of the outer one, the outer product a copy of
+  // the inner one; the recycle as in the flowsheet on its own.
+  EXPECT_NEAR(streamOf(inner, "F").Tphase->mdot.value(), 13.2, 1e-9);
+  EXPECT_NEAR(streamOf(inner, "R").Tphase->mdot.value(), 8.8, 1e-8);
+  const double in = feed.Tphase->mdot.value();
+  const double out = streamOf(*outer, "P").Tphase->mdot.value();
+  EXPECT_NEAR((in - out) / in, 0.0, 1e-9);
+  EXPECT_NEAR(outer->massBalance().value(), 0.0, 1e-9);
+  EXPECT_NEAR(inner.massBalance().value(), 0.0, 1e-9);
+}
+
 TEST_F(Solution, UncutCycleIsRefusedNamingTheStreamToCut) {
   auto fs = recycle();
   try {

@@ -57,6 +57,23 @@ public:
   }
 };
 
+// F (source -> IN), P (IN -> sink) around a RecycleFlowSheet "IN".
+class NestedFlowSheet : public PlainFlowSheet {
+public:
+  NestedFlowSheet(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+      : Object(defaults, id, persistency, parent, root),
+        Model(defaults, id, persistency, parent, root),
+        VertexBase(defaults, id, persistency, parent, root),
+        PlainFlowSheet(defaults, id, persistency, parent, root) {
+    setType("NestedFlowSheet");
+    if (persistency != nullptr)
+      return;
+    addUnit("RecycleFlowSheet", Defaults("IN", "inner flowsheet"));
+    addStream("StreamOne", gasOptions("F"), "source", "out", "IN", "in");
+    addStream("StreamOne", gasOptions("P"), "IN", "out", "sink", "in");
+  }
+};
+
 inline void registerFlowsheetTypes() {
   static const bool registered = [] {
     registerUnitTypes();
@@ -68,6 +85,8 @@ inline void registerFlowsheetTypes() {
                                    true, {}, {}, {}, "", 100, 100);
     f.registerType<RecycleFlowSheet>("RecycleFlowSheet", "Recycle flowsheet of the tests",
                                      "flowsheet", true, {}, {}, {}, "", 100, 100);
+    f.registerType<NestedFlowSheet>("NestedFlowSheet", "Nested flowsheet of the tests",
+                                    "flowsheet", true, {}, {}, {}, "", 100, 100);
     return true;
   }();
   (void)registered;
