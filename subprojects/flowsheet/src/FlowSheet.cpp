@@ -45,6 +45,14 @@ FlowSheet::FlowSheet(Defaults defaults, int id, Persistency *persistency, Node *
   VELTA_LOG(verbosity(), 2, name, "Done");
 }
 
+void FlowSheet::retrieveIntegersAndStrings(Persistency *persistency) {
+  Object::retrieveIntegersAndStrings(persistency);
+  // The port limits count the port maps, which the stored values of a
+  // flowsheet restored after new cuts do not.
+  maxNIn = static_cast<int>(private_->inletMap_.size());
+  maxNOut = static_cast<int>(private_->outletMap_.size());
+}
+
 FlowSheet::~FlowSheet() {
   VELTA_LOG(verbosity(), 1, "FlowSheet::~FlowSheet", "Entered");
   VELTA_LOG(verbosity(), 2, "FlowSheet::~FlowSheet", "Done");

@@ -38,6 +38,9 @@ public:
   FlowSheet(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root);
   ~FlowSheet() override;
 
+  // The stored variables; the port limits then follow the port maps again.
+  void retrieveIntegersAndStrings(Persistency *persistency) override;
+
   // --- own virtual operations
   bool isActive(Position position) override;
   virtual void pre(int mode, int level) = 0;
