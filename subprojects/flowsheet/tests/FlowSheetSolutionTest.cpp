@@ -8,6 +8,7 @@
 #include "velta/flowsheet/TaskGraph.h"
 #include "velta/units/Divider.h"
 #include "velta/utility/Error.h"
+#include "velta/value/DerivativeContext.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,25 @@ TEST_F(Solution, RecycleConvergesSequentiallyThenSimultaneously) {
   EXPECT_EQ(again.find("Starting sequential pre-computation"), std::string::npos);
   EXPECT_TRUE(fs->errors.value().empty());
   EXPECT_NEAR(r.Tphase->mdot.value(), 8.8, 1e-8);
+}
+
+TEST_F(Solution, InactiveAssignmentKeepsItsVariableAndIsDegenerate) {
+  auto fs = recycle();
+  fs->addCut("R");
+  testing::internal::CaptureStdout();
+  fs->calculate(0);
+  testing::internal::GetCapturedStdout();
+  Stream &bis = streamOf(*fs, "Rbis");
+  // Assignments: pressure, enthalpy, then the flows of Light and Heavy.
+  fs->enableAssignment[2] = 0;
+  const double light = bis.Tphase->flow(0).value();
+  pushDerivativeContext(1);
+  fs->calculateResidualsLocal();
+  popDerivativeContext();
+  EXPECT_EQ(fs->residuals[2].value(), 0.0);
+  EXPECT_TRUE(has(fs->warnings, "degenerate equation Flow for component Light in stream FS:Rbis"));
+  fs->directstep();
+  EXPECT_EQ(bis.Tphase->flow(0).value(), light);
 }
 
 TEST_F(Solution, NestedRecycleFlowSheetConvergesInsideAnother) {

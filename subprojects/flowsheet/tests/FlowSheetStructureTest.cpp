@@ -166,6 +166,19 @@ TEST_F(Structure, CuttingOneOfTwoParallelStreamsKeepsTheOther) {
   EXPECT_FALSE(fs->isDag());
 }
 
+TEST_F(Structure, CopyingPortsWithoutMappedStreamsFails) {
+  auto fs = makeFlowSheet<FlowSheet>("PlainFlowSheet");
+  EXPECT_TRUE(contains(errorOf<ErrorRunTime>([&] { fs->privatePart().copyInlets(); }),
+                       "no inlets connected"));
+  EXPECT_TRUE(contains(errorOf<ErrorRunTime>([&] { fs->privatePart().copyOutlets(); }),
+                       "no outlets connected"));
+  // A flowsheet whose inlet port holds no stream warns about its feed.
+  auto recycle = makeFlowSheet<FlowSheet>("RecycleFlowSheet");
+  recycle->privatePart().copyInlets();
+  EXPECT_TRUE(has(recycle->warnings, "source stream F is not connected to any external inlet "
+                                     "stream nor is it a cut stream"));
+}
+
 TEST_F(Structure, TerminatorTagsAreExactlySourceOrSink) {
   registerFlowsheetTypes();
   for (const char *tag : {"Source", "sinks", "sourc", "SINK"})
