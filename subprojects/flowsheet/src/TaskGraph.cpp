@@ -6,7 +6,6 @@
 #include "velta/utility/Error.h"
 
 #include <boost/graph/depth_first_search.hpp>
-#include <boost/graph/topological_sort.hpp>
 
 #include <algorithm>
 
@@ -32,8 +31,32 @@ std::vector<std::string> TaskGraph::suggestedCuts() const {
   return tags;
 }
 
+namespace {
+
+// Raises the level of each predecessor of a finished vertex above its own.
+struct LevelSetter : boost::default_dfs_visitor {
+  template <class V, class G> void finish_vertex(V u, const G &g) const {
+    for (auto [e, end] = boost::in_edges(u, g); e != end; ++e) {
+      VertexBase *w = g[boost::source(*e, g)];
+      w->setLevel(std::max(w->level(), g[u]->level() + 1));
+    }
+  }
+};
+
+} // namespace
+
+void TaskGraph::setLevels() {
+  for (auto [v, end] = boost::vertices(graph_); v != end; ++v)
+    graph_[*v]->setLevel(0);
+  std::vector<boost::default_color_type> colors(nVertices());
+  boost::depth_first_search(
+      graph_, LevelSetter(),
+      boost::make_iterator_property_map(colors.begin(), boost::get(boost::vertex_index, graph_)));
+}
+
 void TaskGraph::doSchedule(int, int, Node *) {
   static const char *const name = "TaskGraph::doSchedule";
+  VELTA_LOG(verbosity(), 1, name, "Entered");
   if (!isDag()) {
     std::string list;
     for (const std::string &tag : suggestedCuts())
@@ -41,12 +64,26 @@ void TaskGraph::doSchedule(int, int, Node *) {
     throw ErrorConnectivity(name, "flowsheet",
                             ("is cyclic: cut the stream(s) " + list).c_str());
   }
+  setLevels();
+  // One processor: the tasks by decreasing level, ties by vertex index,
+  // each starting when the one before it finishes.
   order_.clear();
-  boost::topological_sort(graph_, std::back_inserter(order_));
-  std::reverse(order_.begin(), order_.end());
-  for (std::size_t i = 0; i < order_.size(); ++i)
-    graph_[order_[i]]->setLevel(static_cast<int>(i));
+  for (auto [v, end] = boost::vertices(graph_); v != end; ++v)
+    order_.push_back(*v);
+  std::stable_sort(order_.begin(), order_.end(), [this](VertexDescriptor a, VertexDescriptor b) {
+    return graph_[a]->level() > graph_[b]->level();
+  });
+  double clock = 0.0;
+  for (VertexDescriptor v : order_) {
+    graph_[v]->setProcessor(0);
+    clock = graph_[v]->setStart(clock);
+  }
   scheduled_ = true;
+}
+
+double TaskGraph::makeSpan() const {
+  const auto sink = vertexMap_.find("sink");
+  return sink == vertexMap_.end() ? 0.0 : graph_[sink->second]->finish();
 }
 
 void TaskGraph::singlePass(int mode, int level) {

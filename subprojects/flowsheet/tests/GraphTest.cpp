@@ -4,6 +4,7 @@
 #include "UnitTestSupport.h"
 
 #include "velta/flowsheet/Graph.h"
+#include "velta/flowsheet/TaskGraph.h"
 #include "velta/utility/Error.h"
 
 #include <gtest/gtest.h>
@@ -158,6 +159,35 @@ TEST_F(GraphFixture, RevertedEdgeCarriesTheStreamBackwardsLastInTheDotFile) {
   graph_.revertEdge("S1");
   EXPECT_EQ(graph_.sourceOf("S1"), "A");
   EXPECT_TRUE(graph_.isDag());
+}
+
+} // namespace
+
+namespace {
+
+// The chain source -> A -> B -> sink: levels 3, 2, 1, 0 (edges to the end
+// of the longest path), one processor with unit costs: starts 0, 1, 2, 3 and
+// make span 4. A second edge source -> B does not change the levels.
+TEST_F(GraphFixture, ChainLevelsStartsAndMakeSpan) {
+  TaskGraph tasks;
+  for (auto &u : units_)
+    tasks.addVertex(u.get());
+  tasks.addEdge("source", "A", &stream("F"));
+  tasks.addEdge("A", "B", &stream("S"));
+  tasks.addEdge("B", "sink", &stream("P"));
+  tasks.addEdge("source", "B", &stream("G"));
+  tasks.doSchedule(0, 1, nullptr);
+  ASSERT_TRUE(tasks.scheduled());
+  const std::vector<std::pair<const char *, int>> expected{
+      {"source", 3}, {"A", 2}, {"B", 1}, {"sink", 0}};
+  ASSERT_EQ(tasks.order().size(), 4u);
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    const VertexBase *v = tasks.graph()[tasks.order()[i]];
+    EXPECT_EQ(v->tag(), expected[i].first);
+    EXPECT_EQ(v->level(), expected[i].second);
+    EXPECT_EQ(v->start(), static_cast<double>(i));
+  }
+  EXPECT_EQ(tasks.makeSpan(), 4.0);
 }
 
 } // namespace

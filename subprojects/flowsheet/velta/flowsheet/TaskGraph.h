@@ -1,7 +1,9 @@
 #pragma once
-// The order in which a flowsheet runs its units: the flowsheet's graph
-// sorted topologically once (the graph must be acyclic: recycles are torn
-// by cuts), then every pass runs each unit followed by the streams leaving
+// The order in which a flowsheet runs its units: once, every unit gets its
+// level (the number of edges on the longest path from it to a unit without
+// out-edges) and the units are listed by decreasing level, ties by vertex
+// index, on one processor (the graph must be acyclic: recycles are torn by
+// cuts); then every pass runs each unit followed by the streams leaving
 // it, on the calling thread.
 
 #include "velta/flowsheet/Graph.h"
@@ -18,6 +20,10 @@ public:
   // streams whose removal would make it acyclic.
   void doSchedule(int level, int nProcessors, Node *parent);
   bool scheduled() const { return scheduled_; }
+  // Levels of every unit (0 for units without out-edges).
+  void setLevels();
+  // Finish time of "sink" in the schedule.
+  double makeSpan() const;
   // Runs every unit and then each stream it feeds, in schedule order.
   void singlePass(int mode, int level);
   const std::vector<VertexDescriptor> &order() const { return order_; }
