@@ -49,6 +49,9 @@ struct LoopCase {
   const char *error; // "" for none
 };
 
+// Readable test names in CTest.
+void PrintTo(const LoopCase &c, std::ostream *os) { *os << c.name; }
+
 class SequentialLoop : public ComponentsFixture, public testing::WithParamInterface<LoopCase> {
 protected:
   void SetUp() override { use(lightAndHeavy()); }
