@@ -188,6 +188,42 @@ TEST_F(GraphFixture, ChainLevelsStartsAndMakeSpan) {
     EXPECT_EQ(v->start(), static_cast<double>(i));
   }
   EXPECT_EQ(tasks.makeSpan(), 4.0);
+
+  // The schedule files as written at scheduling, byte for byte.
+  EXPECT_EQ(read("start4.dot"), "digraph Q {\n  rankdir = TB;\n"
+                                "  \"source\" [style=filled,color=lightgray];\n"
+                                "  \"sink\" [style=filled,color=lightgray];\n"
+                                "  \"A\" [style=filled,color=lightgray];\n"
+                                "  \"B\" [style=filled,color=lightgray];\n"
+                                "  \"source\" -> \"A\";\n  \"A\" -> \"B\";\n"
+                                "  \"B\" -> \"sink\";\n  \"source\" -> \"B\";\n}\n");
+  std::string gantt =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
+      "<svg xmlns:svg=\"http://www.w3.org/2000/svg\" xmlns=\"http://www.w3.org/2000/svg\" "
+      "version=\"1.0\" width=\"40\" height=\"80\">\n"
+      "  <rect\n     width=\"20\"\n     height=\"60\"\n     x=\"10\"\n     y=\"10\"\n"
+      "     style=\"opacity:1;fill:#888888;fill-opacity:1.0;fill-rule:nonzero;stroke:#000000;"
+      "stroke-width:1;stroke-linecap:round;stroke-linejoin:miter;stroke-miterlimit:0;"
+      "stroke-dasharray:none;stroke-dashoffset:0;stroke-opacity:1\"/>\n"
+      "  <rect\n     width=\"20\"\n     height=\"0\"\n     x=\"10\"\n     y=\"70\"\n"
+      "     style=\"opacity:1;fill:#DDDDDD;fill-opacity:1.0;fill-rule:nonzero;stroke-width:0;\"/>\n";
+  // Vertices in index order: source (start 0), sink (3), A (1), B (2).
+  const std::vector<std::pair<int, int>> slots{{0, 0}, {1, 3}, {2, 1}, {3, 2}};
+  for (const auto &[unit, start] : slots) {
+    const std::string id = std::to_string(units_[static_cast<std::size_t>(unit)]->id());
+    gantt += "  <g id=\"task" + id + "\">\n    <rect width=\"20\" height=\"15\" x=\"10\" y=\"" +
+             std::to_string(start * 15 + 10) +
+             "\" style=\"fill:#ffffff;stroke:#000000;stroke-width:1;stroke-linecap:square;"
+             "stroke-linejoin:miter;stroke-miterlimit:0\"/>\n    <text x=\"15\" y=\"" +
+             std::to_string(start * 15 + 22) +
+             "\" style=\"font-size:12px;fill:#000000;font-family:Arial\">" + id +
+             "</text>\n  </g>\n";
+  }
+  gantt += "</svg>\n";
+  EXPECT_EQ(read("tasks4.svg"), gantt);
+  EXPECT_EQ(read("cpMisf.dot").substr(0, 27), "digraph Q {\n  rankdir = LR;");
+  for (const char *file : {"start4.dot", "tasks4.svg", "cpMisf.dot"})
+    std::remove(file);
 }
 
 } // namespace

@@ -24,6 +24,11 @@ public:
   void setLevels();
   // Finish time of "sink" in the schedule.
   double makeSpan() const;
+  // The schedule as DOT, units coloured by processor, and as an SVG Gantt
+  // chart; a file that cannot be opened is skipped.
+  void printDot(const std::string &fileName) const;
+  void printSvg(const std::string &fileName) const;
+  using Graph::printDot;
   // Runs every unit and then each stream it feeds, in schedule order.
   void singlePass(int mode, int level);
   const std::vector<VertexDescriptor> &order() const { return order_; }
