@@ -94,27 +94,51 @@ double TaskGraph::makeSpan() const {
 
 void TaskGraph::singlePass(int mode, int level) {
   static const char *const name = "TaskGraph::singlePass";
-  VELTA_TRACE_BEGIN
+  VELTA_LOG(verbosity(), 1, name, "Entered");
+  // At the outermost level every stream leaving a unit gets a fresh lock,
+  // taken until its producer has run (the lock numbers wrap around).
+  const bool locks = level == 0;
+  if (locks) {
+    VELTA_LOG(verbosity(), 2, name, "=== set up locks");
+    for (VertexDescriptor v : order_)
+      for (auto [e, end] = boost::out_edges(v, graph_); e != end; ++e) {
+        graph_[*e]->createLock();
+        graph_[*e]->acquire();
+      }
+    VELTA_LOG(verbosity(), 2, name, "=== start actual computation");
+  }
   for (VertexDescriptor v : order_) {
-    // A nested flowsheet evaluating residuals runs its own pass and its
-    // Assignments' residuals, which its enclosing system then reads.
-    auto *nested = dynamic_cast<FlowSheet *>(graph_[v]);
+    VertexBase *unit = graph_[v];
+    if (locks)
+      for (auto [e, end] = boost::in_edges(v, graph_); e != end; ++e)
+        graph_[*e]->acquire();
+    VELTA_LOG(verbosity(), 0, name,
+              std::string(static_cast<std::size_t>(std::max(level + 1, 0)), '=') << " "
+                                                                               << unit->fullTag());
+    // Evaluating residuals, a unit only writes them (mode 2); a nested
+    // flowsheet runs its own pass and its Assignments' residuals, which its
+    // enclosing system then reads.
+    auto *nested = dynamic_cast<FlowSheet *>(unit);
+    const int unitMode = mode == 3 ? 2 : mode;
     if (mode == 3 && nested != nullptr)
       nested->calculateResidualsLocal();
     else
-      graph_[v]->go(mode, level + 1);
-    // The source flashes its own outlets.
-    if (graph_[v]->tag() == "source")
-      continue;
-    // A unit whose equation system is its outlet's flash has solved that
-    // outlet already; flashing it again would take the solved state for
-    // the specification and leave a residual that no unknown moves.
-    ObjectiveNleAd *own = graph_[v]->objectiveFunction();
-    for (auto [e, end] = boost::out_edges(v, graph_); e != end; ++e)
-      if (own == nullptr || graph_[*e]->objectiveFunction() != own)
-        graph_[*e]->go(mode, level + 1);
+      unit->go(unitMode, level + 1);
+    // The source flashes its own outlets, and a unit whose equation system
+    // is its outlet's flash has solved that outlet already: flashing it
+    // again would take the solved state for the specification and leave a
+    // residual that no unknown moves. Other outlets are flashed here.
+    ObjectiveNleAd *own = unit->objectiveFunction();
+    if (unit->tag() != "source")
+      for (auto [e, end] = boost::out_edges(v, graph_); e != end; ++e)
+        if (own == nullptr || graph_[*e]->objectiveFunction() != own)
+          graph_[*e]->go(unitMode, level + 1);
+    unit->checkBalance();
+    if (locks)
+      for (auto [e, end] = boost::out_edges(v, graph_); e != end; ++e)
+        graph_[*e]->release();
   }
-  VELTA_TRACE_END(name)
+  VELTA_LOG(verbosity(), 1, name, "Done");
 }
 
 void TaskGraph::printDot(const std::string &fileName) const {

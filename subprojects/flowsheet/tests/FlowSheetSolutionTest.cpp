@@ -140,6 +140,20 @@ TEST_F(Solution, NestedRecycleFlowSheetConvergesInsideAnother) {
   EXPECT_NEAR(inner.massBalance().value(), 0.0, 1e-9);
 }
 
+TEST_F(Solution, OnePassLocksEveryStreamOnceAtTheOutermostLevelOnly) {
+  auto fs = recycle();
+  fs->addCut("R");
+  testing::internal::CaptureStdout();
+  fs->go(3, 0);
+  const int before = Precedence::nextLock();
+  fs->go(3, 0);
+  EXPECT_EQ(Precedence::nextLock() - before, 5); // F, S1, P, R, Rbis
+  // The pass of a flowsheet inside another takes no locks.
+  fs->taskGraph().singlePass(3, 1);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(Precedence::nextLock() - before, 5);
+}
+
 TEST_F(Solution, UncutCycleIsRefusedNamingTheStreamToCut) {
   auto fs = recycle();
   try {
