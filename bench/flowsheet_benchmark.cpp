@@ -1,0 +1,143 @@
+// Simultaneous solution of a chain of mixer/divider pairs, each divider
+// returning 40 % of its flow to its own mixer through a cut recycle: 10, 100
+// and 1000 units. Reported per size: the Newton iterations and time of the
+// simultaneous solve (after the sequential pre-computation), and the time
+// of one residual evaluation (one pass over the units and the Assignments)
+// and of one Jacobian evaluation (the same pass with every unknown a
+// derivative direction); the rest of an iteration is the linear algebra.
+
+#include "StreamTestSupport.h"
+
+#include "velta/flowsheet/FlowSheet.h"
+#include "velta/flowsheet/Terminator.h"
+#include "velta/core/Jacobian.h"
+#include "velta/persistency/NodeFactory.h"
+#include "velta/streams/Stream.h"
+#include "velta/units/Divider.h"
+#include "velta/units/Mixer.h"
+#include "velta/utility/Diagnostic.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <climits>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace streamtest;
+
+namespace {
+
+Defaults gas(const std::string &tag) {
+  Defaults options(tag, "stream");
+  options.setString("embeddedTypePhase", "PhaseIdeal<vapor>");
+  return options;
+}
+
+class Chain : public FlowSheet {
+public:
+  Chain(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+      : Object(defaults, id, persistency, parent, root),
+        Model(defaults, id, persistency, parent, root),
+        VertexBase(defaults, id, persistency, parent, root),
+        FlowSheet(defaults, id, persistency, parent, root) {
+    setType("Chain");
+    const int pairs = defaults.getInteger("pairs");
+    for (int i = 0; i < pairs; ++i) {
+      addUnit("Mixer", Defaults("M" + std::to_string(i), "mixer"));
+      addUnit("Divider", Defaults("D" + std::to_string(i), "divider"));
+    }
+    for (int i = 0; i < pairs; ++i) {
+      const std::string m = "M" + std::to_string(i), d = "D" + std::to_string(i);
+      addStream("StreamOne", gas(i == 0 ? "F" : "X" + std::to_string(i)),
+                i == 0 ? "source" : "D" + std::to_string(i - 1), "out", m, "in");
+      addStream("StreamOne", gas("S" + std::to_string(i)), m, "out", d, "in");
+      addStream("StreamOne", gas("R" + std::to_string(i)), d, "out", m, "in");
+    }
+    addStream("StreamOne", gas("P"), "D" + std::to_string(pairs - 1), "out", "sink", "in");
+  }
+  void pre(int, int) override {}
+  void post(int, int) override {}
+  void makeUserEquations(Position &) override {}
+};
+
+void registerTypes() {
+  static const bool done = [] {
+    registerStreamTypes();
+    NodeFactory f;
+    f.registerType<Mixer>("Mixer", "Mixer", "unit", false, {}, {}, {}, "Mixer", 60, 60);
+    f.registerType<Divider>("Divider", "Divider", "unit", false,
+                            {IntegerOption("nOutlets", "Number of streams connected at outlet", 2,
+                                           1, INT_MAX)},
+                            {}, {}, "Divider", 60, 60);
+    f.registerType<Terminator>("Terminator", "Source or sink of all streams entering a flowsheet",
+                               "unit", false, {}, {}, {}, "", 100, 100);
+    return true;
+  }();
+  (void)done;
+}
+
+double seconds(std::chrono::steady_clock::duration d) {
+  return std::chrono::duration<double>(d).count();
+}
+
+void BM_RecycleChain(benchmark::State &state) {
+  const int units = static_cast<int>(state.range(0));
+  components.clear();
+  PureData light, heavy;
+  light.mw = 2.0;
+  heavy.mw = 18.0;
+  components.add(new LinearComponent("Light", light));
+  components.add(new LinearComponent("Heavy", heavy));
+  registerTypes();
+  verbosityGlobal = 0;
+  for (auto _ : state) {
+    Defaults options("FS", "chain");
+    options.setInteger("pairs", units / 2);
+    Chain fs(options, 0, nullptr, nullptr, nullptr);
+    Stream &feed = dynamic_cast<Stream &>(fs.child("F"));
+    setFeed(feed, {0.3, 0.7}, 350.0, 1e5, 1.0);
+    feed.setFlash(static_cast<int>(Velta::Utility::FlashMode::PT));
+    for (int i = 0; i < units / 2; ++i) {
+      auto &d = dynamic_cast<Divider &>(fs.child("D" + std::to_string(i)));
+      d.outSplit[0] = Value(0.6);
+      d.outSplit[1] = Value(0.4);
+    }
+    for (int i = 0; i < units / 2; ++i)
+      fs.addCut("R" + std::to_string(i));
+    std::ostringstream sink;
+    auto *old = std::cout.rdbuf(sink.rdbuf());
+    fs.go(1, 0);
+    const auto start = std::chrono::steady_clock::now();
+    fs.go(2, 0);
+    const double solve = seconds(std::chrono::steady_clock::now() - start);
+    // One residual and one Jacobian evaluation at the solution.
+    const unsigned n = fs.size();
+    std::vector<double> x(n), y(n);
+    fs.init(x.data());
+    fs.scalex(x.data());
+    auto t0 = std::chrono::steady_clock::now();
+    fs(x.data(), y.data(), nullptr);
+    const double residual = seconds(std::chrono::steady_clock::now() - t0);
+    Jacobian J;
+    J.resize(n);
+    t0 = std::chrono::steady_clock::now();
+    fs(x.data(), y.data(), &J);
+    const double jacobian = seconds(std::chrono::steady_clock::now() - t0);
+    std::cout.rdbuf(old);
+    state.counters["unknowns"] = n;
+    state.counters["newton_iterations"] = fs.NITER.value();
+    state.counters["solve_s"] = solve;
+    state.counters["residual_s"] = residual;
+    state.counters["jacobian_s"] = jacobian;
+    state.counters["errors"] = static_cast<double>(fs.errors.value().size());
+  }
+  components.clear();
+}
+
+BENCHMARK(BM_RecycleChain)->Arg(10)->Arg(100)->Arg(1000)->Iterations(1)->Unit(benchmark::kSecond);
+
+} // namespace

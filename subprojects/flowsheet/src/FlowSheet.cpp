@@ -1,0 +1,224 @@
+#include "velta/flowsheet/FlowSheet.h"
+
+#include "velta/core/MyCast.h"
+#include "velta/flowsheet/FlowSheetPrivate.h"
+#include "velta/phases/MassMolarProperties.h"
+#include "velta/streams/Stream.h"
+#include "velta/utility/Error.h"
+#include "velta/utility/StringEdits.h"
+
+#include <cstdlib>
+
+FlowSheet::FlowSheet(Defaults defaults, int id, Persistency *persistency, Node *parent,
+                     Node *root)
+    : Object(defaults, id, persistency, parent, root),
+      Model(defaults, id, persistency, parent, root),
+      VertexBase(defaults, id, persistency, parent, root), ObjectiveNleAdFlowsheet("FlowSheet"),
+      Connectivity(defaults, id, persistency), private_(std::make_unique<Private>(this)),
+      enableAssignment("enableAssignment", "Enable Assignment", 0, 1, nullptr),
+      NITER("NITER", "Number of iterations for flowsheet cuts convergence", -1, nullptr),
+      seqTol("seqTol", "Tolerance for sequential modular mode", Value(1e-6), nullptr),
+      seqErr("seqErr", "Current error for sequential modular mode", Value(1e-6), nullptr) {
+  static const char *const name = "FlowSheet::FlowSheet";
+  VELTA_LOG(verbosity(), 1, name,
+            "Entered for " << id << " with nAssignments = " << enableAssignment.size());
+  addVariable(enableAssignment);
+  addVariable(NITER);
+  addVariable(seqTol);
+  addVariable(seqErr);
+  if (persistency != nullptr) {
+    retrieveIntegersAndStrings(persistency);
+    VELTA_LOG(verbosity(), 2, name, "Build from persistent storage");
+  }
+  maxNIn = 0;
+  maxNOut = 0;
+  if (persistency != nullptr) {
+    private_->build();
+  } else {
+    VELTA_LOG(verbosity(), 1, name,
+              "Define dummy unit operations to get inlet and outlet streams to and from "
+              "flowsheet");
+    addUnit("Terminator", defaults.relay("source", "Source of all feed streams to the graph"));
+    addUnit("Terminator", defaults.relay("sink", "Destination for all streams exiting the graph"));
+  }
+  setName(ObjectiveNleAdFlowsheet::name() + "/" + fullTag());
+  VELTA_LOG(verbosity(), 2, name, "Done");
+}
+
+void FlowSheet::retrieveIntegersAndStrings(Persistency *persistency) {
+  Object::retrieveIntegersAndStrings(persistency);
+  // The port limits count the port maps, which the stored values of a
+  // flowsheet restored after new cuts do not.
+  maxNIn = static_cast<int>(private_->inletMap_.size());
+  maxNOut = static_cast<int>(private_->outletMap_.size());
+}
+
+FlowSheet::~FlowSheet() {
+  VELTA_LOG(verbosity(), 1, "FlowSheet::~FlowSheet", "Entered");
+  VELTA_LOG(verbosity(), 2, "FlowSheet::~FlowSheet", "Done");
+}
+
+TaskGraph &FlowSheet::taskGraph() { return *private_->taskGraph_; }
+const TaskGraph &FlowSheet::taskGraph() const { return *private_->taskGraph_; }
+
+bool FlowSheet::isActive(Position position) {
+  if (ass_.empty())
+    return false;
+  std::size_t k = 0;
+  for (auto p = ass_.begin(); p != ass_.end(); ++p, ++k)
+    if (p == position)
+      return enableAssignment.at(k) == 1;
+  return false;
+}
+
+int FlowSheet::sequential() { return private_->maxIterations_; }
+
+// ------------------------------------------------------------ building
+
+void FlowSheet::addUnit(const std::string &type, const Defaults &options) {
+  static const char *const name = "FlowSheet::addUnit";
+  VELTA_LOG(verbosity(), 1, name, "Making " << options.tag());
+  Node &child = addChild(type, options);
+  taskGraph().addVertex(my_cast<VertexBase *>(&child, name));
+  VELTA_LOG(verbosity(), 2, name, "Done " << options.tag());
+}
+
+void FlowSheet::addStream(const std::string &type, const Defaults &options,
+                          const std::string &fromTAG, const std::string &fromPort,
+                          const std::string &toTAG, const std::string &toPort) {
+  static const char *const name = "FlowSheet::addStream";
+  VELTA_LOG(verbosity(), 1, name, "Making " << options.tag());
+  if (fromTAG == toTAG)
+    throw ErrorConnectivity(name, tag().c_str(), "can not attach to self");
+  Node &stream = addChild(type, options);
+  std::string from = fromPort, to = toPort;
+  private_->postMakeEdge_(stream, fromTAG, from, toTAG, to);
+  if (fromTAG == "source") {
+    VELTA_LOG(verbosity(), 2, name, "Setting as input stream");
+    if (!replaceFirst(from, "out", "in"))
+      throw ErrorConnectivity(name, tag().c_str(), "the from port does not contain out");
+    setInputConnection(from, options.tag());
+  }
+  if (toTAG == "sink") {
+    VELTA_LOG(verbosity(), 2, name, "Setting as output stream");
+    if (!replaceFirst(to, "in", "out"))
+      throw ErrorConnectivity(name, tag().c_str(), "the to port does not contain in");
+    setOutputConnection(to, options.tag());
+  }
+  VELTA_LOG(verbosity(), 2, name, "Added " << options.tag());
+}
+
+void FlowSheet::setInputConnection(const std::string &port, const std::string &streamTag) {
+  VELTA_LOG(verbosity(), 2, "FlowSheet::setInputConnection",
+            "Connecting internal stream [" << streamTag << "] to external inlet port " << port);
+  private_->checkInputConnection_(port, streamTag);
+  private_->inletMap_[port] = streamTag;
+  private_->reverseInletMap_[streamTag] = port;
+  maxNIn = maxNIn.value() + 1;
+}
+
+void FlowSheet::setOutputConnection(const std::string &port, const std::string &streamTag) {
+  VELTA_LOG(verbosity(), 2, "FlowSheet::setOutputConnection",
+            "Connecting internal stream [" << streamTag << "] to external outlet port " << port);
+  private_->checkOutputConnection_(port, streamTag);
+  private_->outletMap_[port] = streamTag;
+  private_->reverseOutletMap_[streamTag] = port;
+  maxNOut = maxNOut.value() + 1;
+}
+
+int FlowSheet::inletConnection(const std::string &streamTag) const {
+  const auto found = private_->reverseInletMap_.find(streamTag);
+  if (found == private_->reverseInletMap_.end())
+    throw ErrorConnectivity("FlowSheet::inletConnection", tag().c_str(),
+                            "the supplied tag does not correspond to an inlet stream");
+  return inletIdFromPort(found->second);
+}
+
+namespace {
+
+int portId(const std::string &port, const std::string &prefix, const char *function,
+           const std::string &subject) {
+  if (port.size() > prefix.size() && port.compare(0, prefix.size(), prefix) == 0) {
+    const int k = std::atoi(port.c_str() + prefix.size());
+    if (k >= 1)
+      return k - 1;
+    throw ErrorConnectivity(function, subject.c_str(), "port id is invalid");
+  }
+  throw ErrorConnectivity(function, subject.c_str(), "port name is invalid");
+}
+
+} // namespace
+
+int FlowSheet::inletIdFromPort(const std::string &port) const {
+  return portId(port, "in", "FlowSheet::inletIdFromPort", tag());
+}
+
+int FlowSheet::outletIdFromPort(const std::string &port) const {
+  return portId(port, "out", "FlowSheet::outletIdFromPort", tag());
+}
+
+bool FlowSheet::checkFlowsheet() {
+  static const char *const name = "FlowSheet::check";
+  VELTA_LOG(verbosity(), 1, name, "Entered");
+  VELTA_LOG(verbosity(), 2, name, "Now checking Edges");
+  for (const auto &[tag, child] : children()) {
+    auto *edge = dynamic_cast<EdgeBase *>(child.get());
+    if (edge == nullptr)
+      continue;
+    for (const auto &[unitTag, port] : {std::pair{edge->fromTAG.value(), edge->fromPort.value()},
+                                        std::pair{edge->toTAG.value(), edge->toPort.value()}}) {
+      auto *unit = my_cast<VertexBase *>(&this->child(unitTag), name);
+      if (unit->edgeFromPort(port) != tag || unit->portFromEdge(tag) != port)
+        throw ErrorConnectivity(name, tag.c_str(), "connectivity mismatch");
+    }
+  }
+  VELTA_LOG(verbosity(), 2, name, "Now checking Vertexes");
+  bool result = false;
+  for (const auto &[tag, child] : children())
+    if (auto *nested = dynamic_cast<FlowSheet *>(child.get()))
+      result = nested->checkFlowsheet() || result;
+  return checkConnections() || result;
+}
+
+Value FlowSheet::balance(bool energy) {
+  const char *const name = energy ? "FlowSheet::energyBalance" : "FlowSheet::massBalance";
+  VELTA_LOG(verbosity(), 1, name, "Entered for " << fullTag());
+  Value total(0.0, energy ? "W" : "kg/s");
+  for (const auto &[tag, child] : children()) {
+    auto *unit = dynamic_cast<VertexBase *>(child.get());
+    if (unit == nullptr || unit->type() == "Terminator")
+      continue;
+    const Value term = energy ? unit->energyBalance() : unit->massBalance();
+    VELTA_LOG(verbosity(), 2, name, "Adding " << unit->fullTag() << " = " << term);
+    total += term;
+  }
+  if (!isRoot()) {
+    const auto flow = [&](const std::string &streamTag) {
+      auto *stream = my_cast<Stream *>(&child(streamTag), name);
+      if (!energy)
+        return Value(stream->Tphase->mdot);
+      auto *properties = dynamic_cast<Phase::MassMolarProperties *>(stream->Tphase);
+      if (properties == nullptr)
+        return Value(0.0, "W");
+      return Value(stream->Tphase->mdot * properties->h);
+    };
+    for (const auto &[port, streamTag] : private_->inletMap_)
+      if (!inletConnected(static_cast<unsigned>(inletIdFromPort(port))))
+        total -= flow(streamTag);
+    for (const auto &[port, streamTag] : private_->outletMap_)
+      if (!outletConnected(static_cast<unsigned>(outletIdFromPort(port))))
+        total += flow(streamTag);
+  }
+  VELTA_LOG(verbosity(), 2, name,
+            (energy ? "Done with ebtot = " : "Done with mbtot = ") << total);
+  return total;
+}
+
+Value FlowSheet::massBalance() { return balance(false); }
+Value FlowSheet::energyBalance() { return balance(true); }
+
+void FlowSheet::printDot(const std::string &fileName, unsigned idOffset) const {
+  taskGraph().printDot(fileName, idOffset);
+}
+
+bool FlowSheet::isDag() const { return taskGraph().isDag(); }

@@ -1,0 +1,108 @@
+#pragma once
+// A unit made of units and streams. Its units (vertices) and streams
+// (edges) are children created through the type factory; the two
+// Terminators "source" and "sink" are where every feed stream starts and
+// every product stream ends. A concrete flowsheet builds its units and
+// streams in its constructor (addUnit, then addStream), tears its recycles
+// with addCut and adds design equations in makeUserEquations.
+//
+// As a unit of another flowsheet, its external inlet "in<k>" feeds the
+// internal stream that leaves "source" through "out<k>", and the internal
+// stream entering "sink" through "in<k>" feeds its external outlet "out<k>".
+//
+// Solution modes of go: 0 automatic, 1 sequential passes converging the
+// Assignments, 2 simultaneous Newton solution, 3 one pass.
+
+#include "velta/core/ObjectiveNleAd.h"
+#include "velta/flowsheet/SequentialAssembly.h"
+#include "velta/persistency/Integer.h"
+#include "velta/persistency/IntegerVector.h"
+#include "velta/persistency/Quantity.h"
+#include "velta/units/Connectivity.h"
+#include "velta/utility/SharedEnumerations.h"
+
+#include <memory>
+#include <string>
+
+class TaskGraph;
+
+class FlowSheet : public virtual VertexBase,
+                  public SequentialAssembly,
+                  public ObjectiveNleAdFlowsheet,
+                  public Connectivity {
+public:
+  class Private;
+
+  // New (no persistency): creates "source" and "sink". Restored: rebuilds
+  // the graph, the ports and the port maps from the restored children.
+  FlowSheet(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root);
+  ~FlowSheet() override;
+
+  // The stored variables; the port limits then follow the port maps again.
+  void retrieveIntegersAndStrings(Persistency *persistency) override;
+
+  // --- own virtual operations
+  bool isActive(Position position) override;
+  virtual void pre(int mode, int level) = 0;
+  virtual void post(int mode, int level) = 0;
+  virtual void makeUserEquations(Position &position) = 0;
+  virtual int sequential();
+  virtual bool supportsSimultaneous() { return true; }
+
+  // --- building
+  void addUnit(const std::string &type, const Defaults &options);
+  void addStream(const std::string &type, const Defaults &options, const std::string &fromTAG,
+                 const std::string &fromPort, const std::string &toTAG,
+                 const std::string &toPort);
+  void setInputConnection(const std::string &port, const std::string &streamTag);
+  void setOutputConnection(const std::string &port, const std::string &streamTag);
+  int inletConnection(const std::string &streamTag) const;
+  int inletIdFromPort(const std::string &port) const;
+  int outletIdFromPort(const std::string &port) const;
+
+  // --- cuts
+  void addCut(const std::string &streamTag);
+  void removeCut(const std::string &streamTag);
+  void restoreCuts();
+
+  // --- solution
+  void calculate(int level) override;
+  void go(int mode, int level) override;
+  void makeSequentialAssembly(Position &position);
+  void setup_of() override;
+  void calculateResidualsLocal() override;
+  void setup() override;
+  void initializeNonPersistents() override;
+  ObjectiveNleAd *objectiveFunction() override { return this; }
+
+  // --- VertexBase
+  void check() override { checkFlowsheet(); }
+  bool checkFlowsheet();
+  Value massBalance() override;
+  Value energyBalance() override;
+  int category() const override { return 4; }
+
+  void printDot(const std::string &fileName, unsigned idOffset) const;
+  bool isDag() const;
+
+  TaskGraph &taskGraph();
+  const TaskGraph &taskGraph() const;
+  Private &privatePart() { return *private_; }
+  void setCutsSolution(Velta::Utility::CutsSolution method) { cutsSolution_ = method; }
+
+  IntegerVector enableAssignment;
+  Integer NITER;
+  Quantity seqTol;
+  Quantity seqErr;
+
+private:
+  void goSequential(int n, int level);
+  void goSimultaneous(int level);
+  // Sum of the children's own terms and, for a nested flowsheet, the flows
+  // of its feed and product streams whose external port is free.
+  Value balance(bool energy);
+
+  std::unique_ptr<Private> private_;
+  ObjectiveNleAd *ownObjective_ = nullptr;
+  Velta::Utility::CutsSolution cutsSolution_ = Velta::Utility::CutsSolution::direct;
+};
