@@ -8,9 +8,9 @@
 
 #include "StreamTestSupport.h"
 
+#include "velta/core/Jacobian.h"
 #include "velta/flowsheet/FlowSheet.h"
 #include "velta/flowsheet/Terminator.h"
-#include "velta/core/Jacobian.h"
 #include "velta/persistency/NodeFactory.h"
 #include "velta/streams/Stream.h"
 #include "velta/units/Divider.h"
@@ -31,6 +31,14 @@ using namespace streamtest;
 
 namespace {
 
+// A tag made of a prefix and a number (appended, not joined with +: GCC 12
+// warns wrongly about joining two temporaries).
+std::string numbered(const char *prefix, int i) {
+  std::string tag(prefix);
+  tag += std::to_string(i);
+  return tag;
+}
+
 Defaults gas(const std::string &tag) {
   Defaults options(tag, "stream");
   options.setString("embeddedTypePhase", "PhaseIdeal<vapor>");
@@ -47,17 +55,17 @@ public:
     setType("Chain");
     const int pairs = defaults.getInteger("pairs");
     for (int i = 0; i < pairs; ++i) {
-      addUnit("Mixer", Defaults("M" + std::to_string(i), "mixer"));
-      addUnit("Divider", Defaults("D" + std::to_string(i), "divider"));
+      addUnit("Mixer", Defaults(numbered("M", i), "mixer"));
+      addUnit("Divider", Defaults(numbered("D", i), "divider"));
     }
     for (int i = 0; i < pairs; ++i) {
-      const std::string m = "M" + std::to_string(i), d = "D" + std::to_string(i);
-      addStream("StreamOne", gas(i == 0 ? "F" : "X" + std::to_string(i)),
-                i == 0 ? "source" : "D" + std::to_string(i - 1), "out", m, "in");
-      addStream("StreamOne", gas("S" + std::to_string(i)), m, "out", d, "in");
-      addStream("StreamOne", gas("R" + std::to_string(i)), d, "out", m, "in");
+      const std::string m = numbered("M", i), d = numbered("D", i);
+      addStream("StreamOne", gas(i == 0 ? std::string("F") : numbered("X", i)),
+                i == 0 ? std::string("source") : numbered("D", i - 1), "out", m, "in");
+      addStream("StreamOne", gas(numbered("S", i)), m, "out", d, "in");
+      addStream("StreamOne", gas(numbered("R", i)), d, "out", m, "in");
     }
-    addStream("StreamOne", gas("P"), "D" + std::to_string(pairs - 1), "out", "sink", "in");
+    addStream("StreamOne", gas("P"), numbered("D", pairs - 1), "out", "sink", "in");
   }
   void pre(int, int) override {}
   void post(int, int) override {}
@@ -69,10 +77,10 @@ void registerTypes() {
     registerStreamTypes();
     NodeFactory f;
     f.registerType<Mixer>("Mixer", "Mixer", "unit", false, {}, {}, {}, "Mixer", 60, 60);
-    f.registerType<Divider>("Divider", "Divider", "unit", false,
-                            {IntegerOption("nOutlets", "Number of streams connected at outlet", 2,
-                                           1, INT_MAX)},
-                            {}, {}, "Divider", 60, 60);
+    f.registerType<Divider>(
+        "Divider", "Divider", "unit", false,
+        {IntegerOption("nOutlets", "Number of streams connected at outlet", 2, 1, INT_MAX)}, {}, {},
+        "Divider", 60, 60);
     f.registerType<Terminator>("Terminator", "Source or sink of all streams entering a flowsheet",
                                "unit", false, {}, {}, {}, "", 100, 100);
     return true;
@@ -102,12 +110,12 @@ void BM_RecycleChain(benchmark::State &state) {
     setFeed(feed, {0.3, 0.7}, 350.0, 1e5, 1.0);
     feed.setFlash(static_cast<int>(Velta::Utility::FlashMode::PT));
     for (int i = 0; i < units / 2; ++i) {
-      auto &d = dynamic_cast<Divider &>(fs.child("D" + std::to_string(i)));
+      auto &d = dynamic_cast<Divider &>(fs.child(numbered("D", i)));
       d.outSplit[0] = Value(0.6);
       d.outSplit[1] = Value(0.4);
     }
     for (int i = 0; i < units / 2; ++i)
-      fs.addCut("R" + std::to_string(i));
+      fs.addCut(numbered("R", i));
     std::ostringstream sink;
     auto *old = std::cout.rdbuf(sink.rdbuf());
     fs.go(1, 0);

@@ -11,6 +11,8 @@
 // log10(Pc / psat) = 7/3 (1 + omega) (Tc / T - 1); an equimolar feed at
 // 350 K and 20 bar splits into two phases.
 
+#include "velta/phases/PhaseTypes.h"
+#include "velta/streams/StreamTypes.h"
 #include "velta/components/ComponentDippr.h"
 #include "velta/components/ListComponents.h"
 #include "velta/persistency/NodeFactory.h"
@@ -36,7 +38,7 @@ void fillComponents(int n) {
     // ln psat = ln Pc + b / Tc - b / T.
     const double b = std::log(10.0) * 7.0 / 3.0 * (1.0 + omega) * Tc;
     components.add(new ComponentDippr(
-        "C" + std::to_string(i), Value(mw, "kg/kmol"), Value(Pc, "Pa"), Value(Tc, "K"),
+        std::string("C").append(std::to_string(i)), Value(mw, "kg/kmol"), Value(Pc, "Pa"), Value(Tc, "K"),
         Value(mw / vc, "kg/m3"), Value(0.0), Value(0.5 * vc, "m3/kmol"), Value(0.0, "J/kmol"),
         Value(0.0, "J/kmol"), Value(3e7, "J/kmol"), Value(zc), Value(omega),
         ParametersAntoine(std::log(Pc) + b / Tc, -b, 0, 0, 0, 0, 0, 50.0, Tc),
@@ -51,17 +53,8 @@ void fillComponents(int n) {
 }
 
 std::unique_ptr<StreamVlTx> makeStream(int n) {
-  static const bool registered = [] {
-    NodeFactory().registerType<StreamVlTx>(
-        "StreamVlTx", "two-phase stream", "stream", true, {},
-        {StringOption("embeddedTypePhase[0]", "type of the embedded phase", "PhaseIdeal<vapor>",
-                      "phaseEnum"),
-         StringOption("embeddedTypePhase[1]", "type of the embedded phase", "PhaseIdeal<liquid>",
-                      "phaseEnum")},
-        {}, "", 100, 100);
-    return true;
-  }();
-  (void)registered;
+  Velta::Phases::registerPhaseTypes();
+  Velta::Streams::registerStreamTypes();
   Defaults options("S", "bench");
   options.setString("embeddedTypePhase[0]", "PhasePengRobinson<vapor>");
   options.setString("embeddedTypePhase[1]", "PhasePengRobinson<liquid>");

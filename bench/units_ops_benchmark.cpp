@@ -9,6 +9,8 @@
 
 #include "TestPhases.h"
 
+#include "velta/phases/PhaseTypes.h"
+#include "velta/streams/StreamTypes.h"
 #include "velta/persistency/NodeFactory.h"
 #include "velta/phases/MassMolarProperties.h"
 #include "velta/phases/PhaseTypes.h"
@@ -48,21 +50,14 @@ void fillComponents() {
     PureData d;
     d.mw = 16.0 + 126.0 * s;
     d.cpv = 35000.0 + 200000.0 * s;
-    components.add(new BenchComponent("C" + std::to_string(i), d, 190.6 + 427.0 * s,
+    components.add(new BenchComponent(std::string("C").append(std::to_string(i)), d, 190.6 + 427.0 * s,
                                       46e5 - 25e5 * s, 0.011 + 0.48 * s));
   }
 }
 
 std::unique_ptr<StreamOne> makeStream(const std::string &tag) {
-  static const bool registered = [] {
-    NodeFactory().registerType<StreamOne>(
-        "StreamOne", "Parameterized single-phase stream", "stream", true, {},
-        {StringOption("embeddedTypePhase", "type of the embedded phase", "PhaseIdeal<vapor>",
-                      "phaseEnum")},
-        {}, "", 100, 100);
-    return true;
-  }();
-  (void)registered;
+  Velta::Phases::registerPhaseTypes();
+  Velta::Streams::registerStreamTypes();
   Defaults options(tag, "bench");
   options.setString("embeddedTypePhase", "PhasePengRobinson<vapor>");
   std::unique_ptr<Node> node =

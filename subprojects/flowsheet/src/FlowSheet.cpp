@@ -14,11 +14,12 @@ FlowSheet::FlowSheet(Defaults defaults, int id, Persistency *persistency, Node *
     : Object(defaults, id, persistency, parent, root),
       Model(defaults, id, persistency, parent, root),
       VertexBase(defaults, id, persistency, parent, root), ObjectiveNleAdFlowsheet("FlowSheet"),
-      Connectivity(defaults, id, persistency), private_(std::make_unique<Private>(this)),
+      Connectivity(defaults, id, persistency),
       enableAssignment("enableAssignment", "Enable Assignment", 0, 1, nullptr),
       NITER("NITER", "Number of iterations for flowsheet cuts convergence", -1, nullptr),
       seqTol("seqTol", "Tolerance for sequential modular mode", Value(1e-6), nullptr),
-      seqErr("seqErr", "Current error for sequential modular mode", Value(1e-6), nullptr) {
+      seqErr("seqErr", "Current error for sequential modular mode", Value(1e-6), nullptr),
+      private_(std::make_unique<Private>(this)) {
   static const char *const name = "FlowSheet::FlowSheet";
   VELTA_LOG(verbosity(), 1, name,
             "Entered for " << id << " with nAssignments = " << enableAssignment.size());
