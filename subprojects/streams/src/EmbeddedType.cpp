@@ -8,3 +8,23 @@ void requireEmbeddedType(const std::string &type, const char *option, const char
                                         "\" that names the embedded phase type is not set")
                                            .c_str());
 }
+
+namespace {
+
+std::string pairOption(int i) { return "embeddedTypePhase[" + std::to_string(i) + "]"; }
+
+} // namespace
+
+void readEmbeddedTypePair(Object &stream, std::vector<String> &types, const Defaults &defaults,
+                          int id, Persistency *persistency) {
+  for (int i = 0; i < 2; ++i) {
+    const std::string type = stream.retrieveString(defaults, id, persistency, pairOption(i), " ");
+    types[static_cast<std::size_t>(i)] = type.empty() ? " " : type;
+  }
+}
+
+void requireEmbeddedTypePair(const std::vector<String> &types, const char *function) {
+  for (int i = 0; i < 2; ++i)
+    requireEmbeddedType(types[static_cast<std::size_t>(i)].value(), pairOption(i).c_str(),
+                        function);
+}

@@ -35,18 +35,10 @@ StreamTwo<F>::StreamTwo(Defaults defaults, int id, Persistency *persistency, Nod
   setType(typeName());
   VELTA_LOG(streamVerbosity(), 1, name.c_str(), "Entered with " << id);
   addVector(embeddedTypePhase, "embeddedTypePhase", "type of the embedded phase", 2, " ");
-  for (int i = 0; i < 2; ++i) {
-    const std::string option = "embeddedTypePhase[" + std::to_string(i) + "]";
-    std::string type = retrieveString(defaults, id, persistency, option, " ");
-    embeddedTypePhase[static_cast<std::size_t>(i)] = type.empty() ? " " : type;
-  }
+  readEmbeddedTypePair(*this, embeddedTypePhase, defaults, id, persistency);
   if (persistency)
     retrieveIntegersAndStrings(persistency);
-  for (int i = 0; i < 2; ++i) {
-    const std::string option = "embeddedTypePhase[" + std::to_string(i) + "]";
-    requireEmbeddedType(embeddedTypePhase[static_cast<std::size_t>(i)].value(), option.c_str(),
-                        name.c_str());
-  }
+  requireEmbeddedTypePair(embeddedTypePhase, name.c_str());
   phases_.assign(2, nullptr);
   Tphase = addPhase("PhaseTotal", "Tphase", "Total phase", -1, persistency);
   my_cast<Phase::Total *>(static_cast<Node *>(Tphase), name.c_str())->setStream(this);
