@@ -1,6 +1,7 @@
 #include "velta/streams/EmbeddedType.h"
 
 #include "velta/utility/Error.h"
+#include "velta/utility/SharedEnumerations.h"
 
 void requireEmbeddedType(const std::string &type, const char *option, const char *function) {
   if (type.find_first_not_of(' ') == std::string::npos)
@@ -27,4 +28,21 @@ void requireEmbeddedTypePair(const std::vector<String> &types, const char *funct
   for (int i = 0; i < 2; ++i)
     requireEmbeddedType(types[static_cast<std::size_t>(i)].value(), pairOption(i).c_str(),
                         function);
+}
+
+void changeFlashMode(String &flashoption, int fm, const char *function,
+                     const std::function<void(int)> &apply) {
+  if (fm != 0 && (fm < 1 || fm > 7))
+    throw ErrorSmartEnum(function, "Flash mode", Velta::Utility::flashModeName(fm).c_str());
+  const std::string previous = flashoption.value();
+  if (fm != 0)
+    flashoption = Velta::Utility::flashModeName(fm);
+  else
+    fm = Velta::Utility::flashModeIndex(flashoption.value());
+  try {
+    apply(fm);
+  } catch (Error &) {
+    flashoption = previous;
+    throw;
+  }
 }

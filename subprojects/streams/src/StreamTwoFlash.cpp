@@ -7,6 +7,8 @@
 
 #include "velta/streams/StreamTwo.h"
 
+#include "velta/streams/EmbeddedType.h"
+
 #include "velta/components/ComponentGeneric.h"
 #include "velta/components/ListComponents.h"
 #include "velta/phases/Generic.h"
@@ -43,31 +45,19 @@ private:
 template <class F> void StreamTwo<F>::setFlash(int fm) {
   const std::string name = qualified("setFlash");
   VELTA_TRACE_BEGIN
-  // A mode is stored only once the flash has accepted it: a refused mode
-  // must not stay in the stored case and fail every later calculation.
-  if (fm != 0 && (fm < 1 || fm > 7))
-    throw ErrorSmartEnum(name.c_str(), "Flash mode", flashModeName(fm).c_str());
-  const std::string previous = flashoption.value();
-  if (fm != 0)
-    flashoption = flashModeName(fm);
-  else
-    fm = Velta::Utility::flashModeIndex(flashoption.value());
-  try {
+  changeFlashMode(flashoption, fm, name.c_str(), [&](int chosen) {
     VELTA_LOG(streamVerbosity(), 1, name.c_str(),
               "Entered with fm = " << flashoption.value() << " P = " << Stream::P
                                    << " T = " << Stream::T << " H = " << TphaseProperties_->H
                                    << " S = " << TphaseProperties_->S
                                    << " rho = " << TphaseProperties_->rho);
-    if (is(fm, FlashMode::PA))
-      this->setFlash_(fm, Stream::P, Vphase->fraction, false);
-    else if (is(fm, FlashMode::SA))
-      this->setFlash_(fm, TphaseProperties_->S, Vphase->fraction, false);
+    if (is(chosen, FlashMode::PA))
+      this->setFlash_(chosen, Stream::P, Vphase->fraction, false);
+    else if (is(chosen, FlashMode::SA))
+      this->setFlash_(chosen, TphaseProperties_->S, Vphase->fraction, false);
     else
-      Stream::setFlash(fm);
-  } catch (Error &) {
-    flashoption = previous;
-    throw;
-  }
+      Stream::setFlash(chosen);
+  });
   VELTA_LOG(streamVerbosity(), 2, name.c_str(), "Done");
   VELTA_TRACE_END(name.c_str())
 }

@@ -163,30 +163,19 @@ template <class F> void StreamTwoSolid<F>::initializeNonPersistents() {
 template <class F> void StreamTwoSolid<F>::setFlash(int fm) {
   const std::string name = qualified("setFlash");
   VELTA_TRACE_BEGIN
-  if (fm != 0 && (fm < 1 || fm > 7))
-    throw ErrorSmartEnum(name.c_str(), "Flash mode", flashModeName(fm).c_str());
-  const std::string previous = flashoption.value();
-  if (fm != 0)
-    flashoption = flashModeName(fm);
-  else
-    fm = Velta::Utility::flashModeIndex(flashoption.value());
-  try {
+  changeFlashMode(flashoption, fm, name.c_str(), [&](int chosen) {
     VELTA_LOG(streamVerbosity(), 1, name.c_str(),
               "Entered with fm = " << flashoption.value() << " P = " << Stream::P
                                    << " T = " << Stream::T << " H = " << TphaseProperties_->H
                                    << " S = " << TphaseProperties_->S
                                    << " rho = " << TphaseProperties_->rho);
-    if (fm == static_cast<int>(FlashMode::PA))
-      this->setFlash_(fm, Stream::P, Vphase->fraction, false);
-    else if (fm == static_cast<int>(FlashMode::SA))
-      this->setFlash_(fm, TphaseProperties_->S, Vphase->fraction, false);
+    if (chosen == static_cast<int>(FlashMode::PA))
+      this->setFlash_(chosen, Stream::P, Vphase->fraction, false);
+    else if (chosen == static_cast<int>(FlashMode::SA))
+      this->setFlash_(chosen, TphaseProperties_->S, Vphase->fraction, false);
     else
-      Stream::setFlash(fm);
-  } catch (Error &) {
-    // A refused mode must not stay in the stored case.
-    flashoption = previous;
-    throw;
-  }
+      Stream::setFlash(chosen);
+  });
   VELTA_LOG(streamVerbosity(), 2, name.c_str(), "Done");
   VELTA_TRACE_END(name.c_str())
 }
