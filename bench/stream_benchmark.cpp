@@ -52,7 +52,7 @@ void fillComponents(int n) {
     PureData d;
     d.mw = 16.0 + 126.0 * s;
     d.cpv = 35000.0 + 200000.0 * s;
-    components.add(new BenchComponent("C" + std::to_string(i), d, 190.6 + 427.0 * s,
+    components.add(new BenchComponent(std::string("C").append(std::to_string(i)), d, 190.6 + 427.0 * s,
                                       46e5 - 25e5 * s, 0.011 + 0.48 * s, 21.0 + s,
                                       1200.0 + 3200.0 * s));
   }

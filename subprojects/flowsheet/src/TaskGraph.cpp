@@ -170,8 +170,8 @@ void TaskGraph::printSvg(const std::string &fileName) const {
   const double I = C / m;
   const auto q = [](const auto &value) {
     std::ostringstream text;
-    text << value;
-    return "\"" + text.str() + "\"";
+    text << '"' << value << '"';
+    return text.str();
   };
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>" << std::endl;
   out << "<svg xmlns:svg=\"http://www.w3.org/2000/svg\" xmlns=\"http://www.w3.org/2000/svg\" "
