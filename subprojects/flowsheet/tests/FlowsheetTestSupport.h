@@ -6,6 +6,7 @@
 #include "UnitTestSupport.h"
 
 #include "velta/flowsheet/FlowSheet.h"
+#include "velta/flowsheet/FlowsheetTypes.h"
 #include "velta/flowsheet/Terminator.h"
 
 #include <memory>
@@ -78,9 +79,8 @@ inline void registerFlowsheetTypes() {
   static const bool registered = [] {
     registerUnitTypes();
     registerStreamTypes();
+    Velta::Flowsheet::registerFlowsheetTypes();
     NodeFactory f;
-    f.registerType<Terminator>("Terminator", "Source or sink of all streams entering a flowsheet",
-                               "unit", false, {}, {}, {}, "", 100, 100);
     f.registerType<PlainFlowSheet>("PlainFlowSheet", "Flowsheet of the tests", "flowsheet",
                                    true, {}, {}, {}, "", 100, 100);
     f.registerType<RecycleFlowSheet>("RecycleFlowSheet", "Recycle flowsheet of the tests",

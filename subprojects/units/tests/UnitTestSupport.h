@@ -14,10 +14,10 @@
 #include "velta/units/Selector.h"
 #include "velta/units/Separator.h"
 #include "velta/units/Splitter.h"
+#include "velta/units/UnitTypes.h"
 #include "velta/utility/Diagnostic.h"
 
 #include <algorithm>
-#include <climits>
 #include <memory>
 #include <string>
 
@@ -26,30 +26,8 @@ namespace unittest {
 using namespace streamtest;
 
 inline void registerUnitTypes() {
-  static const bool registered = [] {
-    registerStreamTypes();
-    NodeFactory f;
-    f.registerType<Mixer>("Mixer", "Mixer", "unit", false, {}, {}, {}, "Mixer", 60, 60);
-    f.registerType<Divider>("Divider", "Divider", "unit", false,
-                            {IntegerOption("nOutlets", "Number of streams connected at outlet", 2,
-                                           1, INT_MAX)},
-                            {}, {}, "Divider", 60, 60);
-    f.registerType<Multiplier>("Multiplier", "Multiplier", "unit", false, {}, {}, {}, "Divider",
-                               60, 60);
-    f.registerType<Selector>("Selector", "Selector", "unit", false, {}, {}, {}, "Mixer", 60, 60);
-    f.registerType<Splitter>("Splitter", "Phase splitter", "unit", false, {}, {}, {}, "Splitter",
-                             60, 60);
-    f.registerType<Degasser>("Degasser", "Degasser", "unit", false, {}, {}, {}, "Degasser", 60,
-                             60);
-    f.registerType<Compressor>("Compressor", "Isentropic compressor", "unit", false, {}, {}, {},
-                               "Compressor", 62, 81.499969);
-    f.registerType<Separator>(
-        "Separator", "Parameterized separator with many inlets and X outlets", "unit", false,
-        {IntegerOption("nOutlets", "The number of outlets", 2, 2, INT_MAX)}, {}, {}, "Separator",
-        60, 99.985695);
-    return true;
-  }();
-  (void)registered;
+  registerStreamTypes();
+  Velta::Units::registerUnitTypes();
 }
 
 template <class U> std::unique_ptr<U> makeUnit(const std::string &type, Defaults options) {

@@ -3,13 +3,15 @@
 // types. Each module that exists adds its one call here.
 #include "velta/user/KernelInitialization.h"
 
+#include "velta/flowsheet/FlowsheetTypes.h"
 #include "velta/phases/PhaseTypes.h"
 #include "velta/streams/StreamTypes.h"
 #include "velta/units/ReactionTypes.h"
+#include "velta/units/UnitTypes.h"
 
 void registerLibraryTypes() {
-  // flowsheet types: none yet
-  // unit types: none yet
+  Velta::Flowsheet::registerFlowsheetTypes();
+  Velta::Units::registerUnitTypes();
   Velta::Streams::registerStreamTypes();
   Velta::Phases::registerPhaseTypes();
   Velta::Units::registerReactionTypes();

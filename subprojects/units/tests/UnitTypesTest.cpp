@@ -1,0 +1,89 @@
+// The registered unit-operation types: listing order, icons, the separator
+// aliases and their presets.
+
+#include "UnitTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace unittest;
+
+namespace {
+
+struct ListedUnit {
+  const char *name;
+  const char *category;
+  const char *icon;
+  double width, height;
+  std::size_t integerOptions;
+};
+
+// The unit entries of the types listing, in registration order (the unit
+// types still to come take their places between these).
+const ListedUnit unitListing[] = {
+    {"Divider", "unit", "Divider", 73, 83.46875, 0},
+    {"Mixer", "unit", "Mixer", 73, 83.4375, 0},
+    {"Separator", "unit", "Separator", 60, 99.985695, 1},
+    {"Separator<2>", "unit", "Separator", 100, 100, 0},
+    {"Separator<3>", "unit", "Separator", 100, 100, 0},
+    {"Degasser", "unit", "FlashDrum", 60, 99.985695, 0},
+    {"Splitter", "unit", "Divider", 73, 83.46875, 0},
+    {"Multiplier", "unit", "Multiplier", 73, 83.46875, 0},
+    {"Compressor", "unit", "Compressor", 62, 81.499969, 0},
+    {"Selector", "unit", "Selector", 73, 83.46875, 0},
+    {"MultiReaction<2>", "option", "option", 100, 100, 0},
+    {"MultiReactionTransfer", "option", "option", 100, 100, 0},
+};
+
+TEST(UnitTypeListing, ListsTheUnitTypesInRegistrationOrder) {
+  registerUnitTypes();
+  NodeFactory factory;
+  std::vector<std::string> listed;
+  for (const TypeDescriptor &d : factory.descriptors())
+    if (d.category == "unit" || d.name.rfind("MultiReaction", 0) == 0)
+      listed.push_back(d.name);
+  std::vector<std::string> expected;
+  for (const ListedUnit &row : unitListing) {
+    expected.push_back(row.name);
+    const TypeDescriptor &d = factory.typeDescriptor(row.name);
+    EXPECT_EQ(d.category, row.category) << row.name;
+    EXPECT_FALSE(d.instantiable) << row.name;
+    EXPECT_EQ(d.icon, row.icon) << row.name;
+    EXPECT_EQ(d.integerOptions.size(), row.integerOptions) << row.name;
+    EXPECT_EQ(factory.icon(row.name).width(), row.width) << row.name;
+    EXPECT_EQ(factory.icon(row.name).height(), row.height) << row.name;
+  }
+  EXPECT_EQ(listed, expected);
+  const std::size_t before = factory.descriptors().size();
+  Velta::Units::registerUnitTypes();
+  EXPECT_EQ(factory.descriptors().size(), before);
+  EXPECT_EQ(Velta::Units::streamEnumerator().name(), "streamEnum");
+}
+
+class UnitTypes : public ComponentsFixture {
+protected:
+  void SetUp() override { use(lightAndHeavy()); }
+};
+
+TEST_F(UnitTypes, SeparatorAliasesPresetTheOutletsAndTheCallersValueWins) {
+  const struct {
+    const char *name;
+    Defaults options;
+    int outlets;
+  } rows[] = {
+      {"Separator<3>", Defaults("U1"), 3},
+      {"Separator<3>", Defaults("U1").setInteger("nOutlets", 4), 4},
+      {"Separator<2>", Defaults("U1"), 2},
+  };
+  for (const auto &row : rows) {
+    registerUnitTypes();
+    auto node = NodeFactory().create(row.name, row.options, 0, nullptr, nullptr, nullptr);
+    auto &separator = dynamic_cast<Separator &>(*node);
+    EXPECT_EQ(separator.type(), "Separator") << row.name;
+    EXPECT_EQ(separator.nOutlets.value(), row.outlets) << row.name;
+  }
+}
+
+} // namespace
