@@ -114,15 +114,6 @@ TEST_F(Schedule, OneProcessorRunsUnitsOfOneLevelByVertexIndex) {
   EXPECT_EQ(tasks_.makeSpan(), 4.0);
 }
 
-// A hook that tears the arc suggested for parallelization.
-class TearingTaskGraph : public TaskGraph {
-public:
-  void cutStream(std::string tag) override {
-    torn.push_back(tag);
-    removeEdge(tag);
-  }
-  std::vector<std::string> torn;
-};
 
 using ScheduleAttempts = TaskGraphFixture<TearingTaskGraph>;
 

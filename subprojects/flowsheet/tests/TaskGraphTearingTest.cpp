@@ -189,14 +189,6 @@ TEST_F(TearingRefusal, SelfLoopIsNamed) {
 
 // A hook that tears (removes) the chosen streams gets them last chosen
 // first, and the schedule then goes on.
-class TearingTaskGraph : public TaskGraph {
-public:
-  void cutStream(std::string tag) override {
-    torn.push_back(tag);
-    removeEdge(tag);
-  }
-  std::vector<std::string> torn;
-};
 
 using TearingHook = TaskGraphFixture<TearingTaskGraph>;
 

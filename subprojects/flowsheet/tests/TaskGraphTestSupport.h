@@ -20,6 +20,16 @@ namespace taskgraphtest {
 
 using namespace unittest;
 
+// A tear hook that removes the stream's edge and notes its tag.
+class TearingTaskGraph : public TaskGraph {
+public:
+  void cutStream(std::string tag) override {
+    torn.push_back(tag);
+    removeEdge(tag);
+  }
+  std::vector<std::string> torn;
+};
+
 template <class T = TaskGraph> class TaskGraphFixture : public ComponentsFixture {
 protected:
   void SetUp() override {
