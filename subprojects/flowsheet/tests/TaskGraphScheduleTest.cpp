@@ -6,6 +6,7 @@
 
 #include "velta/core/IterationHistory.h"
 #include "velta/core/Precedence.h"
+#include "velta/persistency/PrecedenceLocks.h"
 
 #include <cstdio>
 
@@ -237,6 +238,18 @@ TEST_F(Passes, EveryProcessorListRunsWithOneLockPerStream) {
   EXPECT_EQ(runs_, (std::vector<std::string>{"source 2 2", "A 2 2", "sink 2 2"}));
   EXPECT_EQ(Precedence::nextLock() - locks, 4);
   EXPECT_EQ(simultaneousIterations().sampleCount() - simultaneous, 3u);
+
+  // At the end of the lock table the numbers start again from 0: a long
+  // study never runs out of locks.
+  const int saved = Precedence::nextLock();
+  Precedence::setNextLock(MAXLOCKS - 2);
+  testing::internal::CaptureStdout();
+  tasks_.singlePass(1, 0);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(stream("F1").lock(), MAXLOCKS - 2);
+  EXPECT_EQ(stream("P1").lock(), 0);
+  EXPECT_EQ(stream("P2").lock(), 1);
+  Precedence::setNextLock(saved);
 }
 
 } // namespace
