@@ -166,7 +166,9 @@ void TaskGraph::advanceClock(double &clock) {
 double TaskGraph::cpMisf() {
   static const char *const name = "TaskGraph::cpMisf";
   VELTA_LOG(verbosity(), 1, name, "Entered with m = " << current_.size());
-  const auto idle = [this] { return std::find(current_.begin(), current_.end(), -1) != current_.end(); };
+  const auto idle = [this] {
+    return std::find(current_.begin(), current_.end(), -1) != current_.end();
+  };
   const auto busy = [this] {
     return std::any_of(current_.begin(), current_.end(), [](int task) { return task >= 0; });
   };
@@ -291,8 +293,7 @@ void TaskGraph::setLocks_(int processor) {
     VELTA_LOG(verbosity(), 2, name,
               "Processing task " << graph_[v]->id() << " to run on core " << processor);
     for (auto [e, end] = boost::out_edges(v, graph_); e != end; ++e) {
-      VELTA_LOG(verbosity(), 2, name,
-                "  edge (" << v << "," << boost::target(*e, graph_) << ")");
+      VELTA_LOG(verbosity(), 2, name, "  edge (" << v << "," << boost::target(*e, graph_) << ")");
       graph_[*e]->createLock();
       graph_[*e]->acquire();
     }
@@ -308,8 +309,8 @@ void TaskGraph::coreSinglePass(int processor, int mode, int level) {
       for (auto [e, end] = boost::in_edges(v, graph_); e != end; ++e)
         graph_[*e]->acquire();
     VELTA_LOG(verbosity(), 0, name,
-              std::string(static_cast<std::size_t>(std::max(level + 1, 0)), '=') << " "
-                                                                               << unit->fullTag());
+              std::string(static_cast<std::size_t>(std::max(level + 1, 0)), '=')
+                  << " " << unit->fullTag());
     // Evaluating residuals, a unit only writes them (mode 2); a nested
     // flowsheet runs its own pass and its Assignments' residuals, which its
     // enclosing system then reads.

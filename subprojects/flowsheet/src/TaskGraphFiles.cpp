@@ -10,8 +10,8 @@
 #include <sstream>
 
 void TaskGraph::printDot(const std::string &fileName) const {
-  static const char *const colors[] = {"lightgray", "lightpink", "khaki",     "orange", "yellow",
-                                       "green",     "cyan",      "blue",      "lightblue", "violet"};
+  static const char *const colors[] = {"lightgray", "lightpink", "khaki", "orange",    "yellow",
+                                       "green",     "cyan",      "blue",  "lightblue", "violet"};
   std::ofstream out(fileName, std::ios::out | std::ios::trunc);
   if (!out)
     return;
@@ -19,8 +19,8 @@ void TaskGraph::printDot(const std::string &fileName) const {
   out << "digraph Q {" << std::endl;
   out << "  rankdir = TB;" << std::endl;
   for (auto [v, end] = boost::vertices(graph_); v != end; ++v)
-    out << "  \"" << graph_[*v]->tag() << "\" [style=filled,color="
-        << colors[graph_[*v]->processor() % 10] << "];" << std::endl;
+    out << "  \"" << graph_[*v]->tag()
+        << "\" [style=filled,color=" << colors[graph_[*v]->processor() % 10] << "];" << std::endl;
   for (auto [e, end] = boost::edges(graph_); e != end; ++e)
     out << "  \"" << graph_[boost::source(*e, graph_)]->tag() << "\" -> \""
         << graph_[boost::target(*e, graph_)]->tag() << "\";" << std::endl;
@@ -57,10 +57,11 @@ void TaskGraph::printSvg(const std::string &fileName) const {
     out << "     y=" << q(y) << std::endl;
     out << "     style=\"" << style << "\"/>" << std::endl;
   };
-  bigRect(S * 15, 10, "opacity:1;fill:#888888;fill-opacity:1.0;fill-rule:nonzero;stroke:#000000;"
-                      "stroke-width:1;stroke-linecap:round;stroke-linejoin:miter;"
-                      "stroke-miterlimit:0;stroke-dasharray:none;stroke-dashoffset:0;"
-                      "stroke-opacity:1");
+  bigRect(S * 15, 10,
+          "opacity:1;fill:#888888;fill-opacity:1.0;fill-rule:nonzero;stroke:#000000;"
+          "stroke-width:1;stroke-linecap:round;stroke-linejoin:miter;"
+          "stroke-miterlimit:0;stroke-dasharray:none;stroke-dashoffset:0;"
+          "stroke-opacity:1");
   bigRect((S - I) * 15, I * 15 + 10,
           "opacity:1;fill:#DDDDDD;fill-opacity:1.0;fill-rule:nonzero;stroke-width:0;");
   for (auto [v, end] = boost::vertices(graph_); v != end; ++v) {

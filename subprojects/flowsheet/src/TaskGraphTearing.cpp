@@ -16,17 +16,41 @@
 #include <boost/graph/strong_components.hpp>
 
 #include <iostream>
+#include <locale>
 #include <sstream>
 
 namespace {
 
 std::vector<int> strongComponents(const Graph::AdjacencyList &g, int &count) {
   std::vector<int> component(boost::num_vertices(g), 0);
-  count = boost::num_vertices(g) == 0
-              ? 0
-              : boost::strong_components(g, boost::make_iterator_property_map(
-                                                component.begin(), boost::get(boost::vertex_index, g)));
+  count =
+      boost::num_vertices(g) == 0
+          ? 0
+          : boost::strong_components(g, boost::make_iterator_property_map(
+                                            component.begin(), boost::get(boost::vertex_index, g)));
   return component;
+}
+
+// The members of one component for its log line: "[", the label of each
+// item of the range that belongs, each followed by a blank, "] " and their
+// number.
+struct Members {
+  std::string text;
+  int count = 0;
+};
+
+template <class Range, class Belongs, class Label>
+Members membersOf(Range range, Belongs belongs, Label label) {
+  Members members;
+  std::ostringstream text;
+  text.imbue(std::locale::classic());
+  for (auto item = range.first; item != range.second; ++item)
+    if (belongs(*item)) {
+      text << label(*item) << ' ';
+      ++members.count;
+    }
+  members.text = "[" + text.str() + "] " + std::to_string(members.count);
+  return members;
 }
 
 } // namespace
@@ -38,26 +62,19 @@ void TaskGraph::findStrongComponents() const {
   const std::vector<int> component = strongComponents(graph_, n);
   VELTA_LOG(verbosity(), 2, name, "Total number of strong components: " << n);
   VELTA_LOG(verbosity(), 2, name, "Vertex partitioning in strong components");
+  const auto id = [this](auto item) { return graph_[item]->id(); };
   for (int c = 0; c < n; ++c) {
-    std::ostringstream ids;
-    int members = 0;
-    for (auto [v, end] = boost::vertices(graph_); v != end; ++v)
-      if (component[*v] == c) {
-        ids << graph_[*v]->id() << ' ';
-        ++members;
-      }
-    VELTA_LOG(verbosity(), 2, name, "Component " << c << " = [" << ids.str() << "] " << members);
+    const auto in = [&, c](auto v) { return component[v] == c; };
+    VELTA_LOG(verbosity(), 2, name,
+              "Component " << c << " = " << membersOf(boost::vertices(graph_), in, id).text);
   }
   VELTA_LOG(verbosity(), 2, name, "Edges partitioning in strong components");
   for (int c = 0; c < n; ++c) {
-    std::ostringstream ids;
-    int members = 0;
-    for (auto [e, end] = boost::edges(graph_); e != end; ++e)
-      if (component[boost::source(*e, graph_)] == c && component[boost::target(*e, graph_)] == c) {
-        ids << graph_[*e]->id() << ' ';
-        ++members;
-      }
-    VELTA_LOG(verbosity(), 2, name, "Component " << c << " = [" << ids.str() << "] " << members);
+    const auto in = [&, c](auto e) {
+      return component[boost::source(e, graph_)] == c && component[boost::target(e, graph_)] == c;
+    };
+    VELTA_LOG(verbosity(), 2, name,
+              "Component " << c << " = " << membersOf(boost::edges(graph_), in, id).text);
   }
   VELTA_LOG(verbosity(), 2, name, "Done");
 }
@@ -72,15 +89,10 @@ void TaskGraph::makeDag_(const AdjacencyList &G, std::vector<EdgeBase *> &chosen
     return;
   VELTA_LOG(verbosity(), 2, name, "Vertex partitioning in strong components");
   for (int c = 0; c < n; ++c) {
-    std::ostringstream indices;
-    int members = 0;
-    for (auto [v, end] = boost::vertices(G); v != end; ++v)
-      if (component[*v] == c) {
-        indices << *v << ' ';
-        ++members;
-      }
-    VELTA_LOG(verbosity(), 2, name, "Component " << c << " = [" << indices.str() << "] " << members);
-    if (members < 2)
+    const Members members = membersOf(
+        boost::vertices(G), [&, c](auto v) { return component[v] == c; }, [](auto v) { return v; });
+    VELTA_LOG(verbosity(), 2, name, "Component " << c << " = " << members.text);
+    if (members.count < 2)
       continue;
     VELTA_LOG(verbosity(), 2, name, "Component is non trivial.");
     // The component alone, on a copy whose properties are the same units
@@ -98,25 +110,27 @@ void TaskGraph::makeDag_(const AdjacencyList &G, std::vector<EdgeBase *> &chosen
         boost::remove_vertex(v, H);
       }
     std::cout << std::endl;
-    VELTA_LOG(verbosity(), 2, name, "Vertex list:" << [&H] {
-      std::ostringstream text;
-      for (auto [j, end] = boost::vertices(H); j != end; ++j) {
-        text << *j << "  in: ";
-        for (auto [e, last] = boost::in_edges(*j, H); e != last; ++e)
-          text << "(" << boost::source(*e, H) << "," << *j << ") ";
-        text << "  out: ";
-        for (auto [e, last] = boost::out_edges(*j, H); e != last; ++e)
-          text << "(" << *j << "," << boost::target(*e, H) << ") ";
-        text << '\n';
-      }
-      return text.str();
-    }());
-    VELTA_LOG(verbosity(), 2, name, "Edge list:" << [&H] {
-      std::ostringstream text;
-      for (auto [e, end] = boost::edges(H); e != end; ++e)
-        text << " (" << boost::source(*e, H) << "," << boost::target(*e, H) << ")";
-      return text.str();
-    }());
+    VELTA_LOG(
+        verbosity(), 2, name, "Vertex list:" << [&H] {
+          std::ostringstream text;
+          for (auto [j, end] = boost::vertices(H); j != end; ++j) {
+            text << *j << "  in: ";
+            for (auto [e, last] = boost::in_edges(*j, H); e != last; ++e)
+              text << "(" << boost::source(*e, H) << "," << *j << ") ";
+            text << "  out: ";
+            for (auto [e, last] = boost::out_edges(*j, H); e != last; ++e)
+              text << "(" << *j << "," << boost::target(*e, H) << ") ";
+            text << '\n';
+          }
+          return text.str();
+        }());
+    VELTA_LOG(
+        verbosity(), 2, name, "Edge list:" << [&H] {
+          std::ostringstream text;
+          for (auto [e, end] = boost::edges(H); e != end; ++e)
+            text << " (" << boost::source(*e, H) << "," << boost::target(*e, H) << ")";
+          return text.str();
+        }());
     findCycles_(H);
     const EdgeDescriptor cut = suggestCut(H);
     EdgeBase *stream = H[cut];

@@ -60,8 +60,7 @@ TEST_F(FlowSheetSchedule, UncutRecycleIsRefusedUntilItsCutIsDeclared) {
     fs->calculate(0);
     ADD_FAILURE() << "no error";
   } catch (const ErrorConnectivity &e) {
-    EXPECT_NE(e.message().find("is cyclic: cut the stream(s) R"), std::string::npos)
-        << e.message();
+    EXPECT_NE(e.message().find("is cyclic: cut the stream(s) R"), std::string::npos) << e.message();
   }
   const std::string log = testing::internal::GetCapturedStdout();
   const std::string weight = "TaskGraph::findCycles_ * weight[";

@@ -24,7 +24,8 @@ protected:
   // source feeds A and B, both feed sink.
   void diamond() {
     units({"source", "sink", "A", "B"});
-    streams({{"source", "A", "F1"}, {"source", "B", "F2"}, {"A", "sink", "P1"}, {"B", "sink", "P2"}});
+    streams(
+        {{"source", "A", "F1"}, {"source", "B", "F2"}, {"A", "sink", "P1"}, {"B", "sink", "P2"}});
   }
   std::vector<std::string> list(std::size_t processor) const {
     std::vector<std::string> tags;
@@ -75,8 +76,9 @@ TEST_F(Schedule, TwoProcessorsRunUnitsOfOneLevelSideBySide) {
   // Width 2 * 20 + 20, height 3 * 15 + 20; the ideal make span 2 leaves a
   // band 15 high at y 2 * 15 + 10.
   const auto task = [](int id, int x, int y) {
-    return "  <g id=\"task" + std::to_string(id) + "\">\n    <rect width=\"20\" height=\"15\" x=\"" +
-           std::to_string(x) + "\" y=\"" + std::to_string(y) +
+    return "  <g id=\"task" + std::to_string(id) +
+           "\">\n    <rect width=\"20\" height=\"15\" x=\"" + std::to_string(x) + "\" y=\"" +
+           std::to_string(y) +
            "\" style=\"fill:#ffffff;stroke:#000000;stroke-width:1;stroke-linecap:square;"
            "stroke-linejoin:miter;stroke-miterlimit:0\"/>\n    <text x=\"" +
            std::to_string(x + 5) + "\" y=\"" + std::to_string(y + 12) +
@@ -114,7 +116,6 @@ TEST_F(Schedule, OneProcessorRunsUnitsOfOneLevelByVertexIndex) {
   EXPECT_EQ(list(0), (std::vector<std::string>{"source", "A", "B", "sink"}));
   EXPECT_EQ(tasks_.makeSpan(), 4.0);
 }
-
 
 using ScheduleAttempts = TaskGraphFixture<TearingTaskGraph>;
 
@@ -190,10 +191,12 @@ protected:
   void SetUp() override {
     TaskGraphFixture<>::SetUp();
     for (const char *tag : {"source", "sink", "A", "B"}) {
-      probes_.push_back(std::make_unique<Probe>(tag, 101 + static_cast<int>(probes_.size()), &runs_));
+      probes_.push_back(
+          std::make_unique<Probe>(tag, 101 + static_cast<int>(probes_.size()), &runs_));
       tasks_.addVertex(probes_.back().get());
     }
-    streams({{"source", "A", "F1"}, {"source", "B", "F2"}, {"A", "sink", "P1"}, {"B", "sink", "P2"}});
+    streams(
+        {{"source", "A", "F1"}, {"source", "B", "F2"}, {"A", "sink", "P1"}, {"B", "sink", "P2"}});
     testing::internal::CaptureStdout();
     tasks_.doSchedule(0, 2, nullptr);
     testing::internal::GetCapturedStdout();
@@ -228,7 +231,8 @@ TEST_F(Passes, EveryProcessorListRunsWithOneLockPerStream) {
   // producer runs before its consumers.
   EXPECT_EQ(stream("P2").lock(), locks + 3);
   EXPECT_TRUE(contains(log, "TaskGraph::coreSinglePass ** = A\n!!!!!!!!!!!! DEADLOCK on lock " +
-                                std::to_string(locks + 3) + "\nTaskGraph::coreSinglePass ** = sink\n"))
+                                std::to_string(locks + 3) +
+                                "\nTaskGraph::coreSinglePass ** = sink\n"))
       << log;
 
   runs_.clear();

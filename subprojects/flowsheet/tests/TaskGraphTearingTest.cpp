@@ -118,10 +118,15 @@ INSTANTIATE_TEST_SUITE_P(
                  {{"D", 1}, {"M", 1}},
                  {{"R", 1}, {"S1", 1}},
                  {"S1"}},
-        TearCase{"Complete3", {"X", "Y", "Z"}, complete("XYZ"),
-                 each({"X", "Y", "Z"}, 4), each({"XY", "XZ", "YX", "YZ", "ZX", "ZY"}, 2),
+        TearCase{"Complete3",
+                 {"X", "Y", "Z"},
+                 complete("XYZ"),
+                 each({"X", "Y", "Z"}, 4),
+                 each({"XY", "XZ", "YX", "YZ", "ZX", "ZY"}, 2),
                  {"ZY", "ZX", "YX"}},
-        TearCase{"Complete4", {"W", "X", "Y", "Z"}, complete("WXYZ"),
+        TearCase{"Complete4",
+                 {"W", "X", "Y", "Z"},
+                 complete("WXYZ"),
                  each({"W", "X", "Y", "Z"}, 15),
                  each({"WX", "WY", "WZ", "XW", "XY", "XZ", "YW", "YX", "YZ", "ZW", "ZX", "ZY"}, 5),
                  {"ZY", "ZX", "ZW", "YX", "YW", "XW"}}),
@@ -139,10 +144,9 @@ TEST_F(TearingLog, WeightsAreAlwaysWrittenAndTheCyclicGraphIsRefused) {
   testing::internal::CaptureStdout();
   std::vector<EdgeBase *> chosen;
   tasks_.makeDag_(tasks_.graph(), chosen);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "\nTaskGraph::findCycles_ * Vertex weights:\n"
-            "TaskGraph::findCycles_ * weight[103] = 1\n"
-            "TaskGraph::findCycles_ * weight[104] = 1\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "\nTaskGraph::findCycles_ * Vertex weights:\n"
+                                                    "TaskGraph::findCycles_ * weight[103] = 1\n"
+                                                    "TaskGraph::findCycles_ * weight[104] = 1\n");
 
   tasks_.setVerbosity(2);
   testing::internal::CaptureStdout();
@@ -153,19 +157,19 @@ TEST_F(TearingLog, WeightsAreAlwaysWrittenAndTheCyclicGraphIsRefused) {
     EXPECT_TRUE(contains(e.message(), "is cyclic: cut the stream(s) R")) << e.message();
   }
   const std::string log = testing::internal::GetCapturedStdout();
-  for (const char *line :
-       {"TaskGraph::doSchedule **** TaskGraph is DAG ? False\n",
-        "TaskGraph::findStrongComponents **** Component 1 = [103 104 ] 2\n",
-        "TaskGraph::findStrongComponents **** Component 1 = [202 203 ] 2\n",
-        "TaskGraph::makeDag_ **** Component 1 = [2 3 ] 2\n",
-        "TaskGraph::makeDag_ **** Removing vertex: 1\n",
-        "TaskGraph::makeDag_ **** Vertex list:0  in: (1,0)   out: (0,1) \n1  in: (0,1)   out: (1,0) \n\n",
-        "TaskGraph::makeDag_ **** Edge list: (0,1) (1,0)\n",
-        "TaskGraph::suggestCut **** Graph has 2 vertexes and 2 edges\n",
-        "TaskGraph::suggestCut **** vertexordering[104] = 0\n",
-        "TaskGraph::makeDag_ **** Select edge 203\n",
-        "TaskGraph::addCuts *** Entered, now cutting 1 streams\n",
-        "TaskGraph::addCuts **** Cutting stream: R with weight = 1\n"})
+  for (const char *line : {"TaskGraph::doSchedule **** TaskGraph is DAG ? False\n",
+                           "TaskGraph::findStrongComponents **** Component 1 = [103 104 ] 2\n",
+                           "TaskGraph::findStrongComponents **** Component 1 = [202 203 ] 2\n",
+                           "TaskGraph::makeDag_ **** Component 1 = [2 3 ] 2\n",
+                           "TaskGraph::makeDag_ **** Removing vertex: 1\n",
+                           "TaskGraph::makeDag_ **** Vertex list:0  in: (1,0)   out: (0,1) \n"
+                           "1  in: (0,1)   out: (1,0) \n\n",
+                           "TaskGraph::makeDag_ **** Edge list: (0,1) (1,0)\n",
+                           "TaskGraph::suggestCut **** Graph has 2 vertexes and 2 edges\n",
+                           "TaskGraph::suggestCut **** vertexordering[104] = 0\n",
+                           "TaskGraph::makeDag_ **** Select edge 203\n",
+                           "TaskGraph::addCuts *** Entered, now cutting 1 streams\n",
+                           "TaskGraph::addCuts **** Cutting stream: R with weight = 1\n"})
     EXPECT_TRUE(contains(log, line)) << line << " in\n" << log;
   EXPECT_FALSE(tasks_.scheduled());
 }

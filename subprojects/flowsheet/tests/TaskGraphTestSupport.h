@@ -45,9 +45,9 @@ protected:
   // Vertices in the order given (their vertex indices).
   void units(const std::vector<std::string> &tags) {
     for (const std::string &tag : tags) {
-      std::unique_ptr<Node> node = NodeFactory().create(
-          "Mixer", Defaults(tag, "test unit"), 101 + static_cast<int>(units_.size()), nullptr,
-          nullptr, nullptr);
+      std::unique_ptr<Node> node =
+          NodeFactory().create("Mixer", Defaults(tag, "test unit"),
+                               101 + static_cast<int>(units_.size()), nullptr, nullptr, nullptr);
       units_[tag].reset(dynamic_cast<Mixer *>(node.release()));
       tasks_.addVertex(units_[tag].get());
     }
@@ -58,8 +58,7 @@ protected:
       Defaults options(e[2], "test stream");
       options.setString("embeddedTypePhase", "PhaseIdeal<vapor>");
       std::unique_ptr<Node> node = NodeFactory().create(
-          "StreamOne", options, 201 + static_cast<int>(streams_.size()), nullptr, nullptr,
-          nullptr);
+          "StreamOne", options, 201 + static_cast<int>(streams_.size()), nullptr, nullptr, nullptr);
       streams_[e[2]].reset(dynamic_cast<Stream *>(node.release()));
       tasks_.addEdge(e[0], e[1], streams_[e[2]].get());
     }
