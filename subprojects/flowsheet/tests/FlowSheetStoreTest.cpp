@@ -1,6 +1,7 @@
 // A converged recycle flowsheet written to the real stores and read back
 // rebuilds its graph, ports and cuts, and recalculates simultaneously only,
-// to the same state.
+// to the same state; an uncut one is torn in the order of the restored
+// units.
 
 #include "FlowsheetTestSupport.h"
 #include "OdbcTestStore.h"
@@ -9,6 +10,7 @@
 #include "velta/flowsheet/TaskGraph.h"
 #include "velta/persistency/PersistencyOdbc.h"
 #include "velta/units/Divider.h"
+#include "velta/utility/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +30,17 @@ protected:
       components.add(new LinearComponent(name, data));
   }
   void TearDown() override { components.clear(); }
+  static std::string refusal(FlowSheet &fs) {
+    testing::internal::CaptureStdout();
+    std::string message = "no error";
+    try {
+      fs.calculate(0);
+    } catch (const ErrorConnectivity &e) {
+      message = e.message();
+    }
+    testing::internal::GetCapturedStdout();
+    return message;
+  }
 };
 
 TEST_P(FlowSheetStore, RestoredRecycleRecalculatesToTheSameState) {
@@ -86,6 +99,25 @@ TEST_P(FlowSheetStore, RestoredRecycleRecalculatesToTheSameState) {
     EXPECT_NEAR(b.T.value(), a.T.value(), 1e-7) << s;
     EXPECT_NEAR(b.P.value(), a.P.value(), 1e-6) << s;
   }
+}
+
+// An uncut recycle read back numbers its units in tag order (D before M),
+// so tearing names the stream that runs from M back to D: S1, where the
+// flowsheet as built names R.
+TEST_P(FlowSheetStore, RestoredUncutRecycleIsTornInTagOrder) {
+  PersistencyOdbc store(dsn_);
+  auto fs = makeFlowSheet<FlowSheet>("RecycleFlowSheet");
+  setFeed(streamOf(*fs, "F"), {0.3, 0.7}, 350.0, 1e5, 1.0);
+  const int storedId = fs->insert(store);
+  EXPECT_NE(refusal(*fs).find("cut the stream(s) R"), std::string::npos);
+
+  std::unique_ptr<Node> node =
+      NodeFactory().create("RecycleFlowSheet", Defaults(), storedId, &store, nullptr, nullptr);
+  auto &back = dynamic_cast<FlowSheet &>(*node);
+  ASSERT_EQ(back.taskGraph().graph()[0]->tag(), "D");
+  const std::string message = refusal(back);
+  EXPECT_NE(message.find("is cyclic: cut the stream(s) S1"), std::string::npos) << message;
+  EXPECT_FALSE(back.taskGraph().scheduled());
 }
 
 INSTANTIATE_TEST_SUITE_P(Odbc, FlowSheetStore,

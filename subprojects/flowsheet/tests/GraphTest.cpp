@@ -180,9 +180,10 @@ TEST_F(GraphFixture, ChainLevelsStartsAndMakeSpan) {
   ASSERT_TRUE(tasks.scheduled());
   const std::vector<std::pair<const char *, int>> expected{
       {"source", 3}, {"A", 2}, {"B", 1}, {"sink", 0}};
-  ASSERT_EQ(tasks.order().size(), 4u);
+  ASSERT_EQ(tasks.taskLists().size(), 1u);
+  ASSERT_EQ(tasks.taskLists()[0].size(), 4u);
   for (std::size_t i = 0; i < expected.size(); ++i) {
-    const VertexBase *v = tasks.graph()[tasks.order()[i]];
+    const VertexBase *v = tasks.graph()[tasks.taskLists()[0][i]];
     EXPECT_EQ(v->tag(), expected[i].first);
     EXPECT_EQ(v->level(), expected[i].second);
     EXPECT_EQ(v->start(), static_cast<double>(i));
