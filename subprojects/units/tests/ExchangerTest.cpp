@@ -2,9 +2,13 @@
 // modes against a textbook exchanger, the start values and clamps of the
 // sequential calculation, pressure drops, heat losses and the bypasses.
 
+#include "ReactionTestSupport.h"
 #include "UnitTestSupport.h"
 
 #include "velta/units/Exchanger.h"
+#include "velta/units/Reaction.h"
+#include "velta/units/ReactionEquilibrium.h"
+#include "velta/units/ReactionTypes.h"
 #include "velta/utility/Error.h"
 
 #include <gtest/gtest.h>
@@ -250,6 +254,94 @@ TEST_F(ExchangerRig, NewExchangerIsCounterCurrentUaWithoutReactions) {
   std::string port = "coldout";
   unit->translate(port);
   EXPECT_EQ(port, "out2");
+}
+
+} // namespace
+
+// Reactions on the hot side (no side given): carbon monoxide burnt at a
+// fixed conversion, then the water-gas shift brought to equilibrium at the
+// hot outlet, its extent an unknown of the unit's system.
+namespace {
+
+class ExchangerReactions : public ComponentsFixture {
+protected:
+  void SetUp() override {
+    verbosityGlobal = 0;
+    reactiontest::fillComponents();
+    registerUnitTypes();
+    Velta::Units::registerReactionTypes();
+  }
+  void TearDown() override {
+    verbosityGlobal = 2;
+    ComponentsFixture::TearDown();
+  }
+};
+
+TEST_F(ExchangerReactions, EquilibriumExtentIsAnUnknownOfTheUnit) {
+  using namespace reactiontest;
+  Defaults options("X", "reactive exchanger");
+  options.setInteger("nReactions", 2);
+  options.setString("embeddedTypeReactions[0]", "ReactionOxidationCO");
+  options.setString("embeddedTypeReactions[1]", "ReactionWaterGasShiftEquilibrium");
+  auto unit = makeUnit<Exchanger>("Exchanger", options);
+  EXPECT_EQ(unit->nreactionEquilibriums.value(), 1);
+  EXPECT_EQ(unit->reactionSides[0].value(), 0);
+  EXPECT_EQ(unit->reactionSides[1].value(), 0);
+  unit->reactions[0]->z = Value(0.5);
+
+  auto gas = [](const std::string &tag, double T, std::vector<std::pair<int, double>> fractions) {
+    std::vector<double> x(static_cast<std::size_t>(NCOMPONENTS), 0.0);
+    double rest = 1.0;
+    for (auto [i, f] : fractions) {
+      x[static_cast<std::size_t>(i)] = f;
+      rest -= f;
+    }
+    x[N2] = rest;
+    auto s = makeStreamOne("PhaseIdeal<vapor>", tag);
+    setFeed(*s, x, T, 1e5, 1.0);
+    flash(*s);
+    return s;
+  };
+  auto hotIn = gas("HI", 900.0, {{CO2, 0.1}, {H2, 0.1}, {CO, 0.05}, {H2O, 0.05}, {O2, 0.01}});
+  auto coldIn = gas("CI", 300.0, {});
+  auto hotOut = makeStreamOne("PhaseIdeal<vapor>", "HO");
+  auto coldOut = makeStreamOne("PhaseIdeal<vapor>", "CO");
+  unit->attach(hotIn.get(), "in1");
+  unit->attach(coldIn.get(), "in2");
+  unit->attach(hotOut.get(), "out1");
+  unit->attach(coldOut.get(), "out2");
+  unit->go(1, 0);
+  for (const std::string &e : unit->errors.value())
+    ADD_FAILURE() << e;
+
+  const unsigned nh = hotOut->objectiveFunction()->size();
+  const unsigned nc = coldOut->objectiveFunction()->size();
+  ASSERT_EQ(unit->size(), 1 + nh + nc + 1);
+  EXPECT_EQ(unit->unknownTag(0), "duty");
+  EXPECT_EQ(unit->unknownTag(unit->size() - 1), "reaction[1].conv");
+  EXPECT_EQ(unit->reactions[1]->S("option"), "conv");
+  unit->setup_of();
+  EXPECT_EQ(unit->size(), 1 + nh + nc + 1);
+
+  // The shift is at equilibrium at the hot outlet temperature.
+  auto &shift = dynamic_cast<ReactionEquilibrium &>(*unit->reactions[1]);
+  EXPECT_NEAR(shift.Tact.value(), hotOut->T.value(), 1e-6);
+  EXPECT_NEAR(std::log(shift.K.value() / shift.Kist.value()), 0.0, 1e-7);
+  // Elements are conserved on the hot side: C, H and O in kmol/s.
+  const auto element = [](Stream &s, std::initializer_list<std::pair<int, double>> atoms) {
+    double sum = 0.0;
+    for (auto [i, n] : atoms)
+      sum += n * props(s).ndotcomps[static_cast<std::size_t>(i)].value();
+    return sum;
+  };
+  for (auto atoms : {std::initializer_list<std::pair<int, double>>{{CO, 1}, {CO2, 1}},
+                     std::initializer_list<std::pair<int, double>>{{H2, 2}, {H2O, 2}},
+                     std::initializer_list<std::pair<int, double>>{
+                         {CO, 1}, {CO2, 2}, {H2O, 1}, {O2, 2}}})
+    EXPECT_NEAR(element(*hotOut, atoms), element(*hotIn, atoms), 1e-12);
+  // Half of the CO burnt would need 0.0125 kmol/s of O2, only 0.01 is
+  // there, so the combustion is cut at the oxygen; the shift moves the rest.
+  EXPECT_LT(props(*hotOut).ndotcomps[O2].value(), 1e-9);
 }
 
 } // namespace
