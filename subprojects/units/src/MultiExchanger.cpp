@@ -76,7 +76,7 @@ MultiExchanger::MultiExchanger(Defaults defaults, int id, Persistency *persisten
   static const char *const name = "MultiExchanger::MultiExchanger";
   VELTA_TRACE_BEGIN
   setType(typeName);
-  VELTA_LOG(verbosity(), 1, name, "Entered with " << id << " and options " << defaults.tag());
+  VELTA_LOG(verbosity(), 1, name, "Entered with " << id << " and options " << defaults);
   nReactions = retrieveInteger(defaults, id, persistency, "nReactions", -1, INT_MAX, 0);
   nmultiReactions = retrieveInteger(defaults, id, persistency, "nmultiReactions", -1, INT_MAX, 0);
   nStreams = retrieveInteger(defaults, id, persistency, "nStreams", 0, INT_MAX, 2);
