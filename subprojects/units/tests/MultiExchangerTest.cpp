@@ -1,10 +1,14 @@
 // The multi-stream exchanger: couples around one solid temperature in the
 // "UA" (adiabatic solid) and "Ts" modes against an independent solution,
-// the temperature range it tracks, its ports and its construction.
+// the reaction heat given to the solid, the temperature range it tracks,
+// its ports and its construction.
 
+#include "ReactionTestSupport.h"
 #include "UnitTestSupport.h"
 
 #include "velta/units/MultiExchanger.h"
+#include "velta/units/Reaction.h"
+#include "velta/units/ReactionTypes.h"
 #include "velta/utility/Error.h"
 
 #include <gtest/gtest.h>
@@ -160,6 +164,63 @@ TEST_F(MultiExchangerRig, PortsAndConstruction) {
   } catch (const ErrorRunTime &e) {
     EXPECT_NE(e.message().find("nStreams.value() > 1"), std::string::npos) << e.message();
   }
+}
+
+} // namespace
+
+namespace {
+
+// Carbon monoxide burnt on couple 1: its reaction heat
+// Qr = -conv * sum_k coeff[k] hv_k(Ts, P) goes to the solid, which, being
+// adiabatic, passes it on to the couples: sum(duty) + Qr = 0, and the
+// enthalpy flows leaving equal those entering.
+TEST(MultiExchangerReactions, ReactionHeatIsReleasedToTheAdiabaticSolid) {
+  verbosityGlobal = 0;
+  reactiontest::fillComponents();
+  registerUnitTypes();
+  Velta::Units::registerReactionTypes();
+  {
+    using namespace reactiontest;
+    Defaults options("M", "reactive multi-stream exchanger");
+    options.setInteger("nStreams", 3);
+    options.setInteger("nReactions", 1);
+    options.setString("embeddedTypeReactions[0]", "ReactionOxidationCO");
+    auto unit = makeUnit<MultiExchanger>("MultiExchanger", options);
+    unit->reactionSides[0] = 1;
+    unit->reactions[0]->z = Value(0.5);
+    unit->A = Value(100.0, "m2");
+    std::vector<std::unique_ptr<StreamOne>> streams;
+    // Couples well away from the solid temperature (about 353 K): an
+    // approach that changes sign puts the mean difference on its
+    // non-smooth branch.
+    const double temperatures[] = {400.0, 300.0, 330.0};
+    for (int i = 0; i < 3; ++i) {
+      std::vector<double> x(static_cast<std::size_t>(NCOMPONENTS), 0.0);
+      x[CO] = 0.002;
+      x[O2] = 0.01;
+      x[N2] = 0.988;
+      streams.push_back(makeStreamOne("PhaseIdeal<vapor>", "I" + std::to_string(i)));
+      setFeed(*streams.back(), x, temperatures[i], 1e5, 1.0);
+      flash(*streams.back());
+      unit->attach(streams.back().get(), "in" + std::to_string(i + 1));
+      streams.push_back(makeStreamOne("PhaseIdeal<vapor>", "O" + std::to_string(i)));
+      unit->attach(streams.back().get(), "out" + std::to_string(i + 1));
+    }
+    unit->go(1, 0);
+    for (const std::string &e : unit->errors.value())
+      ADD_FAILURE() << e;
+    Reaction &burn = *unit->reactions[0];
+    EXPECT_NEAR(burn.conv.value(), 0.001, 1e-12); // half of 0.002 kmol/s of CO
+    double Qr = 0.0;
+    for (int k = 0; k < NCOMPONENTS; ++k)
+      Qr -= burn.conv.value() * burn.coeff[static_cast<std::size_t>(k)].value() *
+            components[k]->hv(unit->Ts, streams[3]->P).value();
+    EXPECT_GT(Qr, 2e5); // about 283 MJ/kmol of CO
+    EXPECT_NEAR(unit->totDuty.value() + Qr, 0.0, 1e-3);
+    EXPECT_NEAR(unit->apparentDuty.value(), 0.0, 1e-3);
+  }
+  components.clear();
+  verbosityGlobal = 2;
 }
 
 } // namespace
