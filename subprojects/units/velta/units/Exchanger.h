@@ -138,8 +138,8 @@ private:
 // carries the derivatives while a unit evaluates its residuals.
 Value &flashTemperature(Stream &stream);
 
-// Turns an equilibrium reaction's extent into an unknown of the unit: option
-// "conv", silent bounding; returns the reaction as a ReactionYield.
+// Prepares an equilibrium reaction whose extent becomes an unknown of the
+// unit: option "conv" and silent bounding (it must be a ReactionYield).
 void prepareEquilibriumUnknown(Reaction &reaction);
 
 // The starting extent of an equilibrium reaction from its fractional
