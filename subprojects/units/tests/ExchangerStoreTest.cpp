@@ -63,6 +63,7 @@ protected:
   // Fresh streams on the unit's couples (in1/out1, in2/out2, ...), one
   // calculation, and the outlets' T, P, molar flow and CO2 fraction.
   static std::vector<double> run(Connectivity &unit, const std::vector<double> &temperatures) {
+    unit.setVerbosity(-10); // the exchanger logs its calculation 10 levels higher
     std::vector<std::unique_ptr<Stream>> streams;
     for (std::size_t i = 0; i < temperatures.size(); ++i) {
       const std::string n = std::to_string(i + 1);
