@@ -4,7 +4,9 @@
 #include "velta/units/Compressor.h"
 #include "velta/units/Degasser.h"
 #include "velta/units/Divider.h"
+#include "velta/units/Exchanger.h"
 #include "velta/units/Mixer.h"
+#include "velta/units/MultiExchanger.h"
 #include "velta/units/Multiplier.h"
 #include "velta/units/ReactionTypes.h"
 #include "velta/units/Selector.h"
@@ -50,9 +52,10 @@ void registerAll() {
   registerUnit<Splitter>("Stream phase separator", "Divider", 73, 83.46875);
   // FlashSplitter and its aliases, HtuNtu
   registerUnit<Multiplier>("Stream multiplier", "Multiplier", 73, 83.46875);
-  // Exchanger
+  registerUnit<Exchanger>("Rating heat exchanger", "Exchanger", 80, 80);
   registerUnit<Compressor>("Isentropic compressor", "Compressor", 62, 81.499969);
-  // MultiExchanger, FlashDegasser and its aliases, HeatTransfer, the four
+  registerUnit<MultiExchanger>("Rating multi-stream heat exchanger", "Exchanger", 80, 80);
+  // FlashDegasser and its aliases, HeatTransfer, the four
   // shell-and-tube ratings, Pipe, Pump
   registerUnit<Selector>("Stream selector", "Selector", 73, 83.46875);
   Velta::Units::registerMultiReactionTypes();
