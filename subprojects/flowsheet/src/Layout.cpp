@@ -344,8 +344,8 @@ void Layout::addPortDummies() {
       const auto outOf = [&](int side) {
         return bySide(graph_, boost::out_edges(t, graph_), sourceSide, {side});
       };
-      const std::array<std::vector<EdgeDescriptor>, 4> incoming{inOf(north), inOf(south), inOf(east),
-                                                                {}};
+      const std::array<std::vector<EdgeDescriptor>, 4> incoming{inOf(north), inOf(south),
+                                                                inOf(east), {}};
       const std::array<std::vector<EdgeDescriptor>, 4> outgoing{outOf(north), outOf(south), {},
                                                                 outOf(west)};
       // A stream arriving on the east side comes out of the channel right

@@ -147,10 +147,8 @@ void Layout::routeChannels() {
         critical(a.a1, a.l1, b.a1, b.l1);
         critical(a.a0, a.l0, b.a1, b.l1);
         critical(a.a1, a.l1, b.a0, b.l0);
-        if (aFirst != bFirst) {
+        if (aFirst != bFirst)
           boost::add_edge(aFirst ? i : j, aFirst ? j : i, 10, dependencies);
-          continue;
-        }
         // A run that passes another segment's height range crosses it when
         // that segment lies on the run's side.
         bool preferA = false;
@@ -165,9 +163,8 @@ void Layout::routeChannels() {
         prefer(inside(B.y2, a), B.targetLocation == west);
         if (preferA != preferB) {
           boost::add_edge(preferA ? i : j, preferA ? j : i, 1, dependencies);
-          continue;
-        }
-        if (a.a0 <= b.a1 && b.a0 <= a.a1) {
+        } else if (a.a0 <= b.a1 && b.a0 <= a.a1) {
+          // Undecided: the cycle removal orders the pair.
           boost::add_edge(i, j, 0, dependencies);
           boost::add_edge(j, i, 0, dependencies);
         }

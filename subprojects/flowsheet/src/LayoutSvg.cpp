@@ -222,7 +222,8 @@ void Layout::printSvg(std::ostream &out, bool raster) {
         "font-size: 15;"});
   for (const auto &style : drawing.styles.left)
     rule(out, ".style" + std::to_string(style.first),
-         {"stroke: " + style.second.first + ";", "stroke-width: " + num(style.second.second) + ";"});
+         {"stroke: " + style.second.first + ";",
+          "stroke-width: " + num(style.second.second) + ";"});
   out << "  </style>\n";
   out << "  <defs>\n";
   out << "    <marker id=\"arrowhead-forward\" markerUnits=\"userSpaceOnUse\" "

@@ -25,6 +25,8 @@
 #include <regex>
 #include <sstream>
 
+#include <unistd.h>
+
 using namespace flowsheettest;
 
 namespace {
@@ -46,9 +48,9 @@ class Drawing : public ComponentsFixture {
 protected:
   void SetUp() override {
     use(lightAndHeavy());
+    const auto *test = ::testing::UnitTest::GetInstance()->current_test_info();
     directory_ = files::temp_directory_path() /
-                 ("velta-drawing-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                 ("velta-drawing-" + std::to_string(::getpid()) + "-" + test->name());
     files::create_directories(directory_);
   }
   void TearDown() override { files::remove_all(directory_); }
@@ -152,6 +154,15 @@ TEST_F(Drawing, ProductLabelsSitNextToTheSinkAndNorthSouthPortsGetDummies) {
   layout.setVmvs(10);
   layout.setBalance(false);
   layout.run();
+  // Balanced, the same layers are placed from y = 0 down.
+  Layout balanced(drawn, {{"R", "Rbis"}});
+  balanced.run();
+  double top = 1e9;
+  for (const auto &layer : balanced.layers())
+    for (const auto v : layer)
+      top = std::min(top, balanced.vertex(v).y);
+  EXPECT_EQ(top, 0.0);
+  EXPECT_EQ(balanced.layers(), layout.layers());
 
   const auto &layers = layout.layers();
   std::vector<std::string> names;
@@ -201,7 +212,15 @@ TEST_F(Drawing, WorkedGeometryOfTheRootElement) {
   fs->child("U").setIcon("Box", 69.5, 185);
   fs->addStream("StreamOne", gasOptions("F"), "source", "out", "U", "in");
   fs->addStream("StreamOne", gasOptions("P"), "U", "out", "sink", "in");
-  const std::string svg = draw(*fs, "worked.svg", false);
+  const files::path path = directory_ / "worked.svg";
+  testing::internal::CaptureStdout();
+  fs->printSvg(path.c_str(), false, false, 0);
+  // The SVG 1.1 writer lists the layers (the Tiny one does not).
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "Layer 0\n  Vertex 0: SourceVertex\nLayer 1\n  Vertex 0: EdgeLabelDummy[F]\n"
+            "Layer 2\n  Vertex 0: NormalVertex[U]\nLayer 3\n  Vertex 0: EdgeLabelDummy[P]\n"
+            "Layer 4\n  Vertex 0: SinkVertex\n");
+  const std::string svg = readFile(path);
   EXPECT_TRUE(contains(svg, "<svg version=\"1.1\" xmlns=\"http://www.w3.org/2000/svg\" "
                             "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"340\" "
                             "height=\"240\" viewBox=\"-20 -20 340 240\" >\n"))
@@ -326,7 +345,8 @@ TEST_F(Drawing, EveryTinyArrowRowPutsTheTipOnTheEnd) {
       EXPECT_TRUE(samePoint(tipOf(transform[1]), end))
           << (reversed ? "reversed " : "forward ") << line;
     }
-  EXPECT_EQ(Layout::arrowUse(84, 94, 0), "    <use xlink:href=\"#arrow\" transform=\"translate(84 94)\" />");
+  EXPECT_EQ(Layout::arrowUse(84, 94, 0),
+            "    <use xlink:href=\"#arrow\" transform=\"translate(84 94)\" />");
   EXPECT_EQ(Layout::arrowUse(4, 116, 270),
             "    <use xlink:href=\"#arrow\" transform=\"translate(4 116) rotate(270 0.0 0.0)\" />");
 }
