@@ -309,16 +309,15 @@ void Layout::numberPorts() {
 
 namespace {
 
-// Edges of the given sides, side by side in that order.
+// The edges of a range that lie on one side, in list order.
 template <class G, class Range, class Side>
-std::vector<typename boost::graph_traits<G>::edge_descriptor>
-bySide(const G &g, Range range, Side side, std::initializer_list<int> order) {
-  std::vector<typename boost::graph_traits<G>::edge_descriptor> sorted;
-  for (const int location : order)
-    for (auto e = range.first; e != range.second; ++e)
-      if (side(g[*e]) == location)
-        sorted.push_back(*e);
-  return sorted;
+std::vector<typename boost::graph_traits<G>::edge_descriptor> onSide(const G &g, Range range,
+                                                                     Side side, int location) {
+  std::vector<typename boost::graph_traits<G>::edge_descriptor> edges;
+  for (auto e = range.first; e != range.second; ++e)
+    if (side(g[*e]) == location)
+      edges.push_back(*e);
+  return edges;
 }
 
 } // namespace
@@ -339,10 +338,10 @@ void Layout::addPortDummies() {
       };
       // The edges of each side, taken before any of them is replaced.
       const auto inOf = [&](int side) {
-        return bySide(graph_, boost::in_edges(t, graph_), targetSide, {side});
+        return onSide(graph_, boost::in_edges(t, graph_), targetSide, side);
       };
       const auto outOf = [&](int side) {
-        return bySide(graph_, boost::out_edges(t, graph_), sourceSide, {side});
+        return onSide(graph_, boost::out_edges(t, graph_), sourceSide, side);
       };
       const std::array<std::vector<EdgeDescriptor>, 4> incoming{inOf(north), inOf(south),
                                                                 inOf(east), {}};
