@@ -80,6 +80,14 @@ void background(std::ostream &out, const char *fill, double x, double y, double 
       << " />\n";
 }
 
+// Id of the k-th element of the Tiny drawing (appended, not joined: GCC 12
+// warns about the join).
+std::string tinyId(std::size_t k) {
+  std::string id("a");
+  id.append(std::to_string(k));
+  return id;
+}
+
 // The icon box of a unit: x, y, width and height.
 std::string box(const Layout::Unit &unit) {
   return attribute("x", unit.x) + " " + attribute("y", unit.y) + " " +
@@ -324,7 +332,7 @@ void Layout::printSvgTiny(std::ostream &out, bool raster) {
     for (std::size_t i = 0; i < path.points.size(); ++i)
       d += std::string(i == 0 ? "M " : "L ") + num(path.points[i].x) + " " +
            num(path.points[i].y) + " ";
-    out << "    <path " << attribute("id", "a" + std::to_string(k++)) << " fill=\"none\" "
+    out << "    <path " << attribute("id", tinyId(k++)) << " fill=\"none\" "
         << attribute("stroke", style.first) << " " << attribute("stroke-width", style.second)
         << " " << attribute("d", d) << " />\n";
     if (path.points.size() >= 2)
@@ -334,7 +342,7 @@ void Layout::printSvgTiny(std::ostream &out, bool raster) {
   }
   for (const Unit &unit : drawing.units) {
     openGroup(out, unit.id, unit.type);
-    out << "    <rect " << attribute("id", "a" + std::to_string(k++))
+    out << "    <rect " << attribute("id", tinyId(k++))
         << " stroke=\"black\" stroke-width=\"0.5\" fill=\"none\" " << box(unit) << " />\n";
     image(out, unit);
     text(unit.tag);
