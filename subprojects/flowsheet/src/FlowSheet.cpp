@@ -2,12 +2,16 @@
 
 #include "velta/core/MyCast.h"
 #include "velta/flowsheet/FlowSheetPrivate.h"
+#include "velta/flowsheet/Layout.h"
 #include "velta/phases/MassMolarProperties.h"
 #include "velta/streams/Stream.h"
 #include "velta/utility/Error.h"
 #include "velta/utility/StringEdits.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
 
 FlowSheet::FlowSheet(Defaults defaults, int id, Persistency *persistency, Node *parent,
                      Node *root)
@@ -223,3 +227,72 @@ void FlowSheet::printDot(const std::string &fileName, unsigned idOffset) const {
 }
 
 bool FlowSheet::isDag() const { return taskGraph().isDag(); }
+
+void FlowSheet::printSvg(const char *fileName, bool tiny, bool raster, unsigned) const {
+  static const char *const name = "FlowSheet::printSvg";
+  VELTA_LOG(verbosity(), 1, name, "Entered");
+  std::ofstream file(fileName, std::ios::out | std::ios::trunc);
+  if (!file)
+    throw ErrorRunTime(name, (std::string("can not write to ") + fileName).c_str());
+  for (const auto &[tag, child] : children()) {
+    VELTA_LOG(verbosity(), 2, name, "Looking at: " << tag << " type = " << child->type());
+    if (dynamic_cast<const EdgeBase *>(child.get()) != nullptr)
+      VELTA_LOG(verbosity(), 2, name, "Looking at edge: " << tag);
+  }
+  // The halves of each cut, by the tag of the "bis" half, as the cut table
+  // records them: no tag is taken for a cut half by its spelling.
+  std::map<std::string, const CutPair *> cutsByHalf;
+  std::set<const EdgeBase *> halves;
+  for (const auto &[torn, pair] : cuts()) {
+    cutsByHalf[pair->in->tag()] = pair.get();
+    halves.insert(pair->in);
+    halves.insert(pair->out);
+  }
+  const TaskGraph &graph = taskGraph();
+  const Graph::AdjacencyList &g = graph.graph();
+  TaskGraph drawn;
+  for (auto [v, end] = boost::vertices(g); v != end; ++v)
+    drawn.addVertex(g[*v]);
+  for (auto [e, end] = boost::edges(g); e != end; ++e)
+    if (halves.count(g[*e]) == 0)
+      drawn.addEdge(g[boost::source(*e, g)]->tag(), g[boost::target(*e, g)]->tag(), g[*e]);
+  Layout::PortHolders holders;
+  std::vector<std::string> reversed;
+  for (const auto &[half, pair] : cutsByHalf) {
+    const std::string &torn = pair->out->tag();
+    VELTA_LOG(verbosity(), 2, name, "Drawing cut " << torn);
+    // The torn stream runs from the unit that its cut half feeds back to
+    // the unit it leaves, and is drawn at the cut half's port there.
+    drawn.addEdge(graph.targetOf(half), graph.sourceOf(torn), pair->out);
+    holders[torn] = half;
+    reversed.push_back(torn);
+  }
+  if (!drawn.isDag())
+    for (const std::string &stream : drawn.suggestedCuts()) {
+      VELTA_LOG(verbosity(), 2, name, "Drawing recycle " << stream << " without a cut");
+      drawn.revertEdge(stream);
+      reversed.push_back(stream);
+    }
+  VELTA_LOG(verbosity(), 2, name, "Instantiating Layout");
+  Layout layout(drawn, holders);
+  for (const std::string &stream : reversed)
+    layout.setReversed(stream);
+  VELTA_LOG(verbosity(), 2, name, "Setting options");
+  layout.setP(20.0);
+  layout.setDebug(true);
+  layout.setBalance(false);
+  layout.setVmvs(10.0);
+  layout.setMcs(20.0);
+  layout.setSvs(10.0);
+  VELTA_LOG(verbosity(), 2, name, "Performing actual layout");
+  layout.run();
+  VELTA_LOG(verbosity(), 2, name, "Printing to SVG");
+  if (tiny)
+    layout.printSvgTiny(file, raster);
+  else
+    layout.printSvg(file, raster);
+  file.close();
+  if (!file)
+    throw ErrorRunTime(name, (std::string("can not write to ") + fileName).c_str());
+  VELTA_LOG(verbosity(), 2, name, "Done");
+}
