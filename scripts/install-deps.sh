@@ -9,7 +9,7 @@ packages=(
   libboost-dev libboost-graph-dev
   libjsoncpp-dev libsuitesparse-dev libmxml-dev
   unixodbc unixodbc-dev libsqliteodbc sqlite3
-  libxml2-utils
+  libxml2-utils w3c-sgml-lib chromium-headless-shell   # drawings: DTD validation, browser render
   libsqlite3-dev libpq-dev   # the persistency benchmark's reference (raw sqlite3 and libpq)
 )
 if [ "${VELTA_WITH_POSTGRES:-0}" = 1 ]; then

@@ -8,6 +8,9 @@
 #include "velta/utility/Error.h"
 #include "velta/utility/StringEdits.h"
 
+#include <boost/graph/depth_first_search.hpp>
+
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -141,6 +144,27 @@ int FlowSheet::inletConnection(const std::string &streamTag) const {
 
 namespace {
 
+// The streams a depth-first walk meets against its direction: reversing
+// them leaves a drawable acyclic graph (the drawing only, nothing is torn).
+struct BackEdgeCollector : boost::default_dfs_visitor {
+  std::vector<std::string> *tags;
+  explicit BackEdgeCollector(std::vector<std::string> *found) : tags(found) {}
+  template <class E, class G> void back_edge(E e, const G &g) { tags->push_back(g[e]->tag()); }
+};
+
+std::vector<std::string> backEdges(const Graph &drawn) {
+  std::vector<std::string> tags;
+  if (drawn.nVertices() == 0)
+    return tags;
+  std::vector<boost::default_color_type> colors(drawn.nVertices());
+  const Graph::AdjacencyList &g = drawn.graph();
+  boost::depth_first_search(
+      g, BackEdgeCollector(&tags),
+      boost::make_iterator_property_map(colors.begin(), boost::get(boost::vertex_index, g)));
+  std::sort(tags.begin(), tags.end());
+  return tags;
+}
+
 int portId(const std::string &port, const std::string &prefix, const char *function,
            const std::string &subject) {
   if (port.size() > prefix.size() && port.compare(0, prefix.size(), prefix) == 0) {
@@ -268,7 +292,7 @@ void FlowSheet::printSvg(const char *fileName, bool tiny, bool raster, unsigned)
     reversed.push_back(torn);
   }
   if (!drawn.isDag())
-    for (const std::string &stream : drawn.suggestedCuts()) {
+    for (const std::string &stream : backEdges(drawn)) {
       VELTA_LOG(verbosity(), 2, name, "Drawing recycle " << stream << " without a cut");
       drawn.revertEdge(stream);
       reversed.push_back(stream);
