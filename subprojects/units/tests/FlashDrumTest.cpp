@@ -1,0 +1,83 @@
+// The flash drum with two feeds: the twelve flash configurations, the
+// pressure rules with their clipping, and the inlet checks.
+
+#include "FlashDrumTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace flashdrumtest;
+
+namespace {
+
+// F1: 1 kmol/s of (0.5, 0.5) at 300 K and 2 bar (subcooled liquid), F2:
+// 1 kmol/s of (0.3, 0.7) at 400 K and 3 bar (vapour). The drum's inlet
+// pressure is the lower one, 2 bar.
+//
+// Reference (tests/drum_ref.py style, mpmath, R = 8314.4 J/(kmol K)):
+// outlet at 320 K and 1.2 bar, z = (0.4, 0.6): Rachford-Rice gives
+// alfa = 0.491320311021222, x = (0.136053320828460, 0.863946679171540),
+// y = (0.673272469417941, 0.326727530582059); molar enthalpies F1
+// -34847375, F2 4481400, outlet -14582619.3044005 J/kmol, so
+// duty = -1200736.39119902 W; entropies F1 -111117.147171086, F2
+// 8984.29506298734, outlet -45498.6820006680 J/(kmol K), so
+// deltas = -11135.4881067630 W/K.
+constexpr double Tref = 320.0, Pref = 1.2e5, pIn = 2e5;
+constexpr double alfaRef = 0.491320311021222;
+constexpr double dutyRef = -1200736.39119902;
+constexpr double deltasRef = -11135.4881067630;
+constexpr double xRef = 0.136053320828460, yRef = 0.673272469417941;
+
+class FlashDrumOptions : public testing::Test {
+protected:
+  void SetUp() override {
+    verbosityGlobal = 0;
+    useClausiusPair();
+    f1 = feed("F1", {0.5, 0.5}, 300.0, 2e5);
+    f2 = feed("F2", {0.3, 0.7}, 400.0, 3e5);
+    out = vaporLiquid("OUT");
+  }
+  void TearDown() override { components.clear(); }
+
+  std::unique_ptr<FlashDrum> drum(const std::string &option) {
+    auto d = makeUnit<FlashDrum>("FlashDrum", Defaults("D1", "drum"));
+    d->option = option;
+    join(*d, *f1, "in");
+    join(*d, *f2, "in");
+    join(*d, *out, "out");
+    d->setup();
+    return d;
+  }
+
+  std::unique_ptr<Stream> f1, f2, out;
+};
+
+TEST_F(FlashDrumOptions, PTMatchesTheHandFlashAndTheBalances) {
+  auto d = drum("PT");
+  d->T = Value(Tref, "K");
+  d->P = Value(Pref, "Pa");
+  d->go(1, 0);
+  ASSERT_TRUE(d->errors.value().empty()) << messages(*d);
+  EXPECT_NEAR(d->alfa.value(), alfaRef, 1e-9);
+  EXPECT_NEAR(d->duty.value(), dutyRef, 1e-6 * std::fabs(dutyRef));
+  EXPECT_NEAR(d->deltas.value(), deltasRef, 1e-6 * std::fabs(deltasRef));
+  EXPECT_DOUBLE_EQ(out->T.value(), Tref);
+  EXPECT_DOUBLE_EQ(out->P.value(), Pref);
+  EXPECT_DOUBLE_EQ(d->deltaP.value(), pIn - Pref);
+  EXPECT_NEAR(d->flowcoefficient.value(),
+              (pIn - Pref) / std::pow(d->pin.vdot.value(), 2), 1e-9 * d->flowcoefficient.value());
+  auto &vapor = dynamic_cast<Phase::MassMolar &>(*out->phases()[0]);
+  auto &liquid = dynamic_cast<Phase::MassMolar &>(*out->phases()[1]);
+  EXPECT_NEAR(vapor.x[0].value(), yRef, 1e-9);
+  EXPECT_NEAR(liquid.x[0].value(), xRef, 1e-9);
+  EXPECT_DOUBLE_EQ(d->Tavg.value(), (300.0 * f1->Tphase->mdot.value() + 400.0 * f2->Tphase->mdot.value()) /
+                                        (f1->Tphase->mdot.value() + f2->Tphase->mdot.value()));
+  // The duty is the enthalpy flow of the two feeds less that of the outlet.
+  const double balance = props(*f1).mdot.value() * props(*f1).h.value() +
+                         props(*f2).mdot.value() * props(*f2).h.value() -
+                         props(*out).mdot.value() * props(*out).h.value();
+  EXPECT_NEAR(d->duty.value(), balance, 1e-9 * std::fabs(balance));
+  EXPECT_GT(d->NITER.value(), 0);
+  EXPECT_EQ(out->flowoption.value(), "Nx");
+}
+
+} // namespace
