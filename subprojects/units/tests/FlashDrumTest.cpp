@@ -80,4 +80,97 @@ TEST_F(FlashDrumOptions, PTMatchesTheHandFlashAndTheBalances) {
   EXPECT_EQ(out->flowoption.value(), "Nx");
 }
 
+// Every configuration, given the value that the PT reference computes for
+// its two letters, lands on the same outlet.
+TEST_F(FlashDrumOptions, TwelveConfigurationsReachTheSameOutlet) {
+  double flowcoefficientRef = 0.0;
+  {
+    auto reference = drum("PT");
+    reference->T = Value(Tref, "K");
+    reference->P = Value(Pref, "Pa");
+    reference->go(1, 0);
+    flowcoefficientRef = reference->flowcoefficient.value();
+  }
+  for (const char *pressure : {"P", "D", "K"})
+    for (const char *thermal : {"T", "A", "H", "S"}) {
+      const std::string option = std::string(pressure) + thermal;
+      out = vaporLiquid("OUT");
+      auto d = drum(option);
+      if (*pressure == 'P')
+        d->P = Value(Pref, "Pa");
+      else if (*pressure == 'D')
+        d->deltaP = Value(pIn - Pref, "Pa");
+      else
+        d->flowcoefficient = Value(flowcoefficientRef, "kg/m7");
+      if (*thermal == 'T')
+        d->T = Value(Tref, "K");
+      else if (*thermal == 'A')
+        d->alfa = Value(alfaRef);
+      else if (*thermal == 'H')
+        d->duty = Value(dutyRef, "W");
+      else
+        d->deltas = Value(deltasRef, "W/K");
+      d->go(1, 0);
+      EXPECT_TRUE(d->errors.value().empty() && d->warnings.value().empty())
+          << option << "\n" << messages(*d);
+      EXPECT_NEAR(d->P.value(), Pref, 1e-6) << option;
+      EXPECT_NEAR(d->deltaP.value(), pIn - Pref, 1e-6) << option;
+      EXPECT_NEAR(d->flowcoefficient.value(), flowcoefficientRef, 1e-9 * flowcoefficientRef)
+          << option;
+      EXPECT_NEAR(d->T.value(), Tref, 1e-6) << option;
+      EXPECT_NEAR(out->T.value(), Tref, 1e-6) << option;
+      EXPECT_NEAR(d->alfa.value(), alfaRef, 1e-8) << option;
+      EXPECT_NEAR(d->duty.value(), dutyRef, 1e-6 * std::fabs(dutyRef)) << option;
+      EXPECT_NEAR(d->deltas.value(), deltasRef, 1e-6 * std::fabs(deltasRef)) << option;
+    }
+}
+
+// The drop is limited above beta times the lowest inlet pressure (2 bar).
+TEST_F(FlashDrumOptions, PressureDropIsClippedAboveBetaTimesTheInletPressure) {
+  const struct {
+    const char *option;
+    double deltaP, flowcoefficient, beta;
+    bool clipped;
+  } rows[] = {
+      {"DT", 1.9e5, 0.0, 0.9, true},  // P = 2 bar - 0.9 * 2 bar
+      {"DT", 1.7e5, 0.0, 0.9, false}, // P = 2 bar - 1.7 bar
+      {"KT", 0.0, 0.0, 0.9, false},   // scaled below to a drop of 1.7 bar
+      {"KT", 0.0, 0.0, 0.5, true},    // the same flow coefficient, beta 0.5
+  };
+  double vdot = 0.0;
+  for (const auto &row : rows) {
+    out = vaporLiquid("OUT");
+    auto d = drum(row.option);
+    d->T = Value(Tref, "K");
+    d->beta = Value(row.beta);
+    d->deltaP = Value(row.deltaP, "Pa");
+    // K = 1.7 bar / vdot^2 with the volume flow of the mixed inlet.
+    if (row.option[0] == 'K')
+      d->flowcoefficient = Value(1.7e5 / (vdot * vdot), "kg/m7");
+    d->go(1, 0);
+    vdot = d->pin.vdot.value();
+    const std::string label = std::string(row.option) + " beta " + std::to_string(row.beta);
+    EXPECT_EQ(has(d->warnings, "DeltaP clipped"), row.clipped) << label << messages(*d);
+    double expectedP = pIn - row.deltaP;
+    if (row.option[0] == 'D' && row.clipped)
+      expectedP = pIn - row.beta * pIn;
+    if (row.option[0] == 'K') {
+      const double K = d->flowcoefficient.value();
+      EXPECT_NEAR(d->deltaP.value(), vdot * vdot * K, 1e-6) << label; // unclipped
+      expectedP = pIn - vdot * vdot * K;
+      if (row.clipped) // the smooth limit towards pIn
+        expectedP = pIn - pIn * vdot /
+                              (vdot + (1.0 - row.beta) / row.beta * std::sqrt(row.beta * pIn / K));
+    } else {
+      // From the given, unclipped drop.
+      EXPECT_NEAR(d->flowcoefficient.value(), row.deltaP / (vdot * vdot),
+                  1e-9 * d->flowcoefficient.value())
+          << label;
+    }
+    EXPECT_NEAR(d->P.value(), expectedP, 1e-6) << label;
+    EXPECT_NEAR(out->P.value(), expectedP, 1e-6) << label;
+    EXPECT_NEAR(out->T.value(), Tref, 1e-9) << label;
+  }
+}
+
 } // namespace

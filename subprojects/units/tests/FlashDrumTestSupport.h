@@ -9,6 +9,7 @@
 #include "velta/units/FlashDegasser.h"
 #include "velta/units/FlashDrum.h"
 #include "velta/units/FlashSplitter.h"
+#include "velta/units/ReactionTypes.h"
 
 #include <cmath>
 #include <memory>
@@ -56,6 +57,17 @@ inline void useClausiusPair() {
   b.dhvap = 3e7;
   components.add(new ClausiusComponent("A", a, 10.0));
   components.add(new ClausiusComponent("B", b, 12.0));
+}
+
+// The unit types with the reaction types that drums embed.
+inline void registerDrumTypes() {
+  registerUnitTypes();
+  Velta::Units::registerReactionTypes();
+}
+
+template <class U> std::unique_ptr<U> makeDrum(const std::string &type, Defaults options) {
+  registerDrumTypes();
+  return makeUnit<U>(type, std::move(options));
 }
 
 inline std::unique_ptr<Stream> vaporLiquid(const std::string &tag) {
