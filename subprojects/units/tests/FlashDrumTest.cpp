@@ -3,6 +3,8 @@
 
 #include "FlashDrumTestSupport.h"
 
+#include "velta/utility/Error.h"
+
 #include <gtest/gtest.h>
 
 using namespace flashdrumtest;
@@ -170,6 +172,58 @@ TEST_F(FlashDrumOptions, PressureDropIsClippedAboveBetaTimesTheInletPressure) {
     EXPECT_NEAR(d->P.value(), expectedP, 1e-6) << label;
     EXPECT_NEAR(out->P.value(), expectedP, 1e-6) << label;
     EXPECT_NEAR(out->T.value(), Tref, 1e-9) << label;
+  }
+}
+
+TEST_F(FlashDrumOptions, InletChecksAndConfigurationErrors) {
+  // Without inlets: an error, nothing touched, nothing counted.
+  auto lone = makeUnit<FlashDrum>("FlashDrum", Defaults("D0", "drum"));
+  join(*lone, *out, "out");
+  lone->go(1, 0);
+  EXPECT_TRUE(has(lone->errors, "no inlet connected, nothing to do"));
+  EXPECT_EQ(lone->nCalculations.value(), 0);
+  EXPECT_EQ(lone->Tavg.value(), 298.15);
+
+  // Inlets without flow: a warning and no flash, counted once.
+  auto empty = makeUnit<FlashDrum>("FlashDrum", Defaults("D2", "drum"));
+  auto zero = vaporLiquid("Z");
+  setFeed(*zero, {0.5, 0.5}, 300.0, 2e5, 0.0);
+  auto out2 = vaporLiquid("OUT2");
+  join(*empty, *zero, "in");
+  join(*empty, *out2, "out");
+  empty->go(1, 0);
+  EXPECT_TRUE(has(empty->warnings, "Empty inlet stream")) << messages(*empty);
+  EXPECT_EQ(empty->nCalculations.value(), 1);
+  EXPECT_EQ(empty->NITER.value(), -1);
+
+  // A pristine drum whose T is still 298.15 K starts its first flash from
+  // the mass-weighted inlet temperature.
+  auto ph = drum("PH");
+  ph->go(1, 0);
+  const double tavg = (300.0 * 45.0 + 400.0 * 51.0) / 96.0; // 45 and 51 kg/s
+  EXPECT_NEAR(ph->Tavg.value(), tavg, 1e-9);
+  EXPECT_TRUE(ph->errors.value().empty()) << messages(*ph);
+
+  // Configurations that name no pressure or no thermal specification.
+  const struct {
+    const char *option;
+    const char *text;
+  } rows[] = {
+      {"P", "Unsupported option P for String Flash configuration in model D1 of type FlashDrum"},
+      {"PX", "Unsupported option PX for String Flash configuration in model D1 of type FlashDrum"},
+      {"", "Object  not found in model FlashDrumBase::go of type pressure option"},
+      {"XT", "Object X not found in model FlashDrumBase::go of type pressure option"},
+  };
+  for (const auto &row : rows) {
+    out = vaporLiquid("OUT");
+    auto d = drum(row.option);
+    try {
+      d->go(1, 0);
+      ADD_FAILURE() << row.option;
+    } catch (const ErrorBrowsing &e) {
+      EXPECT_NE(e.message().find(row.text), std::string::npos) << e.message();
+      EXPECT_NE(e.message().find("Called from function: FlashDrumBase::go"), std::string::npos);
+    }
   }
 }
 
