@@ -26,6 +26,15 @@ constexpr double xi1100 = 0.500925001022128;
 
 class DrumInFlowSheet : public reactiontest::ReactionTest {
 protected:
+  // The reaction fixture silences the logs; other flowsheet tests read them.
+  void SetUp() override {
+    savedVerbosity_ = verbosityGlobal;
+    ReactionTest::SetUp();
+  }
+  void TearDown() override {
+    ReactionTest::TearDown();
+    verbosityGlobal = savedVerbosity_;
+  }
   std::unique_ptr<FlowSheet> shiftFlowSheet() {
     registerFlowsheetTypes();
     Velta::Units::registerReactionTypes();
@@ -48,6 +57,8 @@ protected:
     return fs;
   }
   static FlashDrum &reactor(FlowSheet &fs) { return dynamic_cast<FlashDrum &>(fs.child("R1")); }
+
+  int savedVerbosity_ = 0;
   static void expectExtent(FlowSheet &fs, double xi) {
     using namespace reactiontest;
     const Stream &p = streamOf(fs, "P");
