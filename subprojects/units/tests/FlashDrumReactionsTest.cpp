@@ -110,6 +110,19 @@ TEST_F(DrumReactions, SeriesReactionsWorkOnWhatThePreviousOnesLeft) {
   EXPECT_NEAR(outFlow(0), 0.0, 1e-12);
   EXPECT_NEAR(outFlow(1), 1.5, 1e-12);
 
+  // A -> B does not keep mass (30 -> 60 kg/kmol): 30 kg/s per kmol/s of
+  // extent against the bounds (|s| + 0.1 kg/h) / 1000 and / 100000 with
+  // s about 180 kg/s.
+  const struct {
+    double conv;
+    bool error, warning;
+  } imbalances[] = {{0.5, true, false}, {0.001, false, true}, {1e-6, false, false}};
+  for (const auto &row : imbalances) {
+    auto unbalanced = run("series", {{-1.0, 1.0, 0, row.conv}});
+    EXPECT_EQ(has(unbalanced->errors, "unbalanced reactions"), row.error) << row.conv;
+    EXPECT_EQ(has(unbalanced->warnings, "unbalanced reactions"), row.warning) << row.conv;
+  }
+
   // A mode other than the two exact words fails even without reactions.
   auto plain = run("series", {});
   plain->reactionMode = "Series";
