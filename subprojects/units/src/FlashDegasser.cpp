@@ -9,7 +9,7 @@ const char *const FlashDegasser::typeName = "FlashDegasser";
 namespace {
 const FlashDrumSeparator::Kind &degasserKind() {
   static const FlashDrumSeparator::Kind kind{FlashDegasser::typeName, "StreamIdealLiquidVapor", "",
-                                             Degasser::typeName, "DEGAS", 0, true};
+                                             Degasser::typeName, "DEGAS", 0};
   return kind;
 }
 } // namespace

@@ -75,11 +75,8 @@ void FlashDrum::go(int mode, int level) {
   } else {
     myout_->calculateXnoFlash(MassBalanceMode::Nx);
     setWarning("Empty inlet stream");
-    if (mode >= 2) {
-      // Identity rows keep the flowsheet's system regular.
-      myout_->zero_residuals_ = true;
-      myout_->objectiveFunction()->calculateResiduals(residuals, 0);
-    }
+    if (mode >= 2)
+      zeroResiduals_();
   }
   incrementCalculations();
   VELTA_TRACE_END(name)

@@ -95,6 +95,8 @@ bool FlashDrumBase::mixInlets_(const std::vector<Node *> &inlets, Quantity &Tavg
   return true;
 }
 
+void FlashDrumBase::zeroResiduals_() { zero_residuals(residuals, 0); }
+
 std::string FlashDrumBase::thermalLetter() const { return option.value().substr(1, 1); }
 
 // ---------------------------------------------------------------- set-up

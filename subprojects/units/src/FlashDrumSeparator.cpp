@@ -86,10 +86,8 @@ void FlashDrumSeparator::go(int mode, int level) {
     FlashDrumBase::go(mode, level + kind_.flashLevelOffset);
   } else {
     setWarning("Empty inlet stream, bypassing block");
-    if (mode >= 2 && kind_.residualsWhenEmpty) {
-      stream_->zero_residuals_ = true;
-      stream_->objectiveFunction()->calculateResiduals(residuals, 0);
-    }
+    if (mode >= 2)
+      zeroResiduals_();
   }
   separator_->go(mode, level + 1);
   fileSeparatorMessages_();

@@ -10,7 +10,7 @@ const char *const FlashSplitter::typeName = "FlashSplitter";
 namespace {
 const FlashDrumSeparator::Kind &splitterKind() {
   static const FlashDrumSeparator::Kind kind{FlashSplitter::typeName, "StreamIdealLiquidSolid",
-                                             "STREAM", Splitter::typeName, "SPLIT", 1, false};
+                                             "STREAM", Splitter::typeName, "SPLIT", 1};
   return kind;
 }
 } // namespace

@@ -195,6 +195,13 @@ TEST_F(FlashDrumOptions, InletChecksAndConfigurationErrors) {
   EXPECT_TRUE(has(empty->warnings, "Empty inlet stream")) << messages(*empty);
   EXPECT_EQ(empty->nCalculations.value(), 1);
   EXPECT_EQ(empty->NITER.value(), -1);
+  // In a simultaneous solution it writes identity rows, no stale values.
+  for (Value &r : empty->residuals)
+    r = Value(1.0);
+  empty->go(3, 0);
+  EXPECT_EQ(empty->residuals.size(), empty->size());
+  for (const Value &r : empty->residuals)
+    EXPECT_EQ(r.value(), 0.0);
 
   // A pristine drum whose T is still 298.15 K starts its first flash from
   // the mass-weighted inlet temperature.

@@ -25,7 +25,8 @@ public:
 
   // --- VertexBase
   // Without inlets an error and nothing else; inlets without flow give the
-  // warning "Empty inlet stream" and an outlet recomputed without a flash.
+  // warning "Empty inlet stream" and an outlet recomputed without a flash
+  // (from mode 2 on, identity rows in place of the residuals).
   void go(int mode, int level) override;
   Value energyBalance() override { return duty; }
 

@@ -121,6 +121,10 @@ protected:
   // whether the mix has flow.
   bool mixInlets_(const std::vector<Node *> &inlets, Quantity &Tavg, int mode,
                   const char *caller);
+  // A drum without inlet flow in a simultaneous solution: identity rows
+  // for all its unknowns (flash and equilibrium rates), so that the
+  // flowsheet's system stays regular and no stale residual remains.
+  void zeroResiduals_();
   // The second letter of option, empty when there is none.
   std::string thermalLetter() const;
 

@@ -29,8 +29,8 @@ public:
 
   // --- VertexBase
   // Without inlets an error and nothing else; inlets without flow give the
-  // warning "Empty inlet stream, bypassing block" and the separator still
-  // runs. The separator's own errors and warnings are filed on the unit.
+  // warning "Empty inlet stream, bypassing block" (from mode 2 on,
+  // identity rows in place of the residuals) and the separator still runs. The separator's own errors and warnings are filed on the unit.
   void go(int mode, int level) override;
   Value energyBalance() override { return duty; }
 
@@ -48,7 +48,6 @@ public:
     const char *separatorType;     // registered type of the separator
     const char *separatorTag;
     int flashLevelOffset;       // added to the level of FlashDrumBase::go
-    bool residualsWhenEmpty;    // mode 2: an empty stream still writes its rows
   };
 
 protected:
