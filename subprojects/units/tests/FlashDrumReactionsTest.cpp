@@ -138,6 +138,49 @@ TEST_F(DrumReactions, SeriesReactionsWorkOnWhatThePreviousOnesLeft) {
   }
 }
 
+// Carbon (a solid) gasified by steam (C + H2O -> CO + H2) and burnt
+// (C + O2 -> CO2) in parallel, each at 1 kmol/s, from 1 kmol/s of carbon:
+// both are halved and marked as limited by a heterogeneous reactant.
+TEST(SolidInParallel, VanishingSolidMarksTheConsumingReactions) {
+  reactiontest::fillComponents();
+  verbosityGlobal = 0;
+  using namespace reactiontest;
+  Defaults options("G1", "gasifier");
+  options.setInteger("nReactions", 2);
+  options.setString("embeddedTypeReactions[0]", "ReactionWaterGasC");
+  options.setString("embeddedTypeReactions[1]", "ReactionOxidationC");
+  auto d = makeDrum<FlashDrum>("FlashDrum", options);
+  auto in = makeStream<Stream>("StreamVapor", "F");
+  auto out = makeStream<Stream>("StreamVapor", "OUT");
+  std::vector<double> x(static_cast<std::size_t>(NCOMPONENTS), 0.0);
+  x[C] = 0.2;
+  x[H2O] = x[O2] = 0.4;
+  setFeed(*in, x, 1000.0, 2e5, 5.0);
+  in->go(1);
+  join(*d, *in, "in");
+  join(*d, *out, "out");
+  d->reactionMode = "parallel";
+  d->T = Value(1000.0, "K");
+  d->P = Value(1.5e5, "Pa");
+  d->setup();
+  for (Reaction *r : d->reactions) {
+    dynamic_cast<ReactionYield &>(*r).option = "conv";
+    r->conv = Value(1.0, "kmol/s");
+  }
+  d->go(1, 0);
+  EXPECT_TRUE(has(d->warnings, "Conversion too high for component C in FlashDrum"))
+      << messages(*d);
+  for (Reaction *r : d->reactions) {
+    EXPECT_NEAR(r->actconv.value(), 0.5, 1e-12) << r->type();
+    EXPECT_EQ(r->heterogeneousLimit, -1) << r->type();
+  }
+  EXPECT_NEAR(out->Tphase->flow(C).value(), 0.0, 1e-12);
+  EXPECT_NEAR(out->Tphase->flow(CO).value(), 0.5, 1e-12);
+  EXPECT_NEAR(out->Tphase->flow(CO2).value(), 0.5, 1e-12);
+  EXPECT_NEAR(out->Tphase->flow(H2O).value(), 1.5, 1e-12);
+  components.clear();
+}
+
 // CO2 + H2 -> CO + H2O (the reverse shift, Δn = 0) in a vapour drum at
 // 1000 K: K = 10^-f(ln T) with the reaction's own polynomial is
 // 0.692736133930606, so 1 kmol/s each of CO2 and H2 react to the extent
