@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace flashdrumtest;
 
 namespace {
@@ -138,6 +140,35 @@ TEST_F(DrumReactions, SeriesReactionsWorkOnWhatThePreviousOnesLeft) {
   }
 }
 
+// A PT drum at 1000 K and 1.5 bar embedding the reactions, fed with ndot
+// kmol/s of a vapour of the given mole fractions at 900 K and 2 bar, set up.
+struct VaporDrum {
+  std::unique_ptr<FlashDrum> drum;
+  std::unique_ptr<Stream> in, out;
+};
+
+VaporDrum vaporDrum(const std::vector<std::string> &reactions, const std::map<int, double> &x,
+                    double ndot) {
+  Defaults options("R1", "vapour drum");
+  options.setInteger("nReactions", static_cast<int>(reactions.size()));
+  for (std::size_t i = 0; i < reactions.size(); ++i)
+    options.setString("embeddedTypeReactions[" + std::to_string(i) + "]", reactions[i]);
+  VaporDrum v{makeDrum<FlashDrum>("FlashDrum", options), makeStream<Stream>("StreamVapor", "F"),
+              makeStream<Stream>("StreamVapor", "OUT")};
+  std::vector<double> fractions(static_cast<std::size_t>(NCOMPONENTS), 0.0);
+  for (const auto &[i, xi] : x)
+    fractions[static_cast<std::size_t>(i)] = xi;
+  setFeed(*v.in, fractions, 900.0, 2e5, ndot);
+  v.in->go(1);
+  join(*v.drum, *v.in, "in");
+  join(*v.drum, *v.out, "out");
+  v.drum->option = "PT";
+  v.drum->T = Value(1000.0, "K");
+  v.drum->P = Value(1.5e5, "Pa");
+  v.drum->setup();
+  return v;
+}
+
 // Carbon (a solid) gasified by steam (C + H2O -> CO + H2) and burnt
 // (C + O2 -> CO2) in parallel, each at 1 kmol/s, from 1 kmol/s of carbon:
 // both are halved and marked as limited by a heterogeneous reactant.
@@ -145,24 +176,11 @@ TEST(SolidInParallel, VanishingSolidMarksTheConsumingReactions) {
   reactiontest::fillComponents();
   verbosityGlobal = 0;
   using namespace reactiontest;
-  Defaults options("G1", "gasifier");
-  options.setInteger("nReactions", 2);
-  options.setString("embeddedTypeReactions[0]", "ReactionWaterGasC");
-  options.setString("embeddedTypeReactions[1]", "ReactionOxidationC");
-  auto d = makeDrum<FlashDrum>("FlashDrum", options);
-  auto in = makeStream<Stream>("StreamVapor", "F");
-  auto out = makeStream<Stream>("StreamVapor", "OUT");
-  std::vector<double> x(static_cast<std::size_t>(NCOMPONENTS), 0.0);
-  x[C] = 0.2;
-  x[H2O] = x[O2] = 0.4;
-  setFeed(*in, x, 1000.0, 2e5, 5.0);
-  in->go(1);
-  join(*d, *in, "in");
-  join(*d, *out, "out");
+  VaporDrum v = vaporDrum({"ReactionWaterGasC", "ReactionOxidationC"},
+                          {{C, 0.2}, {H2O, 0.4}, {O2, 0.4}}, 5.0);
+  FlashDrum *d = v.drum.get();
+  Stream *out = v.out.get();
   d->reactionMode = "parallel";
-  d->T = Value(1000.0, "K");
-  d->P = Value(1.5e5, "Pa");
-  d->setup();
   for (Reaction *r : d->reactions) {
     dynamic_cast<ReactionYield &>(*r).option = "conv";
     r->conv = Value(1.0, "kmol/s");
@@ -190,26 +208,10 @@ class EquilibriumDrum : public reactiontest::ReactionTest {};
 
 TEST_F(EquilibriumDrum, ExtentSolvedWithTheFlashAndDutyBalances) {
   using namespace reactiontest;
-  Defaults options("R1", "shift drum");
-  options.setInteger("nReactions", 1);
-  options.setString("embeddedTypeReactions[0]", "ReactionWaterGasShiftEquilibrium");
-  auto d = makeDrum<FlashDrum>("FlashDrum", options);
+  VaporDrum v = vaporDrum({"ReactionWaterGasShiftEquilibrium"}, {{CO2, 0.5}, {H2, 0.5}}, 2.0);
+  FlashDrum *d = v.drum.get();
+  Stream *in = v.in.get(), *out = v.out.get();
   ASSERT_EQ(d->nreactionEquilibriums.value(), 1);
-  auto in = makeStream<Stream>("StreamVapor", "F");
-  auto out = makeStream<Stream>("StreamVapor", "OUT");
-  auto &feedTotal = dynamic_cast<Phase::MassMolar &>(*in->Tphase);
-  std::vector<double> x(static_cast<std::size_t>(NCOMPONENTS), 0.0);
-  x[CO2] = x[H2] = 0.5;
-  setComposition(feedTotal, x, 2.0);
-  in->T = Value(900.0, "K");
-  in->P = Value(2e5, "Pa");
-  in->go(1);
-  join(*d, *in, "in");
-  join(*d, *out, "out");
-  d->option = "PT";
-  d->T = Value(1000.0, "K");
-  d->P = Value(1.5e5, "Pa");
-  d->setup();
   d->go(1, 0);
   ASSERT_TRUE(d->errors.value().empty()) << messages(*d);
   EXPECT_EQ(static_cast<int>(d->size()), d->flashUnknowns() + 1);
@@ -229,14 +231,11 @@ TEST_F(EquilibriumDrum, ExtentSolvedWithTheFlashAndDutyBalances) {
                          props(*out).mdot.value() * props(*out).h.value();
   EXPECT_NEAR(d->duty.value(), balance, 1e-9 * std::fabs(balance));
 
-  auto ph = makeDrum<FlashDrum>("FlashDrum", options);
-  auto out2 = makeStream<Stream>("StreamVapor", "OUT2");
-  join(*ph, *in, "in");
-  join(*ph, *out2, "out");
+  VaporDrum second = vaporDrum({"ReactionWaterGasShiftEquilibrium"}, {{CO2, 0.5}, {H2, 0.5}}, 2.0);
+  FlashDrum *ph = second.drum.get();
   ph->option = "PH";
+  ph->T = Value(298.15, "K"); // the first flash starts from the feed's 900 K
   ph->duty = Value(balance, "W");
-  ph->P = Value(1.5e5, "Pa");
-  ph->setup();
   ph->go(1, 0);
   ASSERT_TRUE(ph->errors.value().empty() && ph->warnings.value().empty()) << messages(*ph);
   EXPECT_NEAR(ph->T.value(), 1000.0, 1e-6);
