@@ -5,6 +5,9 @@
 #include "velta/units/Degasser.h"
 #include "velta/units/Divider.h"
 #include "velta/units/Exchanger.h"
+#include "velta/units/FlashDegasser.h"
+#include "velta/units/FlashDrum.h"
+#include "velta/units/FlashSplitter.h"
 #include "velta/units/Mixer.h"
 #include "velta/units/MultiExchanger.h"
 #include "velta/units/Multiplier.h"
@@ -14,6 +17,7 @@
 #include "velta/units/Splitter.h"
 
 #include <climits>
+#include <string>
 
 namespace {
 
@@ -33,6 +37,73 @@ void registerIntegerAlias(const char *base, const char *alias, const char *descr
   NodeFactory().registerAlias(base, alias, description, preset, "", 100, 100);
 }
 
+// An alias "Base<StreamType>" presetting the internal stream type of a
+// flash splitter or degasser; it lists the base's icon.
+void registerStreamAlias(const char *base, const std::string &alias, const char *description) {
+  const std::size_t open = alias.find('<');
+  Defaults preset("", "");
+  preset.setString("embeddedTypeStream", alias.substr(open + 1, alias.size() - open - 2));
+  NodeFactory().registerAlias(base, alias, description, preset, "", 100, 100);
+}
+
+StringOption streamOption(const char *defaultType) {
+  return StringOption("embeddedTypeStream", "internal flash type", defaultType, "streamEnum");
+}
+
+void registerFlashSplitter() {
+  registerUnit<FlashSplitter>("Parameterized vertex model to represent an (optionally) reactive "
+                              "Flash drum with many inlets and X outlets",
+                              "FlashDrum", 60, 99.985695, {},
+                              {streamOption("StreamIdealLiquidSolid")});
+  registerStreamAlias(FlashSplitter::typeName, "FlashSplitter<StreamIdealLiquidSolid>",
+                      "Optionally reactive ideal flash drum with many inlets and 2 outlets, one "
+                      "liquid and one solid");
+  registerStreamAlias(FlashSplitter::typeName, "FlashSplitter<StreamIdealLiquidSolidVapor>",
+                      "Optionally reactive ideal flash drum with many inlets and 3 outlets, one "
+                      "liquid, one solid and one vapor");
+}
+
+void registerFlashDegasser() {
+  registerUnit<FlashDegasser>(
+      "Optionally reactive flash drum with many inlets and 2 outlets, one vapor and one liquid",
+      "FlashDrum", 60, 99.985695, {}, {streamOption("StreamIdealLiquidVapor")});
+  const char *const nrtl1 = "Optionally reactive flash drum based on the Non Random Two Liquids "
+                            "activity coefficient model in the original formulation with "
+                            "temperature-independent bij, with many inlets and 2 outlets, one "
+                            "vapor and one liquid";
+  const char *const nrtl2 = "Optionally reactive flash drum based on the Non Random Two Liquids "
+                            "activity coefficient model with temperature-dependent bij and "
+                            "alfaij, with many inlets and 2 outlets, one vapor and one liquid";
+  const char *const idealVapor = "Optionally reactive ideal flash drum with many inlets and 2 "
+                                 "outlets, one vapor and one liquid";
+  const struct {
+    const char *alias;
+    const char *description;
+  } aliases[] = {
+      {"FlashDegasser<StreamIdealLiquidVapor>", idealVapor},
+      {"FlashDegasser<StreamIdealSolidVapor>",
+       "Optionally reactive ideal flash drum with many inlets and 2 outlets, one vapor and one "
+       "solid"},
+      {"FlashDegasser<StreamNrtl1LiquidVapor>", nrtl1},
+      {"FlashDegasser<StreamNrtl2LiquidVapor>", nrtl2},
+      {"FlashDegasser<StreamUnifacLiquidVapor>",
+       "Optionally reactive flash drum based on the UNIFAC activity coefficient model, with many "
+       "inlets and 2 outlets, one vapor and one liquid"},
+      // These three repeat the description of a sibling as registered.
+      {"FlashDegasser<StreamIdealLiquidSolidVapor>", idealVapor},
+      {"FlashDegasser<StreamNrtl1LiquidSolidVapor>", nrtl1},
+      {"FlashDegasser<StreamNrtl2LiquidSolidVapor>", nrtl2},
+      {"FlashDegasser<StreamKwongRedlichSoaveLiquidSolidVapor>",
+       "Optionally reactive flash drum based on the Kwong-Redlich-Soave equation of state, with "
+       "many inlets and 3 outlets, one vapor, one liquid and one solid"},
+      {"FlashDegasser<StreamKwongRedlichSoaveLiquidVapor>",
+       "Optionally reactive flash drum based on the Kwong-Redlich-Soave equation of state, with "
+       "many inlets and 2 outlets, one vapor and one liquid"},
+  };
+  for (const auto &row : aliases)
+    registerStreamAlias(FlashDegasser::typeName, row.alias, row.description);
+}
+
 // The listing order; the unit types still to be built take their places
 // between these rows as they come.
 void registerAll() {
@@ -45,18 +116,20 @@ void registerAll() {
                        "Separator with many inlets and 2 outlets", "nOutlets", 2);
   registerIntegerAlias(Separator::typeName, "Separator<3>",
                        "Separator with many inlets and 3 outlets", "nOutlets", 3);
-  // FlashDrum
+  registerUnit<FlashDrum>("Optionally reactive flash drum with many inlets and one outlet",
+                          "FlashDrum", 60, 99.985695);
   registerUnit<Degasser>(
       "Degasser with one vapor phase outlet and a fluid / condensate / solid phase outlet",
       "FlashDrum", 60, 99.985695);
   registerUnit<Splitter>("Stream phase separator", "Divider", 73, 83.46875);
-  // FlashSplitter and its aliases, HtuNtu
+  registerFlashSplitter();
+  // HtuNtu
   registerUnit<Multiplier>("Stream multiplier", "Multiplier", 73, 83.46875);
   registerUnit<Exchanger>("Rating heat exchanger", "Exchanger", 80, 80);
   registerUnit<Compressor>("Isentropic compressor", "Compressor", 62, 81.499969);
   registerUnit<MultiExchanger>("Rating multi-stream heat exchanger", "Exchanger", 80, 80);
-  // FlashDegasser and its aliases, HeatTransfer, the four
-  // shell-and-tube ratings, Pipe, Pump
+  registerFlashDegasser();
+  // HeatTransfer, the four shell-and-tube ratings, Pipe, Pump
   registerUnit<Selector>("Stream selector", "Selector", 73, 83.46875);
   Velta::Units::registerMultiReactionTypes();
 }
