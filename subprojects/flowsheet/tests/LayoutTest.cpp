@@ -367,7 +367,7 @@ TEST_F(Drawing, RendersInHeadlessChromium) {
   testing::internal::GetCapturedStdout();
   const std::string text = readFile(svg);
   std::smatch size;
-  ASSERT_TRUE(std::regex_search(text, size, std::regex("width=\"(\\d+)\" height=\"(\\d+)\"")));
+  ASSERT_TRUE(std::regex_search(text, size, std::regex("width=\"([0-9.]+)\" height=\"([0-9.]+)\"")));
   const int width = static_cast<int>(std::ceil(std::stod(size[1])));
   const int height = static_cast<int>(std::ceil(std::stod(size[2])));
   const files::path png = directory_ / "recycle.png";
