@@ -9,6 +9,7 @@
 #include "velta/units/HeatTransfer.h"
 #include "velta/units/Pipe.h"
 #include "velta/units/Pump.h"
+#include "velta/units/RatingHeat.h"
 
 #include <memory>
 #include <string>
@@ -66,5 +67,44 @@ public:
     return dynamic_cast<U &>(addChild(type, options));
   }
 };
+
+// A rating that counts its pre-calculations and sets U there, so that the
+// order pre-calculation, rating, calculation shows in Areq.
+class CountingRating : public RatingHeat {
+public:
+  static constexpr const char *typeName = "RatingHeatCounting";
+  CountingRating(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+      : Object(defaults, id, persistency, parent, root),
+        Model(defaults, id, persistency, parent, root),
+        RatingHeat(defaults, id, persistency, parent, root) {
+    setType(typeName);
+  }
+  void preCalculate() override {
+    ++preCalculations;
+    U = Value(200.0, "W/(m2*K)");
+  }
+  int preCalculations = 0;
+};
+
+inline void registerCountingRating() {
+  static bool registered = false;
+  if (registered)
+    return;
+  registered = true;
+  NodeFactory().registerType<CountingRating>(CountingRating::typeName, "test rating", "option",
+                                             false, {}, {}, {}, "", 100, 100);
+}
+
+// Options of a heat transfer unit on the process side COLD with n counting
+// ratings.
+inline Defaults heatTransferOptions(const std::string &tag, int nRatings) {
+  registerCountingRating();
+  Defaults options(tag, "utility side");
+  options.setString("processSide", "COLD");
+  options.setInteger("nRatings", nRatings);
+  for (int i = 0; i < nRatings; ++i)
+    options.setString("embeddedTypeRatings[" + std::to_string(i) + "]", CountingRating::typeName);
+  return options;
+}
 
 } // namespace pipetest
