@@ -112,7 +112,13 @@ void Pipe::go(int mode, int level) {
   v = in.Q("Tphase.vdot") / At;
   E = v * v / 2.0;
   Value rhoS;
-  if (in.nphases() == 1) {
+  if (!(in.Tphase->totalFlow().value() > 0.0)) {
+    // Nothing flows: no friction and no mixture to weigh (its fractions
+    // would be 0/0); the drum reports the empty inlet.
+    Re = Value(0.0);
+    f = Value(0.0);
+    rhoS = Value(0.0, "kg/m3");
+  } else if (in.nphases() == 1) {
     auto *total = my_cast<Phase::MassMolarProperties *>(in.Tphase, goName);
     hL = Value(total->phaseType() == static_cast<int>(PhaseType::vapor) ? 0.0 : 1.0);
     rho = total->rho;
@@ -131,7 +137,8 @@ void Pipe::go(int mode, int level) {
   deltaPfrictional = (vhConcentrated + vhDistributed) * E * rho;
   deltaPgravitational = gravity() * h * rhoS;
   deltaP = deltaPfrictional + deltaPgravitational;
-  tau = L / v;
+  if (v.value() != 0.0)
+    tau = L / v;
   option = "DH";
   FlashDrum::go(mode, level);
   if (deltaP > in.P / 10.0)

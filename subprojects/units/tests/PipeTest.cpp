@@ -134,6 +134,20 @@ TEST_F(PipeTest, LiquidPipeDropsFlashesAndInclinations) {
   }
 }
 
+// Without flow nothing is divided by the zero velocity or mixture flow.
+TEST_F(PipeTest, AnInletWithoutFlowGivesNoDrop) {
+  useWater();
+  in = single("StreamLiquid", "IN", 0.0, 300.0, 5e5);
+  Pipe &p = pipe(*in, "StreamLiquid");
+  p.h = Value(5.0, "m");
+  p.go(1, 0);
+  EXPECT_TRUE(has(p.warnings, "Empty inlet stream")) << messages(p);
+  EXPECT_EQ(p.deltaP.value(), 0.0);
+  EXPECT_EQ(p.Re.value(), 0.0);
+  EXPECT_EQ(p.v.value(), 0.0);
+  EXPECT_TRUE(std::isfinite(p.tau.value()));
+}
+
 // 0.5 kg/s of an ideal gas (29 kg/kmol, 1.8e-5 Pa s) at 5 bar and 300 K:
 // rho = 5.81320760768 kg/m3, v = 68.4454064919 m/s, Re = 884194.128288,
 // Colebrook f = 0.0206033192111; the drop is 70137.72 Pa over 10 m

@@ -15,7 +15,9 @@
 // hL, and the gravity term takes the slip density
 // rhoS = rhoL hL + rhoV (1 - hL).
 //
-// A drop above a tenth of the inlet pressure is warned about. A second
+// An inlet without flow gives no drop (tau keeps its last value) and the
+// drum's warning of an empty inlet. A drop above a tenth of the inlet
+// pressure is warned about. A second
 // inlet is refused when it is attached; the set-up attaches the embedded
 // reactions as the flash drum's does.
 
