@@ -150,6 +150,20 @@ TEST_F(HeatTransferTest, UnsupportedFlowDirectionsAndAMissingProcessSide) {
     EXPECT_NE(error.message().find("non-existant tag NOPE"), std::string::npos);
     EXPECT_NE(error.message().find("Called from function: HeatTransfer::go"), std::string::npos);
   }
+  // A process side with two inlets has no one inlet temperature.
+  h.processSide = "COLD";
+  auto second = single("StreamLiquid", "F3", 18.0, 300.0, 2e5);
+  join(*cold, *second, "in");
+  cold->go(1, 0);
+  try {
+    h.go(1, 0);
+    FAIL() << "a process side with two inlets was accepted";
+  } catch (ErrorDynamicCast &error) {
+    EXPECT_NE(error.message().find("Unsupported conversion of model COLD of type: FlashDrum to "
+                                   "type: Many*"),
+              std::string::npos)
+        << error.message();
+  }
 }
 
 } // namespace

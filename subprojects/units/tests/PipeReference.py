@@ -114,9 +114,22 @@ fh = colebrook(rho * v * di / muM, ed)
 print(f"homogeneous: Re {rho * v * di / muM!r} f {fh!r} dPf {fh * Lp / di * E * rho!r} dPg {g * h * (rhoL * lam + rhoV * (1 - lam))!r}")
 
 print("# gas pipe: 0.5 kg/s of MW 29 at 5 bar and 300 K, muv 1.8e-5 Pa s")
-for Lp in (10.0, 5.0):
+for Lg in (10.0, 5.0):
     rhoG = 5e5 * 29 / (R * 300)
     vG = 0.5 / rhoG / At
     ReG = 0.5 * 0.04 / (1.8e-5 * At)
     fG = colebrook(ReG, 0.0457 / 40)
-    print(f"L {Lp} rho {rhoG!r} v {vG!r} Re {ReG!r} f {fG!r} dP {fG * Lp / 0.04 * rhoG * vG**2 / 2!r}")
+    print(f"L {Lg} rho {rhoG!r} v {vG!r} Re {ReG!r} f {fG!r} dP {fG * Lg / 0.04 * rhoG * vG**2 / 2!r}")
+
+print("# gas flow of the inclined pipe: 0.064 kmol/s of (0.5, 0.5), lambda below 0.01")
+z = [0.5, 0.5]
+alfa = brentq(rr, 1e-12, 1 - 1e-12, xtol=1e-16)
+V, L = alfa * n, (1 - alfa) * n
+qV, qL = V * R * T / P, L / rholmol
+lam = qL / (qL + qV)
+Re = n * MW * di / (muv * At)
+f = colebrook(Re, ed)
+v = (qL + qV) / At
+dPf = f * Lp / di * v * v / 2 * rhoV
+dPg = g * h * (rhoL * lam + rhoV * (1 - lam))
+print(f"alfa {alfa!r} lambda {lam!r} Re {Re!r} f {f!r} dPf {dPf!r} dPg {dPg!r}")

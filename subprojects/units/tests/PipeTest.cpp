@@ -248,6 +248,27 @@ TEST_F(TwoPhasePipe, BeggsBrillInclinedPipeWithItsDiagnostics) {
   EXPECT_NE(log.find("Pipe::go  lambda = 0.3124229"), std::string::npos) << log;
 }
 
+// 0.064 kmol/s of (0.5, 0.5) splits with alfa = 0.500501503508 and lambda
+// = 0.00715754335393 < 0.01: gas flow, hL = lambda, the vapour density
+// (7.21639565092 kg/m3), Re = mdot di / (muV At) = 2444619.92589 and
+// Colebrook f = 0.0204040613862, so a frictional drop of 75481.6908864 Pa;
+// the gravity term still takes the slip density: 701.870813936 Pa. No
+// flow pattern, no diagnostic line.
+TEST_F(TwoPhasePipe, BeggsBrillBelowOnePercentLiquidIsGasFlow) {
+  in = feed("IN", {0.5, 0.5}, 300.0, 1e6, 0.064);
+  Pipe &p = inclined("beggs-brill");
+  testing::internal::CaptureStdout();
+  p.go(1, 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout().find("Pipe::go  "), std::string::npos);
+  ASSERT_TRUE(p.errors.value().empty()) << messages(p);
+  EXPECT_NEAR(p.hL.value(), 0.007157543353934988, 1e-7 * 0.00716);
+  EXPECT_NEAR(p.rho.value(), 7.21639565092, 1e-9);
+  EXPECT_NEAR(p.Re.value(), 2444619.9258915125, 1e-7);
+  EXPECT_NEAR(p.f.value(), 0.02040406138615272, 2e-4 * 0.0204);
+  EXPECT_NEAR(p.deltaPfrictional.value(), 75481.69088642941, 2e-4 * 75482.0);
+  EXPECT_NEAR(p.deltaPgravitational.value(), 701.8708139356007, 1e-7 * 702.0);
+}
+
 // Homogeneous flow: hL = lambda, f the no-slip friction factor, and the
 // slip density equals the no-slip one.
 TEST_F(TwoPhasePipe, HomogeneousFlowAndAnUnknownModel) {
