@@ -8,9 +8,12 @@
 #include "velta/units/FlashDegasser.h"
 #include "velta/units/FlashDrum.h"
 #include "velta/units/FlashSplitter.h"
+#include "velta/units/HeatTransfer.h"
 #include "velta/units/Mixer.h"
 #include "velta/units/MultiExchanger.h"
 #include "velta/units/Multiplier.h"
+#include "velta/units/Pipe.h"
+#include "velta/units/Pump.h"
 #include "velta/units/ReactionTypes.h"
 #include "velta/units/Selector.h"
 #include "velta/units/Separator.h"
@@ -129,7 +132,10 @@ void registerAll() {
   registerUnit<Compressor>("Isentropic compressor", "Compressor", 62, 81.499969);
   registerUnit<MultiExchanger>("Rating multi-stream heat exchanger", "Exchanger", 80, 80);
   registerFlashDegasser();
-  // HeatTransfer, the four shell-and-tube ratings, Pipe, Pump
+  registerUnit<HeatTransfer>("Heat transfer unit operation rating", "Exchanger", 80, 80);
+  // the four shell-and-tube ratings
+  registerUnit<Pipe>("Pipe model with liquid flow", "Pipe", 99.995331, 30.000134);
+  registerUnit<Pump>("Pump model for liquid flow", "Pump", 80, 85);
   registerUnit<Selector>("Stream selector", "Selector", 73, 83.46875);
   Velta::Units::registerMultiReactionTypes();
 }
