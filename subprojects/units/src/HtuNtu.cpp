@@ -58,7 +58,9 @@ Phase::MassMolarProperties &totalOf(Stream &s, const char *caller) {
 
 } // namespace
 
-HtuNtu::HtuNtu(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+// A function try block: the bases refuse an empty component list before
+// the body runs, and their errors name this constructor too.
+HtuNtu::HtuNtu(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root) try
     : Object(defaults, id, persistency, parent, root),
       Model(defaults, id, persistency, parent, root),
       VertexBase(defaults, id, persistency, parent, root), Connectivity(defaults, id, persistency),
@@ -127,7 +129,6 @@ HtuNtu::HtuNtu(Defaults defaults, int id, Persistency *persistency, Node *parent
       outSplit(2), objectiveLoad_(this), objectiveFlood_(this), solverLoad_(1, &objectiveLoad_),
       solverFlood_(2, &objectiveFlood_) {
   static const char *const name = "HtuNtu::HtuNtu";
-  VELTA_TRACE_BEGIN
   setType(typeName);
   VELTA_LOG(verbosity(), 1, name, "Entered with " << id);
   maxNIn = 2;
@@ -158,7 +159,9 @@ HtuNtu::HtuNtu(Defaults defaults, int id, Persistency *persistency, Node *parent
                             std::min(3, NCOMPONENTS));
   if (persistency)
     retrieveIntegersAndStrings(persistency);
-  VELTA_TRACE_END(name)
+} catch (Error &error) {
+  error.append("HtuNtu::HtuNtu");
+  throw;
 }
 
 HtuNtu::~HtuNtu() = default;
@@ -328,7 +331,6 @@ void HtuNtu::go(int, int) {
 
   VELTA_LOG(verbosity(), 2, name, "Rating computation in any case");
   rateMassTransfer_(VV, LL, R, dv);
-  LL.MassMolar::calculate(1);
 
   work->T = liqin->T;
   work->P = liqin->P;

@@ -121,6 +121,10 @@ void HtuNtu::rateMassTransfer_(PhaseTotal &VV, PhaseTotal &LL, const Value &R, c
     VELTA_LOG(verbosity(), 2, name,
               "component " << i << " xB after = " << xout << " xB before = " << xin);
     LL.x[i] = xout;
+    // The flows follow the new fraction at the unchanged molar flow; a
+    // completion in mode Nx would normalise the fractions and take the
+    // absorbed amount back out of the other components.
+    LL.ndotcomps[i] = xout * LL.ndot;
   }
   VELTA_TRACE_END(name)
 }
