@@ -242,7 +242,7 @@ void HtuNtu::go(int, int) {
   node.release();
 
   if (gasFraction.value() < 0.5 || liquidBypass.value() > 0.5) {
-    fallback_(*work);
+    fallback_();
     return;
   }
 
@@ -342,17 +342,25 @@ void HtuNtu::go(int, int) {
 }
 
 // Feeds with more gas in the liquid feed or more liquid in the gas feed
-// than in their own phase: the mixed feeds leave split by their phases.
-void HtuNtu::fallback_(Stream &work) {
+// than in their own phase: the feeds leave split by their phases, the
+// vapours of both feeds by the vapour outlet, their liquids by the liquid
+// outlet, unflashed.
+void HtuNtu::fallback_() {
+  static const char *const name = "HtuNtu::fallback_";
   setWarning("Be careful, vapin->alfa or liqin->alfa inconsistent");
-  work.assign(*vapin);
-  work += *liqin;
-  Stream &vapor = *outletstreams_[0];
-  Stream &liquid = *outletstreams_[1];
-  static_cast<Object &>(*liquid.Tphase) = static_cast<const Node &>(work.at("Lphase"));
-  liquid.setphase(static_cast<int>(PhaseIndex::liquid1));
-  static_cast<Object &>(*vapor.Tphase) = static_cast<const Node &>(work.at("Vphase"));
-  vapor.setphase(static_cast<int>(PhaseIndex::vapor));
+  const struct {
+    Stream *outlet;
+    const char *phase;
+    PhaseIndex index;
+  } sides[] = {{outletstreams_[0], "Vphase", PhaseIndex::vapor},
+               {outletstreams_[1], "Lphase", PhaseIndex::liquid1}};
+  for (const auto &side : sides) {
+    Phase::Mass &total = *side.outlet->Tphase;
+    static_cast<Object &>(total) = static_cast<const Node &>(view<Phase::Mass>(*vapin, side.phase, name));
+    if (liqin->hasChild(side.phase))
+      total += view<Phase::Mass>(*liqin, side.phase, name);
+    side.outlet->setphase(static_cast<int>(side.index));
+  }
 }
 
 void HtuNtu::outlets_(Stream &work, PhaseTotal &LL) {

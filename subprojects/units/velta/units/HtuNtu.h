@@ -136,7 +136,7 @@ private:
   // liquid outlet fractions of LL); R = V/L, dv the gas diffusion volume.
   void designMassTransfer_(PhaseTotal &VV, PhaseTotal &LL, const Value &R, const Value &dv);
   void rateMassTransfer_(PhaseTotal &VV, PhaseTotal &LL, const Value &R, const Value &dv);
-  void fallback_(Stream &work);
+  void fallback_();
   void outlets_(Stream &work, PhaseTotal &LL);
   void pressureDrop_();
   void balances_();
