@@ -85,13 +85,19 @@ void HtuNtu::designMassTransfer_(PhaseTotal &VV, PhaseTotal &LL, const Value &R,
       outSplit[0][i] = s;
     }
     VELTA_LOG(verbosity(), 2, name, "required split = " << s);
+    const Value feed = VV.ndotcomps[i] + LL.ndotcomps[i];
+    if (feed.value() == 0.0) {
+      // Nothing to separate: no height, rather than 0/0.
+      Hcomps[i] = Value(0.0, "m");
+      continue;
+    }
     const Value Ki = components[i]->kvli(T, P);
     const Value Si = Ki * R;
     const Value KOG = calculateKog_(i, VV.AMW, LL.AMW, dv, Ki);
     const Value A = KOG * Ac * ae / V;
     const Value &y = VV.x[i];
     const Value &xin = LL.x[i];
-    const Value xout = (one - s) * (VV.ndotcomps[i] + LL.ndotcomps[i]) / L;
+    const Value xout = (one - s) * feed / L;
     Hcomps[i] = log((xout - R * y - (one - Si) * xin) / (Si * xout - R * y)) / (A * (Si - one));
     VELTA_LOG(verbosity(), 2, name, "H = " << Hcomps[i]);
     if (Hcomps[i] > H)
