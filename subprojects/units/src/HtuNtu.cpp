@@ -48,6 +48,21 @@ const PackingRow packings[] = {
     {"Metallic PallRing 50", 112.6, 0.951, 2.725, 1.58, 0.763, 1.192, 0.41},
 };
 
+// A vector of quantities in a log line: "vector(" n ") [ e0, e1 ]".
+struct VectorLog {
+  const std::vector<Quantity> &elements;
+};
+
+std::ostream &operator<<(std::ostream &stream, const VectorLog &log) {
+  stream << "vector(" << log.elements.size() << ") [";
+  const char *separator = " ";
+  for (const Quantity &q : log.elements) {
+    stream << separator << static_cast<const Value &>(q);
+    separator = ", ";
+  }
+  return stream << " ]";
+}
+
 template <class T> T &view(Object &stream, const char *phase, const char *caller) {
   return *my_cast<T *>(&stream.at(phase), caller);
 }
@@ -235,6 +250,14 @@ void HtuNtu::go(int, int) {
             "vapor feed stream fraction which is going to bypass the packing = "
                 << Value(1.0 - gasFraction));
 
+  // The working stream stands outside the tree: the verdicts of its flashes
+  // are the unit's.
+  const auto fileMessages = [this](const Stream &stream) {
+    for (const std::string &e : stream.errors.value())
+      setError(e);
+    for (const std::string &w : stream.warnings.value())
+      setWarning(w);
+  };
   std::unique_ptr<Node> node = NodeFactory().create("StreamIdealLiquidVapor",
                                                     Defaults("dummy", ""), 0, nullptr, nullptr,
                                                     nullptr);
@@ -257,6 +280,7 @@ void HtuNtu::go(int, int) {
   work->setFlash(static_cast<int>(FlashMode::PH));
   work->setPristine();
   work->calculate(1);
+  fileMessages(*work);
   if (Velta::Utility::logEnabled(verbosity(), 3)) {
     std::ostringstream json;
     work->printJson(json, 0);
@@ -336,6 +360,13 @@ void HtuNtu::go(int, int) {
   work->P = liqin->P;
   work->setFlash(static_cast<int>(FlashMode::PT));
   work->calculate(1);
+  VELTA_LOG(verbosity(), 2, name, "dummy.T = " << work->T);
+  VELTA_LOG(verbosity(), 2, name,
+            "dummy.Tphase.x = " << VectorLog{totalOf(*work, name).x});
+  VELTA_LOG(verbosity(), 2, name, "dummy.Vphase.x = " << VectorLog{workVapor.x});
+  VELTA_LOG(verbosity(), 2, name, "dummy.Lphase.x = " << VectorLog{workLiquid.x});
+  VELTA_LOG(verbosity(), 2, name, "LL.x = " << VectorLog{LL.x});
+  fileMessages(*work);
   outlets_(*work, LL);
   incrementCalculations();
   VELTA_TRACE_END(name)
@@ -366,7 +397,6 @@ void HtuNtu::fallback_() {
 void HtuNtu::outlets_(Stream &work, PhaseTotal &LL) {
   static const char *const name = "HtuNtu::outlets_";
   VELTA_TRACE_BEGIN
-  VELTA_LOG(verbosity(), 2, name, "dummy.T = " << work.T);
   Stream &vapor = *outletstreams_[0];
   Stream &liquid = *outletstreams_[1];
   for (Stream *out : outletstreams_)

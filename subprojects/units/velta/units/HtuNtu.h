@@ -20,7 +20,11 @@
 // balance, so `duty` is its residue.
 //
 // The loading and flooding correlations take the mass flows of the phases;
-// the stripping factor S = K V / L the molar flows `V` and `L`.
+// the stripping factor S = K V / L the molar flows `V` and `L`. Properties
+// and equilibrium ratios are those of the column pressure, the liquid
+// feed's. A gas feed less than half vapour or a liquid feed more than half
+// vapour is not calculated: with a warning, the feeds' vapours leave by
+// outlet 1 and their liquids by outlet 2, unflashed.
 //
 // Only calculated sequentially: the unit gives no equation system to a
 // flowsheet's simultaneous solution.
