@@ -128,15 +128,13 @@ HtuNtu::HtuNtu(Defaults defaults, int id, Persistency *persistency, Node *parent
       Fv2("Fv2", "Square of flow factor", 0.0, "Pa", nullptr),
       dp("dp", "Particle diameter", 0.0, "m", nullptr),
       deltaP0("deltaP0", "Pressure drop dry", 0.0, "Pa", nullptr),
-      FrLdp("FrLdp",
-            "Adimensional Froude number in the liquid phase for pressure drop calculation",
+      FrLdp("FrLdp", "Adimensional Froude number in the liquid phase for pressure drop calculation",
             Value(0.0), nullptr),
       psiL("psiL", "Resistance coefficient for irrigated pressure drop calculation", Value(0.0),
            nullptr),
       hLS("hLS", "Volumetric column liquid hold-up at the loading point", Value(0.0), nullptr),
       NITER_load("NITER_load", "Number of iterations for loading point calculation", 0, nullptr),
-      NITER_flood("NITER_flood", "Number of iterations for flooding point calculation", 0,
-                  nullptr),
+      NITER_flood("NITER_flood", "Number of iterations for flooding point calculation", 0, nullptr),
       startID("startID", "First component to be separated", 3, nullptr),
       packing("packing", "Packing type", "Ceramic BerlSaddle 25", nullptr),
       hydraulics_calc("hydraulics_calc", "Hydraulic calculation mode", "Rating", nullptr),
@@ -153,10 +151,13 @@ HtuNtu::HtuNtu(Defaults defaults, int id, Persistency *persistency, Node *parent
   if (NCOMPONENTS <= 0)
     throw ErrorRunTime(name, "no components defined");
   for (Quantity *q :
-       {&duty, &deltaP, &D, &H, &ap, &epsilon, &CL, &CG, &CS, &CFl, &CP0, &V, &L, &T, &P, &rhov,
-        &rhol, &muv, &mul, &psiS, &psiFl, &Ac, &uV, &uVS, &uVFl, &uVzero, &uL, &uLS, &uLFl,
-        &fractloadL, &fractloadV, &fractfloodL, &fractfloodV, &hL, &hLFl, &dh, &ReG, &ReL, &FrL,
-        &WeL, &ae, &K, &ReGdp, &psi0, &Fv2, &dp, &deltaP0, &FrLdp, &psiL, &hLS})
+       {&duty,        &deltaP, &D,     &H,    &ap,    &epsilon,    &CL,         &CG,
+        &CS,          &CFl,    &CP0,   &V,    &L,     &T,          &P,          &rhov,
+        &rhol,        &muv,    &mul,   &psiS, &psiFl, &Ac,         &uV,         &uVS,
+        &uVFl,        &uVzero, &uL,    &uLS,  &uLFl,  &fractloadL, &fractloadV, &fractfloodL,
+        &fractfloodV, &hL,     &hLFl,  &dh,   &ReG,   &ReL,        &FrL,        &WeL,
+        &ae,          &K,      &ReGdp, &psi0, &Fv2,   &dp,         &deltaP0,    &FrLdp,
+        &psiL,        &hLS})
     addVariable(*q);
   addVariable(NITER_load);
   addVariable(NITER_flood);
@@ -258,9 +259,8 @@ void HtuNtu::go(int, int) {
     for (const std::string &w : stream.warnings.value())
       setWarning(w);
   };
-  std::unique_ptr<Node> node = NodeFactory().create("StreamIdealLiquidVapor",
-                                                    Defaults("dummy", ""), 0, nullptr, nullptr,
-                                                    nullptr);
+  std::unique_ptr<Node> node = NodeFactory().create("StreamIdealLiquidVapor", Defaults("dummy", ""),
+                                                    0, nullptr, nullptr, nullptr);
   std::unique_ptr<Stream> work(my_cast<Stream *>(node.get(), name));
   node.release();
 
@@ -284,7 +284,9 @@ void HtuNtu::go(int, int) {
   if (Velta::Utility::logEnabled(verbosity(), 3)) {
     std::ostringstream json;
     work->printJson(json, 0);
-    VELTA_LOG(verbosity(), 3, name, std::string(80, '=') << "\n" << json.str() << std::string(80, '='));
+    VELTA_LOG(verbosity(), 3, name,
+              std::string(80, '=') << "\n"
+                                   << json.str() << std::string(80, '='));
   }
 
   PhaseTotal LL(Defaults("", ""), 0, nullptr, nullptr, nullptr);
@@ -361,8 +363,7 @@ void HtuNtu::go(int, int) {
   work->setFlash(static_cast<int>(FlashMode::PT));
   work->calculate(1);
   VELTA_LOG(verbosity(), 2, name, "dummy.T = " << work->T);
-  VELTA_LOG(verbosity(), 2, name,
-            "dummy.Tphase.x = " << VectorLog{totalOf(*work, name).x});
+  VELTA_LOG(verbosity(), 2, name, "dummy.Tphase.x = " << VectorLog{totalOf(*work, name).x});
   VELTA_LOG(verbosity(), 2, name, "dummy.Vphase.x = " << VectorLog{workVapor.x});
   VELTA_LOG(verbosity(), 2, name, "dummy.Lphase.x = " << VectorLog{workLiquid.x});
   VELTA_LOG(verbosity(), 2, name, "LL.x = " << VectorLog{LL.x});
@@ -387,7 +388,8 @@ void HtuNtu::fallback_() {
                {outletstreams_[1], "Lphase", PhaseIndex::liquid1}};
   for (const auto &side : sides) {
     Phase::Mass &total = *side.outlet->Tphase;
-    static_cast<Object &>(total) = static_cast<const Node &>(view<Phase::Mass>(*vapin, side.phase, name));
+    static_cast<Object &>(total) =
+        static_cast<const Node &>(view<Phase::Mass>(*vapin, side.phase, name));
     if (liqin->hasChild(side.phase))
       total += view<Phase::Mass>(*liqin, side.phase, name);
     side.outlet->setphase(static_cast<int>(side.index));

@@ -34,8 +34,8 @@ double ObjectiveLoad::uVScalc(double v) const {
   const double uLS = v * rhov * u.massRatio_().value() / rhol;
   const double t = 12.0 * mul * uLS / (g * rhol);
   return std::sqrt(g / u.psiS.value()) *
-         (epsilon / std::pow(ap, 1.0 / 6.0) - std::sqrt(ap) * std::cbrt(t)) * std::pow(t, 1.0 / 6.0) *
-         std::sqrt(rhol / rhov);
+         (epsilon / std::pow(ap, 1.0 / 6.0) - std::sqrt(ap) * std::cbrt(t)) *
+         std::pow(t, 1.0 / 6.0) * std::sqrt(rhol / rhov);
 }
 
 void ObjectiveLoad::operator()(double *x, double *y, Jacobian *J) {
@@ -57,9 +57,9 @@ void ObjectiveFlood::operator()(double *x, double *y, Jacobian *J) {
   const HtuNtu &u = *unit_;
   const double velocity = x[0] / 10.0, h = x[1];
   const double epsilon = u.epsilon.value();
-  y[0] = std::pow(epsilon - h, 1.5) * std::sqrt(2.0 * g * h * u.rhol.value() /
-                                                (u.psiFl.value() * epsilon * u.ap.value() *
-                                                 u.rhov.value())) -
+  y[0] = std::pow(epsilon - h, 1.5) *
+             std::sqrt(2.0 * g * h * u.rhol.value() /
+                       (u.psiFl.value() * epsilon * u.ap.value() * u.rhov.value())) -
          velocity;
   y[1] = h * h * h * (3.0 * h - epsilon) - velocity / u.uVzero.value();
 }
@@ -114,8 +114,7 @@ void HtuNtu::calculateLoad_() {
     uVS = Value(u0, "m/s");
   }
   VELTA_LOG(verbosity(), 2, name,
-            "initial estimate: uVS = " << u0
-                                       << " initial value = " << objectiveLoad_.uVScalc(u0));
+            "initial estimate: uVS = " << u0 << " initial value = " << objectiveLoad_.uVScalc(u0));
   objectiveLoad_.setOwnVerbosity(0);
   solverLoad_.x()[0] = u0;
   const int status = solverLoad_.solve();

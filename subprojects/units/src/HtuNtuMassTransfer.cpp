@@ -22,17 +22,16 @@
 
 Value waterViscosity(const Value &T) {
   const double t = T.value();
-  return Value(std::exp(76139086.2 / (t * t * t) - 276603.71 / (t * t) + 1304.88521 / t -
-                        11.1593773),
-               "Pa*s");
+  return Value(
+      std::exp(76139086.2 / (t * t * t) - 276603.71 / (t * t) + 1304.88521 / t - 11.1593773),
+      "Pa*s");
 }
 
 Value gasDiffusivity(int i, const Value &T, const Value &P, const Value &gasMW, const Value &dv) {
   const ComponentGeneric &c = *components[i];
   const double volumes = (curt(c.diffvol()) + std::cbrt(dv.value())).value();
   return Value(0.01013, "m2/s") * std::pow(T.value(), 1.75) *
-         std::sqrt(1.0 / c.MW().value() + 1.0 / gasMW.value()) /
-         (P.value() * volumes * volumes);
+         std::sqrt(1.0 / c.MW().value() + 1.0 / gasMW.value()) / (P.value() * volumes * volumes);
 }
 
 Value liquidDiffusivity(int i, const Value &T) {
@@ -53,18 +52,16 @@ Value HtuNtu::calculateKog_(int i, const Value &gasMW, const Value &liquidMW, co
   const Value free = epsilon - hL;
   const Value s = free.value() > 0.0 ? free : Value(0.0);
   const Value r(std::sqrt(ap.value() / dh.value()), "1/m");
-  const Value KG = rhov *
-                   (CG / sqrt(s) * r * DG * std::pow(ReG.value(), 0.75) * pow(ScG, 1.0 / 3.0)) /
-                   gasMW;
+  const Value KG =
+      rhov * (CG / sqrt(s) * r * DG * std::pow(ReG.value(), 0.75) * pow(ScG, 1.0 / 3.0)) / gasMW;
   const Value w(std::sqrt(uL.value() * DL.value() / (hL.value() * dh.value())), "m/s");
   const Value KL = rhol * (CL * std::pow(12.0, 1.0 / 6.0) * w) / liquidMW;
   const Value KOG = Value(1.0) / (Value(1.0) / KG + m / KL);
   VELTA_LOG(verbosity(), 3, name,
             "DG = " << DG << " DL = " << DL << " ScG = " << ScG << " rhov = " << rhov
                     << " CG = " << CG << " epsilon = " << epsilon << " hL = " << hL
-                    << " ap = " << ap << " dh = " << dh << " ReG = " << ReG
-                    << " VMW = " << gasMW << " KG = " << KG << " KL = " << KL
-                    << " KOG = " << KOG);
+                    << " ap = " << ap << " dh = " << dh << " ReG = " << ReG << " VMW = " << gasMW
+                    << " KG = " << KG << " KL = " << KL << " KOG = " << KOG);
   return KOG;
   VELTA_TRACE_END(name)
 }

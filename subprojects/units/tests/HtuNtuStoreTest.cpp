@@ -43,10 +43,10 @@ protected:
     return std::unique_ptr<HtuNtu>(unit);
   }
   static std::vector<double> state(HtuNtu &u) {
-    std::vector<double> values = {u.D.value(),     u.H.value(),      u.deltaP.value(),
+    std::vector<double> values = {u.D.value(),       u.H.value(),    u.deltaP.value(),
                                   u.deltaP0.value(), u.uVS.value(),  u.uVFl.value(),
-                                  u.hL.value(),    u.hLFl.value(),   u.ae.value(),
-                                  u.ap.value(),    u.psiL.value(),   u.duty.value()};
+                                  u.hL.value(),      u.hLFl.value(), u.ae.value(),
+                                  u.ap.value(),      u.psiL.value(), u.duty.value()};
     for (int i = 0; i < NCOMPONENTS; ++i)
       for (const auto *v : {&u.outSplit[0], &u.outSplit[1], &u.KVL, &u.Hcomps})
         values.push_back((*v)[i].value());

@@ -68,8 +68,7 @@ TEST_F(HtuNtuColumn, FreshUnitReadsItsDefaultsAndRefusesAStartIdPastTheComponent
   // startID indexes the component list: 0 to 4 are accepted, 5 is not.
   EXPECT_EQ(makeUnit<HtuNtu>("HtuNtu", Defaults("C2").setInteger("startID", 4))->startID.value(),
             4);
-  EXPECT_THROW(makeUnit<HtuNtu>("HtuNtu", Defaults("C3").setInteger("startID", 5)),
-               ErrorRunTime);
+  EXPECT_THROW(makeUnit<HtuNtu>("HtuNtu", Defaults("C3").setInteger("startID", 5)), ErrorRunTime);
   // With fewer than three components the default transfers none.
   components.clear();
   useClausiusPair();
@@ -150,22 +149,22 @@ TEST_F(HtuNtuColumn, DiffusivitiesAgreeWithHandbookExamples) {
   components.add(new TransferComponent("AllylChloride", allyl, 80.25, 0.0841));
   components.add(new TransferComponent("Ethylbenzene", benzene, 151.0, 0.140));
 
-  const Value DG = gasDiffusivity(0, Value(298.0, "K"), Value(1e5, "Pa"), Value(28.97, "kg/kmol"),
-                                  Value(19.7));
+  const Value DG =
+      gasDiffusivity(0, Value(298.0, "K"), Value(1e5, "Pa"), Value(28.97, "kg/kmol"), Value(19.7));
   EXPECT_EQ(DG.units(), Value(1.0, "m2/s").units());
   EXPECT_NEAR(DG.value(), 0.096e-4, 0.001e-4);
   EXPECT_NEAR(DG.value() / 0.098e-4, 1.0, 0.03);
   // Doubling the pressure halves it, doubling T multiplies it by 2^1.75.
-  EXPECT_NEAR(gasDiffusivity(0, Value(298.0, "K"), Value(2e5, "Pa"), Value(28.97, "kg/kmol"),
-                             Value(19.7))
-                      .value() /
-                  DG.value(),
-              0.5, 1e-12);
-  EXPECT_NEAR(gasDiffusivity(0, Value(596.0, "K"), Value(1e5, "Pa"), Value(28.97, "kg/kmol"),
-                             Value(19.7))
-                      .value() /
-                  DG.value(),
-              std::pow(2.0, 1.75), 1e-12);
+  EXPECT_NEAR(
+      gasDiffusivity(0, Value(298.0, "K"), Value(2e5, "Pa"), Value(28.97, "kg/kmol"), Value(19.7))
+              .value() /
+          DG.value(),
+      0.5, 1e-12);
+  EXPECT_NEAR(
+      gasDiffusivity(0, Value(596.0, "K"), Value(1e5, "Pa"), Value(28.97, "kg/kmol"), Value(19.7))
+              .value() /
+          DG.value(),
+      std::pow(2.0, 1.75), 1e-12);
 
   const Value DL = liquidDiffusivity(1, Value(293.0, "K"));
   EXPECT_EQ(DL.units(), Value(1.0, "m2/s").units());
@@ -302,9 +301,7 @@ TEST_F(HtuNtuColumn, RatedAbsorberClosesItsBalancesAtTheColumnPressure) {
 // gas feed's phases add up to its total within 1e-10 kmol/s, so the vapour
 // left is 0 within some 1e-7 of the feed).
 TEST_F(HtuNtuColumn, RatingReachesTheKremserLimits) {
-  const struct {
-    double H, absorbed, tolerance;
-  } cases[] = {{0.0, 0.0, 1e-12}, {200.0, 1.0, 1e-7}};
+  const struct { double H, absorbed, tolerance; } cases[] = {{0.0, 0.0, 1e-12}, {200.0, 1.0, 1e-7}};
   for (const auto &c : cases) {
     Absorber a;
     a.unit->H = Value(c.H, "m");
@@ -338,9 +335,7 @@ TEST_F(HtuNtuColumn, DesignAndRatingAreInverse) {
   EXPECT_NEAR(u.outSplit[0][2].value(), soluteSplit(*a.gas, 0.25), 1e-12);
 
   const double diameter = u.D.value();
-  const struct {
-    double split;
-  } required[] = {{0.75}, {0.3}, {0.02}};
+  const struct { double split; } required[] = {{0.75}, {0.3}, {0.02}};
   for (const auto &r : required) {
     u.hydraulics_calc = "Rating";
     u.masstransfer_calc = "Design";

@@ -112,10 +112,10 @@ public:
 
   static const char *const typeName;
 
-  Quantity duty, deltaP, D, H, ap, epsilon, CL, CG, CS, CFl, CP0, V, L, T, P, rhov, rhol, muv,
-      mul, psiS, psiFl, Ac, uV, uVS, uVFl, uVzero, uL, uLS, uLFl, fractloadL, fractloadV,
-      fractfloodL, fractfloodV, hL, hLFl, dh, ReG, ReL, FrL, WeL, ae, K, ReGdp, psi0, Fv2, dp,
-      deltaP0, FrLdp, psiL, hLS;
+  Quantity duty, deltaP, D, H, ap, epsilon, CL, CG, CS, CFl, CP0, V, L, T, P, rhov, rhol, muv, mul,
+      psiS, psiFl, Ac, uV, uVS, uVFl, uVzero, uL, uLS, uLFl, fractloadL, fractloadV, fractfloodL,
+      fractfloodV, hL, hLFl, dh, ReG, ReL, FrL, WeL, ae, K, ReGdp, psi0, Fv2, dp, deltaP0, FrLdp,
+      psiL, hLS;
   Integer NITER_load;
   Integer NITER_flood;
   Integer startID;
