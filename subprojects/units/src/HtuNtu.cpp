@@ -259,15 +259,14 @@ void HtuNtu::go(int, int) {
     for (const std::string &w : stream.warnings.value())
       setWarning(w);
   };
-  std::unique_ptr<Node> node = NodeFactory().create("StreamIdealLiquidVapor", Defaults("dummy", ""),
-                                                    0, nullptr, nullptr, nullptr);
-  std::unique_ptr<Stream> work(my_cast<Stream *>(node.get(), name));
-  node.release();
-
   if (gasFraction.value() < 0.5 || liquidBypass.value() > 0.5) {
     fallback_();
     return;
   }
+  std::unique_ptr<Node> node = NodeFactory().create("StreamIdealLiquidVapor", Defaults("dummy", ""),
+                                                    0, nullptr, nullptr, nullptr);
+  std::unique_ptr<Stream> work(my_cast<Stream *>(node.get(), name));
+  node.release();
 
   // The equilibrium flash of the mixed feeds at the column pressure, that
   // of the top where the liquid enters.
