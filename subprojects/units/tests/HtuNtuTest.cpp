@@ -380,3 +380,23 @@ TEST_F(HtuNtuColumn, InconsistentFeedsTakeTheFallbackPathWithAWarning) {
         << i;
   }
 }
+
+// startID at the end of the list: no component goes through the packing
+// model, every one leaves with the liquid of the equilibrium flash.
+TEST_F(HtuNtuColumn, StartIdAtTheComponentCountTransfersNothing) {
+  Absorber a(Defaults("C1", "absorber"));
+  a.unit->startID = 4;
+  a.unit->go(1, 0);
+  ASSERT_TRUE(a.unit->errors.value().empty()) << messages(*a.unit);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(a.unit->KVL[i].value(), 0.0) << i;
+    EXPECT_NEAR(props(*a.vapor).ndotcomps[i].value() + props(*a.liquid).ndotcomps[i].value(),
+                props(*a.gas).ndotcomps[i].value() + props(*a.water).ndotcomps[i].value(), 1e-12)
+        << i;
+  }
+  // The solute dissolves as far as the flash of the mixed feeds takes it.
+  EXPECT_GT(props(*a.liquid).ndotcomps[2].value(), 0.0);
+  EXPECT_LT(props(*a.liquid).ndotcomps[2].value(), 0.0015);
+  a.unit->startID = 5;
+  EXPECT_THROW(a.unit->go(1, 0), ErrorRunTime);
+}
