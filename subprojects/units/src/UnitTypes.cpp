@@ -9,6 +9,7 @@
 #include "velta/units/FlashDrum.h"
 #include "velta/units/FlashSplitter.h"
 #include "velta/units/HeatTransfer.h"
+#include "velta/units/HtuNtu.h"
 #include "velta/units/Mixer.h"
 #include "velta/units/MultiExchanger.h"
 #include "velta/units/Multiplier.h"
@@ -126,7 +127,9 @@ void registerAll() {
       "FlashDrum", 60, 99.985695);
   registerUnit<Splitter>("Stream phase separator", "Divider", 73, 83.46875);
   registerFlashSplitter();
-  // HtuNtu
+  registerUnit<HtuNtu>(
+      "Absorber or stripper with countercurrent multicomponent mass transfer of dilute components",
+      "Column", 60, 199.875);
   registerUnit<Multiplier>("Stream multiplier", "Multiplier", 73, 83.46875);
   registerUnit<Exchanger>("Rating heat exchanger", "Exchanger", 80, 80);
   registerUnit<Compressor>("Isentropic compressor", "Compressor", 62, 81.499969);

@@ -37,6 +37,7 @@ const ListedUnit unitListing[] = {
     {"FlashSplitter", "unit", "FlashDrum", 60, 99.985695, 0, 1},
     {"FlashSplitter<StreamIdealLiquidSolid>", "unit", "FlashDrum", 100, 100, 0},
     {"FlashSplitter<StreamIdealLiquidSolidVapor>", "unit", "FlashDrum", 100, 100, 0},
+    {"HtuNtu", "unit", "Column", 60, 199.875, 0},
     {"Multiplier", "unit", "Multiplier", 73, 83.46875, 0},
     {"Exchanger", "unit", "Exchanger", 80, 80, 0},
     {"Compressor", "unit", "Compressor", 62, 81.499969, 0},
