@@ -267,22 +267,105 @@ int Jacobian::solveDense(double *b) {
   return solved;
 }
 
-int Jacobian::solveSparse(double *b) {
-  if (!isCompressed(sparse_))
-    return singularType1;
-  cs_dis *symbolic = cs_di_sqr(2, sparse_, 0);
-  cs_din *numeric = symbolic != nullptr ? cs_di_lu(sparse_, symbolic, 0.001) : nullptr;
-  double *work = static_cast<double *>(cs_di_malloc(n_, sizeof(double)));
-  int result = sparseFactorisationFailed;
-  if (symbolic != nullptr && numeric != nullptr && work != nullptr) {
-    cs_di_ipvec(numeric->pinv, b, work, n_);
+namespace {
+
+// Solves a (e.g. diagonal-block) matrix in place by the CSparse LU with the
+// fill-reducing ordering and the pivot tolerance the whole matrix used to be
+// solved with; false when the factorisation fails.
+bool luSolve(const cs_di *a, double *b) {
+  const int n = a->n;
+  cs_dis *symbolic = cs_di_sqr(2, a, 0);
+  cs_din *numeric = symbolic != nullptr ? cs_di_lu(a, symbolic, 0.001) : nullptr;
+  double *work = static_cast<double *>(cs_di_malloc(n, sizeof(double)));
+  const bool ok = symbolic != nullptr && numeric != nullptr && work != nullptr;
+  if (ok) {
+    cs_di_ipvec(numeric->pinv, b, work, n);
     cs_di_lsolve(numeric->L, work);
     cs_di_usolve(numeric->U, work);
-    cs_di_ipvec(symbolic->q, work, b, n_);
-    result = solved;
+    cs_di_ipvec(symbolic->q, work, b, n);
   }
   cs_di_free(work);
   cs_di_sfree(symbolic);
   cs_di_nfree(numeric);
+  return ok;
+}
+
+} // namespace
+
+int Jacobian::solveSparse(double *b) {
+  if (!isCompressed(sparse_))
+    return singularType1;
+  // A flowsheet's Jacobian is mostly block triangular: units downstream of
+  // all recycles depend on the ones upstream, not the other way. Permuted to
+  // its block upper triangular form, only the diagonal blocks (the strongly
+  // connected parts) are factorised and the rest enters by back
+  // substitution, in time close to the stored entries instead of the fill
+  // of one LU of the whole matrix. A structurally singular matrix goes to
+  // the plain LU, which reports it.
+  cs_did *blocks = cs_di_dmperm(sparse_, 0);
+  if (blocks == nullptr || blocks->rr[3] != n_ || blocks->nb <= 1) {
+    cs_di_dfree(blocks);
+    return luSolve(sparse_, b) ? solved : sparseFactorisationFailed;
+  }
+  int *rowInverse = cs_di_pinv(blocks->p, n_);
+  cs_di *permuted = rowInverse != nullptr ? cs_di_permute(sparse_, rowInverse, blocks->q, 1)
+                                          : nullptr;
+  cs_di_free(rowInverse);
+  if (permuted == nullptr) {
+    cs_di_dfree(blocks);
+    throw std::bad_alloc();
+  }
+  // y = b(p); solve the blocks from the last one up; b(q) = y.
+  std::vector<double> y(static_cast<std::size_t>(n_));
+  for (int k = 0; k < n_; ++k)
+    y[k] = b[blocks->p[k]];
+  const int *p = permuted->p, *i = permuted->i;
+  const double *x = permuted->x;
+  int result = solved;
+  for (int block = blocks->nb - 1; block >= 0 && result == solved; --block) {
+    const int first = blocks->r[block], end = blocks->r[block + 1], size = end - first;
+    if (size == 1) {
+      double diagonal = 0.0;
+      for (int k = p[first]; k < p[first + 1]; ++k)
+        if (i[k] == first)
+          diagonal = x[k];
+      if (diagonal == 0.0 || !std::isfinite(diagonal))
+        result = sparseFactorisationFailed;
+      else
+        y[first] /= diagonal;
+    } else {
+      // The diagonal block, shifted to start at row and column 0.
+      cs_di *diagonalBlock = cs_di_spalloc(size, size, p[end] - p[first], 1, 0);
+      if (diagonalBlock == nullptr) {
+        cs_di_spfree(permuted);
+        cs_di_dfree(blocks);
+        throw std::bad_alloc();
+      }
+      int stored = 0;
+      for (int c = first; c < end; ++c) {
+        diagonalBlock->p[c - first] = stored;
+        for (int k = p[c]; k < p[c + 1]; ++k)
+          if (i[k] >= first && i[k] < end) {
+            diagonalBlock->i[stored] = i[k] - first;
+            diagonalBlock->x[stored] = x[k];
+            ++stored;
+          }
+      }
+      diagonalBlock->p[size] = stored;
+      if (!luSolve(diagonalBlock, y.data() + first))
+        result = sparseFactorisationFailed;
+      cs_di_spfree(diagonalBlock);
+    }
+    // The block's unknowns are known now: move their terms to the right.
+    for (int c = first; c < end && result == solved; ++c)
+      for (int k = p[c]; k < p[c + 1]; ++k)
+        if (i[k] < first)
+          y[i[k]] -= x[k] * y[c];
+  }
+  if (result == solved)
+    for (int k = 0; k < n_; ++k)
+      b[blocks->q[k]] = y[k];
+  cs_di_spfree(permuted);
+  cs_di_dfree(blocks);
   return result;
 }
