@@ -301,7 +301,11 @@ int Jacobian::solveSparse(double *b) {
   // connected parts) are factorised and the rest enters by back
   // substitution, in time close to the stored entries instead of the fill
   // of one LU of the whole matrix. A structurally singular matrix goes to
-  // the plain LU, which reports it.
+  // the plain LU, which reports it, and so does one with an entry that is
+  // not finite, which the LU's pivot search handles in its own way.
+  const int stored = sparse_->p[n_];
+  if (!std::all_of(sparse_->x, sparse_->x + stored, [](double v) { return std::isfinite(v); }))
+    return luSolve(sparse_, b) ? solved : sparseFactorisationFailed;
   cs_did *blocks = cs_di_dmperm(sparse_, 0);
   if (blocks == nullptr || blocks->rr[3] != n_ || blocks->nb <= 1) {
     cs_di_dfree(blocks);
@@ -341,17 +345,17 @@ int Jacobian::solveSparse(double *b) {
         cs_di_dfree(blocks);
         throw std::bad_alloc();
       }
-      int stored = 0;
+      int kept = 0;
       for (int c = first; c < end; ++c) {
-        diagonalBlock->p[c - first] = stored;
+        diagonalBlock->p[c - first] = kept;
         for (int k = p[c]; k < p[c + 1]; ++k)
           if (i[k] >= first && i[k] < end) {
-            diagonalBlock->i[stored] = i[k] - first;
-            diagonalBlock->x[stored] = x[k];
-            ++stored;
+            diagonalBlock->i[kept] = i[k] - first;
+            diagonalBlock->x[kept] = x[k];
+            ++kept;
           }
       }
-      diagonalBlock->p[size] = stored;
+      diagonalBlock->p[size] = kept;
       if (!luSolve(diagonalBlock, y.data() + first))
         result = sparseFactorisationFailed;
       cs_di_spfree(diagonalBlock);

@@ -208,7 +208,8 @@ TEST(Jacobian, SparseBlockTriangularSolveGivesTheKnownSolution) {
 }
 
 // A numerically singular diagonal block fails the factorisation like a
-// singular whole matrix does; so does a zero or NaN 1 x 1 block.
+// singular whole matrix does; so does a zero 1 x 1 block, and a NaN one
+// (which the whole-matrix LU gets).
 TEST(Jacobian, SparseSingularDiagonalBlockFailsFactorisation) {
   Jacobian J;
   J.resize(150);
