@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace {
@@ -290,6 +291,14 @@ bool luSolve(const cs_di *a, double *b) {
   return ok;
 }
 
+struct BlocksFree {
+  void operator()(cs_did *blocks) const { cs_di_dfree(blocks); }
+};
+
+struct MatrixFree {
+  void operator()(cs_di *matrix) const { cs_di_spfree(matrix); }
+};
+
 } // namespace
 
 int Jacobian::solveSparse(double *b) {
@@ -306,27 +315,22 @@ int Jacobian::solveSparse(double *b) {
   const int stored = sparse_->p[n_];
   if (!std::all_of(sparse_->x, sparse_->x + stored, [](double v) { return std::isfinite(v); }))
     return luSolve(sparse_, b) ? solved : sparseFactorisationFailed;
-  cs_did *blocks = cs_di_dmperm(sparse_, 0);
-  if (blocks == nullptr || blocks->rr[3] != n_ || blocks->nb <= 1) {
-    cs_di_dfree(blocks);
+  const std::unique_ptr<cs_did, BlocksFree> blocks(cs_di_dmperm(sparse_, 0));
+  if (blocks == nullptr || blocks->rr[3] != n_ || blocks->nb <= 1)
     return luSolve(sparse_, b) ? solved : sparseFactorisationFailed;
-  }
   int *rowInverse = cs_di_pinv(blocks->p, n_);
-  cs_di *permuted = rowInverse != nullptr ? cs_di_permute(sparse_, rowInverse, blocks->q, 1)
-                                          : nullptr;
+  const std::unique_ptr<cs_di, MatrixFree> permuted(
+      rowInverse != nullptr ? cs_di_permute(sparse_, rowInverse, blocks->q, 1) : nullptr);
   cs_di_free(rowInverse);
-  if (permuted == nullptr) {
-    cs_di_dfree(blocks);
+  if (permuted == nullptr)
     throw std::bad_alloc();
-  }
   // y = b(p); solve the blocks from the last one up; b(q) = y.
   std::vector<double> y(static_cast<std::size_t>(n_));
   for (int k = 0; k < n_; ++k)
     y[k] = b[blocks->p[k]];
   const int *p = permuted->p, *i = permuted->i;
   const double *x = permuted->x;
-  int result = solved;
-  for (int block = blocks->nb - 1; block >= 0 && result == solved; --block) {
+  for (int block = blocks->nb - 1; block >= 0; --block) {
     const int first = blocks->r[block], end = blocks->r[block + 1], size = end - first;
     if (size == 1) {
       double diagonal = 0.0;
@@ -334,17 +338,14 @@ int Jacobian::solveSparse(double *b) {
         if (i[k] == first)
           diagonal = x[k];
       if (diagonal == 0.0 || !std::isfinite(diagonal))
-        result = sparseFactorisationFailed;
-      else
-        y[first] /= diagonal;
+        return sparseFactorisationFailed;
+      y[first] /= diagonal;
     } else {
       // The diagonal block, shifted to start at row and column 0.
-      cs_di *diagonalBlock = cs_di_spalloc(size, size, p[end] - p[first], 1, 0);
-      if (diagonalBlock == nullptr) {
-        cs_di_spfree(permuted);
-        cs_di_dfree(blocks);
+      const std::unique_ptr<cs_di, MatrixFree> diagonalBlock(
+          cs_di_spalloc(size, size, p[end] - p[first], 1, 0));
+      if (diagonalBlock == nullptr)
         throw std::bad_alloc();
-      }
       int kept = 0;
       for (int c = first; c < end; ++c) {
         diagonalBlock->p[c - first] = kept;
@@ -356,20 +357,16 @@ int Jacobian::solveSparse(double *b) {
           }
       }
       diagonalBlock->p[size] = kept;
-      if (!luSolve(diagonalBlock, y.data() + first))
-        result = sparseFactorisationFailed;
-      cs_di_spfree(diagonalBlock);
+      if (!luSolve(diagonalBlock.get(), y.data() + first))
+        return sparseFactorisationFailed;
     }
     // The block's unknowns are known now: move their terms to the right.
-    for (int c = first; c < end && result == solved; ++c)
+    for (int c = first; c < end; ++c)
       for (int k = p[c]; k < p[c + 1]; ++k)
         if (i[k] < first)
           y[i[k]] -= x[k] * y[c];
   }
-  if (result == solved)
-    for (int k = 0; k < n_; ++k)
-      b[blocks->q[k]] = y[k];
-  cs_di_spfree(permuted);
-  cs_di_dfree(blocks);
-  return result;
+  for (int k = 0; k < n_; ++k)
+    b[blocks->q[k]] = y[k];
+  return solved;
 }
