@@ -1,15 +1,19 @@
 // Simultaneous solution of a chain of mixer/divider pairs, each divider
 // returning 40 % of its flow to its own mixer through a cut recycle: 10, 100
 // and 1000 units. Reported per size: the Newton iterations and time of the
-// simultaneous solve (after the sequential pre-computation), and the time
-// of one residual evaluation (one pass over the units and the Assignments)
-// and of one Jacobian evaluation (the same pass with every unknown a
-// derivative direction); the rest of an iteration is the linear algebra.
+// simultaneous solve (after the sequential pre-computation), the time per
+// iteration, the stored entries of the Jacobian, and the shares of the solve
+// spent in the units' residuals (plain evaluations and, shown apart too,
+// the evaluations with derivatives), in the assembly of the Jacobian
+// (seeding the unknowns and building the sparse matrix from the
+// derivatives) and in the factorisation with its triangular solves; the
+// rest is the Newton and line-search bookkeeping.
 
 #include "StreamTestSupport.h"
 
 #include "velta/core/Jacobian.h"
 #include "velta/flowsheet/FlowSheet.h"
+#include "velta/flowsheet/FlowSheetPrivate.h"
 #include "velta/flowsheet/Terminator.h"
 #include "velta/persistency/NodeFactory.h"
 #include "velta/streams/Stream.h"
@@ -19,6 +23,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <iostream>
@@ -119,28 +124,44 @@ void BM_RecycleChain(benchmark::State &state) {
     std::ostringstream sink;
     auto *old = std::cout.rdbuf(sink.rdbuf());
     fs.go(1, 0);
+    const double assemblyBefore = fs.assemblySeconds();
     const auto start = std::chrono::steady_clock::now();
     fs.go(2, 0);
     const double solve = seconds(std::chrono::steady_clock::now() - start);
-    // One residual and one Jacobian evaluation at the solution.
+    const double assembly = fs.assemblySeconds() - assemblyBefore;
+    const SolverNleInterface::Statistics &statistics =
+        fs.privatePart().solver_.statistics();
+    const int jacobians = std::max(statistics.automaticJacobians, 1);
+    // The last Jacobian's stored entries, at the solution.
     const unsigned n = fs.size();
     std::vector<double> x(n), y(n);
     fs.init(x.data());
     fs.scalex(x.data());
-    auto t0 = std::chrono::steady_clock::now();
-    fs(x.data(), y.data(), nullptr);
-    const double residual = seconds(std::chrono::steady_clock::now() - t0);
     Jacobian J;
     J.resize(n);
-    t0 = std::chrono::steady_clock::now();
     fs(x.data(), y.data(), &J);
-    const double jacobian = seconds(std::chrono::steady_clock::now() - t0);
     std::cout.rdbuf(old);
+    // The units' residuals: the plain evaluations of the line search and
+    // the evaluations with derivatives inside the Jacobian evaluations.
+    const double derivativeResiduals = statistics.jacobianSeconds - assembly;
+    const double residuals = statistics.residualSeconds + derivativeResiduals;
+    auto share = [solve](double part) { return solve > 0.0 ? 100.0 * part / solve : 0.0; };
     state.counters["unknowns"] = n;
+    int entries = J.storedEntries();
+    if (!J.isSparse())
+      for (int r = 0; r < J.size(); ++r)
+        for (int c = 0; c < J.size(); ++c)
+          entries += J.element(r, c) != 0.0;
+    state.counters["jacobian_entries"] = entries;
     state.counters["newton_iterations"] = fs.NITER.value();
     state.counters["solve_s"] = solve;
-    state.counters["residual_s"] = residual;
-    state.counters["jacobian_s"] = jacobian;
+    state.counters["per_iteration_s"] = solve / jacobians;
+    state.counters["residuals_%"] = share(residuals);
+    state.counters["residuals_with_derivatives_%"] = share(derivativeResiduals);
+    state.counters["assembly_%"] = share(assembly);
+    state.counters["factorisation_%"] = share(statistics.factorisationSeconds);
+    state.counters["other_%"] =
+        share(solve - residuals - assembly - statistics.factorisationSeconds);
     state.counters["errors"] = static_cast<double>(fs.errors.value().size());
   }
   components.clear();

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <new>
 
 namespace {
@@ -267,22 +268,105 @@ int Jacobian::solveDense(double *b) {
   return solved;
 }
 
-int Jacobian::solveSparse(double *b) {
-  if (!isCompressed(sparse_))
-    return singularType1;
-  cs_dis *symbolic = cs_di_sqr(2, sparse_, 0);
-  cs_din *numeric = symbolic != nullptr ? cs_di_lu(sparse_, symbolic, 0.001) : nullptr;
-  double *work = static_cast<double *>(cs_di_malloc(n_, sizeof(double)));
-  int result = sparseFactorisationFailed;
-  if (symbolic != nullptr && numeric != nullptr && work != nullptr) {
-    cs_di_ipvec(numeric->pinv, b, work, n_);
+namespace {
+
+// Solves a (e.g. diagonal-block) matrix in place by the CSparse LU with the
+// fill-reducing ordering and the pivot tolerance the whole matrix used to be
+// solved with; false when the factorisation fails.
+bool luSolve(const cs_di *a, double *b) {
+  const int n = a->n;
+  cs_dis *symbolic = cs_di_sqr(2, a, 0);
+  cs_din *numeric = symbolic != nullptr ? cs_di_lu(a, symbolic, 0.001) : nullptr;
+  double *work = static_cast<double *>(cs_di_malloc(n, sizeof(double)));
+  const bool ok = symbolic != nullptr && numeric != nullptr && work != nullptr;
+  if (ok) {
+    cs_di_ipvec(numeric->pinv, b, work, n);
     cs_di_lsolve(numeric->L, work);
     cs_di_usolve(numeric->U, work);
-    cs_di_ipvec(symbolic->q, work, b, n_);
-    result = solved;
+    cs_di_ipvec(symbolic->q, work, b, n);
   }
   cs_di_free(work);
   cs_di_sfree(symbolic);
   cs_di_nfree(numeric);
-  return result;
+  return ok;
+}
+
+struct BlocksFree {
+  void operator()(cs_did *blocks) const { cs_di_dfree(blocks); }
+};
+
+struct MatrixFree {
+  void operator()(cs_di *matrix) const { cs_di_spfree(matrix); }
+};
+
+} // namespace
+
+int Jacobian::solveSparse(double *b) {
+  if (!isCompressed(sparse_))
+    return singularType1;
+  // A flowsheet's Jacobian is mostly block triangular: units downstream of
+  // all recycles depend on the ones upstream, not the other way. Permuted to
+  // its block upper triangular form, only the diagonal blocks (the strongly
+  // connected parts) are factorised and the rest enters by back
+  // substitution, in time close to the stored entries instead of the fill
+  // of one LU of the whole matrix. A structurally singular matrix goes to
+  // the plain LU, which reports it, and so does one with an entry that is
+  // not finite, which the LU's pivot search handles in its own way.
+  const int stored = sparse_->p[n_];
+  if (!std::all_of(sparse_->x, sparse_->x + stored, [](double v) { return std::isfinite(v); }))
+    return luSolve(sparse_, b) ? solved : sparseFactorisationFailed;
+  const std::unique_ptr<cs_did, BlocksFree> blocks(cs_di_dmperm(sparse_, 0));
+  if (blocks == nullptr || blocks->rr[3] != n_ || blocks->nb <= 1)
+    return luSolve(sparse_, b) ? solved : sparseFactorisationFailed;
+  int *rowInverse = cs_di_pinv(blocks->p, n_);
+  const std::unique_ptr<cs_di, MatrixFree> permuted(
+      rowInverse != nullptr ? cs_di_permute(sparse_, rowInverse, blocks->q, 1) : nullptr);
+  cs_di_free(rowInverse);
+  if (permuted == nullptr)
+    throw std::bad_alloc();
+  // y = b(p); solve the blocks from the last one up; b(q) = y.
+  std::vector<double> y(static_cast<std::size_t>(n_));
+  for (int k = 0; k < n_; ++k)
+    y[k] = b[blocks->p[k]];
+  const int *p = permuted->p, *i = permuted->i;
+  const double *x = permuted->x;
+  for (int block = blocks->nb - 1; block >= 0; --block) {
+    const int first = blocks->r[block], end = blocks->r[block + 1], size = end - first;
+    if (size == 1) {
+      double diagonal = 0.0;
+      for (int k = p[first]; k < p[first + 1]; ++k)
+        if (i[k] == first)
+          diagonal = x[k];
+      if (diagonal == 0.0 || !std::isfinite(diagonal))
+        return sparseFactorisationFailed;
+      y[first] /= diagonal;
+    } else {
+      // The diagonal block, shifted to start at row and column 0.
+      const std::unique_ptr<cs_di, MatrixFree> diagonalBlock(
+          cs_di_spalloc(size, size, p[end] - p[first], 1, 0));
+      if (diagonalBlock == nullptr)
+        throw std::bad_alloc();
+      int kept = 0;
+      for (int c = first; c < end; ++c) {
+        diagonalBlock->p[c - first] = kept;
+        for (int k = p[c]; k < p[c + 1]; ++k)
+          if (i[k] >= first && i[k] < end) {
+            diagonalBlock->i[kept] = i[k] - first;
+            diagonalBlock->x[kept] = x[k];
+            ++kept;
+          }
+      }
+      diagonalBlock->p[size] = kept;
+      if (!luSolve(diagonalBlock.get(), y.data() + first))
+        return sparseFactorisationFailed;
+    }
+    // The block's unknowns are known now: move their terms to the right.
+    for (int c = first; c < end; ++c)
+      for (int k = p[c]; k < p[c + 1]; ++k)
+        if (i[k] < first)
+          y[i[k]] -= x[k] * y[c];
+  }
+  for (int k = 0; k < n_; ++k)
+    b[blocks->q[k]] = y[k];
+  return solved;
 }

@@ -1,6 +1,7 @@
 #include "velta/core/ObjectiveNleAd.h"
 
 #include "ScopeExit.h"
+#include "StopWatch.h"
 #include "velta/core/Jacobian.h"
 #include "velta/core/QuantityTag.h"
 #include "velta/utility/Assert.h"
@@ -51,6 +52,7 @@ void ObjectiveNleAd::prepare_(double *X, Jacobian *J) {
             "Entered with size = " << scaler_.size());
   const unsigned n = size();
   if (J != nullptr) {
+    StopWatch watch(assemblySeconds_);
     VELTA_LOG(logVerbosity(), 2, "ObjectiveNleAd::prepare_",
               "Setting " << n << " active variables");
     openDerivativeContext();
@@ -83,6 +85,7 @@ void ObjectiveNleAd::packResults_(double *X, double *y, Jacobian *J) {
   copyResidualValues(y, "ObjectiveNleAd::packResults_");
   if (J == nullptr)
     return;
+  StopWatch watch(assemblySeconds_);
   const unsigned n = size();
   VELTA_ASSERT_AS(n == static_cast<unsigned>(J->size()), "size() == J->size()",
                   "subprojects/core/src/ObjectiveNleAd", __LINE__);

@@ -1,6 +1,7 @@
 #include "velta/core/SolverNleInterface.h"
 
 #include "ScopeExit.h"
+#include "StopWatch.h"
 #include "velta/core/ObjectiveNleAd.h"
 #include "velta/core/ObjectiveNleInterface.h"
 
@@ -48,12 +49,14 @@ void SolverNleInterface::logResiduals(const char *function) const {
 }
 
 double Automatic::evaluate() {
+  StopWatch watch(statistics_.residualSeconds);
   (*objective_)(x_.data(), F_.data(), nullptr);
   ++statistics_.residualEvaluations;
   return halfSumOfSquares(F_.data());
 }
 
 double Automatic::calculateFJ() {
+  StopWatch watch(statistics_.jacobianSeconds);
   (*objective_)(x_.data(), F_.data(), &J_);
   ++statistics_.automaticJacobians;
   return halfSumOfSquares(F_.data());
@@ -84,12 +87,14 @@ void Numeric::resize(int n) {
 }
 
 double Numeric::evaluate() {
+  StopWatch watch(statistics_.residualSeconds);
   (*objective_)(x_.data(), F_.data(), nullptr);
   ++statistics_.residualEvaluations;
   return halfSumOfSquares(F_.data());
 }
 
 double Numeric::calculateFJ() {
+  StopWatch watch(statistics_.jacobianSeconds);
   VELTA_LOG(logVerbosity(), 3, "Numeric::calculateFJ",
             "calculating reference base case, n_ = " << n_);
   (*objective_)(x_.data(), F_.data(), nullptr);

@@ -1,5 +1,7 @@
 #include "velta/core/SolverNleRecipes.h"
 
+#include "StopWatch.h"
+
 #include "velta/core/NumericHelpers.h"
 #include "velta/core/ObjectiveNleAd.h"
 #include "velta/core/ObjectiveNleInterface.h"
@@ -144,7 +146,11 @@ int SolverNleRecipes::solve() {
     std::copy(x_.begin(), x_.end(), xold_.begin());
     for (int i = 0; i < n_; ++i)
       p_[i] = -F_[i];
-    const int r = J_.solve(p_.data());
+    int r;
+    {
+      StopWatch watch(statistics_.factorisationSeconds);
+      r = J_.solve(p_.data());
+    }
     VELTA_LOG(logVerbosity(), 2, solveName, "backslash returned check = " << r);
     if (r != 0) {
       unscale();

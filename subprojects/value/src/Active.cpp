@@ -12,7 +12,8 @@ namespace {
 // with derivative 0 at its sorted place. The entries are updated in place in
 // one pass as long as r holds b's directions (the usual case once the
 // unknowns have spread through a calculation); from the first missing
-// direction on, the rest of r grows once and is merged from the back, so
+// direction on, the rest of r grows once and is merged from the back (or,
+// when r must be reallocated anyway, forwards into the new storage), so
 // nothing is rescanned or shifted twice. b may be r itself.
 template <class Entry, class Combine>
 void mergeSorted(std::vector<Entry> &r, const std::vector<Entry> &b, Combine combine) {
@@ -40,6 +41,28 @@ void mergeSorted(std::vector<Entry> &r, const std::vector<Entry> &b, Combine com
       ++ii;
     else
       ++missing;
+  }
+  if (r.capacity() < rSize + missing && &r != &b) {
+    // r has to move anyway: merge forwards into the new storage, so that
+    // every entry is written once instead of moved and then merged.
+    std::vector<Entry> merged;
+    merged.reserve(rSize + missing);
+    merged.insert(merged.end(), r.begin(), r.begin() + static_cast<std::ptrdiff_t>(i));
+    std::size_t ri = i;
+    for (std::size_t bj = j; bj < bSize; ++bj) {
+      const Entry &incoming = b[bj];
+      while (ri < rSize && r[ri].direction < incoming.direction)
+        merged.push_back(r[ri++]);
+      if (ri < rSize && r[ri].direction == incoming.direction) {
+        merged.push_back(Entry{incoming.direction, combine(r[ri].derivative, incoming.derivative)});
+        ++ri;
+      } else {
+        merged.push_back(Entry{incoming.direction, combine(Derivative(0), incoming.derivative)});
+      }
+    }
+    merged.insert(merged.end(), r.begin() + static_cast<std::ptrdiff_t>(ri), r.end());
+    r.swap(merged);
+    return;
   }
   r.resize(rSize + missing);
   std::size_t ri = rSize, bj = bSize, k = rSize + missing; // one past the next element

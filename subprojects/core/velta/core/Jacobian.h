@@ -2,7 +2,8 @@
 // The square Newton-step matrix of one solver: rows are equations, columns
 // unknowns. Below `denseLimit` unknowns it is a dense row-major array solved
 // by an in-place LU with partial pivoting; from `denseLimit` on it is a
-// compressed-column sparse matrix solved by the CSparse LU.
+// compressed-column sparse matrix, permuted to block triangular form and
+// solved block by block with the CSparse LU of each diagonal block.
 
 #include "velta/value/Value.h"
 

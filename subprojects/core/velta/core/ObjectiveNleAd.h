@@ -38,11 +38,16 @@ public:
 
   const Scaler &scaler(unsigned i) const { return scaler_[i]; }
 
+  // Wall-clock seconds spent so far seeding the unknowns and building
+  // Jacobians from the residuals' derivatives (not in the residuals).
+  double assemblySeconds() const { return assemblySeconds_; }
+
 protected:
   // Residual values into y and, with J, the chain rule through dx/dX.
   void packResults_(double *X, double *y, Jacobian *J);
 
   std::vector<Scaler> scaler_;
+  double assemblySeconds_ = 0.0;
 };
 
 class ObjectiveNleAdVertex : public ObjectiveNleAd {

@@ -15,12 +15,18 @@ class ObjectiveNleInterface;
 
 class SolverNleInterface : public Diagnostic {
 public:
-  // Counters of one solve, reset at its start.
+  // Counters and wall-clock times of one solve, reset at its start. The
+  // times split a solve into the residual evaluations (values only), the
+  // Jacobian evaluations (residuals with derivatives and the matrix) and the
+  // factorisations with their triangular solves.
   struct Statistics {
     int residualEvaluations = 0;
     int iterations = 0;
     int automaticJacobians = 0;
     int numericJacobians = 0;
+    double residualSeconds = 0.0;
+    double jacobianSeconds = 0.0;
+    double factorisationSeconds = 0.0;
   };
 
   explicit SolverNleInterface(ObjectiveNleInterface *objective = nullptr);

@@ -46,6 +46,19 @@ public:
     }
   }
 
+  // A copy of a with room for b's directions too: a binary operation's
+  // result then merges b's list without allocating a second time.
+  GenericActive(const GenericActive &a, const GenericActive &b) : value_(a.value_), active_(false) {
+    if (sparseMode()) [[unlikely]] {
+      zeroDense();
+      sparse_.reserve(a.sparse_.size() + b.sparse_.size());
+      sparse_ = a.sparse_;
+    } else {
+      for (int i = 0; i < denseDirections; ++i)
+        dense_[i] = a.dense_[i];
+    }
+  }
+
   GenericActive(GenericActive &&other) noexcept : value_(other.value_), active_(false) {
     if (sparseMode()) [[unlikely]] {
       zeroDense();
@@ -226,7 +239,7 @@ public:
   // one for two numbers) with the operation applied; a temporary left operand
   // is reused instead of copied.
   friend GenericActive operator+(const GenericActive &a, const GenericActive &b) {
-    GenericActive r(a);
+    GenericActive r(a, b);
     r += b;
     return r;
   }
@@ -250,7 +263,7 @@ public:
   }
 
   friend GenericActive operator-(const GenericActive &a, const GenericActive &b) {
-    GenericActive r(a);
+    GenericActive r(a, b);
     r -= b;
     return r;
   }
@@ -274,7 +287,7 @@ public:
   }
 
   friend GenericActive operator*(const GenericActive &a, const GenericActive &b) {
-    GenericActive r(a);
+    GenericActive r(a, b);
     r *= b;
     return r;
   }
@@ -292,7 +305,7 @@ public:
   }
 
   friend GenericActive operator/(const GenericActive &a, const GenericActive &b) {
-    GenericActive r(a);
+    GenericActive r(a, b);
     r /= b;
     return r;
   }
