@@ -222,8 +222,10 @@ TEST_F(WaterFixture, IapwsCachesFollowTheStateAndCpLeavesThemUnperturbed) {
   EXPECT_EQ(phase.lnPhi(10e6), lnPhi);
   EXPECT_DOUBLE_EQ(phase.water().delta.value(), 838.025 / 322.0);
   // A new delta with only calculate_rho_ run: H and S belong to the new
-  // state, not to the pressure evaluation of the old one.
-  WaterPhase fresh(vapor);
+  // state, not to the pressure evaluation of the old one (a liquid that
+  // light lies beyond its spinodal and is continued from there, so the
+  // fresh model is a liquid too).
+  WaterPhase fresh(liquid);
   fresh.at(500.0, 4.532 / 322.0);
   fresh.pressure();
   const double hVapour = fresh.h(), sVapour = fresh.s();
@@ -353,15 +355,16 @@ TEST_F(WaterFixture, IapwsLnPhiOnlyForH2OAndFiniteAtNegativePressure) {
   stretched.at(300.0, 996.556 / 322.0);
   const double p = stretched.pressure();
   EXPECT_NEAR(stretched.lnPhi(p / 2) - stretched.lnPhi(2 * p), std::log(2.0), 1e-12);
-  // A stretched liquid of negative pressure (Z < 0): finite through the
-  // floored pressure, and without a correction, like a vapour there.
+  // A stretched liquid of negative pressure (Z < 0, still above the liquid
+  // spinodal at 892.6 kg/m3): finite through the floored pressure, and
+  // without a correction, like a phase of neither type there.
   stretched.at(300.0, 990.0 / 322.0);
   EXPECT_LT(stretched.pressure(), 0.0);
   const double floored = stretched.lnPhi(101325.0);
   EXPECT_TRUE(std::isfinite(floored));
-  WaterPhase vapour(vapor);
-  vapour.at(300.0, 990.0 / 322.0);
-  EXPECT_EQ(vapour.lnPhi(101325.0), floored);
+  WaterPhase other(solid);
+  other.at(300.0, 990.0 / 322.0);
+  EXPECT_EQ(other.lnPhi(101325.0), floored);
 }
 
 } // namespace
