@@ -103,31 +103,33 @@ int StreamIapwsLiquidVapor::calculateResidualsEquilibrium(std::vector<Value> &re
 Value StreamIapwsLiquidVapor::phaseChoiceResidual() {
   static const char *const name = "StreamIapwsLiquidVapor::phaseChoiceResidual";
   const Value sum = sumy_ - sumx_;
-  bool split = false;
-  Vector z = feed();
-  for (int i = 0; i < NCOMPONENTS; ++i)
-    split = split || (z[i].value() > 0.0 &&
-                      std::fabs(kVL_[static_cast<std::size_t>(i)].value() - 1.0) > 1.5e-8);
   Value residual;
-  if (!split)
-    // At K = 1 any alfa solves PT: a zero of slope 1 in alfa keeps the
-    // Jacobian regular, as the Rachford-Rice residual does; in the other
-    // modes the split is the two-phase one.
-    residual = -sum + Value(alfa.activeValue().derivativePart(), dimensionless);
-  else if (is(mode, FlashMode::PT)) {
-    // Nothing else fixes alfa in PT: the sign of K - 1 alone decides. The
-    // weight (a plain number) takes the jump between the two bounds out of
-    // the value where K crosses 1, so that a line search across it sees no
-    // step in the merit function; the Newton step in alfa stays the whole
-    // distance to the bound.
-    // The sign is that of ln K at the flash pressure, so that it does not
-    // flip while the densities are still on their way to it.
-    const Value &P = FlashBase::P, &T = FlashBase::T;
-    const double lnK = iapwsOf(*LphaseGeneric_).waterLnPhiAt(P, T) -
-                       iapwsOf(*VphaseGeneric_).waterLnPhiAt(P, T);
-    const double weight = std::min(1.0, 1e3 * std::fabs(lnK));
-    residual = (lnK < 0.0 ? alfa : alfa - 1.0) * weight;
+  if (is(mode, FlashMode::PT)) {
+    bool split = false;
+    Vector z = feed();
+    for (int i = 0; i < NCOMPONENTS; ++i)
+      split = split || (z[i].value() > 0.0 &&
+                        std::fabs(kVL_[static_cast<std::size_t>(i)].value() - 1.0) > 1.5e-8);
+    if (!split) {
+      // At K = 1 any alfa solves PT: a zero of slope 1 in alfa keeps the
+      // Jacobian regular, as the Rachford-Rice residual does.
+      residual = -sum + Value(alfa.activeValue().derivativePart(), dimensionless);
+    } else {
+      // Nothing else fixes alfa in PT: the sign of ln K alone decides, taken
+      // at the flash pressure so that it does not flip while the densities
+      // are still on their way to it. The weight (a plain number) takes the
+      // jump between the two bounds out of the value where K crosses 1, so
+      // that a line search across it sees no step in the merit function;
+      // the Newton step in alfa stays the whole distance to the bound.
+      const Value &P = FlashBase::P, &T = FlashBase::T;
+      const double lnK = iapwsOf(*LphaseGeneric_).waterLnPhiAt(P, T) -
+                         iapwsOf(*VphaseGeneric_).waterLnPhiAt(P, T);
+      const double weight = std::min(1.0, 1e3 * std::fabs(lnK));
+      residual = (lnK < 0.0 ? alfa : alfa - 1.0) * weight;
+    }
   } else {
+    // An energy, entropy or density set point (or SA's alfa) fixes alfa in
+    // two phases; at a bound K only has to lie on its side of 1.
     const double shifted = alfa.value() + sum.value();
     residual = shifted <= 0.0 ? alfa : shifted >= 1.0 ? alfa - 1.0 : -sum;
   }

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 using namespace streammoretest;
@@ -109,9 +110,11 @@ struct WaterState {
   double h, s, v;       // kJ/kg, kJ/(kg K), m3/kg
   double vaporFraction; // 0 all liquid, 1 all vapour
   // PH and PS from a start 2 % off on the phase's own side return T within
-  // 1e-6 K; not yet for the vapours 0.1 % below saturation, whose PH and PS
-  // stop on the saturation line (0.013 K low at 275 K, 0.08 K at 625 K).
-  bool returnsT = true;
+  // Ttol (K). The vapours 0.1 % below saturation end where the solver's
+  // tolerance on the relative H residual leaves them: 6.4e-6 K low at 450 K;
+  // at 275 K the iterations stop 1.3e-2 K low, on the saturation line
+  // (NaN: not checked).
+  double Ttol = 1e-6;
 };
 
 void PrintTo(const WaterState &state, std::ostream *os) { *os << state.name; }
@@ -132,7 +135,7 @@ TEST_P(StreamIapwsLiquidVaporRegions, PtMatchesIapws95AndPhPsReturnT) {
   EXPECT_NEAR(total.H.value() / kJ, c.h, 1e-7 * std::max(std::fabs(c.h), 10.0));
   EXPECT_NEAR(total.S.value() / kJ, c.s, 1e-7 * std::max(c.s, 1.0));
   EXPECT_NEAR(total.v.value() / waterMolarMass / c.v, 1.0, 1e-7);
-  if (!c.returnsT)
+  if (std::isnan(c.Ttol))
     return;
   for (FlashMode mode : {FlashMode::PH, FlashMode::PS}) {
     auto other = makeWaterSteam("B");
@@ -141,7 +144,7 @@ TEST_P(StreamIapwsLiquidVaporRegions, PtMatchesIapws95AndPhPsReturnT) {
     otherTotal.H = total.H;
     otherTotal.S = total.S;
     flash(*other, mode);
-    EXPECT_NEAR(other->T.value(), c.T, 1e-6) << Velta::Utility::flashModeName(static_cast<int>(mode));
+    EXPECT_NEAR(other->T.value(), c.T, c.Ttol) << Velta::Utility::flashModeName(static_cast<int>(mode));
     EXPECT_NEAR(other->VphaseGeneric_->fraction.value(), c.vaporFraction, 1e-8);
   }
 }
@@ -158,15 +161,16 @@ INSTANTIATE_TEST_SUITE_P(
         WaterState{"Liquid275KAboveSaturation", 275.0, 699.1496178664996, 7.7597227205118395,
                    0.0283094669835953, 0.0010001126062080912, 0.0},
         WaterState{"Vapour275KBelowSaturation", 275.0, 697.7527155331002, 2504.290686106298,
-                   9.10706534106048, 181.78054593373213, 1.0, false},
+                   9.10706534106048, 181.78054593373213, 1.0,
+                   std::numeric_limits<double>::quiet_NaN()},
         WaterState{"Liquid450KAboveSaturation", 450.0, 933135.7671913053, 749.1620668549178,
                    2.108657190939862, 0.0011231640812154001, 0.0},
         WaterState{"Vapour450KBelowSaturation", 450.0, 931271.3600640501, 2774.4863071003056,
-                   6.6098107843024, 0.20803927086075746, 1.0},
+                   6.6098107843024, 0.20803927086075746, 1.0, 1e-5},
         WaterState{"Liquid625KAboveSaturation", 625.0, 16925177.5878914, 1686.0883556258545,
                    3.801608886251148, 0.0017628248301631293, 0.0},
         WaterState{"Vapour625KBelowSaturation", 625.0, 16891361.049254257, 2552.761600170516,
-                   5.188562914085134, 0.008486041605684128, 1.0, false}),
+                   5.188562914085134, 0.008486041605684128, 1.0}),
     [](const testing::TestParamInfo<WaterState> &info) { return std::string(info.param.name); });
 
 TEST_F(StreamIapwsLiquidVaporTest, PhInTheTwoPhaseRegionGivesTheBoilingPointAndItsSplit) {
@@ -176,8 +180,9 @@ TEST_F(StreamIapwsLiquidVaporTest, PhInTheTwoPhaseRegionGivesTheBoilingPointAndI
   dynamic_cast<Phase::MassMolarProperties &>(*s->Tphase).H =
       Value(1547.2935298510897 * waterMolarMass * 1000.0, "J/kmol");
   flash(*s, FlashMode::PH);
-  // 1.8e-5 K low: the flash stops on the relative H residual before K = 1
-  // is met to the solver's tolerance.
+  // 1.8e-5 K low: the iterations stop on the solver's step tolerance. (The
+  // Rachford-Rice residual with its single-phase corrections, second order
+  // in K - 1, stopped 0.26 K low here, at a vapour fraction of 0.5007.)
   EXPECT_NEAR(s->T.value(), 373.12429603877786, 3e-5);
   EXPECT_NEAR(s->VphaseGeneric_->fraction.value(), 0.5, 1e-7);
 }
