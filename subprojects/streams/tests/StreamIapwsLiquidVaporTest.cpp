@@ -63,11 +63,16 @@ TEST_F(StreamIapwsLiquidVaporTest, PaAtOneAtmosphereGivesTheNormalBoilingPoint) 
 }
 
 TEST_F(StreamIapwsLiquidVaporTest, SaturationPressuresOfTheRelease) {
+  // h, s and v of the PA flash at vapour fraction 0.3: IAPWS95(P=P/1e6, x=0.3)
+  // (kJ/kg, kJ/(kg K), m3/kg), whose own T is the row's within 4e-6 K.
   const struct {
-    double T, P, band;
-  } rows[] = {{275.0, 698.4511666998, 1e-3},
-              {450.0, 932203.5636276777, 1e-3},
-              {625.0, 16908269.31857283, 1e-2}};
+    double T, P, band, h, s, v;
+  } rows[] = {{275.0, 698.4511666998, 1e-3, 756.7187906516303, 2.7517969886256086,
+               54.480291675443326},
+              {450.0, 932203.5636276777, 1e-3, 1356.736343491269, 3.4588245768235826,
+               0.06313030838446322},
+              {625.0, 16908269.31857283, 1e-2, 1945.6036910654132, 4.216881125401601,
+               0.003770505291471704}};
   for (const auto &row : rows) {
     // PA at the saturation pressure returns the saturation temperature.
     auto pa = makeWaterSteam("PA");
@@ -75,6 +80,10 @@ TEST_F(StreamIapwsLiquidVaporTest, SaturationPressuresOfTheRelease) {
     pa->VphaseGeneric_->fraction = 0.3;
     flash(*pa, FlashMode::PA);
     EXPECT_NEAR(pa->T.value(), row.T, 1e-5 * row.T) << row.T;
+    auto &total = dynamic_cast<Phase::MassMolarProperties &>(*pa->Tphase);
+    EXPECT_NEAR(total.H.value() / waterMolarMass / 1000.0 / row.h, 1.0, 1e-6) << row.T;
+    EXPECT_NEAR(total.S.value() / waterMolarMass / 1000.0 / row.s, 1.0, 1e-6) << row.T;
+    EXPECT_NEAR(total.v.value() / waterMolarMass / row.v, 1.0, 1e-6) << row.T;
     // PT just above the saturation pressure is all liquid, just below all
     // vapour: the K-value of water brackets 1 there (at 625 K the vapour
     // side starts from the ideal gas at half its density).
