@@ -146,6 +146,14 @@ double Iapws::spinodal(double T) {
     return std::numeric_limits<double>::quiet_NaN();
   if (T != spinodalT_) {
     spinodalDelta_ = iapwsSpinodalDelta(T, vapor);
+    // Without a spinodal (at and above the critical temperature, or where
+    // the isotherm rises up to the critical density) the phase still lacks
+    // a state for the pressures beyond that of its bound: it is continued
+    // from 1 % inside the bound, so that those pressures have a root too.
+    // Of the states themselves only those within 1 % of the critical
+    // density are lost (a fluid there is found at 0.99 or 1.01 of it).
+    if (std::isnan(spinodalDelta_))
+      spinodalDelta_ = vapor ? 1.0 - 1e-2 : 1.0 + 1e-2;
     spinodalT_ = T;
   }
   return spinodalDelta_;
@@ -178,15 +186,18 @@ Value Iapws::cachedPressure(const Value &T) const {
                    criticalDensity() * evaluated * T;
   if (continued_) {
     // Monotonic beyond the spinodal, with a pole at the critical density;
-    // on the bound itself the pole sits 1e-10 away.
+    // on the bound itself the pole sits 1e-10 away (the distance keeps its
+    // derivatives, so that the solver still sees the slope there).
     const double star = deltaVar_->value.value();
     const Value idealSlope = specificGasConstant() * criticalDensity() * T;
-    if (phaseType() == static_cast<int>(PhaseType::vapor))
-      pressure += idealSlope * (1.0 - star) * (delta - star) /
-                  (delta.value() < 1.0 - 1e-10 ? 1.0 - delta : dimensionlessValue(1e-10));
+    const bool vapor = phaseType() == static_cast<int>(PhaseType::vapor);
+    Value distance = vapor ? 1.0 - delta : delta - 1.0;
+    if (distance.value() < 1e-10)
+      distance.activeValue().value() = 1e-10;
+    if (vapor)
+      pressure += idealSlope * (1.0 - star) * (delta - star) / distance;
     else
-      pressure -= idealSlope * (star - 1.0) * (star - delta) /
-                  (delta.value() > 1.0 + 1e-10 ? delta - 1.0 : dimensionlessValue(1e-10));
+      pressure -= idealSlope * (star - 1.0) * (star - delta) / distance;
   }
   return pressure;
 }

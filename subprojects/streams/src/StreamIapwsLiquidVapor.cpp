@@ -142,11 +142,19 @@ void StreamIapwsLiquidVapor::estimateEos(const Value &Pe, const Value &Te) {
   static const char *const name = "StreamIapwsLiquidVapor::estimateEos";
   VELTA_TRACE_BEGIN
   Stream::estimateEos(Pe, Te);
-  Value &delta = iapwsOf(*LphaseGeneric_).delta;
-  const double saturated = Phase::iapwsSaturatedLiquidDelta(Te.value());
-  if (delta.value() < saturated)
-    delta = Value(saturated);
-  VELTA_LOG(streamVerbosity(), 2, name, "Liquid delta = " << delta.value());
+  // Neither start on the critical density, the bound of both phases, where
+  // the solver's scaling leaves the unknown no effect on any residual.
+  const double offBound = 2e-3;
+  Value &liquid = iapwsOf(*LphaseGeneric_).delta;
+  const double saturated =
+      std::max(Phase::iapwsSaturatedLiquidDelta(Te.value()), Phase::Iapws::deltac() + offBound);
+  if (liquid.value() < saturated)
+    liquid = Value(saturated);
+  Value &vapor = iapwsOf(*VphaseGeneric_).delta;
+  if (vapor.value() > Phase::Iapws::deltac() - offBound)
+    vapor = Value(Phase::Iapws::deltac() - offBound);
+  VELTA_LOG(streamVerbosity(), 2, name,
+            "Vapour delta = " << vapor.value() << " liquid delta = " << liquid.value());
   VELTA_TRACE_END(name)
 }
 

@@ -110,7 +110,9 @@ TEST_F(StreamIapwsLiquidVaporTest, SaturationPressuresOfTheRelease) {
 //   with P = 1.001 and 0.999 * IAPWS95(T=T, x=0).P * 1e6 near saturation.
 // At 300 K and 1 atm and at 350 K and 50 bar no vapour state exists (the
 // vapour spinodal lies at 39.8 kPa and 197 kPa), at 625 K and 0.999 psat the
-// vapour's start (the ideal gas) is half its density. The PH and PS flashes
+// vapour's start (the ideal gas) is half its density; above the critical
+// temperature the liquid has no state at 1 bar, the vapour none at 100 MPa
+// (the dense fluid is reported as liquid). The PH and PS flashes
 // of a fresh stream at the PT state's H and S, started 2 % off on the
 // phase's side, return T.
 struct WaterState {
@@ -178,6 +180,10 @@ INSTANTIATE_TEST_SUITE_P(
                    6.6098107843024, 0.20803927086075746, 1.0, 1e-5},
         WaterState{"Liquid625KAboveSaturation", 625.0, 16925177.5878914, 1686.0883556258545,
                    3.801608886251148, 0.0017628248301631293, 0.0},
+        WaterState{"Steam700K1bar", 700.0, 1e5, 3334.3620082107027, 8.62643361385167,
+                   3.2270335323655104, 1.0},
+        WaterState{"Supercritical700K100MPa", 700.0, 1e8, 1925.0474517466844, 3.9588885123005526,
+                   0.0015342745626495437, 0.0},
         WaterState{"Vapour625KBelowSaturation", 625.0, 16891361.049254257, 2552.761600170516,
                    5.188562914085134, 0.008486041605684128, 1.0}),
     [](const testing::TestParamInfo<WaterState> &info) { return std::string(info.param.name); });

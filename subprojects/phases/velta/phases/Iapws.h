@@ -42,7 +42,11 @@
 //   ln phi = phir* + Pi - 1 - ln Pi,  Pi = p / (rho* R T),
 // which keeps it the unstable phase: a continued vapour always has the
 // higher Gibbs energy, a continued liquid too. Where the phase has a state,
-// nothing changes.
+// nothing changes. Where a side has no spinodal (at and above the critical
+// temperature) it is continued from delta* = 0.99 (vapour) or 1.01
+// (liquid), for the pressures beyond that of the critical density: above
+// the critical temperature a fluid within 1 % of the critical density is
+// found at delta*, not at its own density.
 //
 // No range checks otherwise: outside the formulation's range the same
 // formulas are evaluated; at delta = 0 the logarithms are infinite.

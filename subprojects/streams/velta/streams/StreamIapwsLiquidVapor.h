@@ -54,7 +54,9 @@ public:
   // The phases' own starts, with the liquid's density raised to that of
   // the saturated liquid where it lies below: near the critical point the
   // liquid's own start lies closer to the unstable branch of the isotherm,
-  // and the flash would find a false saturation state there.
+  // and the flash would find a false saturation state there. Both starts
+  // keep off the critical density (above the critical temperature the
+  // liquid's own start lies on it, at high pressure the ideal gas beyond).
   void estimateEos(const Value &P, const Value &T) override;
 
   // Not owned: views of the children.
