@@ -61,10 +61,6 @@ IapwsDensitySolution solveIapwsDelta(double P, double T, double delta0, int maxE
   return solution;
 }
 
-} // namespace Phase
-
-namespace Phase {
-
 namespace {
 
 double theta(double T) { return 1.0 - T / IapwsCoefficients::criticalTemperature; }
@@ -74,7 +70,8 @@ double theta(double T) { return 1.0 - T / IapwsCoefficients::criticalTemperature
 double iapwsSaturatedLiquidDelta(double T) {
   if (!(T < IapwsCoefficients::criticalTemperature))
     return 1.0;
-  const double b[] = {1.99274064, 1.09965342, -0.510839303, -1.75493479, -45.5170352, -6.74694450e5};
+  const double b[] = {1.99274064,  1.09965342,  -0.510839303,
+                      -1.75493479, -45.5170352, -6.74694450e5};
   const double e[] = {1.0 / 3.0, 2.0 / 3.0, 5.0 / 3.0, 16.0 / 3.0, 43.0 / 3.0, 110.0 / 3.0};
   double delta = 1.0;
   for (int k = 0; k < 6; ++k)

@@ -155,7 +155,8 @@ TEST_P(StreamIapwsLiquidVaporRegions, PtMatchesIapws95AndPhPsReturnT) {
     otherTotal.H = total.H;
     otherTotal.S = total.S;
     flash(*other, mode);
-    EXPECT_NEAR(other->T.value(), c.T, c.Ttol) << Velta::Utility::flashModeName(static_cast<int>(mode));
+    EXPECT_NEAR(other->T.value(), c.T, c.Ttol)
+        << Velta::Utility::flashModeName(static_cast<int>(mode));
     EXPECT_NEAR(other->VphaseGeneric_->fraction.value(), c.vaporFraction, 1e-8);
   }
 }

@@ -112,9 +112,9 @@ public:
 private:
   // phi0 and phir at the present values of deltaVar_ and tauVar_.
   void evaluateCaches();
-  // The spinodal delta* of this phase's side at T, NaN where the phase has
-  // a state at every delta of its side (above the critical temperature,
-  // any phase type but vapour and liquid); kept for the last T.
+  // The delta* this phase is continued from at T (its spinodal, or 0.99 and
+  // 1.01 where its side has none), NaN for any phase type but vapour and
+  // liquid; kept for the last T.
   double spinodal(double T);
   // The density the caches belong to at T: delta, or delta* (a constant)
   // where delta lies beyond the spinodal.

@@ -87,10 +87,10 @@ double iapwsSaturatedVaporDelta(double T);
 // thousandth of its value at saturation (just short of zero, so that the
 // state's heat capacity stays finite) when delta moves from the saturated
 // vapour towards 1 (vapor true) or from the saturated liquid towards 1
-// (vapor false). Beyond it the isotherm of
-// IAPWS-95 has no state of that phase, and its pressure oscillates wildly
-// (at 300 K it reaches 1e15 Pa just below delta = 1). NaN when T is at or
-// above the critical temperature or when dp/ddelta stays positive up to 1.
+// (vapor false). Beyond it the isotherm of IAPWS-95 has no state of that
+// phase, and its pressure oscillates wildly (at 300 K it reaches 1e15 Pa
+// just below delta = 1). NaN when T is at or above the critical temperature
+// or when dp/ddelta stays above that floor up to 1.
 double iapwsSpinodalDelta(double T, bool vapor);
 
 } // namespace Phase
