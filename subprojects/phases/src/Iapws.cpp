@@ -140,27 +140,85 @@ void Iapws::evaluateCaches() {
   phir(*phir_, *deltaVar_, *tauVar_);
 }
 
+double Iapws::spinodal(double T) {
+  const bool vapor = phaseType() == static_cast<int>(PhaseType::vapor);
+  if (!vapor && phaseType() != static_cast<int>(PhaseType::liquid))
+    return std::numeric_limits<double>::quiet_NaN();
+  if (T != spinodalT_) {
+    spinodalDelta_ = iapwsSpinodalDelta(T, vapor);
+    // Without a spinodal (at and above the critical temperature, or where
+    // the isotherm rises up to the critical density) the phase still lacks
+    // a state for the pressures beyond that of its bound: it is continued
+    // from 1 % inside the bound, so that those pressures have a root too.
+    // Of the states themselves only those within 1 % of the critical
+    // density are lost (a fluid there is found at 0.99 or 1.01 of it).
+    if (std::isnan(spinodalDelta_))
+      spinodalDelta_ = vapor ? 1.0 - 1e-2 : 1.0 + 1e-2;
+    spinodalT_ = T;
+  }
+  return spinodalDelta_;
+}
+
+Active Iapws::evaluationDelta(const Value &T, bool &continued) {
+  const double star = spinodal(T.value());
+  continued = phaseType() == static_cast<int>(PhaseType::vapor) ? delta.value() > star
+                                                                 : delta.value() < star;
+  return continued ? Active(star) : delta.activeValue();
+}
+
 void Iapws::evaluate(const Value &T) {
-  deltaVar_->value = delta.activeValue();
+  deltaVar_->value = evaluationDelta(T, continued_);
   tauVar_->value = tauOf(T);
   evaluateCaches();
-  deltaPhirDelta_ = delta.activeValue() * phir_->dDelta();
+  deltaPhirDelta_ = deltaVar_->value * phir_->dDelta();
 }
 
 void Iapws::ensureEvaluated(const Value &T) {
-  if (!sameNumber(deltaVar_->value, delta.activeValue()) || !sameNumber(tauVar_->value, tauOf(T)))
+  bool continued = false;
+  if (!sameNumber(deltaVar_->value, evaluationDelta(T, continued)) ||
+      !sameNumber(tauVar_->value, tauOf(T)) || continued != continued_)
     evaluate(T);
 }
 
 Value Iapws::cachedPressure(const Value &T) const {
-  return specificGasConstant() * dimensionlessValue(1.0 + deltaPhirDelta_) * criticalDensity() *
-         delta * T;
+  const Value evaluated = dimensionlessValue(deltaVar_->value);
+  Value pressure = specificGasConstant() * dimensionlessValue(1.0 + deltaPhirDelta_) *
+                   criticalDensity() * evaluated * T;
+  if (continued_) {
+    // Monotonic beyond the spinodal, with a pole at the critical density;
+    // on the bound itself the pole sits 1e-10 away (the distance keeps its
+    // derivatives, so that the solver still sees the slope there).
+    const double star = deltaVar_->value.value();
+    const Value idealSlope = specificGasConstant() * criticalDensity() * T;
+    const bool vapor = phaseType() == static_cast<int>(PhaseType::vapor);
+    Value distance = vapor ? 1.0 - delta : delta - 1.0;
+    if (distance.value() < 1e-10)
+      distance.activeValue().value() = 1e-10;
+    if (vapor)
+      pressure += idealSlope * (1.0 - star) * (delta - star) / distance;
+    else
+      pressure -= idealSlope * (star - 1.0) * (star - delta) / distance;
+  }
+  return pressure;
 }
 
 Value Iapws::waterLnPhi(const Value &pressure, const Value &T) const {
-  const Value rhoRT = specificGasConstant() * criticalDensity() * delta * T;
+  const Value rhoRT =
+      specificGasConstant() * criticalDensity() * dimensionlessValue(deltaVar_->value) * T;
+  if (continued_) {
+    // The spinodal state's Gibbs energy carried to the pressure at its volume.
+    const Value Pi = regularizePositive(pressure) / rhoRT;
+    return dimensionlessValue(phir_->value) + Pi - 1.0 - log(Pi);
+  }
   const Value lnZ = log(regularizePositive(pressure) / rhoRT);
   return dimensionlessValue(phir_->value + deltaPhirDelta_) - lnZ;
+}
+
+double Iapws::waterLnPhiAt(const Value &P, const Value &T) {
+  ensureEvaluated(T);
+  const double Pi = P.value() / (c::gasConstant * 1000.0 * c::criticalDensity *
+                                 deltaVar_->value.value() * T.value());
+  return phir_->value.value() + Pi - 1.0 - std::log(Pi);
 }
 
 // ---------------------------------------------------------------- state

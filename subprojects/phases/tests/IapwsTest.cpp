@@ -222,8 +222,10 @@ TEST_F(WaterFixture, IapwsCachesFollowTheStateAndCpLeavesThemUnperturbed) {
   EXPECT_EQ(phase.lnPhi(10e6), lnPhi);
   EXPECT_DOUBLE_EQ(phase.water().delta.value(), 838.025 / 322.0);
   // A new delta with only calculate_rho_ run: H and S belong to the new
-  // state, not to the pressure evaluation of the old one.
-  WaterPhase fresh(vapor);
+  // state, not to the pressure evaluation of the old one (a liquid that
+  // light lies beyond its spinodal and is continued from there, so the
+  // fresh model is a liquid too).
+  WaterPhase fresh(liquid);
   fresh.at(500.0, 4.532 / 322.0);
   fresh.pressure();
   const double hVapour = fresh.h(), sVapour = fresh.s();
@@ -353,15 +355,95 @@ TEST_F(WaterFixture, IapwsLnPhiOnlyForH2OAndFiniteAtNegativePressure) {
   stretched.at(300.0, 996.556 / 322.0);
   const double p = stretched.pressure();
   EXPECT_NEAR(stretched.lnPhi(p / 2) - stretched.lnPhi(2 * p), std::log(2.0), 1e-12);
-  // A stretched liquid of negative pressure (Z < 0): finite through the
-  // floored pressure, and without a correction, like a vapour there.
+  // A stretched liquid of negative pressure (Z < 0, still above the liquid
+  // spinodal at 892.6 kg/m3): finite through the floored pressure, and
+  // without a correction, like a phase of neither type there.
   stretched.at(300.0, 990.0 / 322.0);
   EXPECT_LT(stretched.pressure(), 0.0);
   const double floored = stretched.lnPhi(101325.0);
   EXPECT_TRUE(std::isfinite(floored));
-  WaterPhase vapour(vapor);
-  vapour.at(300.0, 990.0 / 322.0);
-  EXPECT_EQ(vapour.lnPhi(101325.0), floored);
+  WaterPhase other(solid);
+  other.at(300.0, 990.0 / 322.0);
+  EXPECT_EQ(other.lnPhi(101325.0), floored);
+}
+
+// ------------------------------------------------------------ spinodals
+
+// Where dp/ddelta falls to a thousandth of its value at the saturated
+// density of the auxiliary equations, by an independent search in
+// python3-iapws 1.5.2 (IAPWS95()._phir derivatives, _Vapor_Density and
+// _Liquid_Density, the same 32-step scan and bisection): delta*, p* (Pa) and
+// phir(delta*).
+struct Spinodal {
+  double T;
+  int type;
+  double delta, p, phir;
+};
+
+constexpr Spinodal spinodals[] = {
+    {300.0, vapor, 0.0011340428322793208, 39813.64692892843, -0.07628840756909425},
+    {300.0, liquid, 2.7721690765800138, -165875681.7999729, -9.37894703511425},
+    {450.0, vapor, 0.03762818184640022, 1837671.961642956, -0.1851597398050802},
+    {450.0, liquid, 2.364462649728935, -100923058.672348, -4.138676066487951},
+    {625.0, vapor, 0.4998452921457486, 17650323.97094644, -0.732943330322832},
+    {625.0, liquid, 1.5972534321547993, 14518649.882024286, -1.6470357677525058},
+};
+
+TEST_F(WaterFixture, IapwsSpinodalsAgreeWithAnIndependentSearch) {
+  for (const Spinodal &row : spinodals) {
+    SCOPED_TRACE(std::to_string(row.T) + (row.type == vapor ? " vapour" : " liquid"));
+    expectRelative(row.delta, Phase::iapwsSpinodalDelta(row.T, row.type == vapor), 1e-10, "delta*");
+  }
+  // At and above the critical temperature no phase has a spinodal.
+  EXPECT_TRUE(std::isnan(Phase::iapwsSpinodalDelta(647.096, true)));
+  EXPECT_TRUE(std::isnan(Phase::iapwsSpinodalDelta(700.0, false)));
+}
+
+// Beyond its spinodal a phase is the spinodal state: its pressure runs on
+// monotonically to a pole at delta = 1,
+//   vapour p = p* + rhoc R T (1 - delta*) (delta - delta*) / (1 - delta),
+//   liquid p = p* - rhoc R T (delta* - 1) (delta* - delta) / (delta - 1),
+// and ln phi = phir* + Pi - 1 - ln Pi with Pi = p / (rho* R T), the spinodal
+// state's Gibbs energy carried to p; H is the spinodal state's.
+TEST_F(WaterFixture, IapwsBeyondTheSpinodalContinuesFromIt) {
+  const double R = 461.51805, rhoc = 322.0;
+  for (const Spinodal &row : spinodals) {
+    SCOPED_TRACE(std::to_string(row.T) + (row.type == vapor ? " vapour" : " liquid"));
+    const bool isVapor = row.type == vapor;
+    const double beyond = isVapor ? 0.5 * (row.delta + 1.0) : 0.5 * (row.delta + 1.0);
+    const double slope = rhoc * R * row.T;
+    const double expected =
+        isVapor ? row.p + slope * (1.0 - row.delta) * (beyond - row.delta) / (1.0 - beyond)
+                : row.p - slope * (row.delta - 1.0) * (row.delta - beyond) / (beyond - 1.0);
+    WaterPhase phase(row.type);
+    phase.at(row.T, beyond);
+    const double p = phase.pressure();
+    expectRelative(expected, p, 1e-9, "continued pressure");
+    if (p > 0.0) {
+      const double Pi = p / (rhoc * row.delta * R * row.T);
+      EXPECT_NEAR(phase.lnPhi(p), row.phir + Pi - 1.0 - std::log(Pi), 1e-9);
+    }
+    WaterPhase atSpinodal(row.type);
+    atSpinodal.at(row.T, row.delta);
+    atSpinodal.pressure();
+    EXPECT_NEAR(phase.h(), atSpinodal.h(), 1e-9 * std::fabs(atSpinodal.h()));
+    // Monotonic: a step further from the spinodal raises (vapour) or
+    // lowers (liquid) the pressure.
+    phase.at(row.T, beyond + (isVapor ? 0.01 : -0.01) * std::fabs(beyond - 1.0));
+    EXPECT_GT(isVapor ? phase.pressure() - p : p - phase.pressure(), 0.0);
+  }
+  // At 300 K and 1 atm, where no vapour exists (the spinodal is at 39.8
+  // kPa), the continued vapour's root has the higher ln phi: water is liquid.
+  WaterPhase vapour(vapor), water(liquid);
+  const double P = 101325.0;
+  const Phase::IapwsDensitySolution rootL = water.solveAt(P, 300.0);
+  ASSERT_TRUE(rootL.converged);
+  const double star = spinodals[0].delta, slope = rhoc * R * 300.0;
+  // p = P solved by hand on the continuation: (delta - d*) / (1 - delta) = c.
+  const double c = (P - spinodals[0].p) / (slope * (1.0 - star));
+  vapour.at(300.0, (star + c) / (1.0 + c));
+  expectRelative(P, vapour.pressure(), 1e-9, "vapour root");
+  EXPECT_GT(vapour.lnPhi(P) - water.lnPhi(P), 1.0);
 }
 
 } // namespace

@@ -5,11 +5,13 @@
 #include "velta/core/MyCast.h"
 #include "velta/phases/Generic.h"
 #include "velta/phases/Iapws.h"
+#include "velta/phases/IapwsHelmholtz.h"
 #include "velta/phases/MassMolarProperties.h"
 #include "velta/phases/Total.h"
 #include "velta/utility/Error.h"
 #include "velta/utility/SharedEnumerations.h"
 
+#include <algorithm>
 #include <cmath>
 
 using Velta::Utility::FlashMode;
@@ -19,22 +21,7 @@ namespace {
 
 bool is(int mode, FlashMode m) { return mode == static_cast<int>(m); }
 
-constexpr double criticalTemperature = 647.096; // K
-
-// The saturated-liquid reduced density rho'/rhoc of the auxiliary equation
-// of Wagner and Pruss (1993), within 0.1 % of IAPWS-95 from the triple
-// point to the critical point; 1 at and above the critical temperature.
-double saturatedLiquidDelta(double T) {
-  if (T >= criticalTemperature)
-    return 1.0;
-  const double theta = 1.0 - T / criticalTemperature;
-  const double b[] = {1.99274064, 1.09965342, -0.510839303, -1.75493479, -45.5170352, -6.74694450e5};
-  const double e[] = {1.0 / 3.0, 2.0 / 3.0, 5.0 / 3.0, 16.0 / 3.0, 43.0 / 3.0, 110.0 / 3.0};
-  double delta = 1.0;
-  for (int k = 0; k < 6; ++k)
-    delta += b[k] * std::pow(theta, e[k]);
-  return delta;
-}
+Phase::Iapws &iapwsOf(Phase::Generic &phase) { return dynamic_cast<Phase::Iapws &>(phase.model()); }
 
 } // namespace
 
@@ -108,20 +95,66 @@ int StreamIapwsLiquidVapor::calculateResidualsEquilibrium(std::vector<Value> &re
                                           sumx(liquidIndex_));
   fugacityKValues(Value(1.0), name);
   calculateSplit(feed());
-  residuals[first] = calculateResidualsRrg();
+  residuals[first] = is(mode, FlashMode::PA) ? calculateResidualsRrg() : phaseChoiceResidual();
   return 1;
   VELTA_TRACE_END(name)
+}
+
+Value StreamIapwsLiquidVapor::phaseChoiceResidual() {
+  static const char *const name = "StreamIapwsLiquidVapor::phaseChoiceResidual";
+  const Value sum = sumy_ - sumx_;
+  Value residual;
+  if (is(mode, FlashMode::PT)) {
+    bool split = false;
+    Vector z = feed();
+    for (int i = 0; i < NCOMPONENTS; ++i)
+      split = split || (z[i].value() > 0.0 &&
+                        std::fabs(kVL_[static_cast<std::size_t>(i)].value() - 1.0) > 1.5e-8);
+    if (!split) {
+      // At K = 1 any alfa solves PT: a zero of slope 1 in alfa keeps the
+      // Jacobian regular, as the Rachford-Rice residual does.
+      residual = -sum + Value(alfa.activeValue().derivativePart(), dimensionless);
+    } else {
+      // Nothing else fixes alfa in PT: the sign of ln K alone decides, taken
+      // at the flash pressure so that it does not flip while the densities
+      // are still on their way to it. The weight (a plain number) takes the
+      // jump between the two bounds out of the value where K crosses 1, so
+      // that a line search across it sees no step in the merit function;
+      // the Newton step in alfa stays the whole distance to the bound.
+      const Value &P = FlashBase::P, &T = FlashBase::T;
+      const double lnK = iapwsOf(*LphaseGeneric_).waterLnPhiAt(P, T) -
+                         iapwsOf(*VphaseGeneric_).waterLnPhiAt(P, T);
+      const double weight = std::min(1.0, 1e3 * std::fabs(lnK));
+      residual = (lnK < 0.0 ? alfa : alfa - 1.0) * weight;
+    }
+  } else {
+    // An energy, entropy or density set point (or SA's alfa) fixes alfa in
+    // two phases; at a bound K only has to lie on its side of 1.
+    const double shifted = alfa.value() + sum.value();
+    residual = shifted <= 0.0 ? alfa : shifted >= 1.0 ? alfa - 1.0 : -sum;
+  }
+  VELTA_LOG(streamVerbosity(), 2, name,
+            "alfa = " << alfa << " sum(y - x) = " << sum << " residual = " << residual);
+  return residual;
 }
 
 void StreamIapwsLiquidVapor::estimateEos(const Value &Pe, const Value &Te) {
   static const char *const name = "StreamIapwsLiquidVapor::estimateEos";
   VELTA_TRACE_BEGIN
   Stream::estimateEos(Pe, Te);
-  Value &delta = dynamic_cast<Phase::Iapws &>(LphaseGeneric_->model()).delta;
-  const double saturated = saturatedLiquidDelta(Te.value());
-  if (delta.value() < saturated)
-    delta = Value(saturated);
-  VELTA_LOG(streamVerbosity(), 2, name, "Liquid delta = " << delta.value());
+  // Neither start on the critical density, the bound of both phases, where
+  // the solver's scaling leaves the unknown no effect on any residual.
+  const double offBound = 2e-3;
+  Value &liquid = iapwsOf(*LphaseGeneric_).delta;
+  const double saturated =
+      std::max(Phase::iapwsSaturatedLiquidDelta(Te.value()), Phase::Iapws::deltac() + offBound);
+  if (liquid.value() < saturated)
+    liquid = Value(saturated);
+  Value &vapor = iapwsOf(*VphaseGeneric_).delta;
+  if (vapor.value() > Phase::Iapws::deltac() - offBound)
+    vapor = Value(Phase::Iapws::deltac() - offBound);
+  VELTA_LOG(streamVerbosity(), 2, name,
+            "Vapour delta = " << vapor.value() << " liquid delta = " << liquid.value());
   VELTA_TRACE_END(name)
 }
 

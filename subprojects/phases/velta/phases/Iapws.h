@@ -28,12 +28,33 @@
 // instead of NaN; above 2e-5 Pa the two forms are identical. A liquid whose
 // pressure exceeds the given P adds ln(p~ / P~) (both floored alike).
 //
-// No range checks: outside the formulation's range the same formulas are
-// evaluated; at delta = 0 the logarithms are infinite.
+// Beyond its spinodal a phase has no state on the isotherm: below the
+// critical temperature a vapour denser than the vapour spinodal, or a liquid
+// lighter than the liquid spinodal (iapwsSpinodalDelta), is continued from
+// the spinodal state delta*: the caches, and with them H, S, Cp and ln phi,
+// belong to (delta*, T), and the pressure runs on monotonically with the
+// ideal gas's slope at delta*, to a pole at the critical density:
+//   vapour  p = p* + rhoc R T (1 - delta*) (delta - delta*) / (1 - delta)
+//   liquid  p = p* - rhoc R T (delta* - 1) (delta* - delta) / (delta - 1).
+// So every pressure has a root on each side and a flash finds the phase
+// that is absent there; its ln phi is that of the spinodal state carried to
+// the pressure p along the spinodal's volume,
+//   ln phi = phir* + Pi - 1 - ln Pi,  Pi = p / (rho* R T),
+// which keeps it the unstable phase: a continued vapour always has the
+// higher Gibbs energy, a continued liquid too. Where the phase has a state,
+// nothing changes. Where a side has no spinodal (at and above the critical
+// temperature) it is continued from delta* = 0.99 (vapour) or 1.01
+// (liquid), for the pressures beyond that of the critical density: above
+// the critical temperature a fluid within 1 % of the critical density is
+// found at delta*, not at its own density.
+//
+// No range checks otherwise: outside the formulation's range the same
+// formulas are evaluated; at delta = 0 the logarithms are infinite.
 
 #include "velta/phases/IapwsGradient.h"
 #include "velta/phases/Ideal.h"
 
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -62,6 +83,12 @@ public:
   // A starting delta: the ideal gas for a vapour (phaseType 1, with the
   // derivatives of P and T), a liquid-density correlation otherwise.
   void estimate(const Value &P, const Value &T, int phaseType);
+  // ln phi of water carried from the present state to the pressure P along
+  // the state's volume (the first-order change of its Gibbs energy), a plain
+  // number: phir + Pi - 1 - ln Pi with Pi = P / (rho R T). Equal to the
+  // fugacity entry at a state whose pressure is P; in between it tells the
+  // sign of ln K of a flash that has not yet found its densities.
+  double waterLnPhiAt(const Value &P, const Value &T);
   // The reduced critical density, 1.
   static const double &deltac();
   // Bounds of delta as a flash unknown, as addresses of process-lifetime
@@ -85,9 +112,16 @@ public:
 private:
   // phi0 and phir at the present values of deltaVar_ and tauVar_.
   void evaluateCaches();
-  // The caches and deltaPhirDelta_ at (delta, 647.096 / T).
+  // The delta* this phase is continued from at T (its spinodal, or 0.99 and
+  // 1.01 where its side has none), NaN for any phase type but vapour and
+  // liquid; kept for the last T.
+  double spinodal(double T);
+  // The density the caches belong to at T: delta, or delta* (a constant)
+  // where delta lies beyond the spinodal.
+  Active evaluationDelta(const Value &T, bool &continued);
+  // The caches and deltaPhirDelta_ at (evaluationDelta, 647.096 / T).
   void evaluate(const Value &T);
-  // evaluate unless the caches already belong to (delta, T).
+  // evaluate unless the caches already belong to that state.
   void ensureEvaluated(const Value &T);
   // Pressure of the cached evaluation at T, Pa.
   Value cachedPressure(const Value &T) const;
@@ -101,6 +135,9 @@ private:
   std::unique_ptr<ActiveGradient> tauVar_;
   Active deltaPhirDelta_; // delta * dphir/ddelta of the cached evaluation
   Value hTau_;            // temperature part of the last enthalpy, J/kmol
+  bool continued_ = false; // the caches belong to the spinodal state
+  double spinodalT_ = std::numeric_limits<double>::quiet_NaN();
+  double spinodalDelta_ = std::numeric_limits<double>::quiet_NaN();
 };
 
 } // namespace Phase

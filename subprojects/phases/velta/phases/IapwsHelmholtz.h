@@ -75,4 +75,22 @@ struct IapwsDensitySolution {
 };
 IapwsDensitySolution solveIapwsDelta(double P, double T, double delta0, int maxEvaluations = 50);
 
+// Reduced densities rho'/rhoc and rho''/rhoc of the saturated liquid and
+// vapour at T by the auxiliary equations of Wagner and Pruss (2002, eqs.
+// 2.6 and 2.7), within 0.1 % of IAPWS-95 from the triple point to the
+// critical point; 1 at and above the critical temperature.
+double iapwsSaturatedLiquidDelta(double T);
+double iapwsSaturatedVaporDelta(double T);
+
+// The spinodal of one side of the two-phase region at T below the critical
+// temperature: the reduced density where dp/ddelta first falls to a
+// thousandth of its value at saturation (just short of zero, so that the
+// state's heat capacity stays finite) when delta moves from the saturated
+// vapour towards 1 (vapor true) or from the saturated liquid towards 1
+// (vapor false). Beyond it the isotherm of IAPWS-95 has no state of that
+// phase, and its pressure oscillates wildly (at 300 K it reaches 1e15 Pa
+// just below delta = 1). NaN when T is at or above the critical temperature
+// or when dp/ddelta stays above that floor up to 1.
+double iapwsSpinodalDelta(double T, bool vapor);
+
 } // namespace Phase

@@ -54,7 +54,9 @@ public:
   // The phases' own starts, with the liquid's density raised to that of
   // the saturated liquid where it lies below: near the critical point the
   // liquid's own start lies closer to the unstable branch of the isotherm,
-  // and the flash would find a false saturation state there.
+  // and the flash would find a false saturation state there. Both starts
+  // keep off the critical density (above the critical temperature the
+  // liquid's own start lies on it, at high pressure the ideal gas beyond).
   void estimateEos(const Value &P, const Value &T) override;
 
   // Not owned: views of the children.
@@ -63,6 +65,19 @@ public:
   Phase::Generic *LphaseGeneric_ = nullptr;
 
 private:
+  // The equilibrium residual of every mode but PA. Water is the only
+  // component the phases distribute (every other has K = 1), and for one
+  // distributed component the Rachford-Rice residual with its single-phase
+  // corrections is of second order in K - 1, value and Jacobian row alike:
+  // near saturation it is below the flash's tolerance at any alfa and the
+  // Newton iterations stall. Instead alfa solves the phase choice of one
+  // component, with s = sum(y - x) of the present split (the sign of K - 1):
+  // in PT, where nothing else fixes alfa, r = alfa where s < 0 (all liquid)
+  // and alfa - 1 where s > 0 (all vapour); in the modes where an energy or
+  // density set point fixes alfa in two phases,
+  //   r = alfa - clamp(alfa + s, 0, 1),
+  // zero for two phases at K = 1 and for alfa at the bound that K chooses.
+  Value phaseChoiceResidual();
   // The feed of the split: Tphase's mole fractions.
   Vector feed();
   // kVL_[i] = phiL/phiV for "H2O" from the phases' last fugacity
