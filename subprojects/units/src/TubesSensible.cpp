@@ -50,6 +50,7 @@ void TubesSensible::setup() {
 namespace {
 
 struct Bound {
+  double value;
   double limit;
   bool below; // violated when the value is below the limit
   const char *what;
@@ -77,43 +78,39 @@ void TubesSensible::preCalculate() {
   Pr_1 = phase->cp * mu / k;
 
   const std::string &kind = correlation.value();
+  const double Re = Re_1.value(), Pr = Pr_1.value();
   std::vector<Bound> bounds;
   const char *label = nullptr;
   if (kind == "PetukhovKirilov") {
     Nu_1 = petukhov<Value>(f, Re_1, Pr_1);
     label = "Petukhov-Kirilov";
-    bounds = {{4000, true, "too low Reynolds"},
-              {5000000, false, "too high Reynolds"},
-              {0.5, true, "too low Prandtl"},
-              {1000000, false, "too high Prandtl"}};
+    bounds = {{Re, 4000, true, "too low Reynolds"},
+              {Re, 5000000, false, "too high Reynolds"},
+              {Pr, 0.5, true, "too low Prandtl"},
+              {Pr, 1000000, false, "too high Prandtl"}};
   } else if (kind == "DittusBoelter") {
     Nu_1 = dittusBoelter<Value>(Re_1, Pr_1, unit.MTD.value() > 0.0);
     label = "Dittus-Boelter";
-    bounds = {{2500, true, "too low Reynolds"},
-              {124000, false, "too high Reynolds"},
-              {0.7, true, "too low Prandtl"},
-              {120, false, "too high Prandtl"},
-              {60, true, "too low L/D"}};
+    bounds = {{Re, 2500, true, "too low Reynolds"},
+              {Re, 124000, false, "too high Reynolds"},
+              {Pr, 0.7, true, "too low Prandtl"},
+              {Pr, 120, false, "too high Prandtl"},
+              {(L / di).value(), 60, true, "too low L/D"}};
   } else if (kind == "SiederTate") {
     // The shell-side outlet temperature stands for the wall's.
     const Value muWall = phase->mu(out.P, out2().T);
     Nu_1 = siederTate<Value>(Re_1, Pr_1, mu / muWall);
     label = "Sieder-Tate";
-    bounds = {{10000, true, "too low Reynolds"},
-              {0.7, true, "too low Prandtl"},
-              {16700, false, "too high Prandtl"}};
+    bounds = {{Re, 10000, true, "too low Reynolds"},
+              {Pr, 0.7, true, "too low Prandtl"},
+              {Pr, 16700, false, "too high Prandtl"}};
   } else {
     throw ErrorBrowsing(name, tag().c_str(), correlation.description().c_str(), kind.c_str());
   }
-  for (const Bound &bound : bounds) {
-    const std::string what = bound.what;
-    const double x = what.find("Reynolds") != std::string::npos ? Re_1.value()
-                     : what.find("Prandtl") != std::string::npos
-                         ? Pr_1.value()
-                         : (L / di).value();
-    if (bound.below ? x < bound.limit : x > bound.limit)
-      setWarning(std::string("Out of range for ") + label + " heat transfer correlation: " + what);
-  }
+  for (const Bound &bound : bounds)
+    if (bound.below ? bound.value < bound.limit : bound.value > bound.limit)
+      setWarning(std::string("Out of range for ") + label +
+                 " heat transfer correlation: " + bound.what);
   U1 = Nu_1 * k / di;
 
   const Value g(9.806, "m/s2");

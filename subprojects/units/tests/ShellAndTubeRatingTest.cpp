@@ -112,7 +112,8 @@ TEST_F(ShellAndTubeRatingTest, GeometryOfTheDefaultsAndTheInclination) {
 // The wall and the overall coefficient at a mean material temperature of
 // 350 K: side 1 from 370 to 330 K (T1 330, deltaT1 40), side 2 from 350 to
 // 340 K (T2 340, deltaT2 20). Each side's mean is its outlet plus half of
-// inlet minus outlet; subtracting the halves gave 320 K and km 13.94. km =
+// inlet minus outlet; subtracting the halves gave 320 K, km 13.94, Rm
+// 1.43835e-4 and U 223.355. km =
 // 7.54 + 350 / 50 = 14.54, Rm = 0.046 ln(25/21) / (4 km) = 1.37900e-4, U =
 // 1 / (1/300 + 1/1000 + Rm) = 223.652 (mpmath). The area rating: -10 kW at
 // U 500 and MTD 20 K needs 1 m2; 1.25 m2 are 1.25 times that.

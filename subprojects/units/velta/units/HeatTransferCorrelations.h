@@ -81,11 +81,16 @@ template <class T> T tubeBankNusselt(const T &Re, const T &Pr, const T &PrWall) 
 }
 
 // Baffle-cut factor: Fc, the fraction of tubes in cross flow, from x = D (1
-// - 2 c) / Dotl; Jc = 0.55 + 0.72 Fc.
-template <class T> T baffleCutFactor(const T &x) {
+// - 2 c) / Dotl; Jc = 0.55 + 0.72 Fc. A cut that misses the bundle (x above
+// 1) leaves every tube in cross flow.
+template <class T> T baffleCutFactor(T x) {
   using std::acos;
   using std::sin;
   const double pi = 3.141592653589793;
+  if (x > T(1.0))
+    x = T(1.0);
+  else if (x < T(-1.0))
+    x = T(-1.0);
   const T angle = acos(x);
   return 0.55 + 0.72 * (pi + 2.0 * x * sin(angle) - 2.0 * angle) / pi;
 }
