@@ -34,14 +34,15 @@ ShellBundle::ShellBundle(const Value &N, const Value &de, const Value &L, const 
     pa = Value(0.851);
   pb = sqrt(2.0 * pa + 1.0) / 2.0;
   Ae = S * Lt;
-  const Value Awg = D * D * phi / 4.0 - D * D * sin(phi) * (0.5 - c) / 2.0;
+  Awg = D * D * phi / 4.0 - D * D * sin(phi) * (0.5 - c) / 2.0;
   Nw = Awg * td;
-  Aw = Awg - Nw * pi * de * de / 4.0;
+  Awr = Nw * pi * de * de / 4.0;
+  Aw = Awg - Awr;
   const Value AwMin = 0.01 * pi * D * D / 4.0;
   if (Aw < AwMin)
     Aw = AwMin;
   windowClamped = Aw.value() <= 1.0001 * AwMin.value();
-  const Value Uw = D * sin(phi) + phi * D + pi * de * Nw;
+  Uw = D * sin(phi) + phi * D + pi * de * Nw;
   dg = 4.0 * Aw / Uw;
 }
 
@@ -52,12 +53,12 @@ ShellBundle::PressureDrop ShellBundle::pressureDrop(const Value &vdot, const Val
   // Ideal cross flow over one zone.
   p.we = (vdot / 2.0) / Ae;
   p.Re = rho * p.we * de_ / mu;
-  const Value Fal = 879.645943005142 * ((sqrt(pb) - 0.6) * (sqrt(pb) - 0.6) + 0.75) /
+  p.Fal = 879.645943005142 * ((sqrt(pb) - 0.6) * (sqrt(pb) - 0.6) + 0.75) /
                     ((4.0 * pa * pb - pi) * pow(pa, 1.6));
-  p.zetal = Fal / p.Re;
-  const Value Fat = 2.5 + 1.2 / pow(pa - 0.85, 1.08) + 0.4 * pow(pb / pa - 1.0, 3.0) -
+  p.zetal = p.Fal / p.Re;
+  p.Fat = 2.5 + 1.2 / pow(pa - 0.85, 1.08) + 0.4 * pow(pb / pa - 1.0, 3.0) -
                     0.01 * pow(pa / pb - 1.0, 3.0);
-  p.zetat = Fat / pow(p.Re, 0.25);
+  p.zetat = p.Fat / pow(p.Re, 0.25);
   p.zeta = p.zetal + p.zetat * (1.0 - exp(-(p.Re + 200.0) / 1000.0));
   p.deltaPc0 = p.zeta * nr * rho * p.we * p.we / 2.0;
   // Bypass between the bundle and the shell.
@@ -71,14 +72,15 @@ ShellBundle::PressureDrop ShellBundle::pressureDrop(const Value &vdot, const Val
     p.fB = exp(-beta * (AB / Ae) * (1.0 - curt(2.0 * ns / nr)));
   }
   // End zones: the rows of a cross-flow zone plus those of one window.
-  const Value nre = D_ * (1.0 - c_) * sqrt(td);
-  p.deltaPe = p.deltaPc0 * nre / nr * p.fB;
+  p.nre = D_ * (1.0 - c_) * sqrt(td);
+  p.deltaPe0 = p.deltaPc0 * p.nre / nr;
+  p.deltaPe = p.deltaPe0 * p.fB;
   // Windows, at the geometric mean of the cross-flow and window velocities.
-  const Value wp = (vdot / 2.0) / Aw;
-  const Value ww = sqrt(p.we * wp);
-  p.Rew = dg * ww * rho / mu;
+  p.wp = (vdot / 2.0) / Aw;
+  p.ww = sqrt(p.we * p.wp);
+  p.Rew = dg * p.ww * rho / mu;
   p.zetaw = frictionFactor(p.Rew, eps / dg);
-  p.deltaPw = p.zetaw * (S / 2.0) / dg * rho * ww * ww / 2.0;
+  p.deltaPw = p.zetaw * (S / 2.0) / dg * rho * p.ww * p.ww / 2.0;
   // Velocity head in the inlet nozzle.
   const Value wn = vdot / (pi * d1 * d1 / 4.0);
   p.deltaPn = rho * wn * wn / 2.0;
@@ -91,8 +93,8 @@ ShellBundle::PressureDrop ShellBundle::pressureDrop(const Value &vdot, const Val
     const Value Asg = p.Asmu + p.Asru;
     p.rm = p.Asmu / Asg;
     p.rl = Asg / Ae;
-    const Value r = 0.8 - 0.15 * (1.0 + p.rm);
-    p.fL = exp(-1.33 * (1.0 + p.rm) * pow(p.rl, r));
+    p.r = 0.8 - 0.15 * (1.0 + p.rm);
+    p.fL = exp(-1.33 * (1.0 + p.rm) * pow(p.rl, p.r));
     p.deltaPc = p.deltaPc0 * p.fL * p.fB;
     p.total = (b_ - 1.0) * p.deltaPc + 2.0 * p.deltaPe + b_ * p.deltaPw + p.deltaPn;
   } else {

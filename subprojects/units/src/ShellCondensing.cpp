@@ -73,13 +73,58 @@ void ShellCondensing::preCalculate() {
   const ShellBundle::PressureDrop drop =
       bundle.pressureDrop(in2V->vdot, in2V->rho, in2V->mu(in.P, in.T), ns, eps, d1);
   deltaP_2 = drop.total;
-  VELTA_LOG(verbosity(), 3, name, "Re = " << drop.Re);
-  VELTA_LOG(verbosity(), 3, name, "deltaPc0 = " << drop.deltaPc0);
-  VELTA_LOG(verbosity(), 3, name, "fB = " << drop.fB);
-  VELTA_LOG(verbosity(), 3, name, "deltaPe = " << drop.deltaPe);
-  VELTA_LOG(verbosity(), 3, name, "deltaPw = " << drop.deltaPw);
-  VELTA_LOG(verbosity(), 3, name, "deltaPn = " << drop.deltaPn);
-  VELTA_LOG(verbosity(), 3, name, "deltaP_2 = " << deltaP_2);
+#define SHELL_LOG(label, value) VELTA_LOG(verbosity(), 3, name, label << (value))
+  SHELL_LOG("N = ", N);
+  SHELL_LOG("Ats = ", bundle.As);
+  SHELL_LOG("de = ", de);
+  SHELL_LOG("td = ", bundle.td);
+  SHELL_LOG("D = ", D);
+  SHELL_LOG("S = ", bundle.S);
+  SHELL_LOG("Lt = ", bundle.Lt);
+  SHELL_LOG("vdot = ", in2V->vdot);
+  SHELL_LOG("Ae = ", bundle.Ae);
+  SHELL_LOG("pa = ", bundle.pa);
+  SHELL_LOG("pb = ", bundle.pb);
+  SHELL_LOG("Fal = ", drop.Fal);
+  SHELL_LOG("Re = ", drop.Re);
+  SHELL_LOG("zetal = ", drop.zetal);
+  SHELL_LOG("Fat = ", drop.Fat);
+  SHELL_LOG("zetat = ", drop.zetat);
+  SHELL_LOG("zeta = ", drop.zeta);
+  SHELL_LOG("nr = ", bundle.nr);
+  SHELL_LOG("rho = ", in2V->rho);
+  SHELL_LOG("we = ", drop.we);
+  SHELL_LOG("nre = ", drop.nre);
+  SHELL_LOG("Nw = ", bundle.Nw);
+  SHELL_LOG("Awg = ", bundle.Awg);
+  SHELL_LOG("Awr = ", bundle.Awr);
+  SHELL_LOG("Aw = ", bundle.Aw);
+  SHELL_LOG("Uw = ", bundle.Uw);
+  SHELL_LOG("wp = ", drop.wp);
+  SHELL_LOG("zetaw = ", drop.zetaw);
+  SHELL_LOG("S = ", bundle.S);
+  SHELL_LOG("dg = ", bundle.dg);
+  SHELL_LOG("ww = ", drop.ww);
+  if (b.value() > 0.0) {
+    VELTA_LOG(verbosity(), 3, name, "b > 0");
+    SHELL_LOG("rm = ", drop.rm);
+    SHELL_LOG("rl = ", drop.rl);
+    SHELL_LOG("r = ", drop.r);
+    SHELL_LOG("b = ", b);
+    SHELL_LOG("deltaPc0 = ", drop.deltaPc0);
+    SHELL_LOG("fL = ", drop.fL);
+    SHELL_LOG("fB = ", drop.fB);
+    SHELL_LOG("deltaPc = ", drop.deltaPc);
+    SHELL_LOG("deltaPe0 = ", drop.deltaPe0);
+    SHELL_LOG("fB = ", drop.fB);
+    SHELL_LOG("deltaPe = ", drop.deltaPe);
+    SHELL_LOG("deltaPw = ", drop.deltaPw);
+    SHELL_LOG("deltaPn = ", drop.deltaPn);
+  } else {
+    VELTA_LOG(verbosity(), 3, name, "b <= 0");
+  }
+  SHELL_LOG("deltaP_2 = ", deltaP_2);
+#undef SHELL_LOG
   VELTA_LOG(verbosity(), 2, name, "Done");
   VELTA_TRACE_END(name)
 }

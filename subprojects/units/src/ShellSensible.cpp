@@ -61,6 +61,16 @@ void ShellSensible::preCalculate() {
     setError("Flow area for a window secton is too low");
   const ShellBundle::PressureDrop drop = bundle.pressureDrop(vdot, rho, mu, ns, eps, d1);
   VELTA_LOG(verbosity(), 3, name, "b = " << b);
+  if (b.value() > 0.0) {
+    VELTA_LOG(verbosity(), 3, name, "Asmu = " << drop.Asmu);
+    VELTA_LOG(verbosity(), 3, name, "Asru = " << drop.Asru);
+    VELTA_LOG(verbosity(), 3, name, "Asg = " << drop.Asmu + drop.Asru);
+    VELTA_LOG(verbosity(), 3, name, "rm = " << drop.rm);
+    VELTA_LOG(verbosity(), 3, name, "rl = " << drop.rl);
+    VELTA_LOG(verbosity(), 3, name, "r = " << drop.r);
+    VELTA_LOG(verbosity(), 3, name, "fL = " << drop.fL);
+    VELTA_LOG(verbosity(), 3, name, "deltaPc = " << drop.deltaPc);
+  }
   VELTA_LOG(verbosity(), 3, name, "deltaP_2 = " << drop.total);
   deltaP_2 = drop.total;
 

@@ -30,15 +30,19 @@ struct ShellBundle {
   Value pa;    // transverse pitch ratio (at least 0.851)
   Value pb;    // longitudinal pitch ratio
   Value Ae;    // cross-flow area
+  Value Awg;   // gross window area
   Value Nw;    // tubes in one window
+  Value Awr;   // window area taken by its tubes
   Value Aw;    // window flow area
+  Value Uw;    // wetted perimeter of a window
   Value dg;    // hydraulic diameter of a window
   bool freeLengthClamped = false;
   bool windowClamped = false;
 
   struct PressureDrop {
-    Value we, Re, zetal, zetat, zeta, deltaPc0, fB, deltaPe, Rew, zetaw, deltaPw, deltaPn;
-    Value Asmu, Asru, rm, rl, fL, deltaPc, total;
+    Value we, Re, Fal, zetal, Fat, zetat, zeta, deltaPc0, fB, nre, deltaPe0, deltaPe;
+    Value wp, ww, Rew, zetaw, deltaPw, deltaPn;
+    Value Asmu, Asru, rm, rl, r, fL, deltaPc, total;
   };
   // The drop of a fluid of volume flow vdot, density rho and viscosity mu
   // (half of vdot stands for the mean flow along the shell), with ns
