@@ -227,4 +227,27 @@ TEST_F(ShellAndTubeRatingTest, CondensingShellRefusesAVapourOutlet) {
   }
 }
 
+// Each rating created by name is its composite, with the common variables
+// and those of its two sides.
+TEST(ShellAndTubeRatingTypes, CreatedByNameWithBothSides) {
+  registerDrumTypes();
+  const struct {
+    const char *type, *shell, *tubes;
+  } rows[] = {{"RatingHeatShellAndTubeThermosiphon", "Du_L2", "Xtt"},
+              {"RatingHeatShellAndTubeHeater", "Du_L2", "Nu_1"},
+              {"RatingHeatShellAndTubeFallingFilmReboiler", "Du_L2", "Ky_L1"},
+              {"RatingHeatShellAndTubeRecovery", "Nu_2", "Nu_1"}};
+  for (const auto &row : rows) {
+    std::unique_ptr<Node> node =
+        NodeFactory().create(row.type, Defaults("R", "rating"), 0, nullptr, nullptr, nullptr);
+    auto &rating = dynamic_cast<ShellAndTube &>(*node);
+    EXPECT_EQ(rating.type(), row.type);
+    EXPECT_EQ(rating.category(), 5);
+    EXPECT_EQ(rating.Q("ed").value(), 1e-6) << row.type;
+    EXPECT_EQ(rating.Q("excessArea").value(), 1.0) << row.type;
+    EXPECT_NO_THROW(rating.Q(row.shell)) << row.type;
+    EXPECT_NO_THROW(rating.Q(row.tubes)) << row.type;
+  }
+}
+
 } // namespace
