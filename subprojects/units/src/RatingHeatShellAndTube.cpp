@@ -6,10 +6,10 @@
 // Constructor and destructor of each rating: the shared parts once, the
 // shell side, the tube side; the log lines and the call trace under the
 // class's own name.
-#define VELTA_SHELL_AND_TUBE_RATING_DEFINITION(Class)                                               \
+#define VELTA_SHELL_AND_TUBE_RATING_DEFINITION(Class)                                              \
   const char *const Class::typeName = #Class;                                                      \
-  Class::Class(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)      \
-  try : Object(defaults, id, persistency, parent, root),                                          \
+  Class::Class(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root) try  \
+      : Object(defaults, id, persistency, parent, root),                                           \
         Model(defaults, id, persistency, parent, root),                                            \
         ShellAndTube(defaults, id, persistency, parent, root),                                     \
         RatingHeatShellAndTube(#Class, defaults, id, persistency, parent, root) {                  \

@@ -81,8 +81,8 @@ TEST(HeatTransferCorrelations, FanningFactorsAndChisholmMultipliers) {
 // The shell-side factors: the Nusselt bands meet within 2 % at Re 1000 and
 // 2e5 (the exponent 0.63 jumped by 21 % and 42 %); the baffle-cut factor
 // equals 1 - 2 Fw with the window fraction Fw = (2a - sin 2a) / (2 pi), a =
-// acos x (mpmath), a cut beyond the bundle counts as none; no leakage gives Jl = 1; the laminar factor has no step
-// at Re_D 20 and 100.
+// acos x (mpmath), a cut beyond the bundle counts as none; no leakage gives Jl = 1; the laminar
+// factor has no step at Re_D 20 and 100.
 TEST(HeatTransferCorrelations, ShellSideFactorsAcrossTheirBands) {
   for (double edge : {1000.0, 200000.0}) {
     const double below = tubeBankNusselt(edge * (1.0 - 1e-12), 1.0, 1.0);
@@ -92,8 +92,11 @@ TEST(HeatTransferCorrelations, ShellSideFactorsAcrossTheirBands) {
   EXPECT_NEAR(tubeBankNusselt(1000.0, 1.0, 1.0), 22.0835070568068, 1e-10);
   const struct {
     double x, Jc;
-  } cuts[] = {{1.0, 1.27}, {0.8, 1.19505661216348}, {0.5, 0.988478402351845},
-              {0.3, 0.820836881357628}, {1.02, 1.27}};
+  } cuts[] = {{1.0, 1.27},
+              {0.8, 1.19505661216348},
+              {0.5, 0.988478402351845},
+              {0.3, 0.820836881357628},
+              {1.02, 1.27}};
   for (const auto &cut : cuts)
     EXPECT_NEAR(baffleCutFactor(cut.x), cut.Jc, 1e-12) << cut.x;
   for (double rs : {0.0, 0.3, 1.0})

@@ -24,7 +24,8 @@ template <class T> T petukhov(const T &f, const T &Re, const T &Pr) {
   using std::sqrt;
   const T f8 = f / 8.0;
   return f8 * Re * Pr /
-         (1.07 + 900.0 / Re - 0.63 / (1.0 + 10.0 * Pr) + 12.7 * sqrt(f8) * (pow(Pr, 2.0 / 3.0) - 1.0));
+         (1.07 + 900.0 / Re - 0.63 / (1.0 + 10.0 * Pr) +
+          12.7 * sqrt(f8) * (pow(Pr, 2.0 / 3.0) - 1.0));
 }
 
 // Dittus-Boelter: exponent 0.4 for a heated fluid, 0.3 for a cooled one.
@@ -54,7 +55,9 @@ template <class T> T fanning(const T &Re) {
 // liquid-alone and on the gas-alone pressure drop, with the constant C of
 // the flow regimes (20 both turbulent, 12 laminar liquid and turbulent gas,
 // 10 turbulent liquid and laminar gas, 5 both laminar).
-template <class T> T chisholmLiquid(const T &Xtt, double C) { return 1.0 + C / Xtt + 1.0 / (Xtt * Xtt); }
+template <class T> T chisholmLiquid(const T &Xtt, double C) {
+  return 1.0 + C / Xtt + 1.0 / (Xtt * Xtt);
+}
 template <class T> T chisholmGas(const T &Xtt, double C) { return 1.0 + C * Xtt + Xtt * Xtt; }
 inline double chisholmConstant(bool liquidTurbulent, bool gasTurbulent) {
   if (liquidTurbulent)

@@ -40,8 +40,8 @@ public:
   }
 
 protected:
-  RatingHeatShellAndTube(const char *className, Defaults defaults, int id,
-                         Persistency *persistency, Node *parent, Node *root)
+  RatingHeatShellAndTube(const char *className, Defaults defaults, int id, Persistency *persistency,
+                         Node *parent, Node *root)
       : Object(defaults, id, persistency, parent, root),
         Model(defaults, id, persistency, parent, root),
         ShellAndTube(defaults, id, persistency, parent, root),
@@ -54,7 +54,7 @@ private:
   std::string className_;
 };
 
-#define VELTA_SHELL_AND_TUBE_RATING(Class, Shell, Tubes)                                            \
+#define VELTA_SHELL_AND_TUBE_RATING(Class, Shell, Tubes)                                           \
   class Class final : public RatingHeatShellAndTube<Shell, Tubes> {                                \
   public:                                                                                          \
     static const char *const typeName;                                                             \
