@@ -28,7 +28,7 @@ protected:
   }
   void TearDown() override { components.clear(); }
 
-  template <class R> R &build(double N) {
+  template <class R> R &build(double N, double T1 = 320.0) {
     feedCold = feed("F1", {0.5, 0.5}, 300.0, 2e5, 1.0);
     outCold = vaporLiquid("O1");
     feedHot = makeStream<Stream>("StreamVapor", "F2");
@@ -47,7 +47,7 @@ protected:
     join(*hot, *outHot, "out");
     cold->setup();
     hot->setup();
-    cold->T = Value(320.0, "K");
+    cold->T = Value(T1, "K");
     cold->P = Value(2e5, "Pa");
     hot->T = Value(330.0, "K");
     hot->P = Value(1e5, "Pa");
@@ -165,6 +165,34 @@ TEST_F(ShellAndTubeBoilingTest, FallingFilmOnTheInnerPerimeter) {
   EXPECT_NEAR(r.deltaP_V1.value(), dPV, 1e-9 * dPV);
   EXPECT_NEAR(r.deltaP_1.value(), dPV + r.deltaP_A1.value(), 1e-9 * r.deltaP_1.value());
   expectOverall(r);
+}
+
+// Below its bubble point the tube side carries no vapour: the liquid-only
+// coefficient and friction (16 / Re in laminar flow, Blasius above), no
+// holdup, slip or acceleration, the liquid's static head.
+TEST_F(ShellAndTubeBoilingTest, ThermosiphonWithoutVapour) {
+  for (double N : {100.0, 5000.0}) {
+    holder = std::make_unique<Holder>("FS");
+    auto &r = build<RatingHeatShellAndTubeThermosiphon>(N, 300.0);
+    // The flash leaves some 1e-14 kg/s of vapour: none at all.
+    ASSERT_LT(q(*outCold, "Vphase.mdot"), 1e-12);
+    for (const char *path : {"Vphase.fraction", "Vphase.mdot", "Vphase.vdot"})
+      outCold->Q(path) = Value(0.0, outCold->Q(path).units());
+    r.preCalculate();
+    EXPECT_EQ(r.U1.value(), r.UL1.value());
+    EXPECT_EQ(r.Pr.value(), 0.0);
+    EXPECT_EQ(r.UNB1.value(), 0.0);
+    EXPECT_EQ(r.alfa_1.value(), 0.0);
+    EXPECT_EQ(r.slip.value(), 0.0);
+    EXPECT_EQ(r.deltaP_A1.value(), 0.0);
+    const double rhoL = q(*outCold, "Lphase.rho"), ReL = r.Re_L1.value(), vL = r.v_L1.value();
+    EXPECT_EQ(r.rho1.value(), rhoL);
+    const double fanning = ReL < 2300.0 ? 16.0 / ReL : 0.079 * std::pow(ReL, -0.25);
+    EXPECT_EQ(ReL < 2300.0, N == 5000.0) << ReL;
+    const double dP = 2.0 * fanning * rhoL * vL * vL * 3.0 / 0.021;
+    EXPECT_NEAR(r.deltaP_VL1.value(), dP, 1e-9 * dP) << N;
+    EXPECT_NEAR(r.deltaP_G1.value(), rhoL * 9.806 * 3.0, 1e-9 * rhoL) << N;
+  }
 }
 
 } // namespace
