@@ -15,6 +15,7 @@
 #include "velta/units/Multiplier.h"
 #include "velta/units/Pipe.h"
 #include "velta/units/Pump.h"
+#include "velta/units/RatingHeatShellAndTube.h"
 #include "velta/units/ReactionTypes.h"
 #include "velta/units/Selector.h"
 #include "velta/units/Separator.h"
@@ -31,6 +32,13 @@ void registerUnit(const char *description, const char *icon, double width, doubl
                   std::vector<StringOption> stringOptions = {}) {
   NodeFactory().registerType<U>(U::typeName, description, "unit", false, integerOptions,
                                 stringOptions, {}, icon, width, height);
+}
+
+// A rating that units create by name: category "option", no icon of its
+// own.
+template <class R> void registerRating(const char *description) {
+  NodeFactory().registerType<R>(R::typeName, description, "option", false, {}, {}, {}, "", 100,
+                                100);
 }
 
 // An alias presetting one integer option; it lists the base's icon.
@@ -136,7 +144,10 @@ void registerAll() {
   registerUnit<MultiExchanger>("Rating multi-stream heat exchanger", "Exchanger", 80, 80);
   registerFlashDegasser();
   registerUnit<HeatTransfer>("Heat transfer unit operation rating", "Exchanger", 80, 80);
-  // the four shell-and-tube ratings
+  registerRating<RatingHeatShellAndTubeThermosiphon>("Shell and Tube heat Vertical Thermosiphon");
+  registerRating<RatingHeatShellAndTubeHeater>("Shell and Tube heat heater");
+  registerRating<RatingHeatShellAndTubeFallingFilmReboiler>("Shell and tube falling film reboiler");
+  registerRating<RatingHeatShellAndTubeRecovery>("Shell and tube heat recovery");
   registerUnit<Pipe>("Pipe model with liquid flow", "Pipe", 99.995331, 30.000134);
   registerUnit<Pump>("Pump model for liquid flow", "Pump", 80, 85);
   registerUnit<Selector>("Stream selector", "Selector", 73, 83.46875);
