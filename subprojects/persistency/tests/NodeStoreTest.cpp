@@ -300,7 +300,8 @@ TEST(NodeStore, FactoryRereadsIntegersAndStringsOnlyWhenRegisteredAfterTheConstr
     auto &back = dynamic_cast<ReadingType &>(*read);
     EXPECT_EQ(store.integerReads, late ? 2 : 1);
     EXPECT_EQ(back.early.value(), 11);
-    if (late)
+    if (late) {
       EXPECT_EQ(back.lateOne.value(), 12);
+    }
   }
 }
