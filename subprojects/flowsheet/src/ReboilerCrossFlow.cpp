@@ -184,15 +184,15 @@ void ReboilerCrossFlow::makeUserEquations(Position &position) {
     q->setZero();
   for (int j = 0; j < zones_; ++j) {
     Zone &z = zone(j);
-    A += z.Q("HOT.ratings[0].A");
-    Areq += z.Q("HOT.ratings[0].Areq");
+    A += z.Q("HOT:ratings[0].A");
+    Areq += z.Q("HOT:ratings[0].Areq");
     if (Velta::Utility::logEnabled(verbosity(), 2)) {
       std::ostringstream printed;
       z.Q("HOT.factor").print(printed);
       VELTA_LOG(verbosity(), 2, name, "HX[" << j << "]:HOT.factor = " << printed.str());
     }
     factor += z.Q("HOT.factor");
-    deltaP_1 += z.Q("HOT.ratings[0].deltaP_1");
+    deltaP_1 += z.Q("HOT:ratings[0].deltaP_1");
     duty += z.Q("COLD.duty");
     MTD += z.Q("HOT.MTD");
   }
