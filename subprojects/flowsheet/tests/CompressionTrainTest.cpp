@@ -94,6 +94,8 @@ TEST_F(CompressionTrain, StagePressuresPowerAndDuty) {
     EXPECT_EQ(train.type(), row.type);
     EXPECT_FALSE(train.hasChild("S[" + std::to_string(row.N) + "]")) << row.type;
     EXPECT_EQ(train.child("S[0]").type(), "CompressionStage");
+    // 10 barg by default.
+    EXPECT_NEAR(train.Q("P").value(), 1101325.0, 1e-6);
     train.Q("P") = Value(row.P, "Pa");
     train.Q("T") = Value(300.0, "K");
     train.Q("theta") = Value(0.8);
