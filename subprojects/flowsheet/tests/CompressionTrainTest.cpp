@@ -82,8 +82,7 @@ TEST_F(CompressionTrain, StagePressuresPowerAndDuty) {
   } rows[] = {
       {"MultiCompressorIntercooled1", 1, 9e5, {9e5}, 11645921.3202039, 9433196.26936517},
       {"MultiCompressorIntercooled2", 2, 9e5, {3e5, 9e5}, 9886536.4622535, 8008094.53442533},
-      {"MultiCompressorIntercooled3", 3, 8e5, {2e5, 4e5, 8e5}, 8824826.96903239,
-       7148109.84491624},
+      {"MultiCompressorIntercooled3", 3, 8e5, {2e5, 4e5, 8e5}, 8824826.96903239, 7148109.84491624},
   };
   for (const auto &row : rows) {
     // The stage count and types are the train's own, whatever its options say.

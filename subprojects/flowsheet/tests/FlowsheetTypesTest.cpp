@@ -67,24 +67,26 @@ TEST(FlowsheetTypeListing, ListsTheModuleTypesInRegistrationOrder) {
 
 TEST(FlowsheetTypeListing, ColumnStreamEnumerators) {
   const Velta::Core::Enumerator vc = Velta::Flowsheet::streamVCEnumerator();
-  EXPECT_EQ(vc.toJson(),
-            R"({"name":"streamVCEnum","description":"Vapor+condensate stream type enumerator",)"
-            R"("options":[{"name":"StreamIdealLiquidVapor","description":"Ideal Liquid Vapor stream"},)"
-            R"({"name":"StreamNrtl1LiquidVapor","description":"Nrtl1 liquid and ideal vapor stream"},)"
-            R"({"name":"StreamNrtl2LiquidVapor","description":"Nrtl2 liquid and ideal vapor stream"},)"
-            R"({"name":"StreamIdealLiquidSolidVapor","description":"Ideal Liquid Solid Vapor stream"},)"
-            R"({"name":"StreamNrtl1LiquidSolidVapor","description":"Nrtl1 liquid and ideal vapor and solid stream"},)"
-            R"({"name":"StreamNrtl2LiquidSolidVapor","description":"Nrtl2 liquid and ideal vapor and solid stream"},)"
-            R"({"name":"StreamKwongRedlichSoaveLiquidSolidVapor","description":"Equation of state liquid and vapor and ideal solid stream"},)"
-            R"({"name":"StreamKwongRedlichSoaveLiquidVapor","description":"Equation of state liquid and vapor stream"}]})");
+  EXPECT_EQ(
+      vc.toJson(),
+      R"({"name":"streamVCEnum","description":"Vapor+condensate stream type enumerator",)"
+      R"("options":[{"name":"StreamIdealLiquidVapor","description":"Ideal Liquid Vapor stream"},)"
+      R"({"name":"StreamNrtl1LiquidVapor","description":"Nrtl1 liquid and ideal vapor stream"},)"
+      R"({"name":"StreamNrtl2LiquidVapor","description":"Nrtl2 liquid and ideal vapor stream"},)"
+      R"({"name":"StreamIdealLiquidSolidVapor","description":"Ideal Liquid Solid Vapor stream"},)"
+      R"({"name":"StreamNrtl1LiquidSolidVapor","description":"Nrtl1 liquid and ideal vapor and solid stream"},)"
+      R"({"name":"StreamNrtl2LiquidSolidVapor","description":"Nrtl2 liquid and ideal vapor and solid stream"},)"
+      R"({"name":"StreamKwongRedlichSoaveLiquidSolidVapor","description":"Equation of state liquid and vapor and ideal solid stream"},)"
+      R"({"name":"StreamKwongRedlichSoaveLiquidVapor","description":"Equation of state liquid and vapor stream"}]})");
   const Velta::Core::Enumerator c = Velta::Flowsheet::streamCEnumerator();
-  EXPECT_EQ(c.toJson(),
-            R"({"name":"streamCEnum","description":"Condensate stream type enumerator",)"
-            R"("options":[{"name":"StreamLiquid","description":"Ideal Liquid stream"},)"
-            R"({"name":"StreamLiquidSolid","description":"Ideal Liquid Solid stream"},)"
-            R"({"name":"StreamNrtl1LiquidSolid","description":"Nrtl1 liquid and and solid stream"},)"
-            R"({"name":"StreamNrtl2LiquidSolid","description":"Nrtl2 liquid and solid stream"},)"
-            R"({"name":"StreamKwongRedlichSoaveLiquid","description":"Equation of state liquid stream"}]})");
+  EXPECT_EQ(
+      c.toJson(),
+      R"({"name":"streamCEnum","description":"Condensate stream type enumerator",)"
+      R"("options":[{"name":"StreamLiquid","description":"Ideal Liquid stream"},)"
+      R"({"name":"StreamLiquidSolid","description":"Ideal Liquid Solid stream"},)"
+      R"({"name":"StreamNrtl1LiquidSolid","description":"Nrtl1 liquid and and solid stream"},)"
+      R"({"name":"StreamNrtl2LiquidSolid","description":"Nrtl2 liquid and solid stream"},)"
+      R"({"name":"StreamKwongRedlichSoaveLiquid","description":"Equation of state liquid stream"}]})");
   // The vapour+condensate streams are the flash units' stream types less
   // the vapour-solid one.
   const Velta::Core::Enumerator units = Velta::Units::streamEnumerator();

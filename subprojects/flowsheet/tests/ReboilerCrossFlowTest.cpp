@@ -31,7 +31,8 @@ public:
       : Object(defaults, id, persistency, parent, root),
         Model(defaults, id, persistency, parent, root),
         RatingHeat(defaults, id, persistency, parent, root),
-        N("N", "Number of tubes", Value(1.0), nullptr), L("L", "Length of tubes", 1.0, "m", nullptr),
+        N("N", "Number of tubes", Value(1.0), nullptr),
+        L("L", "Length of tubes", 1.0, "m", nullptr),
         de("de", "Tube external diameter", 25.0, "mm", nullptr),
         s("s", "Tube thickness", 2.0, "mm", nullptr),
         R1f("R1f", "Process side fouling thermal resistance", 0.0, "m2*K/W", nullptr),
@@ -114,8 +115,10 @@ TEST_F(Reboiler, ZonesAndStreams) {
   EXPECT_EQ(r->inletConnection("STMIN"), 1);
   const struct {
     const char *stream, *from, *fromPort, *to, *toPort;
-  } rows[] = {{"A[0]", "HX[0]", "out1", "HX[1]", "in1"}, {"B[1]", "SPLIT", "out2", "HX[1]", "in2"},
-              {"C[1]", "HX[1]", "out2", "MIX", "in2"},   {"A[1]", "HX[1]", "out1", "sink", "in1"},
+  } rows[] = {{"A[0]", "HX[0]", "out1", "HX[1]", "in1"},
+              {"B[1]", "SPLIT", "out2", "HX[1]", "in2"},
+              {"C[1]", "HX[1]", "out2", "MIX", "in2"},
+              {"A[1]", "HX[1]", "out1", "sink", "in1"},
               {"WATOU", "MIX", "out1", "sink", "in2"}};
   for (const auto &row : rows) {
     const Stream &s = streamOf(*r, row.stream);
