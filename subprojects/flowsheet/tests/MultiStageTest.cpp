@@ -236,6 +236,21 @@ TEST_F(MultiStageTest, OptionErrors) {
     }
     EXPECT_NE(message.find(row.message), std::string::npos) << row.name << ": " << message;
   }
+  // A couple turned into something else after the build is refused by the
+  // set-up.
+  auto ms = cascade("M", 2, "bottomtop", 0);
+  ms->option[1] = "sideways";
+  std::string setupMessage = "no error";
+  try {
+    ms->setup();
+  } catch (const Error &e) {
+    setupMessage = e.message();
+  }
+  EXPECT_NE(setupMessage.find("Object sideways not found in model M of type option[1]"),
+            std::string::npos)
+      << setupMessage;
+  EXPECT_NE(setupMessage.find("MultiStage::setup"), std::string::npos) << setupMessage;
+  std::remove("M_Q1.dot");
   // Absent or negative: one stage.
   auto one = NodeFactory().create("MultiStage", Defaults("M").setInteger("nStage", -5), 0, nullptr,
                                   nullptr, nullptr);

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
 #include <string>
 
 using namespace flowsheettest;
@@ -178,6 +179,25 @@ TEST_F(Reboiler, ZoneCountIsRequired) {
   EXPECT_NE(message.find("Integer parameter zones = -1 must be stricly greater than 0"),
             std::string::npos)
       << message;
+}
+
+// Before anything is rated the sums of the rated pressure drops and of the
+// MTDs are zero: the fractions keep their values and U its own, no NaN.
+TEST_F(Reboiler, ZeroSumsKeepThePreviousValues) {
+  auto r = reboiler(2);
+  r->setup();
+  SequentialAssembly::Position position = r->firstAssignment();
+  r->makeUserEquations(position);
+  ASSERT_EQ(r->assignments().size(), 5u);
+  auto assignment = r->assignments().begin();
+  std::advance(assignment, 2);
+  EXPECT_EQ((*assignment)->tag, "balance pressures");
+  EXPECT_EQ((*assignment)->RHS.value(), 0.8);
+  std::advance(assignment, 2);
+  EXPECT_NEAR((*assignment)->RHS.value(), 0.2, 1e-15);
+  EXPECT_EQ(r->U.value(), 0.0);
+  for (const auto &a : r->assignments())
+    EXPECT_FALSE(std::isnan(a->RHS.value())) << a->tag;
 }
 
 // Converged, the Assignments hold: every zone's factor is the mean factor,
