@@ -114,14 +114,22 @@ inline std::unique_ptr<PhaseSimple> massPhase(const std::map<int, double> &kgPer
   return phase;
 }
 
-// Fills the component list once per test; logs are off.
+// Fills the component list once per test; logs are off during the test
+// and the verbosity is put back afterwards for the tests that follow.
 class ReactionTest : public ::testing::Test {
 protected:
   void SetUp() override {
+    savedVerbosity_ = verbosityGlobal;
     verbosityGlobal = 0;
     fillComponents();
   }
-  void TearDown() override { components.clear(); }
+  void TearDown() override {
+    components.clear();
+    verbosityGlobal = savedVerbosity_;
+  }
+
+private:
+  int savedVerbosity_ = 0;
 };
 
 } // namespace reactiontest
