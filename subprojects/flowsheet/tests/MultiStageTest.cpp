@@ -149,8 +149,9 @@ TEST_F(MultiStageTest, ChildrenPortsAndCutsOfEveryOptionSet) {
     for (const char *suffix : {"_Q1.dot", "_Q2.dot"}) {
       const std::string file = tag + suffix;
       EXPECT_EQ(exists(file), !row.cuts.empty()) << file;
-      if (exists(file))
+      if (exists(file)) {
         EXPECT_EQ(read(file).rfind("digraph Q {", 0), 0u) << file;
+      }
       std::remove(file.c_str());
     }
     // A second set-up finds no cycle: no new cut, no drawing.
