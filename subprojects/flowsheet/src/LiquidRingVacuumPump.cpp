@@ -92,6 +92,12 @@ LiquidRingVacuumPump::LiquidRingVacuumPump(Defaults defaults, int id, Persistenc
 
 LiquidRingVacuumPump::~LiquidRingVacuumPump() = default;
 
+void LiquidRingVacuumPump::calculateResidualsLocal() {
+  VELTA_TRACE_BEGIN
+  go(1, 0);
+  VELTA_TRACE_END("LiquidRingVacuumPump::calculateResidualsLocal")
+}
+
 void LiquidRingVacuumPump::setup() {
   static const char *const name = "LiquidRingVacuumPump::setup";
   VELTA_TRACE_BEGIN

@@ -27,6 +27,12 @@ public:
   void makeUserEquations(Position &) override {}
   int sequential() override { return 100; }
   bool supportsSimultaneous() override { return false; }
+  // Inside an enclosing flowsheet's simultaneous solution the pump stays a
+  // block that converges its own ring: it lends no unknowns (pre writes the
+  // torn ring liquid, which would otherwise be one of them), and each
+  // evaluation of the enclosing residuals runs its sequential solution.
+  ObjectiveNleAd *objectiveFunction() override { return nullptr; }
+  void calculateResidualsLocal() override;
   // Starts the ring liquid as 5000 kg/h of the first component, fixes the
   // drums, the compressor and the cooler and tears the ring at S08.
   void setup() override;
