@@ -1,6 +1,5 @@
 #include "velta/flowsheet/Zone.h"
 
-#include "velta/flowsheet/OptionPresets.h"
 #include "velta/utility/Diagnostic.h"
 #include "velta/utility/Error.h"
 
@@ -22,9 +21,8 @@ Zone::Zone(Defaults defaults, int id, Persistency *persistency, Node *parent, No
   if (persistency == nullptr) {
     VELTA_LOG(verbosity(), 1, name, "Define unit operations");
     addUnit("FlashDrum", defaults.relay("COLD", "Cold side"));
-    addUnit("HeatTransfer",
-            Velta::Flowsheet::withPresets(defaults.relay("HOT", "Hot side"),
-                                          Defaults().setString("processSide", "COLD")));
+    // A process side given to the zone prevails.
+    addUnit("HeatTransfer", defaults.relay("HOT", "Hot side").setString("processSide", "COLD"));
     VELTA_LOG(verbosity(), 1, name, "Define stream objects and connect");
     VELTA_LOG(verbosity(), 2, name, "Setting input streams");
     addStream("StreamNrtl2LiquidSolidVapor", defaults.relay("SL", "Liquid from Stripping Section"),
