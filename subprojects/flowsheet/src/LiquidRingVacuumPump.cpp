@@ -2,7 +2,6 @@
 
 #include "velta/components/ListComponents.h"
 #include "velta/core/MyCast.h"
-#include "velta/flowsheet/OptionPresets.h"
 #include "velta/streams/Stream.h"
 #include "velta/utility/Diagnostic.h"
 #include "velta/utility/Error.h"
@@ -35,9 +34,9 @@ LiquidRingVacuumPump::LiquidRingVacuumPump(Defaults defaults, int id, Persistenc
     const std::string drum = "FlashDegasser<StreamIdealLiquidVapor>";
     addUnit("Compressor", defaults.relay("COMPRV", "Liquid Ring Vacuum Pump"));
     addUnit(drum, defaults.relay("DRUM2", "Separation drum"));
-    // The divider counts its outlets by "nOutlets".
-    addUnit("Divider", Velta::Flowsheet::withPresets(defaults.relay("TEE", "Stream Divider"),
-                                                     Defaults().setInteger("nOutlets", 2)));
+    // The divider counts its outlets by "nOutlets"; a count given to the
+    // pump prevails.
+    addUnit("Divider", defaults.relay("TEE", "Stream Divider").setInteger("nOutlets", 2));
     addUnit("FlashDrum", defaults.relay("HX", "Liquid ring cooler"));
     addUnit("Mixer", defaults.relay("MIX1", "Liquid ring Mixer"));
     addUnit(drum, defaults.relay("DRUM1", "Separation drum"));
