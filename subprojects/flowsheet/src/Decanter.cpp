@@ -38,14 +38,14 @@ Decanter::Decanter(Defaults defaults, int id, Persistency *persistency, Node *pa
     addStream("StreamIdealLiquidVapor", defaults.relay("L12", "Liquid"), "DRUM", "out2", "SEP",
               "in");
     VELTA_LOG(verbosity(), 2, name, "Setting input streams");
-    addStream("StreamIdealLiquidVapor", defaults.relay("F", "Feed stream"), "source", "out",
-              "DRUM", "in");
+    addStream("StreamIdealLiquidVapor", defaults.relay("F", "Feed stream"), "source", "out", "DRUM",
+              "in");
     VELTA_LOG(verbosity(), 2, name, "Setting output streams");
     addStream("StreamVapor", defaults.relay("V", "Vapor Phase"), "DRUM", "out1", "sink", "in");
-    addStream("StreamIdealLiquidVapor", defaults.relay("L1", "Light Liquid Phase"), "SEP",
-              "out1", "sink", "in");
-    addStream("StreamIdealLiquidVapor", defaults.relay("L2", "Heavy Liquid Phase"), "SEP",
-              "out2", "sink", "in");
+    addStream("StreamIdealLiquidVapor", defaults.relay("L1", "Light Liquid Phase"), "SEP", "out1",
+              "sink", "in");
+    addStream("StreamIdealLiquidVapor", defaults.relay("L2", "Heavy Liquid Phase"), "SEP", "out2",
+              "sink", "in");
     // The limits are the ports the decanter has: one inlet, three outlets.
     maxNIn = 1;
     maxNOut = 3;

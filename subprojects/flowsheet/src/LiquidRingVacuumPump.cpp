@@ -59,9 +59,8 @@ LiquidRingVacuumPump::LiquidRingVacuumPump(Defaults defaults, int id, Persistenc
         {"S05", "Recompressed liquids", "DRUM2", "out2", "TEE", "in"},
         {"S07", "Warm liquid ring", "TEE", "out2", "HX", "in"},
         {"S08", "Cool liquid ring", "HX", "out", "MIX1", "in2"}};
-    static const Connection inlets[] = {
-        {"S01", "Vacuum vapors", "source", "out", "MIX1", "in1"},
-        {"S00", "Makeup liquid", "source", "out", "MIX2", "in"}};
+    static const Connection inlets[] = {{"S01", "Vacuum vapors", "source", "out", "MIX1", "in1"},
+                                        {"S00", "Makeup liquid", "source", "out", "MIX2", "in"}};
     static const Connection outlets[] = {
         {"S04", "Recompressed vapors", "DRUM2", "out1", "sink", "in"},
         {"S06", "Liquid discharge", "TEE", "out1", "sink", "in"}};

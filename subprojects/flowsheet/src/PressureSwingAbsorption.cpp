@@ -16,8 +16,7 @@ const char *const fixed = "fixed";
 } // namespace
 
 PressureSwingAbsorption::PressureSwingAbsorption(Defaults defaults, int id,
-                                                 Persistency *persistency, Node *parent,
-                                                 Node *root)
+                                                 Persistency *persistency, Node *parent, Node *root)
     : Object(defaults, id, persistency, parent, root),
       Model(defaults, id, persistency, parent, root),
       VertexBase(defaults, id, persistency, parent, root),
@@ -37,15 +36,14 @@ PressureSwingAbsorption::PressureSwingAbsorption(Defaults defaults, int id,
   addVariable(option);
   if (persistency == nullptr) {
     VELTA_LOG(verbosity(), 1, name, "Define unit operations");
-    addUnit("Separator<2>", defaults.relay("SEPARATOR",
-                                           "PressureSwingAbsorption fixed yield separation"));
+    addUnit("Separator<2>",
+            defaults.relay("SEPARATOR", "PressureSwingAbsorption fixed yield separation"));
     addUnit("FlashDrum", defaults.relay("F2", "Flash offgas outlet"));
     VELTA_LOG(verbosity(), 1, name, "Define stream objects and connect");
     const std::string type = "StreamIdealLiquidVapor";
     addStream(type, defaults.relay("S03", "Offgas"), "SEPARATOR", "out2", "F2", "in");
     VELTA_LOG(verbosity(), 2, name, "Setting input streams");
-    addStream(type, defaults.relay("S01", "Syngas or fluegas"), "source", "out", "SEPARATOR",
-              "in");
+    addStream(type, defaults.relay("S01", "Syngas or fluegas"), "source", "out", "SEPARATOR", "in");
     VELTA_LOG(verbosity(), 2, name, "Setting output streams");
     addStream(type, defaults.relay("S02", "H2"), "SEPARATOR", "out1", "sink", "in");
     addStream(type, defaults.relay("S04", "Flashed Offgas"), "F2", "out", "sink", "in");
@@ -89,8 +87,7 @@ void PressureSwingAbsorption::pre(int, int) {
   if (option.value() == calculated)
     recovery = Value(calculatedRecovery(Q("S01.P").value()));
   else if (option.value() != fixed)
-    throw ErrorBrowsing(name, tag().c_str(), option.description().c_str(),
-                        option.value().c_str());
+    throw ErrorBrowsing(name, tag().c_str(), option.description().c_str(), option.value().c_str());
   const Value x = Q("S01:Tphase.x", "H2");
   const Value f = x * recovery * (dimensionlessOne - purity) / purity / (dimensionlessOne - x);
   for (const char *impurity : {"H2O", "N2", "O2", "CH4", "CO", "CO2"})

@@ -48,8 +48,7 @@ protected:
   std::unique_ptr<FlowSheet> flowsheet() {
     auto fs = makeFlowSheet<FlowSheet>("PlainFlowSheet");
     fs->addUnit("Decanter", Defaults("DEC", "decanter"));
-    fs->addStream("StreamIdealLiquidVapor", Defaults("FEED", "feed"), "source", "out", "DEC",
-                  "in");
+    fs->addStream("StreamIdealLiquidVapor", Defaults("FEED", "feed"), "source", "out", "DEC", "in");
     fs->addStream("StreamVapor", Defaults("V", "vapour"), "DEC", "out", "sink", "in");
     fs->addStream("StreamIdealLiquidVapor", Defaults("L1", "light"), "DEC", "out", "sink", "in");
     fs->addStream("StreamIdealLiquidVapor", Defaults("L2", "heavy"), "DEC", "out", "sink", "in");
@@ -78,11 +77,10 @@ TEST_F(DecanterTest, ChildrenPortsAndSetUp) {
   struct Row {
     const char *stream, *from, *fromPort, *to, *toPort;
   };
-  for (const Row &r : {Row{"L12", "DRUM", "out2", "SEP", "in1"},
-                       Row{"F", "source", "out1", "DRUM", "in1"},
-                       Row{"V", "DRUM", "out1", "sink", "in1"},
-                       Row{"L1", "SEP", "out1", "sink", "in2"},
-                       Row{"L2", "SEP", "out2", "sink", "in3"}}) {
+  for (const Row &r :
+       {Row{"L12", "DRUM", "out2", "SEP", "in1"}, Row{"F", "source", "out1", "DRUM", "in1"},
+        Row{"V", "DRUM", "out1", "sink", "in1"}, Row{"L1", "SEP", "out1", "sink", "in2"},
+        Row{"L2", "SEP", "out2", "sink", "in3"}}) {
     const Stream &s = streamOf(d, r.stream);
     EXPECT_EQ(s.fromTAG.value(), r.from) << r.stream;
     EXPECT_EQ(s.fromPort.value(), r.fromPort) << r.stream;
@@ -174,8 +172,8 @@ TEST_F(DecanterTest, LightLiquidReachesItsWaterFraction) {
   // Every component leaves the decanter; the organics split by the row.
   for (int j = 0; j < nComponents; ++j) {
     const double in = streamOf(*fs, "FEED").Tphase->flow(j).value();
-    const double out = l1.Tphase->flow(j).value() + l2.Tphase->flow(j).value() +
-                       v.Tphase->flow(j).value();
+    const double out =
+        l1.Tphase->flow(j).value() + l2.Tphase->flow(j).value() + v.Tphase->flow(j).value();
     EXPECT_NEAR(out, in, 1e-9) << j;
   }
   const double liquid1 = l1.Tphase->flow(1).value() + l2.Tphase->flow(1).value();

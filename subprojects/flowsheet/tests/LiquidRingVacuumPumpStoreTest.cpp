@@ -52,8 +52,7 @@ TEST_P(VacuumPumpStore, RestoredPumpRecalculatesToTheSameState) {
   fs->addStream("StreamIdealLiquidVapor", Defaults("MAKEUP", "makeup"), "source", "out", "LRVP",
                 "in");
   fs->addStream("StreamIdealLiquidVapor", Defaults("GAS", "gas"), "LRVP", "out", "sink", "in");
-  fs->addStream("StreamIdealLiquidVapor", Defaults("PURGE", "purge"), "LRVP", "out", "sink",
-                "in");
+  fs->addStream("StreamIdealLiquidVapor", Defaults("PURGE", "purge"), "LRVP", "out", "sink", "in");
   setFeed(streamOf(*fs, "VAC"), {0.05, 0.95}, 300.0, 20265.0, 0.01);
   setFeed(streamOf(*fs, "MAKEUP"), {1.0, 0.0}, 290.0, 101325.0, 0.02);
   for (const char *s : {"VAC", "MAKEUP"})

@@ -43,8 +43,8 @@ protected:
     fs->addUnit("LiquidRingVacuumPump", Defaults("LRVP", "vacuum pump"));
     fs->addStream("StreamIdealLiquidVapor", Defaults("VAC", "vacuum gas"), "source", "out", "LRVP",
                   "in");
-    fs->addStream("StreamIdealLiquidVapor", Defaults("MAKEUP", "makeup"), "source", "out",
-                  "LRVP", "in");
+    fs->addStream("StreamIdealLiquidVapor", Defaults("MAKEUP", "makeup"), "source", "out", "LRVP",
+                  "in");
     fs->addStream("StreamIdealLiquidVapor", Defaults("GAS", "gas"), "LRVP", "out", "sink", "in");
     fs->addStream("StreamIdealLiquidVapor", Defaults("PURGE", "purge"), "LRVP", "out", "sink",
                   "in");
@@ -76,9 +76,8 @@ TEST_F(VacuumPumpTest, ChildrenAndTheTornRing) {
   for (Quantity *q : {&p.cr, &p.We})
     EXPECT_TRUE(q->output()) << q->tag();
   const std::vector<std::pair<const char *, const char *>> units = {
-      {"COMPRV", "Compressor"}, {"DRUM2", "FlashDegasser"}, {"TEE", "Divider"},
-      {"HX", "FlashDrum"},      {"MIX1", "Mixer"},          {"DRUM1", "FlashDegasser"},
-      {"COMPRL", "Pump"},       {"MIX2", "Mixer"}};
+      {"COMPRV", "Compressor"}, {"DRUM2", "FlashDegasser"}, {"TEE", "Divider"}, {"HX", "FlashDrum"},
+      {"MIX1", "Mixer"},        {"DRUM1", "FlashDegasser"}, {"COMPRL", "Pump"}, {"MIX2", "Mixer"}};
   for (const auto &[tag, type] : units)
     EXPECT_EQ(p.child(tag).type(), type) << tag;
   EXPECT_EQ(p.I("TEE.nOutlets"), 2);
@@ -88,21 +87,15 @@ TEST_F(VacuumPumpTest, ChildrenAndTheTornRing) {
   struct Row {
     const char *stream, *from, *fromPort, *to, *toPort;
   };
-  for (const Row &r : {Row{"S02", "MIX1", "out1", "DRUM1", "in1"},
-                       Row{"S02V", "DRUM1", "out1", "COMPRV", "in1"},
-                       Row{"S02L", "DRUM1", "out2", "COMPRL", "in1"},
-                       Row{"S03V", "COMPRV", "out1", "MIX2", "in1"},
-                       Row{"S03L", "COMPRL", "out1", "MIX2", "in2"},
-                       Row{"S03", "MIX2", "out1", "DRUM2", "in1"},
-                       Row{"S05", "DRUM2", "out2", "TEE", "in1"},
-                       Row{"S07", "TEE", "out2", "HX", "in1"},
-                       Row{"S01", "source", "out1", "MIX1", "in1"},
-                       Row{"S00", "source", "out2", "MIX2", "in3"},
-                       Row{"S04", "DRUM2", "out1", "sink", "in1"},
-                       Row{"S06", "TEE", "out1", "sink", "in2"},
-                       // The set-up tore the ring liquid.
-                       Row{"S08", "HX", "out1", "sink", "in3"},
-                       Row{"S08bis", "source", "out3", "MIX1", "in2"}}) {
+  for (const Row &r :
+       {Row{"S02", "MIX1", "out1", "DRUM1", "in1"}, Row{"S02V", "DRUM1", "out1", "COMPRV", "in1"},
+        Row{"S02L", "DRUM1", "out2", "COMPRL", "in1"}, Row{"S03V", "COMPRV", "out1", "MIX2", "in1"},
+        Row{"S03L", "COMPRL", "out1", "MIX2", "in2"}, Row{"S03", "MIX2", "out1", "DRUM2", "in1"},
+        Row{"S05", "DRUM2", "out2", "TEE", "in1"}, Row{"S07", "TEE", "out2", "HX", "in1"},
+        Row{"S01", "source", "out1", "MIX1", "in1"}, Row{"S00", "source", "out2", "MIX2", "in3"},
+        Row{"S04", "DRUM2", "out1", "sink", "in1"}, Row{"S06", "TEE", "out1", "sink", "in2"},
+        // The set-up tore the ring liquid.
+        Row{"S08", "HX", "out1", "sink", "in3"}, Row{"S08bis", "source", "out3", "MIX1", "in2"}}) {
     const Stream &s = streamOf(p, r.stream);
     EXPECT_EQ(s.fromTAG.value(), r.from) << r.stream;
     EXPECT_EQ(s.fromPort.value(), r.fromPort) << r.stream;

@@ -38,7 +38,12 @@ protected:
     water.psat = 7000.0;
     gas.psat = 1e9;
     gas.mw = 28.0;
-    use({{"H2O", water}, {"N2", gas}, {"O2", gas}, {"CH4", gas}, {"CO", gas}, {"CO2", gas},
+    use({{"H2O", water},
+         {"N2", gas},
+         {"O2", gas},
+         {"CH4", gas},
+         {"CO", gas},
+         {"CO2", gas},
          {"H2", gas}});
     flashdrumtest::registerDrumTypes();
     registerFlowsheetTypes();
@@ -54,8 +59,7 @@ protected:
     fs->addUnit("PressureSwingAbsorption", Defaults("PSA", "hydrogen purifier"));
     fs->addStream("StreamIdealLiquidVapor", Defaults("FEED", "syngas"), "source", "out", "PSA",
                   "in");
-    fs->addStream("StreamIdealLiquidVapor", Defaults("H2", "hydrogen"), "PSA", "h2", "sink",
-                  "in");
+    fs->addStream("StreamIdealLiquidVapor", Defaults("H2", "hydrogen"), "PSA", "h2", "sink", "in");
     fs->addStream("StreamIdealLiquidVapor", Defaults("OFF", "offgas"), "PSA", "offgas", "sink",
                   "in");
     std::vector<double> x(nGases, 0.0);
@@ -95,10 +99,10 @@ TEST_F(PsaTest, ChildrenPortsAndSynonyms) {
   struct Row {
     const char *stream, *from, *fromPort, *to, *toPort;
   };
-  for (const Row &r : {Row{"S03", "SEPARATOR", "out1", "F2", "in1"},
-                       Row{"S01", "source", "out1", "SEPARATOR", "in1"},
-                       Row{"S02", "SEPARATOR", "out1", "sink", "in1"},
-                       Row{"S04", "F2", "out1", "sink", "in2"}}) {
+  for (const Row &r :
+       {Row{"S03", "SEPARATOR", "out1", "F2", "in1"},
+        Row{"S01", "source", "out1", "SEPARATOR", "in1"},
+        Row{"S02", "SEPARATOR", "out1", "sink", "in1"}, Row{"S04", "F2", "out1", "sink", "in2"}}) {
     const Stream &s = streamOf(u, r.stream);
     EXPECT_EQ(s.fromTAG.value(), r.from) << r.stream;
     EXPECT_EQ(s.toTAG.value(), r.to) << r.stream;
@@ -170,8 +174,9 @@ TEST_F(PsaTest, OtherRecoveryOptionsAreBrowsingErrors) {
       ADD_FAILURE() << "accepted '" << value << "'";
     } catch (const ErrorBrowsing &e) {
       const std::string text = e.message();
-      EXPECT_NE(text.find(std::string("Object ") + value + " not found in model PSA of type "
-                                                           "Recovery mode"),
+      EXPECT_NE(text.find(std::string("Object ") + value +
+                          " not found in model PSA of type "
+                          "Recovery mode"),
                 std::string::npos)
           << text;
       const std::size_t first = text.find("PressureSwingAbsorption::pre");

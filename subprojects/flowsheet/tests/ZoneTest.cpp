@@ -39,8 +39,7 @@ protected:
                   "liquid");
     fs->addStream("StreamIdealLiquidVapor", Defaults("CON", "condensate"), z, "water", "sink",
                   "in");
-    fs->addStream("StreamIdealLiquidVapor", Defaults("MIX", "mixture"), z, "mixture", "sink",
-                  "in");
+    fs->addStream("StreamIdealLiquidVapor", Defaults("MIX", "mixture"), z, "mixture", "sink", "in");
     return fs;
   }
 };
