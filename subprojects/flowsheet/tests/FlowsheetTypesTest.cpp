@@ -1,0 +1,126 @@
+// The flowsheet module's registered types: the listing in registration
+// order with descriptions, categories, icons and sizes, the once-only
+// registration, the column's stream enumerators, and the composites
+// created by name reporting their registered type.
+
+#include "FlowsheetTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace flowsheettest;
+
+namespace {
+
+struct Listed {
+  const char *name, *description, *category, *icon;
+  double width, height;
+};
+
+// The module's block of the types listing ("Decanter" to
+// "RatingColumnTraySieve" take their places after "ReboilerCrossFlow" as
+// they come).
+const Listed listing[] = {
+    {"Terminator", "Source or sink of all streams entering a flowsheet", "unit", "unit", 100, 100},
+    {"ReboilerCrossFlow", "Vertical shell and tube water steam heated reboiler", "unit", "unit",
+     100, 100},
+    {"Zone", "Zone of a vertical shell and tube water steam fed thermosiphon", "unit", "unit", 100,
+     100},
+    {"MultiStage", "Generic multi-stage countercurrent unit", "unit", "MultiStage", 80, 20},
+    {"CompressionStage", "Single compression stage", "flowsheet", "flowsheet", 100, 100},
+    {"MultiCompressorIntercooled1", "Single stage compressor with cooler", "unit", "MultiStage", 80,
+     20},
+    {"MultiCompressorIntercooled2", "2-stage intercooled compressor", "unit", "MultiStage", 80, 20},
+    {"MultiCompressorIntercooled3", "3-stage intercooled compressor", "unit", "MultiStage", 80, 20},
+};
+
+TEST(FlowsheetTypeListing, ListsTheModuleTypesInRegistrationOrder) {
+  registerFlowsheetTypes();
+  NodeFactory factory;
+  const std::vector<TypeDescriptor> &all = factory.descriptors();
+  std::size_t first = 0;
+  while (first < all.size() && all[first].name != "Terminator")
+    ++first;
+  ASSERT_LE(first + std::size(listing), all.size());
+  for (std::size_t k = 0; k < std::size(listing); ++k) {
+    const Listed &row = listing[k];
+    const TypeDescriptor &d = all[first + k];
+    EXPECT_EQ(d.name, row.name);
+    EXPECT_EQ(d.description, row.description) << row.name;
+    EXPECT_EQ(d.category, row.category) << row.name;
+    EXPECT_EQ(d.icon, row.icon) << row.name;
+    EXPECT_FALSE(d.instantiable) << row.name;
+    EXPECT_TRUE(d.integerOptions.empty()) << row.name;
+    EXPECT_TRUE(d.stringOptions.empty()) << row.name;
+    EXPECT_TRUE(d.quantities.empty()) << row.name;
+    EXPECT_EQ(factory.icon(row.name).width(), row.width) << row.name;
+    EXPECT_EQ(factory.icon(row.name).height(), row.height) << row.name;
+  }
+  // The series cascade under the trains is no type of its own.
+  EXPECT_FALSE(factory.isRegistered("MultiStageOneTwo"));
+  const std::size_t before = all.size();
+  Velta::Flowsheet::registerFlowsheetTypes();
+  EXPECT_EQ(factory.descriptors().size(), before);
+}
+
+TEST(FlowsheetTypeListing, ColumnStreamEnumerators) {
+  const Velta::Core::Enumerator vc = Velta::Flowsheet::streamVCEnumerator();
+  EXPECT_EQ(
+      vc.toJson(),
+      R"({"name":"streamVCEnum","description":"Vapor+condensate stream type enumerator",)"
+      R"("options":[{"name":"StreamIdealLiquidVapor","description":"Ideal Liquid Vapor stream"},)"
+      R"({"name":"StreamNrtl1LiquidVapor","description":"Nrtl1 liquid and ideal vapor stream"},)"
+      R"({"name":"StreamNrtl2LiquidVapor","description":"Nrtl2 liquid and ideal vapor stream"},)"
+      R"({"name":"StreamIdealLiquidSolidVapor","description":"Ideal Liquid Solid Vapor stream"},)"
+      R"({"name":"StreamNrtl1LiquidSolidVapor","description":"Nrtl1 liquid and ideal vapor and solid stream"},)"
+      R"({"name":"StreamNrtl2LiquidSolidVapor","description":"Nrtl2 liquid and ideal vapor and solid stream"},)"
+      R"({"name":"StreamKwongRedlichSoaveLiquidSolidVapor","description":"Equation of state liquid and vapor and ideal solid stream"},)"
+      R"({"name":"StreamKwongRedlichSoaveLiquidVapor","description":"Equation of state liquid and vapor stream"}]})");
+  const Velta::Core::Enumerator c = Velta::Flowsheet::streamCEnumerator();
+  EXPECT_EQ(
+      c.toJson(),
+      R"({"name":"streamCEnum","description":"Condensate stream type enumerator",)"
+      R"("options":[{"name":"StreamLiquid","description":"Ideal Liquid stream"},)"
+      R"({"name":"StreamLiquidSolid","description":"Ideal Liquid Solid stream"},)"
+      R"({"name":"StreamNrtl1LiquidSolid","description":"Nrtl1 liquid and and solid stream"},)"
+      R"({"name":"StreamNrtl2LiquidSolid","description":"Nrtl2 liquid and solid stream"},)"
+      R"({"name":"StreamKwongRedlichSoaveLiquid","description":"Equation of state liquid stream"}]})");
+  // The vapour+condensate streams are the flash units' stream types less
+  // the vapour-solid one.
+  const Velta::Core::Enumerator units = Velta::Units::streamEnumerator();
+  std::vector<std::string> expected;
+  for (const EnumeratorOption &option : units)
+    if (option.name != "StreamIdealSolidVapor")
+      expected.push_back(option.name);
+  std::vector<std::string> listed;
+  for (const EnumeratorOption &option : vc)
+    listed.push_back(option.name);
+  EXPECT_EQ(listed, expected);
+}
+
+class FlowsheetTypes : public ComponentsFixture {
+protected:
+  void SetUp() override {
+    verbosityGlobal = 0;
+    use(lightAndHeavy());
+  }
+  void TearDown() override {
+    verbosityGlobal = 2;
+    ComponentsFixture::TearDown();
+  }
+};
+
+TEST_F(FlowsheetTypes, CompositesCreatedByNameReportTheirType) {
+  registerFlowsheetTypes();
+  NodeFactory factory;
+  for (const char *type : {"MultiStage", "CompressionStage", "MultiCompressorIntercooled1",
+                           "MultiCompressorIntercooled2", "MultiCompressorIntercooled3"}) {
+    auto node = factory.create(type, Defaults("X", "composite"), 0, nullptr, nullptr, nullptr);
+    EXPECT_EQ(node->type(), type);
+    EXPECT_EQ(factory.icon(node->type()).stem(), factory.typeDescriptor(type).icon) << type;
+  }
+}
+
+} // namespace
