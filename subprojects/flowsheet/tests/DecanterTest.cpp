@@ -7,6 +7,7 @@
 #include "FlowsheetTestSupport.h"
 
 #include "velta/flowsheet/Decanter.h"
+#include "velta/utility/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -183,6 +184,27 @@ TEST_F(DecanterTest, LightLiquidReachesItsWaterFraction) {
   const double organics = l1.Q("Tphase.ndot").value() - l1.Tphase->flow(water).value();
   const double s = 0.01 * organics / (w * 0.99);
   EXPECT_NEAR(d.Q("SEP.outSplit", 0, water).value(), s, 1e-6);
+}
+
+// With fewer than nine components the split row stops at the missing
+// element, after the drum and separator settings.
+TEST_F(DecanterTest, SetUpNeedsNineComponents) {
+  use(lightAndHeavy());
+  auto fs = makeFlowSheet<FlowSheet>("PlainFlowSheet");
+  fs->addUnit("Decanter", Defaults("DEC", "decanter"));
+  Decanter &d = decanter(*fs);
+  testing::internal::CaptureStdout();
+  try {
+    d.setup();
+    ADD_FAILURE() << "set up with two components";
+  } catch (const ErrorRunTime &e) {
+    EXPECT_NE(e.message().find("non-existant tag outSplit"), std::string::npos) << e.message();
+    EXPECT_NE(e.message().find("Decanter::setup"), std::string::npos) << e.message();
+  }
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(d.S("DRUM.option"), "DH");
+  EXPECT_EQ(d.S("SEP.option"), "D");
+  EXPECT_EQ(d.Q("SEP.outSplit", 0, 1).value(), 0.5);
 }
 
 } // namespace

@@ -188,6 +188,20 @@ TEST_F(PsaTest, OtherRecoveryOptionsAreBrowsingErrors) {
   }
 }
 
+// Without the gases the unit splits, its pass hooks fail on the lookup.
+TEST_F(PsaTest, NeedsItsGases) {
+  use(lightAndHeavy());
+  auto u = makeFlowSheet<PressureSwingAbsorption>("PressureSwingAbsorption", "PSA");
+  for (auto hook : {&PressureSwingAbsorption::pre, &PressureSwingAbsorption::post}) {
+    try {
+      ((*u).*hook)(1, 0);
+      ADD_FAILURE() << "no component lookup error";
+    } catch (const ErrorNoComponent &e) {
+      EXPECT_NE(e.message().find("H2"), std::string::npos) << e.message();
+    }
+  }
+}
+
 struct FeedCase {
   const char *name;
   double P, T, xH2;
