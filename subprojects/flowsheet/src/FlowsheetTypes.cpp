@@ -1,8 +1,11 @@
 #include "velta/flowsheet/FlowsheetTypes.h"
 
 #include "velta/flowsheet/CompressionStage.h"
+#include "velta/flowsheet/Decanter.h"
+#include "velta/flowsheet/LiquidRingVacuumPump.h"
 #include "velta/flowsheet/MultiCompressorIntercooled.h"
 #include "velta/flowsheet/MultiStage.h"
+#include "velta/flowsheet/PressureSwingAbsorption.h"
 #include "velta/flowsheet/ReboilerCrossFlow.h"
 #include "velta/flowsheet/Terminator.h"
 #include "velta/flowsheet/Zone.h"
@@ -31,10 +34,12 @@ void registerAll() {
   registerComposite<Terminator>("Source or sink of all streams entering a flowsheet", "unit");
   registerComposite<ReboilerCrossFlow>("Vertical shell and tube water steam heated reboiler",
                                        "unit");
-  // Decanter: "Vapor-Liquid-Liquid decanter", "flowsheet", "Decanter", 99.986 x 59.999771
-  // LiquidRingVacuumPump: "Liquid ring vacuum pump", "flowsheet", "LiquidRingVacuumPump",
-  //   200 x 232.5
-  // PressureSwingAbsorption: "Pressure Swing Absorbtion", "flowsheet", "Column", 60 x 199.875
+  registerComposite<Decanter>("Vapor-Liquid-Liquid decanter", "flowsheet", "Decanter", 99.986,
+                              59.999771);
+  registerComposite<LiquidRingVacuumPump>("Liquid ring vacuum pump", "flowsheet",
+                                          "LiquidRingVacuumPump", 200, 232.5);
+  registerComposite<PressureSwingAbsorption>("Pressure Swing Absorbtion", "flowsheet", "Column",
+                                             60, 199.875);
   // Column: "Distillation column", "flowsheet", "Column", 60 x 199.875, with the options
   //   stages, feedStage, typeU (streamVCEnum) and typeW (streamCEnum)
   // ColumnSection: "Section of a distillation column", "flowsheet", "MultiStage", 80 x 20

@@ -1,6 +1,5 @@
 #include "velta/flowsheet/Zone.h"
 
-#include "velta/flowsheet/OptionPresets.h"
 #include "velta/utility/Diagnostic.h"
 #include "velta/utility/Error.h"
 
@@ -20,13 +19,16 @@ Zone::Zone(Defaults defaults, int id, Persistency *persistency, Node *parent, No
   inletRequired(0);
   inletRequired(1);
   if (persistency == nullptr) {
+    VELTA_LOG(verbosity(), 1, name, "Define unit operations");
     addUnit("FlashDrum", defaults.relay("COLD", "Cold side"));
-    addUnit("HeatTransfer",
-            Velta::Flowsheet::withPresets(defaults.relay("HOT", "Hot side"),
-                                          Defaults().setString("processSide", "COLD")));
+    // A process side given to the zone prevails.
+    addUnit("HeatTransfer", defaults.relay("HOT", "Hot side").setString("processSide", "COLD"));
+    VELTA_LOG(verbosity(), 1, name, "Define stream objects and connect");
+    VELTA_LOG(verbosity(), 2, name, "Setting input streams");
     addStream("StreamNrtl2LiquidSolidVapor", defaults.relay("SL", "Liquid from Stripping Section"),
               "source", "out", "COLD", "in");
     addStream("StreamIapwsVapor", defaults.relay("STMIN", "Steam"), "source", "out", "HOT", "in");
+    VELTA_LOG(verbosity(), 2, name, "Setting output streams");
     addStream("StreamNrtl2LiquidSolidVapor", defaults.relay("B", "Boilup Vapor and liquids"),
               "COLD", "out", "sink", "in");
     addStream("StreamIapwsLiquid", defaults.relay("WATOU", "Condenses"), "HOT", "out", "sink",
@@ -45,8 +47,11 @@ Zone::Zone(Defaults defaults, int id, Persistency *persistency, Node *parent, No
 Zone::~Zone() = default;
 
 void Zone::setup() {
+  static const char *const name = "Zone::setup";
   VELTA_TRACE_BEGIN
+  VELTA_LOG(verbosity(), 1, name, " entered for " << tag());
   S("COLD.option") = "PA";
+  VELTA_LOG(verbosity(), 2, name, "Calling flowsheet::setup to initialize any subflowsheet");
   FlowSheet::setup();
-  VELTA_TRACE_END("Zone::setup")
+  VELTA_TRACE_END(name)
 }

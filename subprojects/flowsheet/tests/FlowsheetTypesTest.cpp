@@ -19,13 +19,17 @@ struct Listed {
   double width, height;
 };
 
-// The module's block of the types listing ("Decanter" to
-// "RatingColumnTraySieve" take their places after "ReboilerCrossFlow" as
-// they come).
+// The module's block of the types listing ("Column" to
+// "RatingColumnTraySieve" take their places after "PressureSwingAbsorption"
+// as they come).
 const Listed listing[] = {
     {"Terminator", "Source or sink of all streams entering a flowsheet", "unit", "unit", 100, 100},
     {"ReboilerCrossFlow", "Vertical shell and tube water steam heated reboiler", "unit", "unit",
      100, 100},
+    {"Decanter", "Vapor-Liquid-Liquid decanter", "flowsheet", "Decanter", 99.986, 59.999771},
+    {"LiquidRingVacuumPump", "Liquid ring vacuum pump", "flowsheet", "LiquidRingVacuumPump", 200,
+     232.5},
+    {"PressureSwingAbsorption", "Pressure Swing Absorbtion", "flowsheet", "Column", 60, 199.875},
     {"Zone", "Zone of a vertical shell and tube water steam fed thermosiphon", "unit", "unit", 100,
      100},
     {"MultiStage", "Generic multi-stage countercurrent unit", "unit", "MultiStage", 80, 20},
@@ -115,8 +119,10 @@ protected:
 TEST_F(FlowsheetTypes, CompositesCreatedByNameReportTheirType) {
   registerFlowsheetTypes();
   NodeFactory factory;
-  for (const char *type : {"MultiStage", "CompressionStage", "MultiCompressorIntercooled1",
-                           "MultiCompressorIntercooled2", "MultiCompressorIntercooled3"}) {
+  for (const char *type :
+       {"Decanter", "LiquidRingVacuumPump", "PressureSwingAbsorption", "MultiStage",
+        "CompressionStage", "MultiCompressorIntercooled1", "MultiCompressorIntercooled2",
+        "MultiCompressorIntercooled3"}) {
     auto node = factory.create(type, Defaults("X", "composite"), 0, nullptr, nullptr, nullptr);
     EXPECT_EQ(node->type(), type);
     EXPECT_EQ(factory.icon(node->type()).stem(), factory.typeDescriptor(type).icon) << type;
