@@ -1,7 +1,58 @@
 #include "velta/flowsheet/FlowsheetTypes.h"
 
+#include "velta/flowsheet/CompressionStage.h"
+#include "velta/flowsheet/MultiCompressorIntercooled.h"
+#include "velta/flowsheet/MultiStage.h"
+#include "velta/flowsheet/ReboilerCrossFlow.h"
 #include "velta/flowsheet/Terminator.h"
+#include "velta/flowsheet/Zone.h"
 #include "velta/persistency/NodeFactory.h"
+
+namespace {
+
+template <class T>
+void registerComposite(const char *description, const char *category, const char *icon = "",
+                       double width = 100, double height = 100) {
+  NodeFactory().registerType<T>(T::typeName, description, category, false, {}, {}, {}, icon,
+                                width, height);
+}
+
+Velta::Core::Enumerator enumeratorOf(const char *name, const char *description,
+                                     std::initializer_list<EnumeratorOption> rows) {
+  Velta::Core::Enumerator enumerator(name, description);
+  for (const EnumeratorOption &row : rows)
+    enumerator.addOption(row);
+  return enumerator;
+}
+
+// The listing order; the composite types still to be built take their
+// places between these rows as they come.
+void registerAll() {
+  registerComposite<Terminator>("Source or sink of all streams entering a flowsheet", "unit");
+  registerComposite<ReboilerCrossFlow>("Vertical shell and tube water steam heated reboiler",
+                                       "unit");
+  // Decanter: "Vapor-Liquid-Liquid decanter", "flowsheet", "Decanter", 99.986 x 59.999771
+  // LiquidRingVacuumPump: "Liquid ring vacuum pump", "flowsheet", "LiquidRingVacuumPump",
+  //   200 x 232.5
+  // PressureSwingAbsorption: "Pressure Swing Absorbtion", "flowsheet", "Column", 60 x 199.875
+  // Column: "Distillation column", "flowsheet", "Column", 60 x 199.875, with the options
+  //   stages, feedStage, typeU (streamVCEnum) and typeW (streamCEnum)
+  // ColumnSection: "Section of a distillation column", "flowsheet", "MultiStage", 80 x 20
+  // RatingColumnTraySieve: "Rating model for sieve trays", "option"
+  registerComposite<Zone>("Zone of a vertical shell and tube water steam fed thermosiphon",
+                          "unit");
+  registerComposite<MultiStage>("Generic multi-stage countercurrent unit", "unit", "MultiStage",
+                                80, 20);
+  registerComposite<CompressionStage>("Single compression stage", "flowsheet");
+  registerComposite<MultiCompressorIntercooled<1>>("Single stage compressor with cooler", "unit",
+                                                   "MultiStage", 80, 20);
+  registerComposite<MultiCompressorIntercooled<2>>("2-stage intercooled compressor", "unit",
+                                                   "MultiStage", 80, 20);
+  registerComposite<MultiCompressorIntercooled<3>>("3-stage intercooled compressor", "unit",
+                                                   "MultiStage", 80, 20);
+}
+
+} // namespace
 
 namespace Velta::Flowsheet {
 
@@ -11,10 +62,30 @@ void registerFlowsheetTypes() {
   if (registered)
     return;
   registered = true;
-  NodeFactory().registerType<Terminator>(Terminator::typeName,
-                                         "Source or sink of all streams entering a flowsheet",
-                                         "unit", false, {}, {}, {}, "", 100, 100);
-  // The composite units follow here as they come.
+  registerAll();
+}
+
+Velta::Core::Enumerator streamVCEnumerator() {
+  return enumeratorOf(
+      "streamVCEnum", "Vapor+condensate stream type enumerator",
+      {{"StreamIdealLiquidVapor", "Ideal Liquid Vapor stream"},
+       {"StreamNrtl1LiquidVapor", "Nrtl1 liquid and ideal vapor stream"},
+       {"StreamNrtl2LiquidVapor", "Nrtl2 liquid and ideal vapor stream"},
+       {"StreamIdealLiquidSolidVapor", "Ideal Liquid Solid Vapor stream"},
+       {"StreamNrtl1LiquidSolidVapor", "Nrtl1 liquid and ideal vapor and solid stream"},
+       {"StreamNrtl2LiquidSolidVapor", "Nrtl2 liquid and ideal vapor and solid stream"},
+       {"StreamKwongRedlichSoaveLiquidSolidVapor",
+        "Equation of state liquid and vapor and ideal solid stream"},
+       {"StreamKwongRedlichSoaveLiquidVapor", "Equation of state liquid and vapor stream"}});
+}
+
+Velta::Core::Enumerator streamCEnumerator() {
+  return enumeratorOf("streamCEnum", "Condensate stream type enumerator",
+                      {{"StreamLiquid", "Ideal Liquid stream"},
+                       {"StreamLiquidSolid", "Ideal Liquid Solid stream"},
+                       {"StreamNrtl1LiquidSolid", "Nrtl1 liquid and and solid stream"},
+                       {"StreamNrtl2LiquidSolid", "Nrtl2 liquid and solid stream"},
+                       {"StreamKwongRedlichSoaveLiquid", "Equation of state liquid stream"}});
 }
 
 } // namespace Velta::Flowsheet
