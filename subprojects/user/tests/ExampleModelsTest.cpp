@@ -8,6 +8,8 @@
 #include "velta/components/ListComponents.h"
 #include "velta/user/KernelComponents.h"
 
+#include <json/json.h>
+
 #include <array>
 #include <cmath>
 #include <map>
@@ -136,6 +138,38 @@ TEST_P(ExampleModels, DefaultCaseCarriesTheSetUpValues) {
         << unit << " " << reaction;
 }
 
+// The listing ends with the example types, after every library type.
+TEST_P(ExampleModels, TypesEndWithTheExampleTypes) {
+  if (GetParam() != odbctest::Database::sqlite)
+    GTEST_SKIP() << "the listing does not depend on the store";
+  const KernelRun run = kernel({"types"});
+  ASSERT_EQ(run.status, 0);
+  Json::Value listing;
+  std::istringstream(run.out.substr(run.out.find("{\"types\""))) >> listing;
+  const Json::Value &types = listing["types"];
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"Stadio", "flowsheet"},
+      {"Attacco<1>", "flowsheet"},
+      {"Attacco<3>", "flowsheet"},
+      {"ReactionSalt2", "option"},
+      {"ReactionInert", "option"},
+      {"ReactionChemical4", "option"},
+      {"ReactionMetal1Decomposition", "option"},
+      {"ReactionMetal1", "option"},
+      {"ReactionChemical4Decomposition", "option"},
+      {"ReactionChemical3", "option"},
+      {"Inorganic", "flowsheet"}};
+  ASSERT_GT(types.size(), expected.size());
+  const Json::ArrayIndex first = types.size() - static_cast<Json::ArrayIndex>(expected.size());
+  for (Json::ArrayIndex i = 0; i < expected.size(); ++i) {
+    const Json::Value &type = types[first + i];
+    EXPECT_EQ(type["name"].asString(), expected[i].first);
+    EXPECT_EQ(type["category"].asString(), expected[i].second);
+    EXPECT_EQ(type["icon"].asString(), expected[i].second + ".svg");
+    EXPECT_EQ(type["instantiable"].asBool(), expected[i].second == "flowsheet");
+  }
+}
+
 TEST_P(ExampleModels, TypeWithoutClassIsRefused) {
   const long before = nodes();
   const KernelRun run = kernel({"new", "Attacco<2>"});
@@ -180,6 +214,22 @@ TEST_P(ExampleModels, StageSizesItsFilter) {
   const double liquid = number(block(cake, "Lphase[0]"), "mdot");
   const double solid = number(block(cake, "Sphase[0]"), "mdot");
   EXPECT_NEAR(liquid, solid / 0.9995 * 0.45 / 0.55, 1e-9 * liquid);
+}
+
+// A stage built on streams without a solid phase reports it, by the stage's
+// name, when it is calculated.
+TEST_P(ExampleModels, StageWithoutSolidPhaseFails) {
+  if (GetParam() != odbctest::Database::sqlite)
+    GTEST_SKIP() << "the failure does not depend on the store";
+  const KernelRun created = kernel(
+      {"new", "Stadio", "liquid", "", R"({"stringOptions":{"stream_type":"StreamSimpleLiquid"}})"});
+  ASSERT_EQ(created.status, 0) << created.err;
+  const KernelRun calculated = kernel({"calculate", created.lastLine()});
+  EXPECT_EQ(calculated.status, 256 - 84);
+  EXPECT_NE(calculated.err.find("stream S01 of type StreamSimpleLiquid has no solid phase"),
+            std::string::npos)
+      << calculated.err;
+  EXPECT_NE(calculated.err.find("Stadio::makeUserEquations"), std::string::npos);
 }
 
 // Element composition of the kernel's components (H, O, F, Cl, Si, Fe):
