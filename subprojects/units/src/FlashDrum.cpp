@@ -74,7 +74,7 @@ void FlashDrum::go(int mode, int level) {
   if (mixInlets_(connectedInlets(), Tavg, mode, name)) {
     FlashDrumBase::go(mode, level);
   } else {
-    myout_->calculateXnoFlash(Phase::flowonly(myout_->representation()));
+    myout_->calculateXnoFlash(outletFlowMode(*myout_));
     setWarning("Empty inlet stream");
     if (mode >= 2)
       zeroResiduals_();
