@@ -1,5 +1,6 @@
 #include "velta/units/FlashDrum.h"
 
+#include "velta/phases/Mass.h"
 #include "velta/streams/Stream.h"
 #include "velta/utility/Diagnostic.h"
 #include "velta/utility/Error.h"
@@ -73,7 +74,7 @@ void FlashDrum::go(int mode, int level) {
   if (mixInlets_(connectedInlets(), Tavg, mode, name)) {
     FlashDrumBase::go(mode, level);
   } else {
-    myout_->calculateXnoFlash(MassBalanceMode::Nx);
+    myout_->calculateXnoFlash(outletFlowMode(*myout_));
     setWarning("Empty inlet stream");
     if (mode >= 2)
       zeroResiduals_();

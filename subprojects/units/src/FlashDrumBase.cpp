@@ -1,5 +1,6 @@
 #include "velta/units/FlashDrumBase.h"
 
+#include "velta/phases/Mass.h"
 #include "velta/phases/MassMolarProperties.h"
 #include "velta/streams/Stream.h"
 #include "velta/units/Reaction.h"
@@ -88,11 +89,16 @@ bool FlashDrumBase::mixInlets_(const std::vector<Node *> &inlets, Quantity &Tavg
     myout_->T = T.value() == 298.15 ? Value(Tavg) : Value(T);
     VELTA_LOG(verbosity(), 2, caller, "Tavg = " << Tavg << " myout.T = " << myout_->T);
   }
-  myout_->flowoption = "Nx";
+  myout_->flowoption = Velta::Utility::massBalanceModeName(outletFlowMode(*myout_));
   if (myout_->Tphase->totalFlow().value() <= 0.0)
     return false;
   static_cast<Object &>(pin) = static_cast<const Node &>(*myout_->Tphase);
   return true;
+}
+
+Velta::Utility::MassBalanceMode FlashDrumBase::outletFlowMode(const Stream &outlet) {
+  const Velta::Utility::MassBalanceMode mode = outlet.representation();
+  return mode == Velta::Utility::MassBalanceMode::Nx ? mode : Phase::flowonly(mode);
 }
 
 void FlashDrumBase::zeroResiduals_() { zero_residuals(residuals, 0); }

@@ -1,6 +1,7 @@
 #include "velta/user/Case.h"
 
 #include "velta/core/Model.h"
+#include "velta/flowsheet/FlowSheet.h"
 #include "velta/persistency/NodeFactory.h"
 #include "velta/persistency/PersistencyOdbc.h"
 #include "velta/user/DataSource.h"
@@ -73,7 +74,11 @@ Case::Case(const Handle &handle) : record_(std::make_unique<Record>()) {
     Model *model = my_cast<Model *>(node.get(), name);
     node.release();
     record_->model.reset(model);
-    // Flowsheets re-apply their recorded cuts here, once they exist.
+    // The cut table is not stored: a flowsheet rebuilds it from its streams.
+    if (auto *flowsheet = dynamic_cast<FlowSheet *>(model)) {
+      VELTA_LOG_FREE(2, name, "Define cut streams convergence");
+      flowsheet->restoreCuts();
+    }
     VELTA_LOG_FREE(2, name, "initializeNonPersistents");
     model->initializeNonPersistents();
     VELTA_LOG_FREE(2, name, "Done");

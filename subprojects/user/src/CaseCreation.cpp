@@ -62,6 +62,13 @@ Handle createCase_(const std::string &type, const Defaults &defaults,
       model.Q(path).activeValue() = value;
     VELTA_LOG_FREE(0, name, "Set up inputs and cuts");
     model.setup();
+    // A set-up that fixes an input replaces what the descriptor gave: say so.
+    for (const auto &[path, value] : quantities) {
+      const double kept = model.Q(path).value();
+      if (kept != value)
+        std::cerr << "Warning: the set-up of " << model.type() << " replaced the value " << value
+                  << " given for " << path << " by " << kept << std::endl;
+    }
     VELTA_LOG_FREE(-1, name, "Creation complete");
     model.reportMessages();
     VELTA_LOG_FREE(-1, name, "Saving to persistent storage");

@@ -9,7 +9,6 @@ void initializeKernel() {
   if (!initializeLibrary())
     return;
   registerLibraryTypes();
-  // The example types of the kernel come here, after every library type.
   addKernelComponents();
   kernelDescriptor.addLanguage("en");
 }

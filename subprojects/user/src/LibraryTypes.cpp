@@ -8,6 +8,7 @@
 #include "velta/streams/StreamTypes.h"
 #include "velta/units/ReactionTypes.h"
 #include "velta/units/UnitTypes.h"
+#include "velta/user/ExampleTypes.h"
 
 void registerLibraryTypes() {
   Velta::Flowsheet::registerFlowsheetTypes();
@@ -15,4 +16,6 @@ void registerLibraryTypes() {
   Velta::Streams::registerStreamTypes();
   Velta::Phases::registerPhaseTypes();
   Velta::Units::registerReactionTypes();
+  // The kernel's own demonstration types come after every library type.
+  Velta::User::registerExampleTypes();
 }

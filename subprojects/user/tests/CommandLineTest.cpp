@@ -71,8 +71,8 @@ TEST_P(KernelCommandLine, VerbsInSequence) {
       {{"xml", "0"}, 255, "-", 2, false},
       {{"types", "x"}, 255, "-", 2, false},
       {{"frobnicate"}, 255, "-", 2, false},
-      // The default type of this kernel is not registered yet.
-      {{"new"}, 163, "-", 2, false},
+      // A type name without a class (the default type's "new" is in the
+      // tests of the example models).
       {{"new", "Attacco<2>"}, 163, "-", 2, false},
       {{"new", "PhaseSimple<liquid>", "L3", "", R"({"tag":"X",)"}, 163, "-", 2, false},
       {{"new", "PhaseSimple<liquid>", "L3", "", R"({"quantities":{"nosuch":1}})"}, 163, "-", 2},

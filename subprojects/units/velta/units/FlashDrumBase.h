@@ -39,6 +39,7 @@
 #include "velta/persistency/Quantity.h"
 #include "velta/persistency/String.h"
 #include "velta/phases/PhaseTotal.h"
+#include "velta/utility/SharedEnumerations.h"
 
 #include <string>
 #include <vector>
@@ -121,6 +122,9 @@ protected:
   // whether the mix has flow.
   bool mixInlets_(const std::vector<Node *> &inlets, Quantity &Tavg, int mode,
                   const char *caller);
+  // The outlet's balance after the mix: Nx, or for a stream of mass-only
+  // phases (which reject Nx) its component mass flows (M).
+  static Velta::Utility::MassBalanceMode outletFlowMode(const Stream &outlet);
   // A drum without inlet flow in a simultaneous solution: identity rows
   // for all its unknowns (flash and equilibrium rates), so that the
   // flowsheet's system stays regular and no stale residual remains.
