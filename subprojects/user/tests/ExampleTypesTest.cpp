@@ -21,7 +21,7 @@ protected:
   static void SetUpTestSuite() { initializeKernel(); }
   static void TearDownTestSuite() { uninitializeKernel(); }
 
-  static std::unique_ptr<Node> create(const std::string &type, const Defaults &options = {}) {
+  static std::unique_ptr<Node> create(const std::string &type, const Defaults &options = Defaults()) {
     return NodeFactory().create(type, options, 0, nullptr, nullptr, nullptr);
   }
 };
