@@ -21,7 +21,8 @@ protected:
   static void SetUpTestSuite() { initializeKernel(); }
   static void TearDownTestSuite() { uninitializeKernel(); }
 
-  static std::unique_ptr<Node> create(const std::string &type, const Defaults &options = Defaults()) {
+  static std::unique_ptr<Node> create(const std::string &type,
+                                      const Defaults &options = Defaults()) {
     return NodeFactory().create(type, options, 0, nullptr, nullptr, nullptr);
   }
 };
@@ -33,13 +34,19 @@ TEST_F(ExampleTypes, ReactionsFixTheirStoichiometry) {
     std::map<std::string, double> coefficients;
   };
   const Row rows[] = {
-      {"ReactionChemical3", "Chemical3", {{"H2O", -2}, {"Chemical3", -1}, {"Inert", 1}, {"Chemical1", 6}}},
-      {"ReactionChemical4", "Metal1", {{"Metal1", -1}, {"Chemical4", -2}, {"Inert", 1}, {"H2O", 2}}},
+      {"ReactionChemical3",
+       "Chemical3",
+       {{"H2O", -2}, {"Chemical3", -1}, {"Inert", 1}, {"Chemical1", 6}}},
+      {"ReactionChemical4",
+       "Metal1",
+       {{"Metal1", -1}, {"Chemical4", -2}, {"Inert", 1}, {"H2O", 2}}},
       {"ReactionInert", "Inert", {{"Inert", -1}, {"Chemical1", -6}, {"H2O", 2}, {"Chemical3", 1}}},
       {"ReactionMetal1",
        "Metal1",
        {{"Metal1", -1}, {"Chemical4", -2}, {"Chemical1", -6}, {"H2O", 4}, {"Chemical3", 1}}},
-      {"ReactionMetal1Decomposition", "Metal1", {{"Metal1", -1}, {"H2O", -2}, {"Inert", 1}, {"H2", 2}}},
+      {"ReactionMetal1Decomposition",
+       "Metal1",
+       {{"Metal1", -1}, {"H2O", -2}, {"Inert", 1}, {"H2", 2}}},
       {"ReactionSalt2", "Metal2", {{"Metal2", -1}, {"Chemical1", -2}, {"Salt2", 1}, {"H2", 1}}},
   };
   for (const Row &row : rows) {
