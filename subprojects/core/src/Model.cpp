@@ -1,5 +1,7 @@
 #include "velta/core/Model.h"
 
+#include "velta/core/SolverNleInterface.h"
+
 #include "velta/components/ListComponents.h"
 #include "velta/persistency/Quantity.h"
 #include "velta/utility/Diagnostic.h"
@@ -100,6 +102,15 @@ void Model::setError(std::string message) {
 void Model::setWarning(std::string message) {
   if (!message.empty())
     reportWarning(std::move(message));
+}
+
+void Model::recordSolve(const SolverNleInterface &solver, int status, const std::string &failure) {
+  if (status < 0)
+    setWarning(solver.statusText(status));
+  else if (status > 0)
+    setError(solver.statusText(status));
+  if (solver.notConverged())
+    setError(failure);
 }
 
 void Model::reportMessages() {

@@ -130,13 +130,7 @@ void FlowSheet::goSimultaneous(int level) {
   init(solver.x());
   solver.setMaxIterations(maxIterations());
   solver.setTolerances(0.0, 0.0, 1e-11, 0.0);
-  const int status = solver.solve();
-  if (status < 0)
-    setWarning(solver.statusText(status));
-  else if (status > 0)
-    setError(solver.statusText(status));
-  if (solver.notConverged())
-    setError("simultaneous convergence failure;");
+  recordSolve(solver, solver.solve(), "simultaneous convergence failure;");
   NITER = solver.iterations();
 }
 

@@ -565,13 +565,7 @@ void Exchanger::go(int mode, int) {
 
     solver_.resize(static_cast<int>(size()));
     init(solver_.x());
-    const int status = solver_.solve();
-    if (status < 0)
-      setWarning(solver_.statusText(status));
-    else if (status > 0)
-      setError(solver_.statusText(status));
-    if (solver_.notConverged())
-      setError("MTD convergence failure;");
+    recordSolve(solver_, solver_.solve(), "MTD convergence failure;");
     NITER_Exchanger = solver_.iterations();
   } else {
     setup_of();

@@ -262,13 +262,7 @@ void FlashDrumBase::estimate_() {
 
 void FlashDrumBase::solve_() {
   init(solver_.x());
-  const int status = solver_.solve();
-  if (status < 0)
-    setWarning(solver_.statusText(status));
-  else if (status > 0)
-    setError(solver_.statusText(status));
-  if (solver_.notConverged())
-    setError("Flash convergence failure in FlashDrumBase::go;");
+  recordSolve(solver_, solver_.solve(), "Flash convergence failure in FlashDrumBase::go;");
   NITER = solver_.iterations();
 }
 

@@ -74,15 +74,6 @@ Value HtuNtu::massRatio_() const { return liquidMassFlow_ / gasMassFlow_; }
 
 Value HtuNtu::flowParameter_() const { return massRatio_() * sqrt(rhov / rhol); }
 
-void HtuNtu::recordSolve_(SolverNleInterface &solver, int status, const char *failure) {
-  if (status < 0)
-    setWarning(solver.statusText(status));
-  else if (status > 0)
-    setError(solver.statusText(status));
-  if (solver.notConverged())
-    setError(failure);
-}
-
 void HtuNtu::calculateLoad_() {
   static const char *const name = "HtuNtu::calculateLoad_";
   VELTA_TRACE_BEGIN
@@ -118,7 +109,7 @@ void HtuNtu::calculateLoad_() {
   objectiveLoad_.setOwnVerbosity(0);
   solverLoad_.x()[0] = u0;
   const int status = solverLoad_.solve();
-  recordSolve_(solverLoad_, status, "load convergence failure in HtuNtu::calculateLoad_;");
+  recordSolve(solverLoad_, status, "load convergence failure in HtuNtu::calculateLoad_;");
   uVS = Value(solverLoad_.x()[0], "m/s");
   NITER_load = solverLoad_.iterations();
   VELTA_TRACE_END(name)
@@ -140,7 +131,7 @@ void HtuNtu::calculateFlood_() {
   solverFlood_.x()[0] = uVFl.value();
   solverFlood_.x()[1] = hLFl.value();
   const int status = solverFlood_.solve();
-  recordSolve_(solverFlood_, status, "flood convergence failure;");
+  recordSolve(solverFlood_, status, "flood convergence failure;");
   uVFl = Value(solverFlood_.x()[0], "m/s");
   hLFl = Value(solverFlood_.x()[1]);
   NITER_flood = solverFlood_.iterations();

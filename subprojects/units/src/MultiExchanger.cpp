@@ -509,13 +509,7 @@ void MultiExchanger::go(int mode, int) {
     }
     init(solver_.x());
     solver_.setVerbosity(0);
-    const int status = solver_.solve();
-    if (status < 0)
-      setWarning(solver_.statusText(status));
-    else if (status > 0)
-      setError(solver_.statusText(status));
-    if (solver_.notConverged())
-      setError("MTD convergence failure;");
+    recordSolve(solver_, solver_.solve(), "MTD convergence failure;");
     NITER_Exchanger = solver_.iterations();
   } else {
     calculateResidualsLocal();

@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+class SolverNleInterface;
+
 class ObjectiveNleAd;
 class Quantity;
 
@@ -63,6 +65,10 @@ public:
   // As the report functions, but an empty message means nothing to report.
   void setError(std::string message);
   void setWarning(std::string message);
+  // Files the outcome of a solve: the solver's text as a warning (status
+  // below 0) or an error (above 0), and failure as an error when the
+  // solver did not converge.
+  void recordSolve(const SolverNleInterface &solver, int status, const std::string &failure);
   // Gathers the messages of the whole subtree, depth first, into every
   // ancestor of the model that filed them: a copy gets " @ " and the tag
   // path from the gathering model's child down to the filing model

@@ -134,8 +134,6 @@ private:
   Value flowParameter_() const;
   // Ratio of the liquid to the gas mass flow.
   Value massRatio_() const;
-  // The outcome of a loading or flooding solve, recorded on the unit.
-  void recordSolve_(SolverNleInterface &solver, int status, const char *failure);
   // Per-component design (required split to height) and rating (height to
   // liquid outlet fractions of LL); R = V/L, dv the gas diffusion volume.
   void designMassTransfer_(PhaseTotal &VV, PhaseTotal &LL, const Value &R, const Value &dv);
