@@ -145,18 +145,25 @@ struct RowsText {
 // fewer round trips and fewer statements to prepare.
 enum class Padding { none, repeatLastRow };
 
-// Statements of 64, 16, 4 and 1 rows, each prepared once on first use and
-// re-executed: a run of rows goes to the server in a few round trips. The
-// rows of one statement are handled in their order (element ids of an
-// insertion stay consecutive in element order).
+// Statements of 4096, 1024, 256, 64, 16, 4 and 1 rows (those that stay
+// within the parameters one statement may carry), each prepared once on
+// first use and re-executed: a run of rows goes to the server in a few
+// round trips. The rows of one statement are handled in their order
+// (element ids of an insertion stay consecutive in element order).
+inline constexpr std::size_t largestBatch = 4096;
+// SQLite takes up to 32766 parameters per statement, PostgreSQL 65535, but
+// libpq, under the PostgreSQL driver, refuses the description of a prepared
+// statement's parameters that is longer than 30,000 bytes (4 per parameter).
+inline constexpr std::size_t parametersPerStatement = 7000;
 template <class Row> class RowBatches {
 public:
   RowBatches(void *connection, RowsText text, const char *function, int verbosity,
              Padding padding = Padding::none)
       : connection_(connection), text_(std::move(text)), function_(function),
         verbosity_(verbosity), padding_(padding) {
-    for (const std::size_t rows : {64, 16, 4, 1})
-      batches_.push_back(std::make_unique<Batch>(rows));
+    for (std::size_t rows = largestBatch; rows >= 1; rows /= 4)
+      if (rows == 1 || rows * Row::markers <= parametersPerStatement)
+        batches_.push_back(std::make_unique<Batch>(rows));
   }
 
   // Sends `count` rows; fill(row, i) fills the buffers of row i of the run.
@@ -169,21 +176,24 @@ public:
       Batch &batch = pick(left);
       if (!batch.statement)
         prepare(batch);
-      for (std::size_t i = 0; i < batch.rows.size(); ++i)
+      for (std::size_t i = 0; i < batch.size; ++i)
         fill(batch.rows[i], std::min(next + i, count - 1));
       // SQL_NO_DATA (an update that matched no row) is not a failure here:
       // the caller compares the rows changed with the rows it expected.
       if (batch.statement.execute(function_, "Error in SQLExecute(hStatement_) "))
         changed += batch.statement.rowCount(function_, "Error in SQLRowCount(h, &RowCount) ");
-      next += std::min(batch.rows.size(), left);
+      next += std::min(batch.size, left);
     }
     return changed;
   }
 
 private:
   struct Batch {
-    explicit Batch(std::size_t count) : rows(count) {}
-    std::vector<Row> rows; // never resized: the statement is bound to them
+    explicit Batch(std::size_t count) : size(count) {}
+    std::size_t size;
+    // Made when the statement is prepared, never resized after: the
+    // statement is bound to them.
+    std::vector<Row> rows;
     OdbcStatement statement;
   };
 
@@ -192,14 +202,14 @@ private:
   Batch &pick(std::size_t left) {
     if (padding_ == Padding::repeatLastRow) {
       for (auto it = batches_.rbegin(); it != batches_.rend(); ++it)
-        if ((*it)->rows.size() >= left) {
-          if ((*it)->rows.size() <= 2 * left)
+        if ((*it)->size >= left) {
+          if ((*it)->size <= 2 * left)
             return **it;
           break;
         }
     }
     for (const auto &batch : batches_)
-      if (batch->rows.size() <= left)
+      if (batch->size <= left)
         return *batch;
     return *batches_.back();
   }
@@ -207,8 +217,9 @@ private:
   void prepare(Batch &batch) {
     batch.statement.allocate(connection_, function_,
                              "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
+    batch.rows.resize(batch.size);
     std::string sqlcommand = text_.head;
-    for (std::size_t i = 0; i < batch.rows.size(); ++i) {
+    for (std::size_t i = 0; i < batch.size; ++i) {
       if (i > 0)
         sqlcommand += ", ";
       sqlcommand += text_.row;
@@ -218,7 +229,7 @@ private:
     batch.statement.prepare(sqlcommand, function_,
                             "Error in SQLPREPARE(hStatement_, (SQLCHAR*)sqlcommand.c_str(), "
                             "SQL_NTS) ");
-    for (std::size_t i = 0; i < batch.rows.size(); ++i)
+    for (std::size_t i = 0; i < batch.size; ++i)
       batch.rows[i].bind(batch.statement, static_cast<int>(i) * Row::markers + 1);
   }
 

@@ -3,6 +3,7 @@
 #include "velta/persistency/PersistencyOdbc.h"
 
 #include "PersistencyOdbcLog.h"
+#include "PersistencyOdbcPending.h"
 #include "velta/persistency/ErrorOdbc.h"
 #include "velta/persistency/OdbcText.h"
 #include "velta/persistency/Persistent.h"
@@ -116,64 +117,35 @@ int PersistencyOdbc::getId() {
 
 int PersistencyOdbc::insertObject(const Persistent &node, int offset) {
   const char *const function = "PersistencyOdbc::insertObject";
-  return guarded(function, [&] {
-    // Every buffer is filled before any SQL runs, so that a text that is not
-    // UTF-8 fails before anything is written.
-    int idBuffer = node.id() - offset;
-    OdbcUuidText uuidBuffer;
-    uuidBuffer.assign(node.uuid());
-    OdbcTagText tagBuffer;
-    tagBuffer.assign(node.tag());
-    OdbcLongText descriptionBuffer;
-    descriptionBuffer.assign(node.description());
-    OdbcTagText typeBuffer;
-    typeBuffer.assign(node.type());
-    OdbcLongText fulltagBuffer;
-    fulltagBuffer.assign(node.fullTag());
-    int parentBuffer = node.parentId() - offset;
-    int rootBuffer = node.rootId() - offset;
-    int rangeBuffer = node.range();
+  return guarded<true>(function, [&] {
+    // Every text is converted when the row is kept, so that a text that is
+    // not UTF-8 fails before anything of the row is written.
+    odbcPending::NodeRow row;
+    row.id = node.id() - offset;
+    row.uuid = OdbcUuidText::units(node.uuid());
+    row.tag = OdbcTagText::units(node.tag());
+    row.description = OdbcLongText::units(node.description());
+    row.type = OdbcTagText::units(node.type());
+    row.fullTag = OdbcLongText::units(node.fullTag());
+    row.parent = node.parentId() - offset;
+    row.root = node.rootId() - offset;
+    row.range = node.range();
     // The block [id, id + range) must not pass the largest id.
-    if (rangeBuffer < 1 ||
-        static_cast<long long>(idBuffer) + rangeBuffer - 1 > std::numeric_limits<int>::max())
-      throw ErrorOdbc(function, "Block of " + std::to_string(rangeBuffer) + " ids from id " +
-                                    std::to_string(idBuffer) + " passes the largest id " +
+    if (row.range < 1 ||
+        static_cast<long long>(row.id) + row.range - 1 > std::numeric_limits<int>::max())
+      throw ErrorOdbc(function, "Block of " + std::to_string(row.range) + " ids from id " +
+                                    std::to_string(row.id) + " passes the largest id " +
                                     std::to_string(std::numeric_limits<int>::max()));
-
-    const std::string sqlcommand = "INSERT INTO N(ID, UUID, TAG, DESCRIPTION, TYPE, FULLTAG, "
-                                   "PARENT, ROOT, RANGE) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)";
-    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
-    statement_.prepare(sqlcommand, function, prepareFailed);
-    statement_.bindInteger(1, &idBuffer, function,
-                           "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_LONG, "
-                           "SQL_INTEGER, 10, 0, &IDbuffer, 0, nullptr) ");
-    statement_.bindText(2, uuidBuffer.data(), uuidBuffer.columnSize, function,
-                        "Error in SQLBindParameter(hStatement_, 2, SQL_PARAM_INPUT, SQL_C_WCHAR, "
-                        "SQL_WCHAR, uuidBufferSize, 0, uuidBuffer, 0, nullptr) ");
-    statement_.bindText(3, tagBuffer.data(), tagBuffer.columnSize, function,
-                        "Error in SQLBindParameter(hStatement_, 3, SQL_PARAM_INPUT, SQL_C_WCHAR, "
-                        "SQL_WCHAR, tagBufferSize, 0, tagBuffer, 0, nullptr) ");
-    statement_.bindText(4, descriptionBuffer.data(), descriptionBuffer.columnSize, function,
-                        "Error in SQLBindParameter(hStatement_, 4, SQL_PARAM_INPUT, SQL_C_WCHAR, "
-                        "SQL_WCHAR, descriptionBufferSize, 0, descriptionBuffer, 0, nullptr) ");
-    statement_.bindText(5, typeBuffer.data(), typeBuffer.columnSize, function,
-                        "Error in SQLBindParameter(hStatement_, 5, SQL_PARAM_INPUT, SQL_C_WCHAR, "
-                        "SQL_WCHAR, typeBufferSize, 0, typeBuffer, 0, nullptr) ");
-    statement_.bindText(6, fulltagBuffer.data(), fulltagBuffer.columnSize, function,
-                        "Error in SQLBindParameter(hStatement_, 6, SQL_PARAM_INPUT, SQL_C_WCHAR, "
-                        "SQL_WCHAR, fulltagBufferSize, 0, fulltagBuffer, 0, nullptr) ");
-    statement_.bindInteger(7, &parentBuffer, function,
-                           "Error in SQLBindParameter(hStatement_, 7, SQL_PARAM_INPUT, SQL_C_LONG, "
-                           "SQL_INTEGER, 10, 0, &parentBuffer, 0, nullptr) ");
-    statement_.bindInteger(8, &rootBuffer, function,
-                           "Error in SQLBindParameter(hStatement_, 8, SQL_PARAM_INPUT, SQL_C_LONG, "
-                           "SQL_INTEGER, 10, 0, &rootBuffer, 0, nullptr) ");
-    statement_.bindInteger(9, &rangeBuffer, function,
-                           "Error in SQLBindParameter(hStatement_, 9, SQL_PARAM_INPUT, SQL_C_LONG, "
-                           "SQL_INTEGER, 10, 0, &rangeBuffer, 0, nullptr) ");
-    statement_.execute(function, executeFailed);
-    statement_.close(function, closeFailed);
-    return node.id() - offset;
+    const int id = row.id;
+    const long long end = static_cast<long long>(id) + row.range;
+    pending().nodes.push_back(std::move(row));
+    if (id > blockFirst_ && id < blockEnd_ && blockIds_.insert(id).second)
+      return id;
+    sendPending();
+    blockFirst_ = id;
+    blockEnd_ = end;
+    blockIds_.clear();
+    return id;
   });
 }
 

@@ -32,12 +32,19 @@
 
 #include <exception>
 #include <memory>
+#include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 struct PersistencyOdbcReadBlock;
+struct PersistencyOdbcPending;
 namespace odbcBlock {
 struct Cell;
+}
+namespace odbcPending {
+template <class T> struct VectorRows;
+struct NegativeZero;
 }
 
 class PersistencyOdbc : public Persistency {
@@ -114,8 +121,21 @@ public:
 private:
   // Runs an operation's body; when it throws, the statement is closed and an
   // open transaction rolled back (see abandonTransaction), keeping the levels
-  // the caller holds, before the error leaves.
-  template <class Body> auto guarded(const char *function, Body &&body) -> decltype(body());
+  // the caller holds, before the error leaves. The rows kept by insertions
+  // are sent first; an insertion (keeps) adds to them instead, and sends
+  // them at its end outside a transaction.
+  template <bool keeps = false, class Body>
+  auto guarded(const char *function, Body &&body) -> decltype(body());
+  // The rows that insertions keep until they are sent (see
+  // PersistencyOdbcPending.h), made on first use.
+  PersistencyOdbcPending &pending();
+  // Writes the kept rows, table by table, and forgets them.
+  void sendPending();
+  template <class Value, class Extras, class T>
+  void sendVectors(odbcPending::VectorRows<T> &rows, const char *header, const char *elements,
+                   const char *key, const std::vector<odbcPending::NegativeZero> &negativeZeros);
+  // count new ids of a table's autonumber, in the order they are to be used.
+  std::vector<int> reserveIds(const std::string &table, std::size_t count);
   void refuseAfterRollback(const char *function) const;
   // Rolls back at the database (once) and keeps depthToKeep levels open but
   // refused; depth 0 ends the transaction altogether. Never throws.
@@ -166,15 +186,39 @@ private:
   ReplacedValues replaced_;
   // The rows of the case being read (see blockRows).
   std::unique_ptr<PersistencyOdbcReadBlock> block_;
+  // Rows of the open write kept for sending.
+  std::unique_ptr<PersistencyOdbcPending> pending_;
+  // The block of ids of the last node row written at once, and the ids of
+  // the rows kept since inside it. A node row outside that block, or with
+  // an id used already, is written at once (with the rows kept before it):
+  // an id that another writer took, or that was used twice, fails the
+  // insertion that uses it, while the other rows of a tree wait.
+  long long blockFirst_ = 0;
+  long long blockEnd_ = 0;
+  std::set<int> blockIds_;
 };
 
-template <class Body>
+template <bool keeps, class Body>
 auto PersistencyOdbc::guarded(const char *function, Body &&body) -> decltype(body()) {
   const int depth = depth_;
   try {
     refuseAfterRollback(function);
     ReportUnlessInTransaction report{*this};
-    return body();
+    if constexpr (keeps) {
+      if constexpr (std::is_void_v<decltype(body())>) {
+        body();
+        if (depth_ == 0)
+          sendPending();
+      } else {
+        auto result = body();
+        if (depth_ == 0)
+          sendPending();
+        return result;
+      }
+    } else {
+      sendPending();
+      return body();
+    }
   } catch (...) {
     abandonTransaction(depth);
     throw;
