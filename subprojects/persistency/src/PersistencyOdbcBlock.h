@@ -28,6 +28,34 @@ struct Table {
   std::map<int, std::vector<Row>> rowsByNode;
 };
 
+// The N rows of the block, and those of the children of its nodes that
+// were stored as blocks of their own, with the children of each node.
+struct NodeRow {
+  std::string uuid, tag, description;
+  std::optional<std::string> type;
+  int parent = -1;
+  int root = -1;
+  double createdAt = 0;
+  double updatedAt = 0;
+
+  void handOut(std::string &tagOut, std::string &descriptionOut, std::string &typeOut,
+               int &parentOut, int &rootOut, double &createdOut, double &updatedOut) const {
+    tagOut = tag;
+    descriptionOut = description;
+    typeOut = type.value_or("");
+    parentOut = parent;
+    rootOut = root;
+    createdOut = createdAt;
+    updatedOut = updatedAt;
+  }
+};
+struct Nodes {
+  bool loaded = false;
+  std::map<int, NodeRow> byId;
+  // Child ids of each node of the block, in id order.
+  std::map<int, std::vector<int>> children;
+};
+
 } // namespace odbcBlock
 
 struct PersistencyOdbcReadBlock {
@@ -35,4 +63,6 @@ struct PersistencyOdbcReadBlock {
   int first = 0;
   int last = -1;
   std::map<std::string, odbcBlock::Table> tables;
+  odbcBlock::Nodes nodes;
+  bool holds(int id) const { return first <= id && id <= last; }
 };

@@ -2,6 +2,7 @@
 
 #include "velta/persistency/PersistencyOdbc.h"
 
+#include "PersistencyOdbcBlock.h"
 #include "PersistencyOdbcLog.h"
 #include "PersistencyOdbcPending.h"
 #include "velta/persistency/ErrorOdbc.h"
@@ -22,26 +23,7 @@ const char *const fetchFailed = "Error in SQLFetch(hStatement_) ";
 const char *const closeFailed = "Error in SQLFreeStmt(hStatement_, SQL_CLOSE) ";
 
 // The columns of an N row after its first one (the id or the UUID).
-struct NodeColumns {
-  std::string tag;
-  std::string description;
-  std::string type;
-  int parent = -1;
-  int root = -1;
-  double createdAt = 0;
-  double updatedAt = 0;
-
-  void handOut(std::string &tagOut, std::string &descriptionOut, std::string &typeOut,
-               int &parentOut, int &rootOut, double &createdOut, double &updatedOut) const {
-    tagOut = tag;
-    descriptionOut = description;
-    typeOut = type;
-    parentOut = parent;
-    rootOut = root;
-    createdOut = createdAt;
-    updatedOut = updatedAt;
-  }
-};
+using NodeColumns = odbcBlock::NodeRow;
 
 NodeColumns readNodeColumns(OdbcStatement &statement, const char *function) {
   NodeColumns row;
@@ -55,12 +37,9 @@ NodeColumns readNodeColumns(OdbcStatement &statement, const char *function) {
                                  "Error in SQLGetData(hStatement_, 3, SQL_C_WCHAR, szData, "
                                  "sizeof(szData), &ValueLen) ")
                         .value_or("");
-  row.type =
-      statement
-          .getText(4, function,
-                   "Error in SQLGetData(hStatement_, 4, SQL_C_WCHAR, szData, sizeof(szData), "
-                   "&ValueLen) ")
-          .value_or("");
+  row.type = statement.getText(4, function,
+                               "Error in SQLGetData(hStatement_, 4, SQL_C_WCHAR, szData, "
+                               "sizeof(szData), &ValueLen) ");
   row.parent =
       statement
           .getInteger(5, function,
@@ -150,21 +129,25 @@ int PersistencyOdbc::insertObject(const Persistent &node, int offset) {
 }
 
 // Logs the columns of the node row just handed out and makes sure the query
-// matched that one row only.
+// matched that one row only (an N row read with its block has the one id).
 template <class Row> void PersistencyOdbc::endNodeRead(const char *function, const Row &row) {
-  ODBC_LOG(2, function, "tag = " << row.tag);
-  ODBC_LOG(2, function, "description = " << row.description);
-  ODBC_LOG(2, function, "type = " << row.type);
-  ODBC_LOG(2, function, "parentId = " << row.parent);
-  ODBC_LOG(2, function, "rootId = " << row.root);
-  ODBC_LOG(2, function, "created_at = " << row.createdAt);
-  ODBC_LOG(2, function, "modified_at = " << row.updatedAt);
+  logNodeRow(function, row);
   if (statement_.fetch(function, fetchFailed)) {
     statement_.close(function, closeFailed);
     throw ErrorOdbc(function, "Duplicate ID");
   }
   statement_.close(function, closeFailed);
   ODBC_LOG(2, function, "Freed hStatement_ parameters");
+}
+
+template <class Row> void PersistencyOdbc::logNodeRow(const char *function, const Row &row) {
+  ODBC_LOG(2, function, "tag = " << row.tag);
+  ODBC_LOG(2, function, "description = " << row.description);
+  ODBC_LOG(2, function, "type = " << row.type.value_or(""));
+  ODBC_LOG(2, function, "parentId = " << row.parent);
+  ODBC_LOG(2, function, "rootId = " << row.root);
+  ODBC_LOG(2, function, "created_at = " << row.createdAt);
+  ODBC_LOG(2, function, "modified_at = " << row.updatedAt);
 }
 
 void PersistencyOdbc::retrieveObject(const std::string &uuid, int &id, std::string &tag,
@@ -208,6 +191,19 @@ void PersistencyOdbc::retrieveObject(int id, std::string &uuid, std::string &tag
                                      int &rootId, double &createdAt, double &updatedAt) {
   const char *const function = "PersistencyOdbc::retrieveObject";
   guarded(function, [&] {
+    if (const odbcBlock::Nodes *nodes = blockNodes(id)) {
+      const auto found = nodes->byId.find(id);
+      if (found != nodes->byId.end()) {
+        const NodeColumns &row = found->second;
+        uuid = row.uuid;
+        row.handOut(tag, description, type, parentId, rootId, createdAt, updatedAt);
+        ODBC_LOG(2, function, "uuid = " << uuid);
+        logNodeRow(function, row);
+        if (row.parent == id)
+          checkCaseRows(id);
+        return;
+      }
+    }
     const std::string sqlcommand = "SELECT UUID, TAG, DESCRIPTION, TYPE, PARENT, ROOT, CREATED_AT, "
                                    "UPDATED_AT FROM N WHERE ID = " +
                                    std::to_string(id);
@@ -272,6 +268,22 @@ void PersistencyOdbc::checkCaseRows(int rootId) {
 void PersistencyOdbc::retrieveChildren(int id, ChildList &children) {
   const char *const function = "PersistencyOdbc::retrieveChildren";
   guarded(function, [&] {
+    if (const odbcBlock::Nodes *nodes = blockNodes(id)) {
+      ChildList found;
+      const auto childIds = nodes->children.find(id);
+      if (childIds != nodes->children.end())
+        for (const int childId : childIds->second) {
+          ODBC_LOG(2, function, "childId = " << childId);
+          const std::optional<std::string> &childType = nodes->byId.at(childId).type;
+          if (!childType)
+            throw ErrorOdbc(function, "Could not read TYPE field in N table");
+          ODBC_LOG(2, function, "childType = " << *childType);
+          if (childId != id)
+            found.emplace_back(childId, *childType);
+        }
+      children.insert(children.end(), found.begin(), found.end());
+      return;
+    }
     const std::string sqlcommand =
         "SELECT ID, TYPE FROM N WHERE PARENT = " + std::to_string(id) + " ORDER BY ID";
     ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
@@ -342,4 +354,46 @@ int PersistencyOdbc::countCID(int nodeId, const std::string &table) {
     ODBC_LOG(2, function, "Freed hStatement_ parameters");
     return count;
   });
+}
+
+const odbcBlock::Nodes *PersistencyOdbc::blockNodes(int nodeId) {
+  const char *const function = "PersistencyOdbc::retrieveObject";
+  if (!coverBlock(nodeId))
+    return nullptr;
+  odbcBlock::Nodes &nodes = block_->nodes;
+  if (nodes.loaded)
+    return &nodes;
+  // The rows of the block, and the children of its nodes that were stored
+  // later as blocks of their own.
+  const std::string sqlcommand = "SELECT ID, TAG, DESCRIPTION, TYPE, PARENT, ROOT, CREATED_AT, "
+                                 "UPDATED_AT, UUID FROM N WHERE ID BETWEEN ? AND ? OR PARENT "
+                                 "BETWEEN ? AND ? ORDER BY ID";
+  ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+  statement_.prepare(sqlcommand, function, prepareFailed);
+  const char *const bindFailed =
+      "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_LONG, SQL_INTEGER, 10, "
+      "0, &IDbuffer, 0, nullptr) ";
+  for (int marker : {1, 3})
+    statement_.bindInteger(marker, &block_->first, function, bindFailed);
+  for (int marker : {2, 4})
+    statement_.bindInteger(marker, &block_->last, function, bindFailed);
+  statement_.execute(function, executeFailed);
+  while (statement_.fetch(function, fetchFailed)) {
+    const std::optional<int> id = statement_.getInteger(
+        1, function, "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &id, 0, &ValueLen) ");
+    if (!id)
+      throw ErrorOdbc(function, "Could not read ID field in N table");
+    NodeColumns row = readNodeColumns(statement_, function);
+    row.uuid = statement_
+                   .getText(9, function,
+                            "Error in SQLGetData(hStatement_, 9, SQL_C_WCHAR, szData, "
+                            "sizeof(szData), &ValueLen) ")
+                   .value_or("");
+    if (block_->holds(row.parent))
+      nodes.children[row.parent].push_back(*id);
+    nodes.byId.emplace(*id, std::move(row));
+  }
+  statement_.close(function, closeFailed);
+  nodes.loaded = true;
+  return &nodes;
 }

@@ -582,43 +582,49 @@ void PersistencyOdbc::read(int nodeId, const QuantityMatrixRegistry &registry) {
   });
 }
 
+bool PersistencyOdbc::coverBlock(int nodeId) {
+  if (!reading_ || depth_ == 0)
+    return false;
+  if (block_ && block_->holds(nodeId))
+    return true;
+  // The block of the node's case: its root's, when the root's block holds
+  // the node, else the node's own.
+  const std::string sqlcommand =
+      "SELECT n.RANGE, r.ID, r.RANGE FROM N n LEFT JOIN N r ON r.ID = n.ROOT WHERE n.ID = ?";
+  ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+  int id = nodeId;
+  queryNode(statement_, sqlcommand, id);
+  const char *const message =
+      "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &range, 10, &ValueLen) ";
+  if (!statement_.fetch(function, fetchFailed)) {
+    statement_.close(function, closeFailed);
+    return false;
+  }
+  const std::optional<int> range = statement_.getInteger(1, function, message);
+  const std::optional<int> root = statement_.getInteger(2, function, message);
+  const std::optional<int> rootRange = statement_.getInteger(3, function, message);
+  statement_.close(function, closeFailed);
+  auto lastOf = [](int first, std::optional<int> size) {
+    const long long last = static_cast<long long>(first) + std::max(size.value_or(1), 1) - 1;
+    return static_cast<int>(std::min<long long>(last, std::numeric_limits<int>::max()));
+  };
+  auto block = std::make_unique<PersistencyOdbcReadBlock>();
+  block->first = nodeId;
+  block->last = lastOf(nodeId, range);
+  if (root && *root <= nodeId && nodeId <= lastOf(*root, rootRange)) {
+    block->first = *root;
+    block->last = lastOf(*root, rootRange);
+  }
+  block_ = std::move(block);
+  return true;
+}
+
 const std::vector<odbcBlock::Row> *
 PersistencyOdbc::blockRows(int nodeId, const std::string &table, const std::string &select,
                            const std::string &from, const std::string &nid,
                            const std::string &order, const std::string &kinds) {
-  if (!reading_ || depth_ == 0)
+  if (!coverBlock(nodeId))
     return nullptr;
-  if (!block_ || nodeId < block_->first || nodeId > block_->last) {
-    // The block of the node's case: its root's, when the root's block holds
-    // the node, else the node's own.
-    const std::string sqlcommand =
-        "SELECT n.RANGE, r.ID, r.RANGE FROM N n LEFT JOIN N r ON r.ID = n.ROOT WHERE n.ID = ?";
-    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
-    int id = nodeId;
-    queryNode(statement_, sqlcommand, id);
-    const char *const message =
-        "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &range, 10, &ValueLen) ";
-    if (!statement_.fetch(function, fetchFailed)) {
-      statement_.close(function, closeFailed);
-      return nullptr;
-    }
-    const std::optional<int> range = statement_.getInteger(1, function, message);
-    const std::optional<int> root = statement_.getInteger(2, function, message);
-    const std::optional<int> rootRange = statement_.getInteger(3, function, message);
-    statement_.close(function, closeFailed);
-    auto lastOf = [](int first, std::optional<int> size) {
-      const long long last = static_cast<long long>(first) + std::max(size.value_or(1), 1) - 1;
-      return static_cast<int>(std::min<long long>(last, std::numeric_limits<int>::max()));
-    };
-    auto block = std::make_unique<PersistencyOdbcReadBlock>();
-    block->first = nodeId;
-    block->last = lastOf(nodeId, range);
-    if (root && *root <= nodeId && nodeId <= lastOf(*root, rootRange)) {
-      block->first = *root;
-      block->last = lastOf(*root, rootRange);
-    }
-    block_ = std::move(block);
-  }
   odbcBlock::Table &rows = block_->tables[table];
   if (!rows.loaded) {
     const std::string sqlcommand = "SELECT " + select + ", " + nid + " FROM " + from + " WHERE " +

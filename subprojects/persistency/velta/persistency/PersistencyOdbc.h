@@ -41,6 +41,7 @@ struct PersistencyOdbcReadBlock;
 struct PersistencyOdbcPending;
 namespace odbcBlock {
 struct Cell;
+struct Nodes;
 }
 namespace odbcPending {
 template <class T> struct VectorRows;
@@ -144,6 +145,7 @@ private:
   void lockStore();
   // Ends the read of one node row (logs its columns, refuses a second row).
   template <class Row> void endNodeRead(const char *function, const Row &row);
+  template <class Row> void logNodeRow(const char *function, const Row &row);
   // Inside a read transaction: the rows of table for node nodeId, read with
   // the rows of its whole case at the table's first use (see
   // PersistencyOdbcBlock.h); null outside one, when the live statement
@@ -154,6 +156,13 @@ private:
   blockRows(int nodeId, const std::string &table, const std::string &select,
             const std::string &from, const std::string &nid, const std::string &order,
             const std::string &kinds);
+  // Inside a read transaction: makes sure that block_ is the block of the
+  // case that holds node nodeId (see blockRows); false outside one, or when
+  // there is no such node.
+  bool coverBlock(int nodeId);
+  // Inside a read transaction: the N rows of the block that holds nodeId,
+  // read at their first use; null outside one.
+  const odbcBlock::Nodes *blockNodes(int nodeId);
   // Refuses a case whose rows do not form one tree.
   void checkCaseRows(int rootId);
   // Throws unless table is one of the twelve tables (table names are put
