@@ -23,6 +23,28 @@ struct Cell {
 };
 using Row = std::vector<Cell>;
 
+// What one read asks of a table: columns (with their kinds: T text, I
+// integer, V integer value fetched as text, D double, F flag), tables,
+// node column and order. A vector kind's columns are those of its headers
+// joined with their elements: tag, header id, element id, value, then more
+// header columns, then more element columns. A block reads headers and
+// elements apart (headers' columns once, not once per element) and joins
+// them in memory: split gives their own columns and kinds for that.
+struct Query {
+  std::string table;
+  std::string select;
+  std::string from;
+  std::string nid;
+  std::string order;
+  std::string kinds;
+  struct Split {
+    std::string elements; // element table, empty for a table of scalars
+    std::string key;      // its column naming the header
+    std::string headerSelect, headerKinds;   // tag, id, more
+    std::string elementSelect, elementKinds; // id, value, more
+  } split;
+};
+
 struct Table {
   bool loaded = false;
   std::map<int, std::vector<Row>> rowsByNode;

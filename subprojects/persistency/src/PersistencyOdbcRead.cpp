@@ -95,16 +95,7 @@ private:
   const odbcBlock::Row *row_ = nullptr;
 };
 
-// What one read asks of a table: columns (with their kinds, see
-// PersistencyOdbc::blockRows), tables, node column and order.
-struct TableQuery {
-  std::string table;
-  std::string select;
-  std::string from;
-  std::string nid;
-  std::string order;
-  std::string kinds;
-};
+using TableQuery = odbcBlock::Query;
 
 // Runs body on the rows of node nid: those of the block of the case inside
 // a read transaction (block), else those of a query of the node alone.
@@ -283,14 +274,22 @@ TableQuery vectorQuery(const std::string &header, const std::string &elements,
                    "h.NID",
                    " ORDER BY h.ID, e.ID",
                    "TII"};
+  const std::string value = quantities ? doubleColumn(exactText, "e.VALUE") : "e.VALUE";
+  query.split = {elements, key, "h.TAG, h.ID", "TI", "e.ID, " + value, "I"};
   if (quantities) {
     query.select += ", h.UNIT, h.INPUT, h.OUTPUT";
     query.kinds += exactText ? "TTFF" : "DTFF";
+    query.split.headerSelect += ", h.UNIT, h.INPUT, h.OUTPUT";
+    query.split.headerKinds += "TFF";
+    query.split.elementKinds += exactText ? "T" : "D";
   } else if (integers) {
     query.select += ", " + integerCheck(exactText, "e.VALUE");
     query.kinds += "VT";
+    query.split.elementSelect += ", " + integerCheck(exactText, "e.VALUE");
+    query.split.elementKinds += "VT";
   } else {
     query.kinds += "T";
+    query.split.elementKinds += "T";
   }
   return query;
 }
@@ -404,7 +403,7 @@ void PersistencyOdbc::read(int nodeId, const IntegerRegistry &registry) {
     const TableQuery query{
         "I", "TAG, VALUE, " + integerCheck(dialect() == Dialect::sqlite, "VALUE"), "I", "NID", "",
         "TVT"};
-    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &statement_) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &statement_) {
     std::set<std::string> seen;
     while (statement_.fetch(function, fetchFailed)) {
       const std::string tag = requiredTag(statement_, "I");
@@ -433,7 +432,7 @@ void PersistencyOdbc::read(int nodeId, const StringRegistry &registry) {
     if (registry.empty())
       return;
     const TableQuery query{"S", "TAG, VALUE", "S", "NID", "", "TT"};
-    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &statement_) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &statement_) {
     std::set<std::string> seen;
     while (statement_.fetch(function, fetchFailed)) {
       const std::string tag = statement_.getText(1, function, tagFailed).value_or("");
@@ -465,7 +464,7 @@ void PersistencyOdbc::read(int nodeId, const QuantityRegistry &registry) {
     const bool exactText = dialect() == Dialect::sqlite;
     const TableQuery query{"Q", "TAG, " + doubleColumn(exactText, "VALUE") + ", UNIT, INPUT, OUTPUT",
                            "Q", "NID", "", exactText ? "TTTFF" : "TDTFF"};
-    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &statement_) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &statement_) {
     std::set<std::string> seen;
     while (statement_.fetch(function, fetchFailed)) {
       const std::string tag = requiredTag(statement_, "Q");
@@ -519,7 +518,7 @@ void PersistencyOdbc::read(int nodeId, const IntegerVectorRegistry &registry) {
     const bool sqlite = dialect() == Dialect::sqlite;
     const TableQuery query = vectorQuery("IV", "IVV", "VID", false, true, sqlite);
     std::map<std::string, StoredVector<int>> stored;
-    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &rows) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
       stored = readStoredVectors<IntegerColumn, int>(rows, nodeId, "IV", "IVV", false, nullptr,
                                                      inRegistry(registry), sqlite, verbosity());
     });
@@ -541,7 +540,7 @@ void PersistencyOdbc::read(int nodeId, const StringVectorRegistry &registry) {
     const bool sqlite = dialect() == Dialect::sqlite;
     const TableQuery query = vectorQuery("SV", "SVV", "VID", false, false, sqlite);
     std::map<std::string, StoredVector<std::string>> stored;
-    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &rows) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
       stored = readStoredVectors<TextColumn, std::string>(
           rows, nodeId, "SV", "SVV", false, nullptr, inRegistry(registry), sqlite, verbosity());
     });
@@ -564,7 +563,7 @@ void PersistencyOdbc::read(int nodeId, const QuantityVectorRegistry &registry) {
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
     const TableQuery query = vectorQuery("QV", "QVV", "VID", true, false, sqlite);
-    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &rows) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
       readQuantityVectors(rows, nodeId, registry, "QV", "QVV", sqlite, verbosity());
     });
   });
@@ -576,7 +575,7 @@ void PersistencyOdbc::read(int nodeId, const QuantityMatrixRegistry &registry) {
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
     const TableQuery query = vectorQuery("QM", "QMV", "MID", true, false, sqlite);
-    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &rows) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
       readQuantityVectors(rows, nodeId, registry, "QM", "QMV", sqlite, verbosity());
     });
   });
@@ -619,50 +618,104 @@ bool PersistencyOdbc::coverBlock(int nodeId) {
   return true;
 }
 
-const std::vector<odbcBlock::Row> *
-PersistencyOdbc::blockRows(int nodeId, const std::string &table, const std::string &select,
-                           const std::string &from, const std::string &nid,
-                           const std::string &order, const std::string &kinds) {
+// Runs a query of the block's rows (its markers 1 and 2 the block's first
+// and last id) and hands each row to take: the columns of kinds, then the
+// owner (a node or header id, std::nullopt for NULL).
+template <class Take>
+void PersistencyOdbc::fetchBlock(const std::string &sqlcommand, const std::string &kinds,
+                                 Take &&take) {
+  ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+  statement_.prepare(sqlcommand, function, prepareFailed);
+  const char *const bindFailed =
+      "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_LONG, SQL_INTEGER, 10, "
+      "0, &NIDbuffer, 0, nullptr) ";
+  statement_.bindInteger(1, &block_->first, function, bindFailed);
+  statement_.bindInteger(2, &block_->last, function, bindFailed);
+  statement_.execute(function, executeFailed);
+  const int ownerColumn = static_cast<int>(kinds.size()) + 1;
+  const char *const getFailed =
+      "Error in SQLGetData(hStatement_, column, type, buffer, size, &ValueLen) ";
+  while (statement_.fetch(function, fetchFailed)) {
+    odbcBlock::Row row(kinds.size());
+    for (std::size_t c = 0; c < kinds.size(); ++c) {
+      const int column = static_cast<int>(c) + 1;
+      switch (kinds[c]) {
+      case 'I':
+        row[c].integer = statement_.getInteger(column, function, getFailed);
+        break;
+      case 'D':
+        row[c].number = statement_.getDouble(column, function, getFailed);
+        break;
+      case 'F':
+        row[c].flag = statement_.getFlag(column, function, getFailed);
+        break;
+      default: // T, and V: integer values as text
+        row[c].text = statement_.getText(column, function, getFailed);
+      }
+    }
+    take(statement_.getInteger(ownerColumn, function, getFailed), std::move(row));
+  }
+  statement_.close(function, closeFailed);
+}
+
+const std::vector<odbcBlock::Row> *PersistencyOdbc::blockRows(int nodeId,
+                                                              const odbcBlock::Query &query) {
   if (!coverBlock(nodeId))
     return nullptr;
-  odbcBlock::Table &rows = block_->tables[table];
-  if (!rows.loaded) {
-    const std::string sqlcommand = "SELECT " + select + ", " + nid + " FROM " + from + " WHERE " +
-                                   nid + " BETWEEN ? AND ?" + order;
-    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
-    statement_.prepare(sqlcommand, function, prepareFailed);
-    const char *const bindFailed =
-        "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_LONG, SQL_INTEGER, 10, "
-        "0, &NIDbuffer, 0, nullptr) ";
-    statement_.bindInteger(1, &block_->first, function, bindFailed);
-    statement_.bindInteger(2, &block_->last, function, bindFailed);
-    statement_.execute(function, executeFailed);
-    const int nidColumn = static_cast<int>(kinds.size()) + 1;
-    const char *const getFailed =
-        "Error in SQLGetData(hStatement_, column, type, buffer, size, &ValueLen) ";
-    while (statement_.fetch(function, fetchFailed)) {
-      odbcBlock::Row row(kinds.size());
-      for (std::size_t c = 0; c < kinds.size(); ++c) {
-        const int column = static_cast<int>(c) + 1;
-        switch (kinds[c]) {
-        case 'I':
-          row[c].integer = statement_.getInteger(column, function, getFailed);
-          break;
-        case 'D':
-          row[c].number = statement_.getDouble(column, function, getFailed);
-          break;
-        case 'F':
-          row[c].flag = statement_.getFlag(column, function, getFailed);
-          break;
-        default: // T, and V: integer values as text
-          row[c].text = statement_.getText(column, function, getFailed);
-        }
-      }
-      const std::optional<int> owner = statement_.getInteger(nidColumn, function, getFailed);
-      if (owner)
-        rows.rowsByNode[*owner].push_back(std::move(row));
+  odbcBlock::Table &rows = block_->tables[query.table];
+  if (!rows.loaded && query.split.elements.empty()) {
+    fetchBlock("SELECT " + query.select + ", " + query.nid + " FROM " + query.from + " WHERE " +
+                   query.nid + " BETWEEN ? AND ?" + query.order,
+               query.kinds, [&](std::optional<int> owner, odbcBlock::Row &&row) {
+                 if (owner)
+                   rows.rowsByNode[*owner].push_back(std::move(row));
+               });
+    rows.loaded = true;
+  } else if (!rows.loaded) {
+    // Headers in id order, and the elements of each in id order, joined
+    // here as the join of the query of one node would (a header without
+    // elements gives one row with no element).
+    const odbcBlock::Query::Split &split = query.split;
+    struct Header {
+      int nid;
+      int id;
+      odbcBlock::Row row;
+    };
+    std::vector<Header> headers;
+    fetchBlock("SELECT " + split.headerSelect + ", h.NID FROM " + query.table +
+                   " h WHERE h.NID BETWEEN ? AND ? ORDER BY h.ID",
+               split.headerKinds, [&](std::optional<int> owner, odbcBlock::Row &&row) {
+                 if (owner && row[1].integer)
+                   headers.push_back({*owner, *row[1].integer, std::move(row)});
+               });
+    std::map<int, std::vector<odbcBlock::Row>> elements;
+    fetchBlock("SELECT " + split.elementSelect + ", e." + split.key + " FROM " + split.elements +
+                   " e WHERE e." + split.key + " IN (SELECT ID FROM " + query.table +
+                   " WHERE NID BETWEEN ? AND ?) ORDER BY e." + split.key + ", e.ID",
+               split.elementKinds, [&](std::optional<int> owner, odbcBlock::Row &&row) {
+                 if (owner)
+                   elements[*owner].push_back(std::move(row));
+               });
+    static const odbcBlock::Row noElement(split.elementKinds.size());
+    for (Header &header : headers) {
+      std::vector<odbcBlock::Row> &joined = rows.rowsByNode[header.nid];
+      auto join = [&](const odbcBlock::Row &element) {
+        odbcBlock::Row row;
+        row.reserve(header.row.size() + element.size());
+        row.push_back(header.row[0]);
+        row.push_back(header.row[1]);
+        row.insert(row.end(), element.begin(), element.begin() + 2);
+        row.insert(row.end(), header.row.begin() + 2, header.row.end());
+        row.insert(row.end(), element.begin() + 2, element.end());
+        joined.push_back(std::move(row));
+      };
+      const auto found = elements.find(header.id);
+      if (found == elements.end())
+        join(noElement);
+      else
+        for (const odbcBlock::Row &element : found->second)
+          join(element);
     }
-    statement_.close(function, closeFailed);
     rows.loaded = true;
   }
   static const std::vector<odbcBlock::Row> none;

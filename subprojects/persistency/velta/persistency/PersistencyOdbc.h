@@ -42,6 +42,7 @@ struct PersistencyOdbcPending;
 namespace odbcBlock {
 struct Cell;
 struct Nodes;
+struct Query;
 }
 namespace odbcPending {
 template <class T> struct VectorRows;
@@ -146,16 +147,15 @@ private:
   // Ends the read of one node row (logs its columns, refuses a second row).
   template <class Row> void endNodeRead(const char *function, const Row &row);
   template <class Row> void logNodeRow(const char *function, const Row &row);
-  // Inside a read transaction: the rows of table for node nodeId, read with
-  // the rows of its whole case at the table's first use (see
+  // Inside a read transaction: the rows that query gives for node nodeId,
+  // read with the rows of its whole case at the table's first use (see
   // PersistencyOdbcBlock.h); null outside one, when the live statement
-  // serves. select gives the columns (their kinds in kinds: T text, I
-  // integer, V integer value fetched as text, D double, F flag), from the
-  // table(s) and joins, nid the node column, order any ORDER BY.
-  const std::vector<std::vector<odbcBlock::Cell>> *
-  blockRows(int nodeId, const std::string &table, const std::string &select,
-            const std::string &from, const std::string &nid, const std::string &order,
-            const std::string &kinds);
+  // serves.
+  const std::vector<std::vector<odbcBlock::Cell>> *blockRows(int nodeId,
+                                                             const odbcBlock::Query &query);
+  // Runs one query of the block's rows (see PersistencyOdbcRead.cpp).
+  template <class Take>
+  void fetchBlock(const std::string &sqlcommand, const std::string &kinds, Take &&take);
   // Inside a read transaction: makes sure that block_ is the block of the
   // case that holds node nodeId (see blockRows); false outside one, or when
   // there is no such node.
