@@ -42,6 +42,11 @@ struct Query {
     std::string key;      // its column naming the header
     std::string headerSelect, headerKinds;   // tag, id, more
     std::string elementSelect, elementKinds; // id, value, more
+    // Where set (SQLite, values read as text without commas), the value
+    // column of the elements, which then go one text per header, as
+    // "id:value" items separated by commas: far fewer rows for the driver
+    // to copy.
+    std::string packedValue;
   } split;
 };
 

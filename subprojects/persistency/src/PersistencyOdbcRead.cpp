@@ -282,6 +282,8 @@ TableQuery vectorQuery(const std::string &header, const std::string &elements,
     query.split.headerSelect += ", h.UNIT, h.INPUT, h.OUTPUT";
     query.split.headerKinds += "TFF";
     query.split.elementKinds += exactText ? "T" : "D";
+    if (exactText)
+      query.split.packedValue = "COALESCE(" + doubleColumn(true, "VALUE") + ", 'null')";
   } else if (integers) {
     query.select += ", " + integerCheck(exactText, "e.VALUE");
     query.kinds += "VT";
@@ -392,6 +394,36 @@ void readQuantityVectors(Rows &statement, int nid, const Registry &registry,
     if (flags[tag].output)
       variable->output() = true;
   }
+}
+
+// The element rows (id, value text; "null" for NULL) of one header's packed
+// elements, in id order.
+std::vector<odbcBlock::Row> unpackElements(const std::string &packed) {
+  std::vector<odbcBlock::Row> rows;
+  std::size_t begin = 0;
+  while (begin < packed.size()) {
+    std::size_t end = packed.find(',', begin);
+    if (end == std::string::npos)
+      end = packed.size();
+    const std::size_t colon = packed.find(':', begin);
+    int id = 0;
+    const auto [rest, error] = std::from_chars(packed.data() + begin, packed.data() + colon, id);
+    if (colon >= end || error != std::errc() || rest != packed.data() + colon)
+      throw ErrorOdbc(function, "Could not read the elements " + packed.substr(begin, end - begin));
+    odbcBlock::Row row(2);
+    row[0].integer = id;
+    if (packed.compare(colon + 1, end - colon - 1, "null") != 0)
+      row[1].text = packed.substr(colon + 1, end - colon - 1);
+    rows.push_back(std::move(row));
+    begin = end + 1;
+  }
+  // The order of a group is the order of its rows in practice; made sure.
+  if (!std::is_sorted(rows.begin(), rows.end(), [](const auto &a, const auto &b) {
+        return *a[0].integer < *b[0].integer;
+      }))
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const auto &a, const auto &b) { return *a[0].integer < *b[0].integer; });
+  return rows;
 }
 
 } // namespace
@@ -633,6 +665,7 @@ void PersistencyOdbc::fetchBlock(const std::string &sqlcommand, const std::strin
   statement_.bindInteger(2, &block_->last, function, bindFailed);
   statement_.execute(function, executeFailed);
   const int ownerColumn = static_cast<int>(kinds.size()) + 1;
+  const bool utf8Texts = dialect_ == Dialect::sqlite;
   const char *const getFailed =
       "Error in SQLGetData(hStatement_, column, type, buffer, size, &ValueLen) ";
   while (statement_.fetch(function, fetchFailed)) {
@@ -650,7 +683,8 @@ void PersistencyOdbc::fetchBlock(const std::string &sqlcommand, const std::strin
         row[c].flag = statement_.getFlag(column, function, getFailed);
         break;
       default: // T, and V: integer values as text
-        row[c].text = statement_.getText(column, function, getFailed);
+        row[c].text = utf8Texts ? statement_.getUtf8Text(column, function, getFailed)
+                                : statement_.getText(column, function, getFailed);
       }
     }
     take(statement_.getInteger(ownerColumn, function, getFailed), std::move(row));
@@ -689,7 +723,18 @@ const std::vector<odbcBlock::Row> *PersistencyOdbc::blockRows(int nodeId,
                    headers.push_back({*owner, *row[1].integer, std::move(row)});
                });
     std::map<int, std::vector<odbcBlock::Row>> elements;
-    fetchBlock("SELECT " + split.elementSelect + ", e." + split.key + " FROM " + split.elements +
+    if (!split.packedValue.empty())
+      fetchBlock("SELECT group_concat(ID || ':' || v, ','), " + split.key + " FROM (SELECT " +
+                     split.key + ", ID, " + split.packedValue + " AS v FROM " + split.elements +
+                     " WHERE " + split.key + " IN (SELECT ID FROM " + query.table +
+                     " WHERE NID BETWEEN ? AND ?) ORDER BY " + split.key + ", ID) GROUP BY " +
+                     split.key,
+                 "T", [&](std::optional<int> owner, odbcBlock::Row &&row) {
+                   if (owner && row[0].text)
+                     elements[*owner] = unpackElements(*row[0].text);
+                 });
+    else
+      fetchBlock("SELECT " + split.elementSelect + ", e." + split.key + " FROM " + split.elements +
                    " e WHERE e." + split.key + " IN (SELECT ID FROM " + query.table +
                    " WHERE NID BETWEEN ? AND ?) ORDER BY e." + split.key + ", e.ID",
                split.elementKinds, [&](std::optional<int> owner, odbcBlock::Row &&row) {
