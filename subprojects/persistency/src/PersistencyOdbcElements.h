@@ -145,10 +145,10 @@ struct RowsText {
 // fewer round trips and fewer statements to prepare.
 enum class Padding { none, repeatLastRow };
 
-// Statements of 4096, 1024, 256, 64, 16, 4 and 1 rows (those that stay
-// within the parameters one statement may carry), each prepared once on
-// first use and re-executed: a run of rows goes to the server in a few
-// round trips. The rows of one statement are handled in their order
+// Statements of as many rows as one statement may carry parameters for (at
+// most 4096), a quarter of that, a quarter of that again... and 1 row, each
+// prepared once on first use and re-executed: a run of rows goes to the
+// server in a few round trips. The rows of one statement are handled in their order
 // (element ids of an insertion stay consecutive in element order).
 inline constexpr std::size_t largestBatch = 4096;
 // SQLite takes up to 32766 parameters per statement, PostgreSQL 65535, but
@@ -161,9 +161,12 @@ public:
              Padding padding = Padding::none)
       : connection_(connection), text_(std::move(text)), function_(function),
         verbosity_(verbosity), padding_(padding) {
-    for (std::size_t rows = largestBatch; rows >= 1; rows /= 4)
-      if (rows == 1 || rows * Row::markers <= parametersPerStatement)
-        batches_.push_back(std::make_unique<Batch>(rows));
+    const std::size_t largest =
+        std::min(largestBatch, std::max<std::size_t>(1, parametersPerStatement / Row::markers));
+    for (std::size_t rows = largest; rows >= 1; rows /= 4)
+      batches_.push_back(std::make_unique<Batch>(rows));
+    if (batches_.back()->size != 1)
+      batches_.push_back(std::make_unique<Batch>(1));
   }
 
   // Sends `count` rows; fill(row, i) fills the buffers of row i of the run.

@@ -13,9 +13,11 @@
 #include "velta/persistency/ErrorOdbc.h"
 #include "velta/persistency/OdbcText.h"
 
+#include <charconv>
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -190,6 +192,70 @@ struct VectorTable {
   const char *key;
 };
 
+// The text of a PostgreSQL array of one column's values, in UTF-16 like
+// every text parameter: "{1,2}", "{1.5,-0}", "{\"a\",\"b \\\"c\\\"\"}".
+// Doubles are written in the shortest form that reads back as the same
+// double.
+class ArrayLiteral {
+public:
+  void add(int value) { addAscii(value); }
+  void add(unsigned char value) { addAscii(static_cast<int>(value)); }
+  void add(double value) { addAscii(value); }
+  void add(const std::u16string &value) {
+    separate();
+    text_ += u'"';
+    for (const char16_t unit : value) {
+      if (unit == u'"' || unit == u'\\')
+        text_ += u'\\';
+      text_ += unit;
+    }
+    text_ += u'"';
+  }
+  std::u16string &done() {
+    text_ += u'}';
+    return text_;
+  }
+
+private:
+  template <class T> void addAscii(T value) {
+    separate();
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    text_.append(digits, end);
+  }
+  void separate() { text_ += text_.size() > 1 ? u"," : u""; }
+  std::u16string text_ = u"{";
+};
+
+// Sends the rows of a table as one array per column, unnested by the
+// server into the rows: one statement, however many rows (PostgreSQL).
+// columns lists the table's columns with the SQL type of each.
+void insertUnnested(void *connection, const std::string &table,
+                    const std::vector<std::pair<std::string, std::string>> &columns,
+                    std::vector<ArrayLiteral> &arrays, const char *function, int verbosity) {
+  std::string names, casts;
+  for (const auto &[name, type] : columns) {
+    names += (names.empty() ? "" : ", ") + name;
+    casts += (casts.empty() ? "CAST(? AS " : ", CAST(? AS ") + type + "[])";
+  }
+  const std::string sqlcommand =
+      "INSERT INTO " + table + " (" + names + ") SELECT * FROM unnest(" + casts + ")";
+  VELTA_LOG(verbosity + 1, 2, function, "sqlcommand = " << sqlcommand);
+  OdbcStatement statement;
+  statement.allocate(connection, function,
+                     "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
+  statement.prepare(sqlcommand, function,
+                    "Error in SQLPREPARE(hStatement_, (SQLCHAR*)sqlcommand.c_str(), SQL_NTS) ");
+  for (std::size_t c = 0; c < arrays.size(); ++c) {
+    std::u16string &text = arrays[c].done();
+    statement.bindText(static_cast<int>(c) + 1, text.data(), static_cast<int>(text.size()),
+                       function,
+                       "Error in SQLBindParameter(hStatement_, column, SQL_PARAM_INPUT, "
+                       "SQL_C_WCHAR, SQL_WCHAR, arraySize, 0, array, 0, nullptr) ");
+  }
+  statement.execute(function, "Error in SQLExecute(hStatement_) ");
+}
+
 } // namespace
 
 std::vector<int> PersistencyOdbc::reserveIds(const std::string &table, std::size_t count) {
@@ -253,6 +319,38 @@ void PersistencyOdbc::sendVectors(odbcPending::VectorRows<T> &rows, const char *
     return;
   const std::vector<int> ids = reserveIds(header, rows.headers.size());
   const bool quantities = Extras::markers > 0;
+  if (dialect_ == Dialect::postgresql) {
+    std::vector<ArrayLiteral> headerArrays(quantities ? 7 : 4);
+    for (std::size_t h = 0; h < rows.headers.size(); ++h) {
+      const odbcPending::HeaderRow &row = rows.headers[h];
+      headerArrays[0].add(ids[h]);
+      headerArrays[1].add(row.start.nid);
+      headerArrays[2].add(row.start.tag);
+      headerArrays[3].add(row.start.description);
+      if (quantities) {
+        headerArrays[4].add(row.extras.unit);
+        headerArrays[5].add(row.extras.input);
+        headerArrays[6].add(row.extras.output);
+      }
+    }
+    std::vector<std::pair<std::string, std::string>> columns = {
+        {"ID", "INTEGER"}, {"NID", "INTEGER"}, {"TAG", "VARCHAR"}, {"DESCRIPTION", "VARCHAR"}};
+    if (quantities)
+      columns.insert(columns.end(),
+                     {{"UNIT", "VARCHAR"}, {"INPUT", "SMALLINT"}, {"OUTPUT", "SMALLINT"}});
+    insertUnnested(connection_.get(), header, columns, headerArrays, insertFunction, verbosity());
+    if (rows.elements.empty())
+      return;
+    std::vector<ArrayLiteral> elementArrays(2);
+    for (std::size_t h = 0; h < rows.headers.size(); ++h)
+      for (std::size_t e = 0; e < rows.headers[h].elementCount; ++e) {
+        elementArrays[0].add(ids[h]);
+        elementArrays[1].add(rows.elements[rows.headers[h].firstElement + e]);
+      }
+    insertUnnested(connection_.get(), elements, {{key, "INTEGER"}, {"VALUE", Value::sqlType}},
+                   elementArrays, insertFunction, verbosity());
+    return;
+  }
   RowBatches<HeaderRow<Extras>> headers(
       connection_.get(),
       {std::string("INSERT INTO ") + header + " (ID, NID, TAG, DESCRIPTION" +
@@ -294,6 +392,10 @@ void PersistencyOdbc::sendPending() {
   void *const connection = connection_.get();
   const int verbose = verbosity();
 
+  if (dialect_ == Dialect::postgresql) {
+    sendUnnested(*pending);
+    return;
+  }
   if (!pending->nodes.empty()) {
     RowBatches<NodeRow> nodes(connection,
                               {"INSERT INTO N(ID, UUID, TAG, DESCRIPTION, TYPE, FULLTAG, PARENT, "
@@ -327,4 +429,64 @@ void PersistencyOdbc::sendPending() {
   sendVectors<DoubleValue, QuantityColumns>(pending->quantityMatrices, "QM", "QMV", "MID",
                                             pending->negativeMatrixElements);
   sendVectors<TextValue, NoColumns>(pending->stringVectors, "SV", "SVV", "VID", {});
+}
+
+void PersistencyOdbc::sendUnnested(PersistencyOdbcPending &pending) {
+  void *const connection = connection_.get();
+  const int verbose = verbosity();
+  if (!pending.nodes.empty()) {
+    std::vector<ArrayLiteral> arrays(9);
+    for (const odbcPending::NodeRow &row : pending.nodes) {
+      arrays[0].add(row.id);
+      arrays[1].add(row.uuid);
+      arrays[2].add(row.tag);
+      arrays[3].add(row.description);
+      arrays[4].add(row.type);
+      arrays[5].add(row.fullTag);
+      arrays[6].add(row.parent);
+      arrays[7].add(row.root);
+      arrays[8].add(row.range);
+    }
+    insertUnnested(connection, "N",
+                   {{"ID", "INTEGER"},
+                    {"UUID", "VARCHAR"},
+                    {"TAG", "VARCHAR"},
+                    {"DESCRIPTION", "VARCHAR"},
+                    {"TYPE", "VARCHAR"},
+                    {"FULLTAG", "VARCHAR"},
+                    {"PARENT", "INTEGER"},
+                    {"ROOT", "INTEGER"},
+                    {"RANGE", "INTEGER"}},
+                   arrays, nodeFunction, verbose);
+  }
+  auto sendScalars = [&](const auto &kept, const char *table, const char *valueType,
+                         bool quantities) {
+    if (kept.empty())
+      return;
+    std::vector<ArrayLiteral> arrays(quantities ? 7 : 4);
+    for (const auto &row : kept) {
+      arrays[0].add(row.start.nid);
+      arrays[1].add(row.start.tag);
+      arrays[2].add(row.start.description);
+      arrays[3].add(row.value);
+      if (quantities) {
+        arrays[4].add(row.extras.unit);
+        arrays[5].add(row.extras.input);
+        arrays[6].add(row.extras.output);
+      }
+    }
+    std::vector<std::pair<std::string, std::string>> columns = {
+        {"NID", "INTEGER"}, {"TAG", "VARCHAR"}, {"DESCRIPTION", "VARCHAR"}, {"VALUE", valueType}};
+    if (quantities)
+      columns.insert(columns.end(),
+                     {{"UNIT", "VARCHAR"}, {"INPUT", "SMALLINT"}, {"OUTPUT", "SMALLINT"}});
+    insertUnnested(connection, table, columns, arrays, insertFunction, verbose);
+  };
+  sendScalars(pending.integers, "I", "INTEGER", false);
+  sendScalars(pending.quantities, "Q", "DOUBLE PRECISION", true);
+  sendScalars(pending.strings, "S", "VARCHAR", false);
+  sendVectors<IntegerValue, NoColumns>(pending.integerVectors, "IV", "IVV", "VID", {});
+  sendVectors<DoubleValue, QuantityColumns>(pending.quantityVectors, "QV", "QVV", "VID", {});
+  sendVectors<DoubleValue, QuantityColumns>(pending.quantityMatrices, "QM", "QMV", "MID", {});
+  sendVectors<TextValue, NoColumns>(pending.stringVectors, "SV", "SVV", "VID", {});
 }

@@ -133,6 +133,8 @@ private:
   PersistencyOdbcPending &pending();
   // Writes the kept rows, table by table, and forgets them.
   void sendPending();
+  // The same on PostgreSQL: one statement per table, the rows as arrays.
+  void sendUnnested(PersistencyOdbcPending &pending);
   template <class Value, class Extras, class T>
   void sendVectors(odbcPending::VectorRows<T> &rows, const char *header, const char *elements,
                    const char *key, const std::vector<odbcPending::NegativeZero> &negativeZeros);
