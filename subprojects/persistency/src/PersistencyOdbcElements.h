@@ -94,6 +94,16 @@ void noteReplaced(PersistencyOdbc::ReplacedValues &replaced, const Registry &reg
   }
 }
 
+// The stored form of a value: texts converted and cut, physical values
+// made storable.
+inline int storedValue(int value) { return value; }
+inline std::u16string storedValue(const std::string &value) { return OdbcLongText::units(value); }
+inline double storedValue(const Value &value) {
+  double number = value.value();
+  Persistency::sanitize(number);
+  return number;
+}
+
 // Each buffer names the SQL type that a parameter of its kind is cast to
 // where the server cannot infer it (in a VALUES list).
 struct IntegerElement {
@@ -104,6 +114,7 @@ struct IntegerElement {
     statement.bindInteger(marker, &buffer, function, message);
   }
   void fill(int value) { buffer = value; }
+  void set(int value) { buffer = value; }
 };
 
 struct TextElement {
@@ -114,6 +125,7 @@ struct TextElement {
     statement.bindText(marker, buffer.data(), buffer.columnSize, function, message);
   }
   void fill(const std::string &value) { buffer.assign(value); }
+  void set(const std::u16string &value) { buffer.assignUnits(value); }
 };
 
 struct QuantityElement {
@@ -123,10 +135,8 @@ struct QuantityElement {
   void bind(OdbcStatement &statement, int marker, const char *function, const char *message) {
     statement.bindDouble(marker, &buffer, function, message);
   }
-  void fill(const Value &value) {
-    buffer = value.value();
-    Persistency::sanitize(buffer);
-  }
+  void fill(const Value &value) { buffer = storedValue(value); }
+  void set(double value) { buffer = value; }
 };
 
 // The text of a statement that carries several rows of parameters: head,

@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace odbcPending {
@@ -69,6 +70,26 @@ struct NegativeZero {
   std::size_t element = 0;
 };
 
+// The new value of a scalar variable's row (node, tag).
+template <class T> struct ScalarUpdate {
+  int nid = 0;
+  std::string tag;      // for the messages
+  std::string fullTag;  // the variable's, for the messages
+  T value{};
+};
+
+// The new elements of a vector variable's rows.
+template <class T> struct VectorUpdate {
+  int nid = 0;
+  std::string tag;
+  std::string fullTag;
+  std::vector<T> values;
+};
+
+// The updates of one table, in the order they were given; a later update
+// of the same row replaces an earlier one when they are sent.
+template <class Update> using Updates = std::vector<Update>;
+
 } // namespace odbcPending
 
 struct PersistencyOdbcPending {
@@ -84,9 +105,26 @@ struct PersistencyOdbcPending {
   std::vector<odbcPending::NegativeZero> negativeVectorElements;
   std::vector<odbcPending::NegativeZero> negativeMatrixElements;
 
-  bool empty() const {
+  // Updates, sent after the insertions: node rows touched (id, time) and
+  // new values.
+  std::vector<std::pair<int, double>> touched;
+  odbcPending::Updates<odbcPending::ScalarUpdate<int>> integerUpdates;
+  odbcPending::Updates<odbcPending::ScalarUpdate<double>> quantityUpdates;
+  odbcPending::Updates<odbcPending::ScalarUpdate<std::u16string>> stringUpdates;
+  odbcPending::Updates<odbcPending::VectorUpdate<int>> integerVectorUpdates;
+  odbcPending::Updates<odbcPending::VectorUpdate<double>> quantityVectorUpdates;
+  odbcPending::Updates<odbcPending::VectorUpdate<double>> quantityMatrixUpdates;
+  odbcPending::Updates<odbcPending::VectorUpdate<std::u16string>> stringVectorUpdates;
+
+  bool insertsEmpty() const {
     return nodes.empty() && integers.empty() && strings.empty() && quantities.empty() &&
            integerVectors.empty() && stringVectors.empty() && quantityVectors.empty() &&
            quantityMatrices.empty();
+  }
+  bool empty() const {
+    return insertsEmpty() && touched.empty() && integerUpdates.empty() &&
+           quantityUpdates.empty() && stringUpdates.empty() && integerVectorUpdates.empty() &&
+           quantityVectorUpdates.empty() && quantityMatrixUpdates.empty() &&
+           stringVectorUpdates.empty();
   }
 };

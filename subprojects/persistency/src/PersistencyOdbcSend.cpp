@@ -129,16 +129,9 @@ struct NoColumns {
   void fill(const odbcPending::QuantityExtras &) {}
 };
 
-// A value column and how it is filled from a kept value.
-struct IntegerValue : odbcElements::IntegerElement {
-  void set(int value) { buffer = value; }
-};
-struct TextValue : odbcElements::TextElement {
-  void set(const std::u16string &value) { buffer.assignUnits(value); }
-};
-struct DoubleValue : odbcElements::QuantityElement {
-  void set(double value) { buffer = value; }
-};
+using IntegerValue = odbcElements::IntegerElement;
+using TextValue = odbcElements::TextElement;
+using DoubleValue = odbcElements::QuantityElement;
 
 // A scalar row: NID, TAG, DESCRIPTION, VALUE and the extras.
 template <class Value, class Extras> struct ScalarRow {
@@ -389,13 +382,18 @@ void PersistencyOdbc::sendPending() {
   // Taken out first: after a failure the transaction is rolled back, and
   // nothing of it may be sent again.
   const std::unique_ptr<PersistencyOdbcPending> pending = std::move(pending_);
+
+  if (dialect_ == Dialect::postgresql)
+    sendUnnested(*pending);
+  else
+    sendInserts(*pending);
+  sendUpdates(*pending);
+}
+
+void PersistencyOdbc::sendInserts(PersistencyOdbcPending &kept) {
+  PersistencyOdbcPending *const pending = &kept;
   void *const connection = connection_.get();
   const int verbose = verbosity();
-
-  if (dialect_ == Dialect::postgresql) {
-    sendUnnested(*pending);
-    return;
-  }
   if (!pending->nodes.empty()) {
     RowBatches<NodeRow> nodes(connection,
                               {"INSERT INTO N(ID, UUID, TAG, DESCRIPTION, TYPE, FULLTAG, PARENT, "

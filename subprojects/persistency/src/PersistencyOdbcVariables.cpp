@@ -42,14 +42,7 @@ template <class Variable> odbcPending::QuantityExtras quantityExtras(const Varia
           static_cast<unsigned char>(variable.output() ? 1 : 0)};
 }
 
-// The stored form of an element or scalar value.
-int stored(int value) { return value; }
-std::u16string stored(const std::string &value) { return OdbcLongText::units(value); }
-double stored(const Value &value) {
-  double number = value.value();
-  Persistency::sanitize(number);
-  return number;
-}
+using odbcElements::storedValue;
 
 // Keeps the header and elements of every vector of a registry, headers in
 // tag order and the elements of each in element order, so that their ids
@@ -68,7 +61,7 @@ void keepVectors(const Registry &registry, int offset, odbcPending::VectorRows<T
     const auto &values = variable->value();
     header.elementCount = values.size();
     for (std::size_t i = 0; i < values.size(); ++i) {
-      rows.elements.push_back(stored(values[i]));
+      rows.elements.push_back(storedValue(values[i]));
       if constexpr (std::is_same_v<T, double>)
         if (negativeZeros && odbcElements::isNegativeZero(rows.elements.back()))
           negativeZeros->push_back({header.start.nid, key, rows.headers.size(), i});
@@ -100,7 +93,7 @@ void PersistencyOdbc::insert(const StringRegistry &registry, int offset) {
   guarded<true>(function, [&] {
     for (const auto &[key, variable] : registry) {
       odbcPending::ScalarRow<std::u16string> row{rowStart(*variable, offset),
-                                                 stored(variable->value()), {}};
+                                                 storedValue(variable->value()), {}};
       ODBC_LOG(2, function,
                "VALUE = " << variable->value() << " PARENTID = " << row.start.nid
                           << " TAG = " << key);
@@ -113,7 +106,7 @@ void PersistencyOdbc::insert(const QuantityRegistry &registry, int offset) {
   guarded<true>(function, [&] {
     odbcElements::noteReplaced(replaced_, registry);
     for (const auto &[key, variable] : registry) {
-      odbcPending::ScalarRow<double> row{rowStart(*variable, offset), stored(*variable),
+      odbcPending::ScalarRow<double> row{rowStart(*variable, offset), storedValue(*variable),
                                          quantityExtras(*variable)};
       ODBC_LOG(2, function,
                "VALUE = " << row.value << " PARENTID = " << row.start.nid << " TAG = " << key);

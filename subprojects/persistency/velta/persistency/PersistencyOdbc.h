@@ -35,6 +35,7 @@
 #include <set>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 struct PersistencyOdbcReadBlock;
@@ -46,6 +47,8 @@ struct Query;
 }
 namespace odbcPending {
 template <class T> struct VectorRows;
+template <class T> struct ScalarUpdate;
+template <class T> struct VectorUpdate;
 struct NegativeZero;
 }
 
@@ -133,8 +136,19 @@ private:
   PersistencyOdbcPending &pending();
   // Writes the kept rows, table by table, and forgets them.
   void sendPending();
-  // The same on PostgreSQL: one statement per table, the rows as arrays.
+  // The insertions kept: on PostgreSQL one statement per table, the rows
+  // as arrays; elsewhere statements of many rows.
   void sendUnnested(PersistencyOdbcPending &pending);
+  void sendInserts(PersistencyOdbcPending &pending);
+  // The updates kept (see PersistencyOdbcUpdate.cpp).
+  void sendUpdates(PersistencyOdbcPending &pending);
+  void sendTouches(const std::vector<std::pair<int, double>> &touched);
+  template <class T>
+  void sendScalarUpdates(const std::vector<odbcPending::ScalarUpdate<T>> &kept,
+                         const std::string &table);
+  template <class T>
+  void sendVectorUpdates(const std::vector<odbcPending::VectorUpdate<T>> &kept,
+                         const std::string &table, const std::string &key);
   template <class Value, class Extras, class T>
   void sendVectors(odbcPending::VectorRows<T> &rows, const char *header, const char *elements,
                    const char *key, const std::vector<odbcPending::NegativeZero> &negativeZeros);
