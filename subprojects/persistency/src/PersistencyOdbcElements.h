@@ -242,7 +242,10 @@ private:
     batch.statement.prepare(sqlcommand, function_,
                             "Error in SQLPREPARE(hStatement_, (SQLCHAR*)sqlcommand.c_str(), "
                             "SQL_NTS) ");
-    for (std::size_t i = 0; i < batch.size; ++i)
+    // Last row first: the drivers grow their parameter table to the highest
+    // marker bound so far, which then happens once instead of once per
+    // marker (with a copy of the table each time).
+    for (std::size_t i = batch.size; i-- > 0;)
       batch.rows[i].bind(batch.statement, static_cast<int>(i) * Row::markers + 1);
   }
 
