@@ -50,9 +50,39 @@ struct Query {
   } split;
 };
 
+// A row of a vector kind: its header's cells and one element's (the empty
+// element of the table for a header without elements), joined without
+// copies.
+struct Joined {
+  const Row *header;
+  const Row *element;
+  const Cell &cell(int column) const {
+    const std::size_t index = static_cast<std::size_t>(column) - 1;
+    const std::size_t more = header->size() - 2;
+    if (index < 2)
+      return (*header)[index];
+    if (index < 4)
+      return (*element)[index - 2];
+    if (index < 4 + more)
+      return (*header)[index - 2];
+    return (*element)[index - more - 2];
+  }
+};
+
+// The rows of one node: its own for a table of scalars, joined ones for a
+// vector kind.
+struct NodeRows {
+  std::vector<Row> rows;
+  std::vector<Joined> joined;
+};
+
 struct Table {
   bool loaded = false;
-  std::map<int, std::vector<Row>> rowsByNode;
+  std::map<int, NodeRows> byNode;
+  // What joined rows point into (vector kinds).
+  std::vector<Row> headers;
+  std::map<int, std::vector<Row>> elements;
+  Row noElement;
 };
 
 // The N rows of the block, and those of the children of its nodes that

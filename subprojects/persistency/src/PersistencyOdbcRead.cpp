@@ -57,11 +57,15 @@ void queryNode(OdbcStatement &statement, const std::string &sqlcommand, int &nid
 // The rows of one node from a block read, handed over as a statement would.
 class BlockRows {
 public:
-  explicit BlockRows(const std::vector<odbcBlock::Row> &rows) : rows_(rows) {}
+  explicit BlockRows(const odbcBlock::NodeRows &rows) : rows_(rows) {}
   bool fetch(const char *, const char *) {
-    if (next_ == rows_.size())
+    const std::size_t count = rows_.joined.empty() ? rows_.rows.size() : rows_.joined.size();
+    if (next_ == count)
       return false;
-    row_ = &rows_[next_++];
+    if (rows_.joined.empty())
+      row_ = &rows_.rows[next_++];
+    else
+      joined_ = &rows_.joined[next_++];
     return true;
   }
   std::optional<std::string> getText(int column, const char *, const char *) const {
@@ -89,10 +93,13 @@ public:
   void close(const char *, const char *) {}
 
 private:
-  const odbcBlock::Cell &cell(int column) const { return (*row_)[column - 1]; }
-  const std::vector<odbcBlock::Row> &rows_;
+  const odbcBlock::Cell &cell(int column) const {
+    return joined_ ? joined_->cell(column) : (*row_)[column - 1];
+  }
+  const odbcBlock::NodeRows &rows_;
   std::size_t next_ = 0;
   const odbcBlock::Row *row_ = nullptr;
+  const odbcBlock::Joined *joined_ = nullptr;
 };
 
 using TableQuery = odbcBlock::Query;
@@ -100,7 +107,7 @@ using TableQuery = odbcBlock::Query;
 // Runs body on the rows of node nid: those of the block of the case inside
 // a read transaction (block), else those of a query of the node alone.
 template <class Body>
-void forRows(OdbcStatement &statement, const std::vector<odbcBlock::Row> *block,
+void forRows(OdbcStatement &statement, const odbcBlock::NodeRows *block,
              const TableQuery &query, int nid, int verbosity, Body &&body) {
   if (block) {
     BlockRows rows(*block);
@@ -692,17 +699,24 @@ void PersistencyOdbc::fetchBlock(const std::string &sqlcommand, const std::strin
   statement_.close(function, closeFailed);
 }
 
-const std::vector<odbcBlock::Row> *PersistencyOdbc::blockRows(int nodeId,
-                                                              const odbcBlock::Query &query) {
+const odbcBlock::NodeRows *PersistencyOdbc::blockRows(int nodeId, const odbcBlock::Query &query) {
   if (!coverBlock(nodeId))
     return nullptr;
   odbcBlock::Table &rows = block_->tables[query.table];
   if (!rows.loaded && query.split.elements.empty()) {
+    // The rows come mostly node by node.
+    int lastOwner = 0;
+    odbcBlock::NodeRows *ownerRows = nullptr;
     fetchBlock("SELECT " + query.select + ", " + query.nid + " FROM " + query.from + " WHERE " +
                    query.nid + " BETWEEN ? AND ?" + query.order,
                query.kinds, [&](std::optional<int> owner, odbcBlock::Row &&row) {
-                 if (owner)
-                   rows.rowsByNode[*owner].push_back(std::move(row));
+                 if (!owner)
+                   return;
+                 if (!ownerRows || *owner != lastOwner) {
+                   ownerRows = &rows.byNode[*owner];
+                   lastOwner = *owner;
+                 }
+                 ownerRows->rows.push_back(std::move(row));
                });
     rows.loaded = true;
   } else if (!rows.loaded) {
@@ -710,60 +724,47 @@ const std::vector<odbcBlock::Row> *PersistencyOdbc::blockRows(int nodeId,
     // here as the join of the query of one node would (a header without
     // elements gives one row with no element).
     const odbcBlock::Query::Split &split = query.split;
-    struct Header {
-      int nid;
-      int id;
-      odbcBlock::Row row;
-    };
-    std::vector<Header> headers;
+    std::vector<int> owners;
     fetchBlock("SELECT " + split.headerSelect + ", h.NID FROM " + query.table +
                    " h WHERE h.NID BETWEEN ? AND ? ORDER BY h.ID",
                split.headerKinds, [&](std::optional<int> owner, odbcBlock::Row &&row) {
-                 if (owner && row[1].integer)
-                   headers.push_back({*owner, *row[1].integer, std::move(row)});
+                 if (owner && row[1].integer) {
+                   owners.push_back(*owner);
+                   rows.headers.push_back(std::move(row));
+                 }
                });
-    std::map<int, std::vector<odbcBlock::Row>> elements;
     if (!split.packedValue.empty())
-      fetchBlock("SELECT group_concat(ID || ':' || v, ','), " + split.key + " FROM (SELECT " +
-                     split.key + ", ID, " + split.packedValue + " AS v FROM " + split.elements +
-                     " WHERE " + split.key + " IN (SELECT ID FROM " + query.table +
-                     " WHERE NID BETWEEN ? AND ?) ORDER BY " + split.key + ", ID) GROUP BY " +
-                     split.key,
+      // Grouped along the index of the header column: no sorting.
+      fetchBlock("SELECT group_concat(ID || ':' || " + split.packedValue + ", ','), " +
+                     split.key + " FROM " + split.elements + " WHERE " + split.key +
+                     " IN (SELECT ID FROM " + query.table +
+                     " WHERE NID BETWEEN ? AND ?) GROUP BY " + split.key,
                  "T", [&](std::optional<int> owner, odbcBlock::Row &&row) {
                    if (owner && row[0].text)
-                     elements[*owner] = unpackElements(*row[0].text);
+                     rows.elements[*owner] = unpackElements(*row[0].text);
                  });
     else
       fetchBlock("SELECT " + split.elementSelect + ", e." + split.key + " FROM " + split.elements +
-                   " e WHERE e." + split.key + " IN (SELECT ID FROM " + query.table +
-                   " WHERE NID BETWEEN ? AND ?) ORDER BY e." + split.key + ", e.ID",
-               split.elementKinds, [&](std::optional<int> owner, odbcBlock::Row &&row) {
-                 if (owner)
-                   elements[*owner].push_back(std::move(row));
-               });
-    static const odbcBlock::Row noElement(split.elementKinds.size());
-    for (Header &header : headers) {
-      std::vector<odbcBlock::Row> &joined = rows.rowsByNode[header.nid];
-      auto join = [&](const odbcBlock::Row &element) {
-        odbcBlock::Row row;
-        row.reserve(header.row.size() + element.size());
-        row.push_back(header.row[0]);
-        row.push_back(header.row[1]);
-        row.insert(row.end(), element.begin(), element.begin() + 2);
-        row.insert(row.end(), header.row.begin() + 2, header.row.end());
-        row.insert(row.end(), element.begin() + 2, element.end());
-        joined.push_back(std::move(row));
-      };
-      const auto found = elements.find(header.id);
-      if (found == elements.end())
-        join(noElement);
+                     " e WHERE e." + split.key + " IN (SELECT ID FROM " + query.table +
+                     " WHERE NID BETWEEN ? AND ?) ORDER BY e." + split.key + ", e.ID",
+                 split.elementKinds, [&](std::optional<int> owner, odbcBlock::Row &&row) {
+                   if (owner)
+                     rows.elements[*owner].push_back(std::move(row));
+                 });
+    rows.noElement.resize(split.elementKinds.size());
+    for (std::size_t h = 0; h < rows.headers.size(); ++h) {
+      const odbcBlock::Row &header = rows.headers[h];
+      std::vector<odbcBlock::Joined> &joined = rows.byNode[owners[h]].joined;
+      const auto found = rows.elements.find(*header[1].integer);
+      if (found == rows.elements.end())
+        joined.push_back({&header, &rows.noElement});
       else
         for (const odbcBlock::Row &element : found->second)
-          join(element);
+          joined.push_back({&header, &element});
     }
     rows.loaded = true;
   }
-  static const std::vector<odbcBlock::Row> none;
-  const auto found = rows.rowsByNode.find(nodeId);
-  return found == rows.rowsByNode.end() ? &none : &found->second;
+  static const odbcBlock::NodeRows none;
+  const auto found = rows.byNode.find(nodeId);
+  return found == rows.byNode.end() ? &none : &found->second;
 }

@@ -6,9 +6,11 @@
 #include "OdbcTestStore.h"
 
 #include "velta/persistency/ErrorOdbc.h"
+#include "velta/persistency/IntegerVector.h"
 #include "velta/persistency/PersistencyOdbc.h"
 #include "velta/persistency/Quantity.h"
 #include "velta/persistency/QuantityVector.h"
+#include "velta/persistency/StringVector.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +20,7 @@
 #include <deque>
 #include <limits>
 #include <string>
+#include <vector>
 
 using namespace odbctest;
 
@@ -196,6 +199,50 @@ TEST_P(PersistencyOdbcBulkTest, UpdatesOfSeveralNodesGoTogether) {
   }
   EXPECT_EQ(store.transactionDepth(), 0);
   EXPECT_EQ(raw.integer("SELECT VALUE FROM Q WHERE NID = 1"), 21);
+}
+
+// Inside a read transaction the vectors of a kind are read for the whole
+// case and joined with their headers in memory: empty vectors of every kind
+// read after filled ones come back empty, the filled ones whole.
+TEST_P(PersistencyOdbcBulkTest, EmptyAndFilledVectorsOfEveryKindInOneRead) {
+  PersistencyOdbc store(dsn_);
+  TestNode root("R", nullptr, 0, 2);
+  TestNode child("C", &root, 1, 1);
+  QuantityVector filled("a", "", 3, Value(2.5, "m"), &root);
+  QuantityVector emptyQ("b", "", 0, Value(), &child);
+  IntegerVector filledI("i", "", 2, 7, &root);
+  IntegerVector emptyI("j", "", 0, 0, &child);
+  StringVector filledS("s", "", 2, "x,y", &child);
+  StringVector emptyS("t", "", 0, "", &root);
+  store.push_transaction();
+  store.insertObject(root, 0);
+  store.insertObject(child, 0);
+  store.insert(QuantityVectorRegistry{{"a", &filled}}, 0);
+  store.insert(QuantityVectorRegistry{{"b", &emptyQ}}, 0);
+  store.insert(IntegerVectorRegistry{{"i", &filledI}}, 0);
+  store.insert(IntegerVectorRegistry{{"j", &emptyI}}, 0);
+  store.insert(StringVectorRegistry{{"t", &emptyS}}, 0);
+  store.insert(StringVectorRegistry{{"s", &filledS}}, 0);
+  store.pop_transaction();
+
+  QuantityVector a("a", "", 0, Value(), nullptr), b("b", "", 5, Value(1.0, "m"), nullptr);
+  IntegerVector i("i", "", 0, 0, nullptr), j("j", "", 4, 1, nullptr);
+  StringVector s("s", "", 0, "", nullptr), t("t", "", 3, "z", nullptr);
+  store.push_read_transaction();
+  store.read(0, QuantityVectorRegistry{{"a", &a}});
+  store.read(1, QuantityVectorRegistry{{"b", &b}});
+  store.read(1, IntegerVectorRegistry{{"j", &j}});
+  store.read(0, IntegerVectorRegistry{{"i", &i}});
+  store.read(0, StringVectorRegistry{{"t", &t}});
+  store.read(1, StringVectorRegistry{{"s", &s}});
+  store.pop_read_transaction();
+  ASSERT_EQ(a.size(), 3u);
+  EXPECT_EQ(a[2].value(), 2.5);
+  EXPECT_EQ(b.size(), 0u);
+  EXPECT_EQ(i.value(), (std::vector<int>{7, 7}));
+  EXPECT_TRUE(j.value().empty());
+  EXPECT_EQ(s.value(), (std::vector<std::string>{"x,y", "x,y"}));
+  EXPECT_TRUE(t.value().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, PersistencyOdbcBulkTest,

@@ -41,8 +41,8 @@
 struct PersistencyOdbcReadBlock;
 struct PersistencyOdbcPending;
 namespace odbcBlock {
-struct Cell;
 struct Nodes;
+struct NodeRows;
 struct Query;
 }
 namespace odbcPending {
@@ -167,8 +167,7 @@ private:
   // read with the rows of its whole case at the table's first use (see
   // PersistencyOdbcBlock.h); null outside one, when the live statement
   // serves.
-  const std::vector<std::vector<odbcBlock::Cell>> *blockRows(int nodeId,
-                                                             const odbcBlock::Query &query);
+  const odbcBlock::NodeRows *blockRows(int nodeId, const odbcBlock::Query &query);
   // Runs one query of the block's rows (see PersistencyOdbcRead.cpp).
   template <class Take>
   void fetchBlock(const std::string &sqlcommand, const std::string &kinds, Take &&take);
