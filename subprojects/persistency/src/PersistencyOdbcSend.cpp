@@ -185,40 +185,7 @@ struct VectorTable {
   const char *key;
 };
 
-// The text of a PostgreSQL array of one column's values, in UTF-16 like
-// every text parameter: "{1,2}", "{1.5,-0}", "{\"a\",\"b \\\"c\\\"\"}".
-// Doubles are written in the shortest form that reads back as the same
-// double.
-class ArrayLiteral {
-public:
-  void add(int value) { addAscii(value); }
-  void add(unsigned char value) { addAscii(static_cast<int>(value)); }
-  void add(double value) { addAscii(value); }
-  void add(const std::u16string &value) {
-    separate();
-    text_ += u'"';
-    for (const char16_t unit : value) {
-      if (unit == u'"' || unit == u'\\')
-        text_ += u'\\';
-      text_ += unit;
-    }
-    text_ += u'"';
-  }
-  std::u16string &done() {
-    text_ += u'}';
-    return text_;
-  }
-
-private:
-  template <class T> void addAscii(T value) {
-    separate();
-    char digits[32];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    text_.append(digits, end);
-  }
-  void separate() { text_ += text_.size() > 1 ? u"," : u""; }
-  std::u16string text_ = u"{";
-};
+using odbcElements::ArrayLiteral;
 
 // Sends the rows of a table as one array per column, unnested by the
 // server into the rows: one statement, however many rows (PostgreSQL).
@@ -226,27 +193,15 @@ private:
 void insertUnnested(void *connection, const std::string &table,
                     const std::vector<std::pair<std::string, std::string>> &columns,
                     std::vector<ArrayLiteral> &arrays, const char *function, int verbosity) {
-  std::string names, casts;
+  std::string names;
+  std::vector<std::string> types;
   for (const auto &[name, type] : columns) {
     names += (names.empty() ? "" : ", ") + name;
-    casts += (casts.empty() ? "CAST(? AS " : ", CAST(? AS ") + type + "[])";
+    types.push_back(type);
   }
-  const std::string sqlcommand =
-      "INSERT INTO " + table + " (" + names + ") SELECT * FROM unnest(" + casts + ")";
-  VELTA_LOG(verbosity + 1, 2, function, "sqlcommand = " << sqlcommand);
-  OdbcStatement statement;
-  statement.allocate(connection, function,
-                     "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
-  statement.prepare(sqlcommand, function,
-                    "Error in SQLPREPARE(hStatement_, (SQLCHAR*)sqlcommand.c_str(), SQL_NTS) ");
-  for (std::size_t c = 0; c < arrays.size(); ++c) {
-    std::u16string &text = arrays[c].done();
-    statement.bindText(static_cast<int>(c) + 1, text.data(), static_cast<int>(text.size()),
-                       function,
-                       "Error in SQLBindParameter(hStatement_, column, SQL_PARAM_INPUT, "
-                       "SQL_C_WCHAR, SQL_WCHAR, arraySize, 0, array, 0, nullptr) ");
-  }
-  statement.execute(function, "Error in SQLExecute(hStatement_) ");
+  odbcElements::executeUnnested(connection,
+                                "INSERT INTO " + table + " (" + names + ") SELECT * FROM ", types,
+                                arrays, "", function, verbosity);
 }
 
 } // namespace

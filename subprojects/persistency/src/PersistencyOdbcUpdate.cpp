@@ -373,15 +373,28 @@ void PersistencyOdbc::sendTouches(const std::vector<std::pair<int, double>> &tou
   for (const auto &[id, time] : touched)
     times[id] = time;
   const std::vector<std::pair<int, double>> rows(times.begin(), times.end());
-  RowBatches<TouchRow> batches(connection_.get(),
-                               {"UPDATE N SET UPDATED_AT = v.column2 FROM (VALUES ",
-                                "(CAST(? AS INTEGER), CAST(? AS DOUBLE PRECISION))",
-                                ") AS v WHERE N.ID = v.column1"},
-                               function, verbosity(), Padding::repeatLastRow);
-  const long changed = batches.send(rows.size(), [&](TouchRow &row, std::size_t i) {
-    row.id = rows[i].first;
-    row.time = rows[i].second;
-  });
+  long changed = 0;
+  if (dialect_ == Dialect::postgresql) {
+    std::vector<odbcElements::ArrayLiteral> arrays(2);
+    for (const auto &[id, time] : rows) {
+      arrays[0].add(id);
+      arrays[1].add(time);
+    }
+    changed = odbcElements::executeUnnested(
+        connection_.get(), "UPDATE N SET UPDATED_AT = v.time FROM ",
+        {"INTEGER", "DOUBLE PRECISION"}, arrays, " AS v(id, time) WHERE N.ID = v.id", function,
+        verbosity());
+  } else {
+    RowBatches<TouchRow> batches(connection_.get(),
+                                 {"UPDATE N SET UPDATED_AT = v.column2 FROM (VALUES ",
+                                  "(CAST(? AS INTEGER), CAST(? AS DOUBLE PRECISION))",
+                                  ") AS v WHERE N.ID = v.column1"},
+                                 function, verbosity(), Padding::repeatLastRow);
+    changed = batches.send(rows.size(), [&](TouchRow &row, std::size_t i) {
+      row.id = rows[i].first;
+      row.time = rows[i].second;
+    });
+  }
   if (changed == static_cast<long>(rows.size()))
     return;
   // An id without a row: the node was removed under the case.
@@ -400,17 +413,33 @@ void PersistencyOdbc::sendScalarUpdates(const std::vector<odbcPending::ScalarUpd
     return;
   using Element = typename ElementOf<T>::type;
   const std::vector<odbcPending::ScalarUpdate<T>> updates = lastOfEach(kept);
-  RowBatches<ScalarRow<Element>> batches(
-      connection_.get(),
-      {"UPDATE " + table + " SET VALUE = v.column3 FROM (VALUES ",
-       std::string("(CAST(? AS INTEGER), CAST(? AS VARCHAR), CAST(? AS ") + Element::sqlType + "))",
-       ") AS v WHERE " + table + ".NID = v.column1 AND " + table + ".TAG = v.column2"},
-      scalarFunction, verbosity(), Padding::repeatLastRow);
-  const long changed = batches.send(updates.size(), [&](ScalarRow<Element> &row, std::size_t i) {
-    row.nid = updates[i].nid;
-    row.tag.assign(updates[i].tag);
-    row.value.set(updates[i].value);
-  });
+  long changed = 0;
+  if (dialect_ == Dialect::postgresql) {
+    std::vector<odbcElements::ArrayLiteral> arrays(3);
+    for (const auto &update : updates) {
+      arrays[0].add(update.nid);
+      arrays[1].add(OdbcTagText::units(update.tag));
+      arrays[2].add(update.value);
+    }
+    changed = odbcElements::executeUnnested(
+        connection_.get(), "UPDATE " + table + " SET VALUE = v.value FROM ",
+        {"INTEGER", "VARCHAR", Element::sqlType}, arrays,
+        " AS v(nid, tag, value) WHERE " + table + ".NID = v.nid AND " + table + ".TAG = v.tag",
+        scalarFunction, verbosity());
+  } else {
+    RowBatches<ScalarRow<Element>> batches(
+        connection_.get(),
+        {"UPDATE " + table + " SET VALUE = v.column3 FROM (VALUES ",
+         std::string("(CAST(? AS INTEGER), CAST(? AS VARCHAR), CAST(? AS ") + Element::sqlType +
+             "))",
+         ") AS v WHERE " + table + ".NID = v.column1 AND " + table + ".TAG = v.column2"},
+        scalarFunction, verbosity(), Padding::repeatLastRow);
+    changed = batches.send(updates.size(), [&](ScalarRow<Element> &row, std::size_t i) {
+      row.nid = updates[i].nid;
+      row.tag.assign(updates[i].tag);
+      row.value.set(updates[i].value);
+    });
+  }
   if (changed != static_cast<long>(updates.size()))
     refuseUpdates(statement_, updates, table, scalarFunction);
   if constexpr (std::is_same_v<T, double>)
@@ -474,7 +503,17 @@ void PersistencyOdbc::sendVectorUpdates(const std::vector<odbcPending::VectorUpd
       }
       written.emplace_back(header.id, &values);
     }
-  if (!inPlace.empty()) {
+  if (!inPlace.empty() && dialect_ == Dialect::postgresql) {
+    std::vector<odbcElements::ArrayLiteral> arrays(2);
+    for (const auto &[id, value] : inPlace) {
+      arrays[0].add(id);
+      arrays[1].add(*value);
+    }
+    odbcElements::executeUnnested(connection_.get(), "UPDATE " + elements + " SET VALUE = v.value FROM ",
+                                  {"INTEGER", Element::sqlType}, arrays,
+                                  " AS v(id, value) WHERE " + elements + ".ID = v.id", function,
+                                  verbosity());
+  } else if (!inPlace.empty()) {
     RowBatches<ElementRow<Element>> batches(
         connection_.get(),
         {"UPDATE " + elements + " SET VALUE = v.column2 FROM (VALUES ",
@@ -506,7 +545,16 @@ void PersistencyOdbc::sendVectorUpdates(const std::vector<odbcPending::VectorUpd
         VELTA_LOG(verbosity() + 1, 2, function, "No rows deleted");
     }
   }
-  if (!added.empty()) {
+  if (!added.empty() && dialect_ == Dialect::postgresql) {
+    std::vector<odbcElements::ArrayLiteral> arrays(2);
+    for (const auto &[id, value] : added) {
+      arrays[0].add(id);
+      arrays[1].add(*value);
+    }
+    odbcElements::executeUnnested(connection_.get(),
+                                  "INSERT INTO " + elements + " (" + key + ", VALUE) SELECT * FROM ",
+                                  {"INTEGER", Element::sqlType}, arrays, "", function, verbosity());
+  } else if (!added.empty()) {
     RowBatches<ElementRow<Element>> batches(
         connection_.get(),
         {"INSERT INTO " + elements + " (" + key + ", VALUE) VALUES ", "(?, ?)", ""}, function,
