@@ -31,6 +31,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -164,25 +165,37 @@ struct NumberPlace {
   const std::string &table;
 };
 
+// The number of a text "m k" (m * 2^-k) or "-0"; none for any other text.
+std::optional<double> exactNumber(std::string_view text) {
+  if (text == "-0")
+    return -0.0;
+  long long mantissa = 0;
+  int scale = 0;
+  const char *const end = text.data() + text.size();
+  const auto [middle, error] = std::from_chars(text.data(), end, mantissa);
+  const bool valid = error == std::errc() && middle != end && *middle == ' ' &&
+                     std::from_chars(middle + 1, end, scale).ptr == end;
+  if (!valid)
+    return std::nullopt;
+  return std::ldexp(static_cast<double>(mantissa), -scale);
+}
+
 template <class Rows>
 std::optional<double> getStoredDouble(Rows &statement, int column, bool exactText,
                                       const char *message, const NumberPlace &place) {
   if (!exactText)
     return statement.getDouble(column, function, message);
+  if constexpr (std::is_same_v<Rows, BlockRows>)
+    // Packed elements come converted already where they were numbers.
+    if (const std::optional<double> number = statement.getDouble(column, function, message))
+      return number;
   const std::optional<std::string> text = statement.getText(column, function, message);
   if (!text)
     return std::nullopt;
-  if (*text == "-0")
-    return -0.0;
-  long long mantissa = 0;
-  int scale = 0;
-  const char *const end = text->data() + text->size();
-  const auto [middle, error] = std::from_chars(text->data(), end, mantissa);
-  const bool valid = error == std::errc() && middle != end && *middle == ' ' &&
-                     std::from_chars(middle + 1, end, scale).ptr == end;
-  if (!valid)
+  const std::optional<double> value = exactNumber(*text);
+  if (!value)
     damaged(place.nid, place.tag, place.table, "VALUE holds " + *text + " where a number belongs");
-  return std::ldexp(static_cast<double>(mantissa), -scale);
+  return value;
 }
 
 // A stored SI value with the units of unit; keeps the sign of -0.0, which
@@ -419,8 +432,12 @@ std::vector<odbcBlock::Row> unpackElements(const std::string &packed) {
       throw ErrorOdbc(function, "Could not read the elements " + packed.substr(begin, end - begin));
     odbcBlock::Row row(2);
     row[0].integer = id;
-    if (packed.compare(colon + 1, end - colon - 1, "null") != 0)
-      row[1].text = packed.substr(colon + 1, end - colon - 1);
+    const std::string_view value(packed.data() + colon + 1, end - colon - 1);
+    // Numbers converted here; any other text kept for the reader's error.
+    if (const std::optional<double> number = exactNumber(value))
+      row[1].number = number;
+    else if (value != "null")
+      row[1].text = std::string(value);
     rows.push_back(std::move(row));
     begin = end + 1;
   }
