@@ -6,7 +6,17 @@
 //
 // The statements are written in SQL that SQLite and PostgreSQL both accept;
 // every text that comes from a user or from stored data is a bound parameter.
-// Only the lock that serialises writers differs by database.
+// The lock that serialises writers differs by database, and so do the bulk
+// forms below (arrays unnested by PostgreSQL, packed texts from SQLite).
+//
+// Writes: the rows that insertions and updates write inside a transaction
+// are kept (checked and converted) and go to the database table by table,
+// for all nodes at once, before any other operation runs and when the
+// outermost transaction commits; outside a transaction at the end of the
+// call. A failure of a kept row (a variable without its row, say) therefore
+// leaves the commit, names the variable, node, tag and table as before and
+// rolls the transaction back. The first node row of a block of ids goes out
+// at once, so that an id that another writer took fails its insertion.
 //
 // Transactions: the outermost push_transaction begins a transaction and takes
 // the store's write lock, so that two kernels writing at once are serialised
