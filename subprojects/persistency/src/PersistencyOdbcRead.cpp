@@ -293,9 +293,10 @@ TableQuery vectorQuery(const std::string &header, const std::string &elements,
                    header + " h LEFT JOIN " + elements + " e ON e." + key + " = h.ID",
                    "h.NID",
                    " ORDER BY h.ID, e.ID",
-                   "TII"};
+                   "TII",
+                   {}};
   const std::string value = quantities ? doubleColumn(exactText, "e.VALUE") : "e.VALUE";
-  query.split = {elements, key, "h.TAG, h.ID", "TI", "e.ID, " + value, "I"};
+  query.split = {elements, key, "h.TAG, h.ID", "TI", "e.ID, " + value, "I", ""};
   if (quantities) {
     query.select += ", h.UNIT, h.INPUT, h.OUTPUT";
     query.kinds += exactText ? "TTFF" : "DTFF";
@@ -458,7 +459,7 @@ void PersistencyOdbc::read(int nodeId, const IntegerRegistry &registry) {
       return;
     const TableQuery query{
         "I", "TAG, VALUE, " + integerCheck(dialect() == Dialect::sqlite, "VALUE"), "I", "NID", "",
-        "TVT"};
+        "TVT", {}};
     forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &statement_) {
     std::set<std::string> seen;
     while (statement_.fetch(function, fetchFailed)) {
@@ -487,7 +488,7 @@ void PersistencyOdbc::read(int nodeId, const StringRegistry &registry) {
   guarded(function, [&] {
     if (registry.empty())
       return;
-    const TableQuery query{"S", "TAG, VALUE", "S", "NID", "", "TT"};
+    const TableQuery query{"S", "TAG, VALUE", "S", "NID", "", "TT", {}};
     forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &statement_) {
     std::set<std::string> seen;
     while (statement_.fetch(function, fetchFailed)) {
@@ -519,7 +520,7 @@ void PersistencyOdbc::read(int nodeId, const QuantityRegistry &registry) {
       return;
     const bool exactText = dialect() == Dialect::sqlite;
     const TableQuery query{"Q", "TAG, " + doubleColumn(exactText, "VALUE") + ", UNIT, INPUT, OUTPUT",
-                           "Q", "NID", "", exactText ? "TTTFF" : "TDTFF"};
+                           "Q", "NID", "", exactText ? "TTTFF" : "TDTFF", {}};
     forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &statement_) {
     std::set<std::string> seen;
     while (statement_.fetch(function, fetchFailed)) {
