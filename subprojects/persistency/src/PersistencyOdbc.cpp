@@ -4,6 +4,7 @@
 
 #include "PersistencyOdbcBlock.h"
 #include "PersistencyOdbcLog.h"
+#include "PersistencyOdbcPending.h"
 #include "velta/persistency/ErrorOdbc.h"
 
 #include <sql.h>
@@ -152,6 +153,9 @@ void PersistencyOdbc::push_transaction() {
     throw;
   }
   depth_ = 1;
+  // Ids handed out before this transaction are checked anew.
+  blockEnd_ = blockFirst_ = 0;
+  blockIds_.clear();
   try {
     lockStore();
   } catch (...) {
@@ -185,6 +189,16 @@ int PersistencyOdbc::pop_transaction() {
     abandonTransaction(0);
     throw ErrorOdbc(function, "Transaction was rolled back after an earlier failure; "
                               "nothing of it was stored");
+  }
+  try {
+    sendPending();
+  } catch (Error &error) {
+    abandonTransaction(0);
+    error.append(function);
+    throw;
+  } catch (...) {
+    abandonTransaction(0);
+    throw;
   }
   const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, connection_.get(), SQL_COMMIT);
   if (!succeeded(rc)) {
@@ -254,6 +268,10 @@ void PersistencyOdbc::pop_read_transaction() noexcept {
 void PersistencyOdbc::abandonTransaction(int depthToKeep) noexcept {
   const char *const function = "PersistencyOdbc::rollback_transaction";
   statement_.closeQuietly();
+  // Kept rows belong to the write that fails.
+  pending_.reset();
+  blockEnd_ = blockFirst_ = 0;
+  blockIds_.clear();
   if (depth_ == 0 && !rolledBack_)
     return;
   if (!rolledBack_) {

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -94,6 +95,16 @@ void noteReplaced(PersistencyOdbc::ReplacedValues &replaced, const Registry &reg
   }
 }
 
+// The stored form of a value: texts converted and cut, physical values
+// made storable.
+inline int storedValue(int value) { return value; }
+inline std::u16string storedValue(const std::string &value) { return OdbcLongText::units(value); }
+inline double storedValue(const Value &value) {
+  double number = value.value();
+  Persistency::sanitize(number);
+  return number;
+}
+
 // Each buffer names the SQL type that a parameter of its kind is cast to
 // where the server cannot infer it (in a VALUES list).
 struct IntegerElement {
@@ -104,6 +115,7 @@ struct IntegerElement {
     statement.bindInteger(marker, &buffer, function, message);
   }
   void fill(int value) { buffer = value; }
+  void set(int value) { buffer = value; }
 };
 
 struct TextElement {
@@ -114,6 +126,7 @@ struct TextElement {
     statement.bindText(marker, buffer.data(), buffer.columnSize, function, message);
   }
   void fill(const std::string &value) { buffer.assign(value); }
+  void set(const std::u16string &value) { buffer.assignUnits(value); }
 };
 
 struct QuantityElement {
@@ -123,10 +136,8 @@ struct QuantityElement {
   void bind(OdbcStatement &statement, int marker, const char *function, const char *message) {
     statement.bindDouble(marker, &buffer, function, message);
   }
-  void fill(const Value &value) {
-    buffer = value.value();
-    Persistency::sanitize(buffer);
-  }
+  void fill(const Value &value) { buffer = storedValue(value); }
+  void set(double value) { buffer = value; }
 };
 
 // The text of a statement that carries several rows of parameters: head,
@@ -145,18 +156,28 @@ struct RowsText {
 // fewer round trips and fewer statements to prepare.
 enum class Padding { none, repeatLastRow };
 
-// Statements of 64, 16, 4 and 1 rows, each prepared once on first use and
-// re-executed: a run of rows goes to the server in a few round trips. The
-// rows of one statement are handled in their order (element ids of an
-// insertion stay consecutive in element order).
+// Statements of as many rows as one statement may carry parameters for (at
+// most 4096), a quarter of that, a quarter of that again... and 1 row, each
+// prepared once on first use and re-executed: a run of rows goes to the
+// server in a few round trips. The rows of one statement are handled in their order
+// (element ids of an insertion stay consecutive in element order).
+inline constexpr std::size_t largestBatch = 4096;
+// SQLite takes up to 32766 parameters per statement, PostgreSQL 65535, but
+// libpq, under the PostgreSQL driver, refuses the description of a prepared
+// statement's parameters that is longer than 30,000 bytes (4 per parameter).
+inline constexpr std::size_t parametersPerStatement = 7000;
 template <class Row> class RowBatches {
 public:
   RowBatches(void *connection, RowsText text, const char *function, int verbosity,
              Padding padding = Padding::none)
       : connection_(connection), text_(std::move(text)), function_(function),
         verbosity_(verbosity), padding_(padding) {
-    for (const std::size_t rows : {64, 16, 4, 1})
+    const std::size_t largest =
+        std::min(largestBatch, std::max<std::size_t>(1, parametersPerStatement / Row::markers));
+    for (std::size_t rows = largest; rows >= 1; rows /= 4)
       batches_.push_back(std::make_unique<Batch>(rows));
+    if (batches_.back()->size != 1)
+      batches_.push_back(std::make_unique<Batch>(1));
   }
 
   // Sends `count` rows; fill(row, i) fills the buffers of row i of the run.
@@ -169,21 +190,24 @@ public:
       Batch &batch = pick(left);
       if (!batch.statement)
         prepare(batch);
-      for (std::size_t i = 0; i < batch.rows.size(); ++i)
+      for (std::size_t i = 0; i < batch.size; ++i)
         fill(batch.rows[i], std::min(next + i, count - 1));
       // SQL_NO_DATA (an update that matched no row) is not a failure here:
       // the caller compares the rows changed with the rows it expected.
       if (batch.statement.execute(function_, "Error in SQLExecute(hStatement_) "))
         changed += batch.statement.rowCount(function_, "Error in SQLRowCount(h, &RowCount) ");
-      next += std::min(batch.rows.size(), left);
+      next += std::min(batch.size, left);
     }
     return changed;
   }
 
 private:
   struct Batch {
-    explicit Batch(std::size_t count) : rows(count) {}
-    std::vector<Row> rows; // never resized: the statement is bound to them
+    explicit Batch(std::size_t count) : size(count) {}
+    std::size_t size;
+    // Made when the statement is prepared, never resized after: the
+    // statement is bound to them.
+    std::vector<Row> rows;
     OdbcStatement statement;
   };
 
@@ -192,14 +216,14 @@ private:
   Batch &pick(std::size_t left) {
     if (padding_ == Padding::repeatLastRow) {
       for (auto it = batches_.rbegin(); it != batches_.rend(); ++it)
-        if ((*it)->rows.size() >= left) {
-          if ((*it)->rows.size() <= 2 * left)
+        if ((*it)->size >= left) {
+          if ((*it)->size <= 2 * left)
             return **it;
           break;
         }
     }
     for (const auto &batch : batches_)
-      if (batch->rows.size() <= left)
+      if (batch->size <= left)
         return *batch;
     return *batches_.back();
   }
@@ -207,8 +231,9 @@ private:
   void prepare(Batch &batch) {
     batch.statement.allocate(connection_, function_,
                              "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
+    batch.rows.resize(batch.size);
     std::string sqlcommand = text_.head;
-    for (std::size_t i = 0; i < batch.rows.size(); ++i) {
+    for (std::size_t i = 0; i < batch.size; ++i) {
       if (i > 0)
         sqlcommand += ", ";
       sqlcommand += text_.row;
@@ -218,7 +243,10 @@ private:
     batch.statement.prepare(sqlcommand, function_,
                             "Error in SQLPREPARE(hStatement_, (SQLCHAR*)sqlcommand.c_str(), "
                             "SQL_NTS) ");
-    for (std::size_t i = 0; i < batch.rows.size(); ++i)
+    // Last row first: the drivers grow their parameter table to the highest
+    // marker bound so far, which then happens once instead of once per
+    // marker (with a copy of the table each time).
+    for (std::size_t i = batch.size; i-- > 0;)
       batch.rows[i].bind(batch.statement, static_cast<int>(i) * Row::markers + 1);
   }
 
@@ -229,5 +257,68 @@ private:
   Padding padding_;
   std::vector<std::unique_ptr<Batch>> batches_;
 };
+
+// The text of a PostgreSQL array of one column's values, in UTF-16 like
+// every text parameter: "{1,2}", "{1.5,-0}", "{\"a\",\"b \\\"c\\\"\"}".
+// Doubles are written in the shortest form that reads back as the same
+// double.
+class ArrayLiteral {
+public:
+  void add(int value) { addAscii(value); }
+  void add(unsigned char value) { addAscii(static_cast<int>(value)); }
+  void add(double value) { addAscii(value); }
+  void add(const std::u16string &value) {
+    separate();
+    text_ += u'"';
+    for (const char16_t unit : value) {
+      if (unit == u'"' || unit == u'\\')
+        text_ += u'\\';
+      text_ += unit;
+    }
+    text_ += u'"';
+  }
+  std::u16string &done() {
+    text_ += u'}';
+    return text_;
+  }
+
+private:
+  template <class T> void addAscii(T value) {
+    separate();
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    text_.append(digits, end);
+  }
+  void separate() { text_ += text_.size() > 1 ? u"," : u""; }
+  std::u16string text_ = u"{";
+};
+
+// Runs head + "unnest(" + one array parameter per type + ")" + tail on
+// PostgreSQL, the arrays bound as texts: any number of rows in one
+// statement. Returns the rows changed.
+inline long executeUnnested(void *connection, const std::string &head,
+                            const std::vector<std::string> &types, std::vector<ArrayLiteral> &arrays,
+                            const std::string &tail, const char *function, int verbosity) {
+  std::string casts;
+  for (const std::string &type : types)
+    casts += (casts.empty() ? "CAST(? AS " : ", CAST(? AS ") + type + "[])";
+  const std::string sqlcommand = head + "unnest(" + casts + ")" + tail;
+  VELTA_LOG(verbosity + 1, 2, function, "sqlcommand = " << sqlcommand);
+  OdbcStatement statement;
+  statement.allocate(connection, function,
+                     "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
+  statement.prepare(sqlcommand, function,
+                    "Error in SQLPREPARE(hStatement_, (SQLCHAR*)sqlcommand.c_str(), SQL_NTS) ");
+  for (std::size_t c = 0; c < arrays.size(); ++c) {
+    std::u16string &text = arrays[c].done();
+    statement.bindText(static_cast<int>(c) + 1, text.data(), static_cast<int>(text.size()),
+                       function,
+                       "Error in SQLBindParameter(hStatement_, column, SQL_PARAM_INPUT, "
+                       "SQL_C_WCHAR, SQL_WCHAR, arraySize, 0, array, 0, nullptr) ");
+  }
+  if (!statement.execute(function, "Error in SQLExecute(hStatement_) "))
+    return 0;
+  return statement.rowCount(function, "Error in SQLRowCount(h, &RowCount) ");
+}
 
 } // namespace odbcElements

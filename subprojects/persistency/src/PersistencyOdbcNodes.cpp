@@ -2,7 +2,9 @@
 
 #include "velta/persistency/PersistencyOdbc.h"
 
+#include "PersistencyOdbcBlock.h"
 #include "PersistencyOdbcLog.h"
+#include "PersistencyOdbcPending.h"
 #include "velta/persistency/ErrorOdbc.h"
 #include "velta/persistency/OdbcText.h"
 #include "velta/persistency/Persistent.h"
@@ -21,26 +23,7 @@ const char *const fetchFailed = "Error in SQLFetch(hStatement_) ";
 const char *const closeFailed = "Error in SQLFreeStmt(hStatement_, SQL_CLOSE) ";
 
 // The columns of an N row after its first one (the id or the UUID).
-struct NodeColumns {
-  std::string tag;
-  std::string description;
-  std::string type;
-  int parent = -1;
-  int root = -1;
-  double createdAt = 0;
-  double updatedAt = 0;
-
-  void handOut(std::string &tagOut, std::string &descriptionOut, std::string &typeOut,
-               int &parentOut, int &rootOut, double &createdOut, double &updatedOut) const {
-    tagOut = tag;
-    descriptionOut = description;
-    typeOut = type;
-    parentOut = parent;
-    rootOut = root;
-    createdOut = createdAt;
-    updatedOut = updatedAt;
-  }
-};
+using NodeColumns = odbcBlock::NodeRow;
 
 NodeColumns readNodeColumns(OdbcStatement &statement, const char *function) {
   NodeColumns row;
@@ -54,12 +37,9 @@ NodeColumns readNodeColumns(OdbcStatement &statement, const char *function) {
                                  "Error in SQLGetData(hStatement_, 3, SQL_C_WCHAR, szData, "
                                  "sizeof(szData), &ValueLen) ")
                         .value_or("");
-  row.type =
-      statement
-          .getText(4, function,
-                   "Error in SQLGetData(hStatement_, 4, SQL_C_WCHAR, szData, sizeof(szData), "
-                   "&ValueLen) ")
-          .value_or("");
+  row.type = statement.getText(4, function,
+                               "Error in SQLGetData(hStatement_, 4, SQL_C_WCHAR, szData, "
+                               "sizeof(szData), &ValueLen) ");
   row.parent =
       statement
           .getInteger(5, function,
@@ -116,83 +96,58 @@ int PersistencyOdbc::getId() {
 
 int PersistencyOdbc::insertObject(const Persistent &node, int offset) {
   const char *const function = "PersistencyOdbc::insertObject";
-  return guarded(function, [&] {
-    // Every buffer is filled before any SQL runs, so that a text that is not
-    // UTF-8 fails before anything is written.
-    int idBuffer = node.id() - offset;
-    OdbcUuidText uuidBuffer;
-    uuidBuffer.assign(node.uuid());
-    OdbcTagText tagBuffer;
-    tagBuffer.assign(node.tag());
-    OdbcLongText descriptionBuffer;
-    descriptionBuffer.assign(node.description());
-    OdbcTagText typeBuffer;
-    typeBuffer.assign(node.type());
-    OdbcLongText fulltagBuffer;
-    fulltagBuffer.assign(node.fullTag());
-    int parentBuffer = node.parentId() - offset;
-    int rootBuffer = node.rootId() - offset;
-    int rangeBuffer = node.range();
+  return guarded<true>(function, [&] {
+    // Every text is converted when the row is kept, so that a text that is
+    // not UTF-8 fails before anything of the row is written.
+    odbcPending::NodeRow row;
+    row.id = node.id() - offset;
+    row.uuid = OdbcUuidText::units(node.uuid());
+    row.tag = OdbcTagText::units(node.tag());
+    row.description = OdbcLongText::units(node.description());
+    row.type = OdbcTagText::units(node.type());
+    row.fullTag = OdbcLongText::units(node.fullTag());
+    row.parent = node.parentId() - offset;
+    row.root = node.rootId() - offset;
+    row.range = node.range();
     // The block [id, id + range) must not pass the largest id.
-    if (rangeBuffer < 1 ||
-        static_cast<long long>(idBuffer) + rangeBuffer - 1 > std::numeric_limits<int>::max())
-      throw ErrorOdbc(function, "Block of " + std::to_string(rangeBuffer) + " ids from id " +
-                                    std::to_string(idBuffer) + " passes the largest id " +
+    if (row.range < 1 ||
+        static_cast<long long>(row.id) + row.range - 1 > std::numeric_limits<int>::max())
+      throw ErrorOdbc(function, "Block of " + std::to_string(row.range) + " ids from id " +
+                                    std::to_string(row.id) + " passes the largest id " +
                                     std::to_string(std::numeric_limits<int>::max()));
-
-    const std::string sqlcommand = "INSERT INTO N(ID, UUID, TAG, DESCRIPTION, TYPE, FULLTAG, "
-                                   "PARENT, ROOT, RANGE) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)";
-    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
-    statement_.prepare(sqlcommand, function, prepareFailed);
-    statement_.bindInteger(1, &idBuffer, function,
-                           "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_LONG, "
-                           "SQL_INTEGER, 10, 0, &IDbuffer, 0, nullptr) ");
-    statement_.bindText(2, uuidBuffer.data(), uuidBuffer.columnSize, function,
-                        "Error in SQLBindParameter(hStatement_, 2, SQL_PARAM_INPUT, SQL_C_WCHAR, "
-                        "SQL_WCHAR, uuidBufferSize, 0, uuidBuffer, 0, nullptr) ");
-    statement_.bindText(3, tagBuffer.data(), tagBuffer.columnSize, function,
-                        "Error in SQLBindParameter(hStatement_, 3, SQL_PARAM_INPUT, SQL_C_WCHAR, "
-                        "SQL_WCHAR, tagBufferSize, 0, tagBuffer, 0, nullptr) ");
-    statement_.bindText(4, descriptionBuffer.data(), descriptionBuffer.columnSize, function,
-                        "Error in SQLBindParameter(hStatement_, 4, SQL_PARAM_INPUT, SQL_C_WCHAR, "
-                        "SQL_WCHAR, descriptionBufferSize, 0, descriptionBuffer, 0, nullptr) ");
-    statement_.bindText(5, typeBuffer.data(), typeBuffer.columnSize, function,
-                        "Error in SQLBindParameter(hStatement_, 5, SQL_PARAM_INPUT, SQL_C_WCHAR, "
-                        "SQL_WCHAR, typeBufferSize, 0, typeBuffer, 0, nullptr) ");
-    statement_.bindText(6, fulltagBuffer.data(), fulltagBuffer.columnSize, function,
-                        "Error in SQLBindParameter(hStatement_, 6, SQL_PARAM_INPUT, SQL_C_WCHAR, "
-                        "SQL_WCHAR, fulltagBufferSize, 0, fulltagBuffer, 0, nullptr) ");
-    statement_.bindInteger(7, &parentBuffer, function,
-                           "Error in SQLBindParameter(hStatement_, 7, SQL_PARAM_INPUT, SQL_C_LONG, "
-                           "SQL_INTEGER, 10, 0, &parentBuffer, 0, nullptr) ");
-    statement_.bindInteger(8, &rootBuffer, function,
-                           "Error in SQLBindParameter(hStatement_, 8, SQL_PARAM_INPUT, SQL_C_LONG, "
-                           "SQL_INTEGER, 10, 0, &rootBuffer, 0, nullptr) ");
-    statement_.bindInteger(9, &rangeBuffer, function,
-                           "Error in SQLBindParameter(hStatement_, 9, SQL_PARAM_INPUT, SQL_C_LONG, "
-                           "SQL_INTEGER, 10, 0, &rangeBuffer, 0, nullptr) ");
-    statement_.execute(function, executeFailed);
-    statement_.close(function, closeFailed);
-    return node.id() - offset;
+    const int id = row.id;
+    const long long end = static_cast<long long>(id) + row.range;
+    pending().nodes.push_back(std::move(row));
+    if (id > blockFirst_ && id < blockEnd_ && blockIds_.insert(id).second)
+      return id;
+    sendPending();
+    blockFirst_ = id;
+    blockEnd_ = end;
+    blockIds_.clear();
+    return id;
   });
 }
 
 // Logs the columns of the node row just handed out and makes sure the query
-// matched that one row only.
+// matched that one row only (an N row read with its block has the one id).
 template <class Row> void PersistencyOdbc::endNodeRead(const char *function, const Row &row) {
-  ODBC_LOG(2, function, "tag = " << row.tag);
-  ODBC_LOG(2, function, "description = " << row.description);
-  ODBC_LOG(2, function, "type = " << row.type);
-  ODBC_LOG(2, function, "parentId = " << row.parent);
-  ODBC_LOG(2, function, "rootId = " << row.root);
-  ODBC_LOG(2, function, "created_at = " << row.createdAt);
-  ODBC_LOG(2, function, "modified_at = " << row.updatedAt);
+  logNodeRow(function, row);
   if (statement_.fetch(function, fetchFailed)) {
     statement_.close(function, closeFailed);
     throw ErrorOdbc(function, "Duplicate ID");
   }
   statement_.close(function, closeFailed);
   ODBC_LOG(2, function, "Freed hStatement_ parameters");
+}
+
+template <class Row> void PersistencyOdbc::logNodeRow(const char *function, const Row &row) {
+  ODBC_LOG(2, function, "tag = " << row.tag);
+  ODBC_LOG(2, function, "description = " << row.description);
+  ODBC_LOG(2, function, "type = " << row.type.value_or(""));
+  ODBC_LOG(2, function, "parentId = " << row.parent);
+  ODBC_LOG(2, function, "rootId = " << row.root);
+  ODBC_LOG(2, function, "created_at = " << row.createdAt);
+  ODBC_LOG(2, function, "modified_at = " << row.updatedAt);
 }
 
 void PersistencyOdbc::retrieveObject(const std::string &uuid, int &id, std::string &tag,
@@ -236,6 +191,19 @@ void PersistencyOdbc::retrieveObject(int id, std::string &uuid, std::string &tag
                                      int &rootId, double &createdAt, double &updatedAt) {
   const char *const function = "PersistencyOdbc::retrieveObject";
   guarded(function, [&] {
+    if (const odbcBlock::Nodes *nodes = blockNodes(id)) {
+      const auto found = nodes->byId.find(id);
+      if (found != nodes->byId.end()) {
+        const NodeColumns &row = found->second;
+        uuid = row.uuid;
+        row.handOut(tag, description, type, parentId, rootId, createdAt, updatedAt);
+        ODBC_LOG(2, function, "uuid = " << uuid);
+        logNodeRow(function, row);
+        if (row.parent == id)
+          checkCaseRows(id);
+        return;
+      }
+    }
     const std::string sqlcommand = "SELECT UUID, TAG, DESCRIPTION, TYPE, PARENT, ROOT, CREATED_AT, "
                                    "UPDATED_AT FROM N WHERE ID = " +
                                    std::to_string(id);
@@ -300,6 +268,22 @@ void PersistencyOdbc::checkCaseRows(int rootId) {
 void PersistencyOdbc::retrieveChildren(int id, ChildList &children) {
   const char *const function = "PersistencyOdbc::retrieveChildren";
   guarded(function, [&] {
+    if (const odbcBlock::Nodes *nodes = blockNodes(id)) {
+      ChildList found;
+      const auto childIds = nodes->children.find(id);
+      if (childIds != nodes->children.end())
+        for (const int childId : childIds->second) {
+          ODBC_LOG(2, function, "childId = " << childId);
+          const std::optional<std::string> &childType = nodes->byId.at(childId).type;
+          if (!childType)
+            throw ErrorOdbc(function, "Could not read TYPE field in N table");
+          ODBC_LOG(2, function, "childType = " << *childType);
+          if (childId != id)
+            found.emplace_back(childId, *childType);
+        }
+      children.insert(children.end(), found.begin(), found.end());
+      return;
+    }
     const std::string sqlcommand =
         "SELECT ID, TYPE FROM N WHERE PARENT = " + std::to_string(id) + " ORDER BY ID";
     ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
@@ -370,4 +354,46 @@ int PersistencyOdbc::countCID(int nodeId, const std::string &table) {
     ODBC_LOG(2, function, "Freed hStatement_ parameters");
     return count;
   });
+}
+
+const odbcBlock::Nodes *PersistencyOdbc::blockNodes(int nodeId) {
+  const char *const function = "PersistencyOdbc::retrieveObject";
+  if (!coverBlock(nodeId))
+    return nullptr;
+  odbcBlock::Nodes &nodes = block_->nodes;
+  if (nodes.loaded)
+    return &nodes;
+  // The rows of the block, and the children of its nodes that were stored
+  // later as blocks of their own.
+  const std::string sqlcommand = "SELECT ID, TAG, DESCRIPTION, TYPE, PARENT, ROOT, CREATED_AT, "
+                                 "UPDATED_AT, UUID FROM N WHERE ID BETWEEN ? AND ? OR PARENT "
+                                 "BETWEEN ? AND ? ORDER BY ID";
+  ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+  statement_.prepare(sqlcommand, function, prepareFailed);
+  const char *const bindFailed =
+      "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_LONG, SQL_INTEGER, 10, "
+      "0, &IDbuffer, 0, nullptr) ";
+  for (int marker : {1, 3})
+    statement_.bindInteger(marker, &block_->first, function, bindFailed);
+  for (int marker : {2, 4})
+    statement_.bindInteger(marker, &block_->last, function, bindFailed);
+  statement_.execute(function, executeFailed);
+  while (statement_.fetch(function, fetchFailed)) {
+    const std::optional<int> id = statement_.getInteger(
+        1, function, "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &id, 0, &ValueLen) ");
+    if (!id)
+      throw ErrorOdbc(function, "Could not read ID field in N table");
+    NodeColumns row = readNodeColumns(statement_, function);
+    row.uuid = statement_
+                   .getText(9, function,
+                            "Error in SQLGetData(hStatement_, 9, SQL_C_WCHAR, szData, "
+                            "sizeof(szData), &ValueLen) ")
+                   .value_or("");
+    if (block_->holds(row.parent))
+      nodes.children[row.parent].push_back(*id);
+    nodes.byId.emplace(*id, std::move(row));
+  }
+  statement_.close(function, closeFailed);
+  nodes.loaded = true;
+  return &nodes;
 }

@@ -31,6 +31,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -57,11 +58,15 @@ void queryNode(OdbcStatement &statement, const std::string &sqlcommand, int &nid
 // The rows of one node from a block read, handed over as a statement would.
 class BlockRows {
 public:
-  explicit BlockRows(const std::vector<odbcBlock::Row> &rows) : rows_(rows) {}
+  explicit BlockRows(const odbcBlock::NodeRows &rows) : rows_(rows) {}
   bool fetch(const char *, const char *) {
-    if (next_ == rows_.size())
+    const std::size_t count = rows_.joined.empty() ? rows_.rows.size() : rows_.joined.size();
+    if (next_ == count)
       return false;
-    row_ = &rows_[next_++];
+    if (rows_.joined.empty())
+      row_ = &rows_.rows[next_++];
+    else
+      joined_ = &rows_.joined[next_++];
     return true;
   }
   std::optional<std::string> getText(int column, const char *, const char *) const {
@@ -89,27 +94,21 @@ public:
   void close(const char *, const char *) {}
 
 private:
-  const odbcBlock::Cell &cell(int column) const { return (*row_)[column - 1]; }
-  const std::vector<odbcBlock::Row> &rows_;
+  const odbcBlock::Cell &cell(int column) const {
+    return joined_ ? joined_->cell(column) : (*row_)[column - 1];
+  }
+  const odbcBlock::NodeRows &rows_;
   std::size_t next_ = 0;
   const odbcBlock::Row *row_ = nullptr;
+  const odbcBlock::Joined *joined_ = nullptr;
 };
 
-// What one read asks of a table: columns (with their kinds, see
-// PersistencyOdbc::blockRows), tables, node column and order.
-struct TableQuery {
-  std::string table;
-  std::string select;
-  std::string from;
-  std::string nid;
-  std::string order;
-  std::string kinds;
-};
+using TableQuery = odbcBlock::Query;
 
 // Runs body on the rows of node nid: those of the block of the case inside
 // a read transaction (block), else those of a query of the node alone.
 template <class Body>
-void forRows(OdbcStatement &statement, const std::vector<odbcBlock::Row> *block,
+void forRows(OdbcStatement &statement, const odbcBlock::NodeRows *block,
              const TableQuery &query, int nid, int verbosity, Body &&body) {
   if (block) {
     BlockRows rows(*block);
@@ -166,25 +165,37 @@ struct NumberPlace {
   const std::string &table;
 };
 
+// The number of a text "m k" (m * 2^-k) or "-0"; none for any other text.
+std::optional<double> exactNumber(std::string_view text) {
+  if (text == "-0")
+    return -0.0;
+  long long mantissa = 0;
+  int scale = 0;
+  const char *const end = text.data() + text.size();
+  const auto [middle, error] = std::from_chars(text.data(), end, mantissa);
+  const bool valid = error == std::errc() && middle != end && *middle == ' ' &&
+                     std::from_chars(middle + 1, end, scale).ptr == end;
+  if (!valid)
+    return std::nullopt;
+  return std::ldexp(static_cast<double>(mantissa), -scale);
+}
+
 template <class Rows>
 std::optional<double> getStoredDouble(Rows &statement, int column, bool exactText,
                                       const char *message, const NumberPlace &place) {
   if (!exactText)
     return statement.getDouble(column, function, message);
+  if constexpr (std::is_same_v<Rows, BlockRows>)
+    // Packed elements come converted already where they were numbers.
+    if (const std::optional<double> number = statement.getDouble(column, function, message))
+      return number;
   const std::optional<std::string> text = statement.getText(column, function, message);
   if (!text)
     return std::nullopt;
-  if (*text == "-0")
-    return -0.0;
-  long long mantissa = 0;
-  int scale = 0;
-  const char *const end = text->data() + text->size();
-  const auto [middle, error] = std::from_chars(text->data(), end, mantissa);
-  const bool valid = error == std::errc() && middle != end && *middle == ' ' &&
-                     std::from_chars(middle + 1, end, scale).ptr == end;
-  if (!valid)
+  const std::optional<double> value = exactNumber(*text);
+  if (!value)
     damaged(place.nid, place.tag, place.table, "VALUE holds " + *text + " where a number belongs");
-  return std::ldexp(static_cast<double>(mantissa), -scale);
+  return value;
 }
 
 // A stored SI value with the units of unit; keeps the sign of -0.0, which
@@ -282,15 +293,26 @@ TableQuery vectorQuery(const std::string &header, const std::string &elements,
                    header + " h LEFT JOIN " + elements + " e ON e." + key + " = h.ID",
                    "h.NID",
                    " ORDER BY h.ID, e.ID",
-                   "TII"};
+                   "TII",
+                   {}};
+  const std::string value = quantities ? doubleColumn(exactText, "e.VALUE") : "e.VALUE";
+  query.split = {elements, key, "h.TAG, h.ID", "TI", "e.ID, " + value, "I", ""};
   if (quantities) {
     query.select += ", h.UNIT, h.INPUT, h.OUTPUT";
     query.kinds += exactText ? "TTFF" : "DTFF";
+    query.split.headerSelect += ", h.UNIT, h.INPUT, h.OUTPUT";
+    query.split.headerKinds += "TFF";
+    query.split.elementKinds += exactText ? "T" : "D";
+    if (exactText)
+      query.split.packedValue = "COALESCE(" + doubleColumn(true, "VALUE") + ", 'null')";
   } else if (integers) {
     query.select += ", " + integerCheck(exactText, "e.VALUE");
     query.kinds += "VT";
+    query.split.elementSelect += ", " + integerCheck(exactText, "e.VALUE");
+    query.split.elementKinds += "VT";
   } else {
     query.kinds += "T";
+    query.split.elementKinds += "T";
   }
   return query;
 }
@@ -395,6 +417,40 @@ void readQuantityVectors(Rows &statement, int nid, const Registry &registry,
   }
 }
 
+// The element rows (id, value text; "null" for NULL) of one header's packed
+// elements, in id order.
+std::vector<odbcBlock::Row> unpackElements(const std::string &packed) {
+  std::vector<odbcBlock::Row> rows;
+  std::size_t begin = 0;
+  while (begin < packed.size()) {
+    std::size_t end = packed.find(',', begin);
+    if (end == std::string::npos)
+      end = packed.size();
+    const std::size_t colon = packed.find(':', begin);
+    int id = 0;
+    const auto [rest, error] = std::from_chars(packed.data() + begin, packed.data() + colon, id);
+    if (colon >= end || error != std::errc() || rest != packed.data() + colon)
+      throw ErrorOdbc(function, "Could not read the elements " + packed.substr(begin, end - begin));
+    odbcBlock::Row row(2);
+    row[0].integer = id;
+    const std::string_view value(packed.data() + colon + 1, end - colon - 1);
+    // Numbers converted here; any other text kept for the reader's error.
+    if (const std::optional<double> number = exactNumber(value))
+      row[1].number = number;
+    else if (value != "null")
+      row[1].text = std::string(value);
+    rows.push_back(std::move(row));
+    begin = end + 1;
+  }
+  // The order of a group is the order of its rows in practice; made sure.
+  if (!std::is_sorted(rows.begin(), rows.end(), [](const auto &a, const auto &b) {
+        return *a[0].integer < *b[0].integer;
+      }))
+    std::stable_sort(rows.begin(), rows.end(),
+                     [](const auto &a, const auto &b) { return *a[0].integer < *b[0].integer; });
+  return rows;
+}
+
 } // namespace
 
 void PersistencyOdbc::read(int nodeId, const IntegerRegistry &registry) {
@@ -403,8 +459,8 @@ void PersistencyOdbc::read(int nodeId, const IntegerRegistry &registry) {
       return;
     const TableQuery query{
         "I", "TAG, VALUE, " + integerCheck(dialect() == Dialect::sqlite, "VALUE"), "I", "NID", "",
-        "TVT"};
-    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &statement_) {
+        "TVT", {}};
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &statement_) {
     std::set<std::string> seen;
     while (statement_.fetch(function, fetchFailed)) {
       const std::string tag = requiredTag(statement_, "I");
@@ -432,8 +488,8 @@ void PersistencyOdbc::read(int nodeId, const StringRegistry &registry) {
   guarded(function, [&] {
     if (registry.empty())
       return;
-    const TableQuery query{"S", "TAG, VALUE", "S", "NID", "", "TT"};
-    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &statement_) {
+    const TableQuery query{"S", "TAG, VALUE", "S", "NID", "", "TT", {}};
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &statement_) {
     std::set<std::string> seen;
     while (statement_.fetch(function, fetchFailed)) {
       const std::string tag = statement_.getText(1, function, tagFailed).value_or("");
@@ -464,8 +520,8 @@ void PersistencyOdbc::read(int nodeId, const QuantityRegistry &registry) {
       return;
     const bool exactText = dialect() == Dialect::sqlite;
     const TableQuery query{"Q", "TAG, " + doubleColumn(exactText, "VALUE") + ", UNIT, INPUT, OUTPUT",
-                           "Q", "NID", "", exactText ? "TTTFF" : "TDTFF"};
-    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &statement_) {
+                           "Q", "NID", "", exactText ? "TTTFF" : "TDTFF", {}};
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &statement_) {
     std::set<std::string> seen;
     while (statement_.fetch(function, fetchFailed)) {
       const std::string tag = requiredTag(statement_, "Q");
@@ -519,7 +575,7 @@ void PersistencyOdbc::read(int nodeId, const IntegerVectorRegistry &registry) {
     const bool sqlite = dialect() == Dialect::sqlite;
     const TableQuery query = vectorQuery("IV", "IVV", "VID", false, true, sqlite);
     std::map<std::string, StoredVector<int>> stored;
-    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &rows) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
       stored = readStoredVectors<IntegerColumn, int>(rows, nodeId, "IV", "IVV", false, nullptr,
                                                      inRegistry(registry), sqlite, verbosity());
     });
@@ -541,7 +597,7 @@ void PersistencyOdbc::read(int nodeId, const StringVectorRegistry &registry) {
     const bool sqlite = dialect() == Dialect::sqlite;
     const TableQuery query = vectorQuery("SV", "SVV", "VID", false, false, sqlite);
     std::map<std::string, StoredVector<std::string>> stored;
-    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &rows) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
       stored = readStoredVectors<TextColumn, std::string>(
           rows, nodeId, "SV", "SVV", false, nullptr, inRegistry(registry), sqlite, verbosity());
     });
@@ -564,7 +620,7 @@ void PersistencyOdbc::read(int nodeId, const QuantityVectorRegistry &registry) {
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
     const TableQuery query = vectorQuery("QV", "QVV", "VID", true, false, sqlite);
-    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &rows) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
       readQuantityVectors(rows, nodeId, registry, "QV", "QVV", sqlite, verbosity());
     });
   });
@@ -576,90 +632,157 @@ void PersistencyOdbc::read(int nodeId, const QuantityMatrixRegistry &registry) {
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
     const TableQuery query = vectorQuery("QM", "QMV", "MID", true, false, sqlite);
-    forRows(statement_, blockRows(nodeId, query.table, query.select, query.from, query.nid, query.order, query.kinds), query, nodeId, verbosity(), [&](auto &rows) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
       readQuantityVectors(rows, nodeId, registry, "QM", "QMV", sqlite, verbosity());
     });
   });
 }
 
-const std::vector<odbcBlock::Row> *
-PersistencyOdbc::blockRows(int nodeId, const std::string &table, const std::string &select,
-                           const std::string &from, const std::string &nid,
-                           const std::string &order, const std::string &kinds) {
+bool PersistencyOdbc::coverBlock(int nodeId) {
   if (!reading_ || depth_ == 0)
-    return nullptr;
-  if (!block_ || nodeId < block_->first || nodeId > block_->last) {
-    // The block of the node's case: its root's, when the root's block holds
-    // the node, else the node's own.
-    const std::string sqlcommand =
-        "SELECT n.RANGE, r.ID, r.RANGE FROM N n LEFT JOIN N r ON r.ID = n.ROOT WHERE n.ID = ?";
-    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
-    int id = nodeId;
-    queryNode(statement_, sqlcommand, id);
-    const char *const message =
-        "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &range, 10, &ValueLen) ";
-    if (!statement_.fetch(function, fetchFailed)) {
-      statement_.close(function, closeFailed);
-      return nullptr;
-    }
-    const std::optional<int> range = statement_.getInteger(1, function, message);
-    const std::optional<int> root = statement_.getInteger(2, function, message);
-    const std::optional<int> rootRange = statement_.getInteger(3, function, message);
+    return false;
+  if (block_ && block_->holds(nodeId))
+    return true;
+  // The block of the node's case: its root's, when the root's block holds
+  // the node, else the node's own.
+  const std::string sqlcommand =
+      "SELECT n.RANGE, r.ID, r.RANGE FROM N n LEFT JOIN N r ON r.ID = n.ROOT WHERE n.ID = ?";
+  ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+  int id = nodeId;
+  queryNode(statement_, sqlcommand, id);
+  const char *const message =
+      "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &range, 10, &ValueLen) ";
+  if (!statement_.fetch(function, fetchFailed)) {
     statement_.close(function, closeFailed);
-    auto lastOf = [](int first, std::optional<int> size) {
-      const long long last = static_cast<long long>(first) + std::max(size.value_or(1), 1) - 1;
-      return static_cast<int>(std::min<long long>(last, std::numeric_limits<int>::max()));
-    };
-    auto block = std::make_unique<PersistencyOdbcReadBlock>();
-    block->first = nodeId;
-    block->last = lastOf(nodeId, range);
-    if (root && *root <= nodeId && nodeId <= lastOf(*root, rootRange)) {
-      block->first = *root;
-      block->last = lastOf(*root, rootRange);
-    }
-    block_ = std::move(block);
+    return false;
   }
-  odbcBlock::Table &rows = block_->tables[table];
-  if (!rows.loaded) {
-    const std::string sqlcommand = "SELECT " + select + ", " + nid + " FROM " + from + " WHERE " +
-                                   nid + " BETWEEN ? AND ?" + order;
-    ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
-    statement_.prepare(sqlcommand, function, prepareFailed);
-    const char *const bindFailed =
-        "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_LONG, SQL_INTEGER, 10, "
-        "0, &NIDbuffer, 0, nullptr) ";
-    statement_.bindInteger(1, &block_->first, function, bindFailed);
-    statement_.bindInteger(2, &block_->last, function, bindFailed);
-    statement_.execute(function, executeFailed);
-    const int nidColumn = static_cast<int>(kinds.size()) + 1;
-    const char *const getFailed =
-        "Error in SQLGetData(hStatement_, column, type, buffer, size, &ValueLen) ";
-    while (statement_.fetch(function, fetchFailed)) {
-      odbcBlock::Row row(kinds.size());
-      for (std::size_t c = 0; c < kinds.size(); ++c) {
-        const int column = static_cast<int>(c) + 1;
-        switch (kinds[c]) {
-        case 'I':
-          row[c].integer = statement_.getInteger(column, function, getFailed);
-          break;
-        case 'D':
-          row[c].number = statement_.getDouble(column, function, getFailed);
-          break;
-        case 'F':
-          row[c].flag = statement_.getFlag(column, function, getFailed);
-          break;
-        default: // T, and V: integer values as text
-          row[c].text = statement_.getText(column, function, getFailed);
-        }
+  const std::optional<int> range = statement_.getInteger(1, function, message);
+  const std::optional<int> root = statement_.getInteger(2, function, message);
+  const std::optional<int> rootRange = statement_.getInteger(3, function, message);
+  statement_.close(function, closeFailed);
+  auto lastOf = [](int first, std::optional<int> size) {
+    const long long last = static_cast<long long>(first) + std::max(size.value_or(1), 1) - 1;
+    return static_cast<int>(std::min<long long>(last, std::numeric_limits<int>::max()));
+  };
+  auto block = std::make_unique<PersistencyOdbcReadBlock>();
+  block->first = nodeId;
+  block->last = lastOf(nodeId, range);
+  if (root && *root <= nodeId && nodeId <= lastOf(*root, rootRange)) {
+    block->first = *root;
+    block->last = lastOf(*root, rootRange);
+  }
+  block_ = std::move(block);
+  return true;
+}
+
+// Runs a query of the block's rows (its markers 1 and 2 the block's first
+// and last id) and hands each row to take: the columns of kinds, then the
+// owner (a node or header id, std::nullopt for NULL).
+template <class Take>
+void PersistencyOdbc::fetchBlock(const std::string &sqlcommand, const std::string &kinds,
+                                 Take &&take) {
+  ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
+  statement_.prepare(sqlcommand, function, prepareFailed);
+  const char *const bindFailed =
+      "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_LONG, SQL_INTEGER, 10, "
+      "0, &NIDbuffer, 0, nullptr) ";
+  statement_.bindInteger(1, &block_->first, function, bindFailed);
+  statement_.bindInteger(2, &block_->last, function, bindFailed);
+  statement_.execute(function, executeFailed);
+  const int ownerColumn = static_cast<int>(kinds.size()) + 1;
+  const bool utf8Texts = dialect_ == Dialect::sqlite;
+  const char *const getFailed =
+      "Error in SQLGetData(hStatement_, column, type, buffer, size, &ValueLen) ";
+  while (statement_.fetch(function, fetchFailed)) {
+    odbcBlock::Row row(kinds.size());
+    for (std::size_t c = 0; c < kinds.size(); ++c) {
+      const int column = static_cast<int>(c) + 1;
+      switch (kinds[c]) {
+      case 'I':
+        row[c].integer = statement_.getInteger(column, function, getFailed);
+        break;
+      case 'D':
+        row[c].number = statement_.getDouble(column, function, getFailed);
+        break;
+      case 'F':
+        row[c].flag = statement_.getFlag(column, function, getFailed);
+        break;
+      default: // T, and V: integer values as text
+        row[c].text = utf8Texts ? statement_.getUtf8Text(column, function, getFailed)
+                                : statement_.getText(column, function, getFailed);
       }
-      const std::optional<int> owner = statement_.getInteger(nidColumn, function, getFailed);
-      if (owner)
-        rows.rowsByNode[*owner].push_back(std::move(row));
     }
-    statement_.close(function, closeFailed);
+    take(statement_.getInteger(ownerColumn, function, getFailed), std::move(row));
+  }
+  statement_.close(function, closeFailed);
+}
+
+const odbcBlock::NodeRows *PersistencyOdbc::blockRows(int nodeId, const odbcBlock::Query &query) {
+  if (!coverBlock(nodeId))
+    return nullptr;
+  odbcBlock::Table &rows = block_->tables[query.table];
+  if (!rows.loaded && query.split.elements.empty()) {
+    // The rows come mostly node by node.
+    int lastOwner = 0;
+    odbcBlock::NodeRows *ownerRows = nullptr;
+    fetchBlock("SELECT " + query.select + ", " + query.nid + " FROM " + query.from + " WHERE " +
+                   query.nid + " BETWEEN ? AND ?" + query.order,
+               query.kinds, [&](std::optional<int> owner, odbcBlock::Row &&row) {
+                 if (!owner)
+                   return;
+                 if (!ownerRows || *owner != lastOwner) {
+                   ownerRows = &rows.byNode[*owner];
+                   lastOwner = *owner;
+                 }
+                 ownerRows->rows.push_back(std::move(row));
+               });
+    rows.loaded = true;
+  } else if (!rows.loaded) {
+    // Headers in id order, and the elements of each in id order, joined
+    // here as the join of the query of one node would (a header without
+    // elements gives one row with no element).
+    const odbcBlock::Query::Split &split = query.split;
+    std::vector<int> owners;
+    fetchBlock("SELECT " + split.headerSelect + ", h.NID FROM " + query.table +
+                   " h WHERE h.NID BETWEEN ? AND ? ORDER BY h.ID",
+               split.headerKinds, [&](std::optional<int> owner, odbcBlock::Row &&row) {
+                 if (owner && row[1].integer) {
+                   owners.push_back(*owner);
+                   rows.headers.push_back(std::move(row));
+                 }
+               });
+    if (!split.packedValue.empty())
+      // Grouped along the index of the header column: no sorting.
+      fetchBlock("SELECT group_concat(ID || ':' || " + split.packedValue + ", ','), " +
+                     split.key + " FROM " + split.elements + " WHERE " + split.key +
+                     " IN (SELECT ID FROM " + query.table +
+                     " WHERE NID BETWEEN ? AND ?) GROUP BY " + split.key,
+                 "T", [&](std::optional<int> owner, odbcBlock::Row &&row) {
+                   if (owner && row[0].text)
+                     rows.elements[*owner] = unpackElements(*row[0].text);
+                 });
+    else
+      fetchBlock("SELECT " + split.elementSelect + ", e." + split.key + " FROM " + split.elements +
+                     " e WHERE e." + split.key + " IN (SELECT ID FROM " + query.table +
+                     " WHERE NID BETWEEN ? AND ?) ORDER BY e." + split.key + ", e.ID",
+                 split.elementKinds, [&](std::optional<int> owner, odbcBlock::Row &&row) {
+                   if (owner)
+                     rows.elements[*owner].push_back(std::move(row));
+                 });
+    rows.noElement.resize(split.elementKinds.size());
+    for (std::size_t h = 0; h < rows.headers.size(); ++h) {
+      const odbcBlock::Row &header = rows.headers[h];
+      std::vector<odbcBlock::Joined> &joined = rows.byNode[owners[h]].joined;
+      const auto found = rows.elements.find(*header[1].integer);
+      if (found == rows.elements.end())
+        joined.push_back({&header, &rows.noElement});
+      else
+        for (const odbcBlock::Row &element : found->second)
+          joined.push_back({&header, &element});
+    }
     rows.loaded = true;
   }
-  static const std::vector<odbcBlock::Row> none;
-  const auto found = rows.rowsByNode.find(nodeId);
-  return found == rows.rowsByNode.end() ? &none : &found->second;
+  static const odbcBlock::NodeRows none;
+  const auto found = rows.byNode.find(nodeId);
+  return found == rows.byNode.end() ? &none : &found->second;
 }

@@ -247,12 +247,14 @@ TEST_P(PersistencyOdbcVariablesTest, ScalarUpdateMatchesTagsExactlyAndRefusesVar
   EXPECT_EQ(raw.integer("SELECT VALUE FROM Q WHERE NID = 1 AND TAG = 'T'"), 3);
   EXPECT_EQ(raw.integer("SELECT COUNT(*) FROM Q WHERE NID = 1"), 3);
   // A variable that matches no row (also by case only) is an error, and
-  // nothing of the update is kept.
+  // nothing of the update is kept. Updates go to the store together when
+  // the transaction commits: the error leaves the commit, which rolls back.
   for (Quantity *unmatched : {&absent, &lowerCase}) {
     temperature = Value(4.0, "K");
     store.push_transaction();
     try {
       store.update(1, QuantityRegistry{{unmatched->tag(), unmatched}, {"T", &temperature}});
+      store.pop_transaction();
       ADD_FAILURE() << "no error for " << unmatched->tag();
     } catch (const ErrorOdbc &error) {
       EXPECT_NE(error.message().find("no row with tag \"" + unmatched->tag() + "\" in table Q"),

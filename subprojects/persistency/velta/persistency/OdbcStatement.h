@@ -54,6 +54,10 @@ public:
   std::optional<bool> getFlag(int column, const char *function, const char *message);
   // The whole text however long, read in pieces, converted to UTF-8.
   std::optional<std::string> getText(int column, const char *function, const char *message);
+  // The same for a driver that hands its UTF-8 texts over unchanged as 8-bit
+  // characters (SQLite's): read as such and checked to be UTF-8, without
+  // the way through UTF-16.
+  std::optional<std::string> getUtf8Text(int column, const char *function, const char *message);
 
   // Rows changed by the last UPDATE, INSERT or DELETE.
   long rowCount(const char *function, const char *message);

@@ -21,17 +21,27 @@ public:
   // is not text, and one database stores it as invalid bytes, another as a
   // different character. A text holding a NUL character is refused: the
   // column would end it there.
-  void assign(std::string_view utf8) {
+  void assign(std::string_view utf8) { assignUnits(units(utf8)); }
+
+  // The units that assign keeps of a UTF-8 text (same checks), for rows
+  // that are kept before they are bound.
+  static std::u16string units(std::string_view utf8) {
     if (utf8.find('\0') != std::string_view::npos)
       throw ErrorOdbc("OdbcText::assign",
                       "Text with an embedded NUL character cannot be stored: \"" +
                           std::string(utf8.substr(0, utf8.find('\0'))) + "\\0...\"");
-    const std::u16string wide = UtfConverter::utf8ToWide(utf8);
-    std::size_t units = std::min<std::size_t>(wide.size(), N);
-    if (units < wide.size() && units > 0 && isHighSurrogate(wide[units - 1]))
-      --units;
-    std::copy_n(wide.data(), units, units_.data());
-    units_[units] = 0;
+    std::u16string wide = UtfConverter::utf8ToWide(utf8);
+    std::size_t kept = std::min<std::size_t>(wide.size(), N);
+    if (kept < wide.size() && kept > 0 && isHighSurrogate(wide[kept - 1]))
+      --kept;
+    wide.resize(kept);
+    return wide;
+  }
+  // Units that units() gave.
+  void assignUnits(std::u16string_view kept) {
+    kept = kept.substr(0, N);
+    std::copy_n(kept.data(), kept.size(), units_.data());
+    units_[kept.size()] = 0;
   }
 
   char16_t *data() { return units_.data(); }

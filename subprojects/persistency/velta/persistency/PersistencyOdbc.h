@@ -6,7 +6,17 @@
 //
 // The statements are written in SQL that SQLite and PostgreSQL both accept;
 // every text that comes from a user or from stored data is a bound parameter.
-// Only the lock that serialises writers differs by database.
+// The lock that serialises writers differs by database, and so do the bulk
+// forms below (arrays unnested by PostgreSQL, packed texts from SQLite).
+//
+// Writes: the rows that insertions and updates write inside a transaction
+// are kept (checked and converted) and go to the database table by table,
+// for all nodes at once, before any other operation runs and when the
+// outermost transaction commits; outside a transaction at the end of the
+// call. A failure of a kept row (a variable without its row, say) therefore
+// leaves the commit, names the variable, node, tag and table as before and
+// rolls the transaction back. The first node row of a block of ids goes out
+// at once, so that an id that another writer took fails its insertion.
 //
 // Transactions: the outermost push_transaction begins a transaction and takes
 // the store's write lock, so that two kernels writing at once are serialised
@@ -32,12 +42,24 @@
 
 #include <exception>
 #include <memory>
+#include <set>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 struct PersistencyOdbcReadBlock;
+struct PersistencyOdbcPending;
 namespace odbcBlock {
-struct Cell;
+struct Nodes;
+struct NodeRows;
+struct Query;
+}
+namespace odbcPending {
+template <class T> struct VectorRows;
+template <class T> struct ScalarUpdate;
+template <class T> struct VectorUpdate;
+struct NegativeZero;
 }
 
 class PersistencyOdbc : public Persistency {
@@ -114,8 +136,34 @@ public:
 private:
   // Runs an operation's body; when it throws, the statement is closed and an
   // open transaction rolled back (see abandonTransaction), keeping the levels
-  // the caller holds, before the error leaves.
-  template <class Body> auto guarded(const char *function, Body &&body) -> decltype(body());
+  // the caller holds, before the error leaves. The rows kept by insertions
+  // are sent first; an insertion (keeps) adds to them instead, and sends
+  // them at its end outside a transaction.
+  template <bool keeps = false, class Body>
+  auto guarded(const char *function, Body &&body) -> decltype(body());
+  // The rows that insertions keep until they are sent (see
+  // PersistencyOdbcPending.h), made on first use.
+  PersistencyOdbcPending &pending();
+  // Writes the kept rows, table by table, and forgets them.
+  void sendPending();
+  // The insertions kept: on PostgreSQL one statement per table, the rows
+  // as arrays; elsewhere statements of many rows.
+  void sendUnnested(PersistencyOdbcPending &pending);
+  void sendInserts(PersistencyOdbcPending &pending);
+  // The updates kept (see PersistencyOdbcUpdate.cpp).
+  void sendUpdates(PersistencyOdbcPending &pending);
+  void sendTouches(const std::vector<std::pair<int, double>> &touched);
+  template <class T>
+  void sendScalarUpdates(const std::vector<odbcPending::ScalarUpdate<T>> &kept,
+                         const std::string &table);
+  template <class T>
+  void sendVectorUpdates(const std::vector<odbcPending::VectorUpdate<T>> &kept,
+                         const std::string &table, const std::string &key);
+  template <class Value, class Extras, class T>
+  void sendVectors(odbcPending::VectorRows<T> &rows, const char *header, const char *elements,
+                   const char *key, const std::vector<odbcPending::NegativeZero> &negativeZeros);
+  // count new ids of a table's autonumber, in the order they are to be used.
+  std::vector<int> reserveIds(const std::string &table, std::size_t count);
   void refuseAfterRollback(const char *function) const;
   // Rolls back at the database (once) and keeps depthToKeep levels open but
   // refused; depth 0 ends the transaction altogether. Never throws.
@@ -124,16 +172,22 @@ private:
   void lockStore();
   // Ends the read of one node row (logs its columns, refuses a second row).
   template <class Row> void endNodeRead(const char *function, const Row &row);
-  // Inside a read transaction: the rows of table for node nodeId, read with
-  // the rows of its whole case at the table's first use (see
+  template <class Row> void logNodeRow(const char *function, const Row &row);
+  // Inside a read transaction: the rows that query gives for node nodeId,
+  // read with the rows of its whole case at the table's first use (see
   // PersistencyOdbcBlock.h); null outside one, when the live statement
-  // serves. select gives the columns (their kinds in kinds: T text, I
-  // integer, V integer value fetched as text, D double, F flag), from the
-  // table(s) and joins, nid the node column, order any ORDER BY.
-  const std::vector<std::vector<odbcBlock::Cell>> *
-  blockRows(int nodeId, const std::string &table, const std::string &select,
-            const std::string &from, const std::string &nid, const std::string &order,
-            const std::string &kinds);
+  // serves.
+  const odbcBlock::NodeRows *blockRows(int nodeId, const odbcBlock::Query &query);
+  // Runs one query of the block's rows (see PersistencyOdbcRead.cpp).
+  template <class Take>
+  void fetchBlock(const std::string &sqlcommand, const std::string &kinds, Take &&take);
+  // Inside a read transaction: makes sure that block_ is the block of the
+  // case that holds node nodeId (see blockRows); false outside one, or when
+  // there is no such node.
+  bool coverBlock(int nodeId);
+  // Inside a read transaction: the N rows of the block that holds nodeId,
+  // read at their first use; null outside one.
+  const odbcBlock::Nodes *blockNodes(int nodeId);
   // Refuses a case whose rows do not form one tree.
   void checkCaseRows(int rootId);
   // Throws unless table is one of the twelve tables (table names are put
@@ -166,15 +220,39 @@ private:
   ReplacedValues replaced_;
   // The rows of the case being read (see blockRows).
   std::unique_ptr<PersistencyOdbcReadBlock> block_;
+  // Rows of the open write kept for sending.
+  std::unique_ptr<PersistencyOdbcPending> pending_;
+  // The block of ids of the last node row written at once, and the ids of
+  // the rows kept since inside it. A node row outside that block, or with
+  // an id used already, is written at once (with the rows kept before it):
+  // an id that another writer took, or that was used twice, fails the
+  // insertion that uses it, while the other rows of a tree wait.
+  long long blockFirst_ = 0;
+  long long blockEnd_ = 0;
+  std::set<int> blockIds_;
 };
 
-template <class Body>
+template <bool keeps, class Body>
 auto PersistencyOdbc::guarded(const char *function, Body &&body) -> decltype(body()) {
   const int depth = depth_;
   try {
     refuseAfterRollback(function);
     ReportUnlessInTransaction report{*this};
-    return body();
+    if constexpr (keeps) {
+      if constexpr (std::is_void_v<decltype(body())>) {
+        body();
+        if (depth_ == 0)
+          sendPending();
+      } else {
+        auto result = body();
+        if (depth_ == 0)
+          sendPending();
+        return result;
+      }
+    } else {
+      sendPending();
+      return body();
+    }
   } catch (...) {
     abandonTransaction(depth);
     throw;
