@@ -23,11 +23,10 @@ CompressionStage::CompressionStage(Defaults defaults, int id, Persistency *persi
     addUnit("Compressor", defaults.relay("C", "Compressor"));
     addUnit("FlashDegasser<StreamIdealLiquidVapor>", defaults.relay("COOL", "Intercooler"));
     VELTA_LOG(verbosity(), 1, name, "Define stream objects and connect");
-    addStream("StreamVapor", defaults.relay("S03", "Compressed mixture"), "C", "out", "COOL",
-              "in");
+    addStream("StreamVapor", defaults.relay("S03", "Compressed mixture"), "C", "out", "COOL", "in");
     VELTA_LOG(verbosity(), 2, name, "Setting input streams");
-    addStream("StreamVapor", defaults.relay("S02", "Low pressure gas inlet"), "source", "out",
-              "C", "in");
+    addStream("StreamVapor", defaults.relay("S02", "Low pressure gas inlet"), "source", "out", "C",
+              "in");
     VELTA_LOG(verbosity(), 2, name, "Setting output streams");
     addStream("StreamVapor", defaults.relay("S04", "Compressed gas outlet"), "COOL", "vapor",
               "sink", "in");

@@ -18,8 +18,8 @@ namespace {
 template <class T>
 void registerComposite(const char *description, const char *category, const char *icon = "",
                        double width = 100, double height = 100) {
-  NodeFactory().registerType<T>(T::typeName, description, category, false, {}, {}, {}, icon,
-                                width, height);
+  NodeFactory().registerType<T>(T::typeName, description, category, false, {}, {}, {}, icon, width,
+                                height);
 }
 
 Velta::Core::Enumerator enumeratorOf(const char *name, const char *description,
@@ -58,10 +58,9 @@ void registerAll() {
   registerComposite<ColumnSection>("Section of a distillation column", "flowsheet", "MultiStage",
                                    80, 20);
   registerComposite<RatingColumnTraySieve>("Rating model for sieve trays", "option");
-  registerComposite<Zone>("Zone of a vertical shell and tube water steam fed thermosiphon",
-                          "unit");
-  registerComposite<MultiStage>("Generic multi-stage countercurrent unit", "unit", "MultiStage",
-                                80, 20);
+  registerComposite<Zone>("Zone of a vertical shell and tube water steam fed thermosiphon", "unit");
+  registerComposite<MultiStage>("Generic multi-stage countercurrent unit", "unit", "MultiStage", 80,
+                                20);
   registerComposite<CompressionStage>("Single compression stage", "flowsheet");
   registerComposite<MultiCompressorIntercooled<1>>("Single stage compressor with cooler", "unit",
                                                    "MultiStage", 80, 20);

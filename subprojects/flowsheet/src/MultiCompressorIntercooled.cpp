@@ -12,9 +12,12 @@
 
 using Velta::Flowsheet::stageTag;
 
-template <> const char *const MultiCompressorIntercooled<1>::typeName = "MultiCompressorIntercooled1";
-template <> const char *const MultiCompressorIntercooled<2>::typeName = "MultiCompressorIntercooled2";
-template <> const char *const MultiCompressorIntercooled<3>::typeName = "MultiCompressorIntercooled3";
+template <>
+const char *const MultiCompressorIntercooled<1>::typeName = "MultiCompressorIntercooled1";
+template <>
+const char *const MultiCompressorIntercooled<2>::typeName = "MultiCompressorIntercooled2";
+template <>
+const char *const MultiCompressorIntercooled<3>::typeName = "MultiCompressorIntercooled3";
 
 namespace {
 

@@ -42,16 +42,16 @@ MultiStage::MultiStage(Defaults defaults, int id, Persistency *persistency, Node
   nStage = retrieveInteger(defaults, id, persistency, "nStage", 0, INT_MAX, 1);
   nStreams = retrieveInteger(defaults, id, persistency, "nStreams", 0, 18, 2);
   referenceStream = retrieveInteger(defaults, id, persistency, "referenceStream", -1, INT_MAX, 0);
-  typeT = retrieveString(defaults, id, persistency, "typeT", "FlashDegasser<StreamIdealLiquidVapor>");
+  typeT =
+      retrieveString(defaults, id, persistency, "typeT", "FlashDegasser<StreamIdealLiquidVapor>");
   typeU = retrieveString(defaults, id, persistency, "typeU", "StreamIdealLiquidVapor");
   typeV = retrieveString(defaults, id, persistency, "typeV", "StreamLiquid");
   // setup and pre read option[referenceStream].
   if (referenceStream.value() >= nStreams.value())
-    throw ErrorRunTime(name, ("Integer parameter referenceStream = " +
-                              std::to_string(referenceStream.value()) +
-                              " must be stricly smaller than nStreams = " +
-                              std::to_string(nStreams.value()))
-                                 .c_str());
+    throw ErrorRunTime(
+        name, ("Integer parameter referenceStream = " + std::to_string(referenceStream.value()) +
+               " must be stricly smaller than nStreams = " + std::to_string(nStreams.value()))
+                  .c_str());
   addVariable(nStage);
   addVariable(nStreams);
   addVariable(referenceStream);
@@ -92,8 +92,7 @@ MultiStage::MultiStage(Defaults defaults, int id, Persistency *persistency, Node
                 defaults.relay(streamTag(j, i), std::string(tb ? "TB" : "BT") +
                                                     " stream from stage " + std::to_string(i) +
                                                     " to stage " + std::to_string(next)),
-                stageTag(i), portOutlet(j + 1), stageTag(next),
-                portInlet(j + 1));
+                stageTag(i), portOutlet(j + 1), stageTag(next), portInlet(j + 1));
     }
   for (int j = 0; j < nStreams.value(); ++j) {
     const std::string in = portInlet(j + 1);
@@ -108,9 +107,8 @@ MultiStage::MultiStage(Defaults defaults, int id, Persistency *persistency, Node
     } else {
       addStream(typeV.value(), defaults.relay(letter(j), "BT product from stage 00"), stageTag(0),
                 out, "sink", "in");
-      addStream(typeV.value(),
-                defaults.relay(feed, "BT feed to stage " + std::to_string(last)), "source", "out",
-                stageTag(last), in);
+      addStream(typeV.value(), defaults.relay(feed, "BT feed to stage " + std::to_string(last)),
+                "source", "out", stageTag(last), in);
     }
   }
 }

@@ -41,10 +41,10 @@ MultiStageOneTwo::MultiStageOneTwo(Defaults defaults, int id, Persistency *persi
                   defaults.relay(indexedTag("A", i), "stream from stage " + std::to_string(i) +
                                                          " to stage " + std::to_string(i + 1)),
                   stageTag(i), "out1", stageTag(i + 1), "in1");
-      addStream(typeV,
-                defaults.relay(indexedTag("B", i),
-                               "crossflow stream from stage " + std::to_string(i)),
-                stageTag(i), "out2", "MIX", "in");
+      addStream(
+          typeV,
+          defaults.relay(indexedTag("B", i), "crossflow stream from stage " + std::to_string(i)),
+          stageTag(i), "out2", "MIX", "in");
     }
     addStream(typeU, defaults.relay("FEED", "feed to stage 0"), "source", "out", stageTag(0),
               "in1");

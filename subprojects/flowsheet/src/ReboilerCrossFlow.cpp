@@ -25,8 +25,7 @@ ReboilerCrossFlow::ReboilerCrossFlow(Defaults defaults, int id, Persistency *per
       FlowSheet(defaults, id, persistency, parent, root),
       coldP("coldP", "Pressure  at cold side exit", 0.0, "Pa", nullptr),
       coldAlfa("coldAlfa", "Vapor fraction at cold side exit", Value(0.5), nullptr),
-      N("N", "Number of tubes", Value(1.0), nullptr),
-      L("L", "Length of tubes", 1.0, "m", nullptr),
+      N("N", "Number of tubes", Value(1.0), nullptr), L("L", "Length of tubes", 1.0, "m", nullptr),
       de("de", "Tube external diameter", 25.0, "mm", nullptr),
       s("s", "Tube thickness", 2.0, "mm", nullptr),
       R1f("R1f", "Process side fouling thermal resistance", 0.0, "m2*K/W", nullptr),
@@ -39,8 +38,8 @@ ReboilerCrossFlow::ReboilerCrossFlow(Defaults defaults, int id, Persistency *per
              Value(1.0), nullptr),
       deltaP_1("deltaP_1", "Total pressure drop", 0.0, "Pa", nullptr),
       duty("duty", "Duty inlet - outlet", 0.0, "W", nullptr),
-      MTD("MTD", "Mean temperature difference obtained from linear average across zones", 0.0,
-          "K", nullptr),
+      MTD("MTD", "Mean temperature difference obtained from linear average across zones", 0.0, "K",
+          nullptr),
       U("U", "Average overall heat transfer coefficient", 0.0, "W/(m2*K)", nullptr),
       zones("zones", "Number of zones", 0, nullptr) {
   static const char *const name = "ReboilerCrossFlow::ReboilerCrossFlow";
@@ -52,8 +51,8 @@ ReboilerCrossFlow::ReboilerCrossFlow(Defaults defaults, int id, Persistency *per
   zones_ = retrieveInteger(defaults, id, persistency, "zones", 0, INT_MAX, -1);
   nZones_ = zones_;
   zones = zones_;
-  for (Quantity *q : {&coldP, &coldAlfa, &N, &L, &de, &s, &R1f, &R2f, &A, &Areq, &excessArea,
-                      &factor, &deltaP_1})
+  for (Quantity *q :
+       {&coldP, &coldAlfa, &N, &L, &de, &s, &R1f, &R2f, &A, &Areq, &excessArea, &factor, &deltaP_1})
     addVariable(*q);
   const auto n = static_cast<unsigned>(zones_);
   addVector(deltaPfraction, "deltaPfraction", "fraction of total pressure drop", n,
@@ -82,11 +81,9 @@ ReboilerCrossFlow::ReboilerCrossFlow(Defaults defaults, int id, Persistency *per
                 "out2", "MIX", "in");
     }
     VELTA_LOG(verbosity(), 2, name, "Setting input streams");
-    addStream("StreamNrtl2LiquidSolidVapor",
-              defaults.relay("SL", "Liquid from Stripping Section"), "source", "out",
-              zoneTag(0), "in1");
-    addStream("StreamIapwsVapor", defaults.relay("STMIN", "Steam"), "source", "out", "SPLIT",
-              "in");
+    addStream("StreamNrtl2LiquidSolidVapor", defaults.relay("SL", "Liquid from Stripping Section"),
+              "source", "out", zoneTag(0), "in1");
+    addStream("StreamIapwsVapor", defaults.relay("STMIN", "Steam"), "source", "out", "SPLIT", "in");
     VELTA_LOG(verbosity(), 2, name, "Setting output streams");
     addStream("StreamNrtl2LiquidSolidVapor",
               defaults.relay(boilupTag(zones_ - 1), "Boilup Vapor and liquids"),
@@ -152,8 +149,8 @@ void ReboilerCrossFlow::pre(int, int) {
   for (int j = 0; j < zones_; ++j) {
     Zone &z = zone(j);
     // A single zone is both the first and the last: it reaches coldAlfa.
-    z.Q("COLD.alfa") = zones_ == 1 ? Value(coldAlfa)
-                                   : coldAlfa * static_cast<double>(j) / (nZones_ - 1.0);
+    z.Q("COLD.alfa") =
+        zones_ == 1 ? Value(coldAlfa) : coldAlfa * static_cast<double>(j) / (nZones_ - 1.0);
     z.Q("HOT:ratings[0].N") = N;
     z.Q("HOT:ratings[0].L") = L * Lfraction[static_cast<std::size_t>(j)];
     z.Q("HOT:ratings[0].de") = de;
@@ -184,15 +181,15 @@ void ReboilerCrossFlow::makeUserEquations(Position &position) {
     q->setZero();
   for (int j = 0; j < zones_; ++j) {
     Zone &z = zone(j);
-    A += z.Q("HOT.ratings[0].A");
-    Areq += z.Q("HOT.ratings[0].Areq");
+    A += z.Q("HOT:ratings[0].A");
+    Areq += z.Q("HOT:ratings[0].Areq");
     if (Velta::Utility::logEnabled(verbosity(), 2)) {
       std::ostringstream printed;
       z.Q("HOT.factor").print(printed);
       VELTA_LOG(verbosity(), 2, name, "HX[" << j << "]:HOT.factor = " << printed.str());
     }
     factor += z.Q("HOT.factor");
-    deltaP_1 += z.Q("HOT.ratings[0].deltaP_1");
+    deltaP_1 += z.Q("HOT:ratings[0].deltaP_1");
     duty += z.Q("COLD.duty");
     MTD += z.Q("HOT.MTD");
   }
@@ -209,10 +206,9 @@ void ReboilerCrossFlow::makeUserEquations(Position &position) {
     const auto k = static_cast<std::size_t>(j);
     if (j < zones_ - 1) {
       Value &split = Q("SPLIT.outSplit", j);
-      makeAssignment(position, &split,
-                     quotientOr(split * z.Q("HOT.factor"), factor, split), "flow partition",
-                     "Q(\"SPLIT.outSplit\", j) * hx->Q(\"HOT.factor\") / factor", 0,
-                     ScalingMode::noscaling, 0.0, 1.0, one);
+      makeAssignment(position, &split, quotientOr(split * z.Q("HOT.factor"), factor, split),
+                     "flow partition", "Q(\"SPLIT.outSplit\", j) * hx->Q(\"HOT.factor\") / factor",
+                     0, ScalingMode::noscaling, 0.0, 1.0, one);
     }
     makeAssignment(position, &Lfraction[k],
                    quotientOr(z.Q("HOT:ratings[0].Areq"), Areq, Lfraction[k]), "distribute area",

@@ -38,13 +38,21 @@ struct Topology {
 };
 
 const Topology topologies[] = {
-    {"Defaults", 1, "", 0, {"S[0]"},
+    {"Defaults",
+     1,
+     "",
+     0,
+     {"S[0]"},
      {{"FA", "source", "out1", "S[0]", "in1"},
       {"A", "S[0]", "out1", "sink", "in1"},
       {"FB", "source", "out2", "S[0]", "in2"},
       {"B", "S[0]", "out2", "sink", "in2"}},
      {}},
-    {"BottomTopTorn", 3, "bottomtop", 0, {"S[0]", "S[1]", "S[2]"},
+    {"BottomTopTorn",
+     3,
+     "bottomtop",
+     0,
+     {"S[0]", "S[1]", "S[2]"},
      {{"A[0]", "S[0]", "out1", "S[1]", "in1"},
       {"A[1]", "S[1]", "out1", "S[2]", "in1"},
       {"B[1]", "S[1]", "out2", "S[0]", "in2"},
@@ -54,7 +62,11 @@ const Topology topologies[] = {
       {"B", "S[0]", "out2", "sink", "in2"},
       {"FB", "source", "out2", "S[2]", "in2"}},
      {{"B[1]bis", "source", "out3", "S[0]", "in2"}, {"B[2]bis", "source", "out4", "S[1]", "in2"}}},
-    {"TopBottomTorn", 3, "bottomtop", 1, {"S[0]", "S[1]", "S[2]"},
+    {"TopBottomTorn",
+     3,
+     "bottomtop",
+     1,
+     {"S[0]", "S[1]", "S[2]"},
      {{"A[0]", "S[0]", "out1", "S[1]", "in1"},
       {"A[1]", "S[1]", "out1", "S[2]", "in1"},
       {"B[1]", "S[1]", "out2", "S[0]", "in2"},
@@ -84,8 +96,8 @@ protected:
       options.setString("option[1]", option1);
     // Ignored: the cascade has two couples.
     options.setString("option[5]", "sideways");
-    std::unique_ptr<Node> node = NodeFactory().create("MultiStage", options, 0, nullptr, nullptr,
-                                                      nullptr);
+    std::unique_ptr<Node> node =
+        NodeFactory().create("MultiStage", options, 0, nullptr, nullptr, nullptr);
     return std::unique_ptr<MultiStage>(dynamic_cast<MultiStage *>(node.release()));
   }
   static void expectConnection(FlowSheet &fs, const Connection &c, const std::string &row) {
@@ -180,8 +192,9 @@ TEST_F(MultiStageTest, FirstSequentialPassStartsTheTornStreamsFromTheFeed) {
     setFeed(streamOf(*ms, feed), {0.25, 0.75}, 310.0, 1e5, 2.0);
     const double step = reference == 0 ? 1000.0 : 300.0;
     const std::vector<std::pair<std::string, double>> starts =
-        reference == 0 ? std::vector<std::pair<std::string, double>>{{"B[1]bis", 1}, {"B[2]bis", 2}}
-                       : std::vector<std::pair<std::string, double>>{{"A[0]bis", 0}, {"A[1]bis", 1}};
+        reference == 0
+            ? std::vector<std::pair<std::string, double>>{{"B[1]bis", 1}, {"B[2]bis", 2}}
+            : std::vector<std::pair<std::string, double>>{{"A[0]bis", 0}, {"A[1]bis", 1}};
     ms->pre(1, 0);
     for (const auto &[tag, i] : starts) {
       const Stream &s = streamOf(*ms, tag);
@@ -223,9 +236,24 @@ TEST_F(MultiStageTest, OptionErrors) {
     }
     EXPECT_NE(message.find(row.message), std::string::npos) << row.name << ": " << message;
   }
+  // A couple turned into something else after the build is refused by the
+  // set-up.
+  auto ms = cascade("M", 2, "bottomtop", 0);
+  ms->option[1] = "sideways";
+  std::string setupMessage = "no error";
+  try {
+    ms->setup();
+  } catch (const Error &e) {
+    setupMessage = e.message();
+  }
+  EXPECT_NE(setupMessage.find("Object sideways not found in model M of type option[1]"),
+            std::string::npos)
+      << setupMessage;
+  EXPECT_NE(setupMessage.find("MultiStage::setup"), std::string::npos) << setupMessage;
+  std::remove("M_Q1.dot");
   // Absent or negative: one stage.
-  auto one = NodeFactory().create("MultiStage", Defaults("M").setInteger("nStage", -5), 0,
-                                  nullptr, nullptr, nullptr);
+  auto one = NodeFactory().create("MultiStage", Defaults("M").setInteger("nStage", -5), 0, nullptr,
+                                  nullptr, nullptr);
   EXPECT_EQ(dynamic_cast<MultiStage &>(*one).nStage.value(), 1);
 }
 
@@ -261,11 +289,9 @@ TEST_F(MultiStageTest, ThreeStagesConvergeSequentiallyThenSimultaneously) {
   options.setInteger("nStage", 3).setString("option[1]", "bottomtop");
   options.setString("typeU", "StreamVapor");
   root->addUnit("MultiStage", options);
-  root->addStream("StreamVapor", Defaults("F1", "vapour feed"), "source", "out", "L",
-                  "in1");
+  root->addStream("StreamVapor", Defaults("F1", "vapour feed"), "source", "out", "L", "in1");
   root->addStream("StreamLiquid", Defaults("F2", "liquid feed"), "source", "out", "L", "in2");
-  root->addStream("StreamVapor", Defaults("P1", "vapour product"), "L", "out1", "sink",
-                  "in");
+  root->addStream("StreamVapor", Defaults("P1", "vapour product"), "L", "out1", "sink", "in");
   root->addStream("StreamLiquid", Defaults("P2", "liquid product"), "L", "out2", "sink", "in");
   auto &ms = dynamic_cast<MultiStage &>(root->child("L"));
   for (int i = 0; i < 3; ++i) {

@@ -30,8 +30,7 @@ class Zone;
 class ReboilerCrossFlow : public FlowSheet {
 public:
   // The option "zones" (n > 0) has no default.
-  ReboilerCrossFlow(Defaults defaults, int id, Persistency *persistency, Node *parent,
-                    Node *root);
+  ReboilerCrossFlow(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root);
   ~ReboilerCrossFlow() override;
 
   void pre(int mode, int level) override;
