@@ -58,6 +58,17 @@ void calculatePT(Stream &s) {
   s.calculate(0);
 }
 
+// Phase assignment between phases of different types (a vapour phase into
+// a liquid stream's): the values of the quantities that both have, so that
+// the target keeps its own type and children.
+void copyPhaseValues(Object &target, const Object &source) {
+  for (const auto &[tag, quantity] : source.quantities()) {
+    const auto found = target.quantities().find(tag);
+    if (found != target.quantities().end())
+      *found->second = *quantity;
+  }
+}
+
 } // namespace
 
 Value Column::stageStep() const {
@@ -170,7 +181,7 @@ void Column::initialize(const char *caller) {
   // feed flash's vapour fraction: richer vapours towards the top.
   auto startFrom = [&](Stream &cut, const Stream &source, const Value &ratio) {
     cut.T = source.T;
-    cut.Tphase->Object::operator=(static_cast<const Node &>(*source.Tphase));
+    copyPhaseValues(*cut.Tphase, *source.Tphase);
     cut.Q("Tphase.ndot") = feed * ratio;
     calculatePT(cut);
   };
