@@ -16,8 +16,7 @@ namespace {
 // The column's options for a section: the stage count and the stage and
 // stream types, each only where the column's set does not name it.
 Defaults sectionOptions(const Defaults &column, const std::string &tag,
-                        const std::string &description, int nStage,
-                        const std::string &flashType) {
+                        const std::string &description, int nStage, const std::string &flashType) {
   Defaults options = column.relay(tag, description);
   options.setInteger("nStage", nStage);
   options.setString("typeT", flashType);
@@ -86,8 +85,8 @@ Column::Column(Defaults defaults, int id, Persistency *persistency, Node *parent
   const std::string flashType =
       "FlashDegasser<" + (defaults.hasString("typeU") ? defaults.getString("typeU") : "") + ">";
 
-  for (Quantity *q : {&Q1, &RR, &DF, &QN, &BR, &BF, &BRs, &P1, &consenserDeltaP, &columnDeltaP,
-                      &Ve, &Le, &Vs, &Ls, &alfa, &beta, &gamma, &delta})
+  for (Quantity *q : {&Q1, &RR, &DF, &QN, &BR, &BF, &BRs, &P1, &consenserDeltaP, &columnDeltaP, &Ve,
+                      &Le, &Vs, &Ls, &alfa, &beta, &gamma, &delta})
     addVariable(*q);
   const auto profile = static_cast<unsigned>(stages_ + 2);
   addVector(T, "T", "Temperature profile", profile, Value(298.15, "K"));
@@ -135,8 +134,7 @@ Column::Column(Defaults defaults, int id, Persistency *persistency, Node *parent
         {"EV", "Vapor from Enrichment Section", "StreamVapor", "ENRICH", "out1", "COND", "in1"},
         {"EL", "Liquid from Enrichment Section", liquid, "ENRICH", "out2", "M2", "in2"},
         {"EF", "Vapor Feed to Enrichment Section", "StreamVapor", "M1", "out", "ENRICH", "in1"},
-        {"R", "Reflux Liquid Feed to Enrichment Section", liquid, "SPLIT", "out1", "ENRICH",
-         "in2"},
+        {"R", "Reflux Liquid Feed to Enrichment Section", liquid, "SPLIT", "out1", "ENRICH", "in2"},
         {"SV", "Vapor from Stripping Section", "StreamVapor", "STRIP", "out1", "M1", "in1"},
         {"SL", "Liquid from Stripping Section", liquid, "STRIP", "out2", "REB", "in1"},
         {"SF", "Liquid Feed to Stripping Section", liquid, "M2", "out", "STRIP", "in2"},
@@ -144,8 +142,7 @@ Column::Column(Defaults defaults, int id, Persistency *persistency, Node *parent
          "in1"},
     };
     for (const auto &s : streams)
-      addStream(s.type, defaults.relay(s.tag, s.description), s.from, s.fromPort, s.to,
-                s.toPort);
+      addStream(s.type, defaults.relay(s.tag, s.description), s.from, s.fromPort, s.to, s.toPort);
     VELTA_LOG(verbosity(), 2, name, "Setting input streams");
     addStream(typeU.value(), defaults.relay("F", "Feed"), "source", "out", "FFLASH", "in");
     VELTA_LOG(verbosity(), 2, name, "Setting output streams");
@@ -162,7 +159,8 @@ Column::Column(Defaults defaults, int id, Persistency *persistency, Node *parent
   registerSynonym("ldistillate", "out2");
   registerSynonym("bottom", "out3");
 
-  VELTA_LOG(verbosity(), 2, name, "Now allocating " << nRatings.value() << " RatingColumn subobject");
+  VELTA_LOG(verbosity(), 2, name,
+            "Now allocating " << nRatings.value() << " RatingColumn subobject");
   addSubObjects<RatingColumn>(0, defaults, persistency, nRatings.value(), "embeddedTypeRatings",
                               "RatingColumn", "ratings", "embedded RatingColumn", ratings);
   for (std::size_t i = 0; i < ratings.size(); ++i)

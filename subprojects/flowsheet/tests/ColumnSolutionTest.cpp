@@ -13,6 +13,7 @@
 
 #include "ColumnTestSupport.h"
 
+#include "velta/flowsheet/ColumnSection.h"
 #include "velta/flowsheet/FlowSheetPrivate.h"
 
 #include <gtest/gtest.h>
@@ -93,6 +94,22 @@ TEST_F(ColumnSolutionTest, CalculationConvergesToTheStageSolution) {
   EXPECT_NEAR(column_->Q1.value() / (1.2 * 3e7), 1.0, 2e-3);
   EXPECT_NEAR(column_->QN.value() / (-1.2 * 3e7), 1.0, 2e-3);
   EXPECT_LT(column_->NITER.value(), 20);
+  // The sections' end properties: the gas leaving and the liquid entering at
+  // the top, the gas entering and the liquid leaving at the bottom.
+  for (const char *tag : {"ENRICH", "STRIP"}) {
+    auto &section = dynamic_cast<ColumnSection &>(column_->child(tag));
+    EXPECT_EQ(section.Gtop.value(), section.Q("A:Tphase.mdot").value()) << tag;
+    EXPECT_EQ(section.Gbtm.value(), section.Q("FA:Tphase.mdot").value()) << tag;
+    EXPECT_EQ(section.Ltop.value(), section.Q("FB:Tphase.mdot").value()) << tag;
+    EXPECT_EQ(section.Lbtm.value(), section.Q("B:Tphase.mdot").value()) << tag;
+    EXPECT_EQ(section.rhoLbtm.value(), section.Q("B:Tphase.rho").value()) << tag;
+    // The test components' constant liquid and gas properties.
+    EXPECT_NEAR(section.sigmaTop.value(), 0.07, 1e-12) << tag;
+    EXPECT_NEAR(section.etaLbtm.value(), 1e-3, 1e-12) << tag;
+    // The gas viscosity mixes the components' 1e-5 Pa s by a mixing rule.
+    EXPECT_NEAR(section.etaGtop.value(), 1e-5, 2e-7) << tag;
+    EXPECT_TRUE(section.errors.value().empty()) << tag << " " << section.errors.value().front();
+  }
 }
 
 } // namespace

@@ -328,6 +328,27 @@ TEST_F(ColumnTest, PressureProfileAndFirstPass) {
   EXPECT_EQ(column->Q("STRIP:S[0].duty").value(), 0.0);
 }
 
+// Stage duties up to 1000 W in size pass; larger ones, of either sign,
+// record one message each. The pressure profile with a zero step.
+TEST_F(ColumnTest, SectionAdiabaticCheckAndPressureProfile) {
+  auto column = makeColumn(columnOptions(4, 3));
+  column->setup();
+  auto &enrich = dynamic_cast<ColumnSection &>(column->child("ENRICH"));
+  const double duties[] = {1000.0, -1000.0, 1000.5};
+  for (int i = 0; i < 3; ++i)
+    enrich.Q(enrich.stageTag(i) + ".duty") = Value(duties[i], "W");
+  enrich.post(1, 0);
+  EXPECT_EQ(enrich.errors.value(), std::vector<std::string>{"non-adiabatic equilibrium stage"});
+  enrich.Q("S[0].duty") = Value(-2000.0, "W");
+  enrich.post(1, 0);
+  EXPECT_EQ(enrich.errors.value().size(), 3u);
+  enrich.setPressureProfile(Value(2e5, "Pa"), Value(0.0, "Pa"));
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(enrich.Q(enrich.stageTag(i) + ".P").value(), 2e5) << i;
+  enrich.setPressureProfile(Value(2e5, "Pa"), Value(100.0, "Pa"));
+  EXPECT_EQ(enrich.Q("S[2].P").value(), 2e5 + 200.0);
+}
+
 // No boil-up and no vapour in the feed leave the stripping sweep no range:
 // an error, not a fatal assertion.
 TEST_F(ColumnTest, EmptyStartingRangeIsAnError) {

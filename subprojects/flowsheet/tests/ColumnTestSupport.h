@@ -44,7 +44,8 @@ inline Defaults columnOptions(int stages, int feedStage,
 
 inline std::unique_ptr<Column> makeColumn(const Defaults &options) {
   registerFlowsheetTypes();
-  std::unique_ptr<Node> node = NodeFactory().create("Column", options, 0, nullptr, nullptr, nullptr);
+  std::unique_ptr<Node> node =
+      NodeFactory().create("Column", options, 0, nullptr, nullptr, nullptr);
   return std::unique_ptr<Column>(dynamic_cast<Column *>(node.release()));
 }
 
