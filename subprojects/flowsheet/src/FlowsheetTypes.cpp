@@ -1,15 +1,20 @@
 #include "velta/flowsheet/FlowsheetTypes.h"
 
+#include "velta/flowsheet/Column.h"
+#include "velta/flowsheet/ColumnSection.h"
 #include "velta/flowsheet/CompressionStage.h"
 #include "velta/flowsheet/Decanter.h"
 #include "velta/flowsheet/LiquidRingVacuumPump.h"
 #include "velta/flowsheet/MultiCompressorIntercooled.h"
 #include "velta/flowsheet/MultiStage.h"
 #include "velta/flowsheet/PressureSwingAbsorption.h"
+#include "velta/flowsheet/RatingColumnTraySieve.h"
 #include "velta/flowsheet/ReboilerCrossFlow.h"
 #include "velta/flowsheet/Terminator.h"
 #include "velta/flowsheet/Zone.h"
 #include "velta/persistency/NodeFactory.h"
+
+#include <climits>
 
 namespace {
 
@@ -28,6 +33,20 @@ Velta::Core::Enumerator enumeratorOf(const char *name, const char *description,
   return enumerator;
 }
 
+// The column's stage counts and its two stream types, offered from the
+// column's stream enumerators.
+void registerColumn() {
+  NodeFactory().registerType<Column>(
+      Column::typeName, "Distillation column", "flowsheet", false,
+      {IntegerOption("stages", "total number of stages", 2, 2, INT_MAX),
+       IntegerOption("feedStage", "position of the feed stage", 1, 1, INT_MAX)},
+      {StringOption("typeU", "the type of the vapor+condensate stream", "StreamIdealLiquidVapor",
+                    "streamVCEnum"),
+       StringOption("typeW", "the type of the condensate stream", "StreamLiquid",
+                    "streamCEnum")},
+      {}, "Column", 60, 199.875);
+}
+
 // The listing order; the composite types still to be built take their
 // places between these rows as they come.
 void registerAll() {
@@ -40,10 +59,10 @@ void registerAll() {
                                           "LiquidRingVacuumPump", 200, 232.5);
   registerComposite<PressureSwingAbsorption>("Pressure Swing Absorbtion", "flowsheet", "Column",
                                              60, 199.875);
-  // Column: "Distillation column", "flowsheet", "Column", 60 x 199.875, with the options
-  //   stages, feedStage, typeU (streamVCEnum) and typeW (streamCEnum)
-  // ColumnSection: "Section of a distillation column", "flowsheet", "MultiStage", 80 x 20
-  // RatingColumnTraySieve: "Rating model for sieve trays", "option"
+  registerColumn();
+  registerComposite<ColumnSection>("Section of a distillation column", "flowsheet", "MultiStage",
+                                   80, 20);
+  registerComposite<RatingColumnTraySieve>("Rating model for sieve trays", "option");
   registerComposite<Zone>("Zone of a vertical shell and tube water steam fed thermosiphon", "unit");
   registerComposite<MultiStage>("Generic multi-stage countercurrent unit", "unit", "MultiStage", 80,
                                 20);

@@ -19,9 +19,7 @@ struct Listed {
   double width, height;
 };
 
-// The module's block of the types listing ("Column" to
-// "RatingColumnTraySieve" take their places after "PressureSwingAbsorption"
-// as they come).
+// The module's block of the types listing.
 const Listed listing[] = {
     {"Terminator", "Source or sink of all streams entering a flowsheet", "unit", "unit", 100, 100},
     {"ReboilerCrossFlow", "Vertical shell and tube water steam heated reboiler", "unit", "unit",
@@ -30,6 +28,9 @@ const Listed listing[] = {
     {"LiquidRingVacuumPump", "Liquid ring vacuum pump", "flowsheet", "LiquidRingVacuumPump", 200,
      232.5},
     {"PressureSwingAbsorption", "Pressure Swing Absorbtion", "flowsheet", "Column", 60, 199.875},
+    {"Column", "Distillation column", "flowsheet", "Column", 60, 199.875},
+    {"ColumnSection", "Section of a distillation column", "flowsheet", "MultiStage", 80, 20},
+    {"RatingColumnTraySieve", "Rating model for sieve trays", "option", "option", 100, 100},
     {"Zone", "Zone of a vertical shell and tube water steam fed thermosiphon", "unit", "unit", 100,
      100},
     {"MultiStage", "Generic multi-stage countercurrent unit", "unit", "MultiStage", 80, 20},
@@ -56,6 +57,25 @@ TEST(FlowsheetTypeListing, ListsTheModuleTypesInRegistrationOrder) {
     EXPECT_EQ(d.category, row.category) << row.name;
     EXPECT_EQ(d.icon, row.icon) << row.name;
     EXPECT_FALSE(d.instantiable) << row.name;
+    if (d.name == "Column") {
+      // The stage counts and the two stream types, from the column's
+      // stream enumerators.
+      ASSERT_EQ(d.integerOptions.size(), 2u);
+      EXPECT_EQ(d.integerOptions[0].toJson(),
+                R"({"name":"stages","description":"total number of stages","value":2,"min":2,)"
+                R"("max":2147483647})");
+      EXPECT_EQ(d.integerOptions[1].toJson(),
+                R"({"name":"feedStage","description":"position of the feed stage","value":1,)"
+                R"("min":1,"max":2147483647})");
+      ASSERT_EQ(d.stringOptions.size(), 2u);
+      EXPECT_EQ(d.stringOptions[0].toJson(),
+                R"({"name":"typeU","description":"the type of the vapor+condensate stream",)"
+                R"("value":"StreamIdealLiquidVapor","enumerator":"streamVCEnum"})");
+      EXPECT_EQ(d.stringOptions[1].toJson(),
+                R"({"name":"typeW","description":"the type of the condensate stream",)"
+                R"("value":"StreamLiquid","enumerator":"streamCEnum"})");
+      continue;
+    }
     EXPECT_TRUE(d.integerOptions.empty()) << row.name;
     EXPECT_TRUE(d.stringOptions.empty()) << row.name;
     EXPECT_TRUE(d.quantities.empty()) << row.name;

@@ -337,7 +337,11 @@ Node &Node::operator=(const Node &other) {
     return *this;
   if (other.isRoot())
     setParent(this);
-  type_ = other.type();
+  // An object keeps the type it was built as: a copy between two types
+  // (an external stream into a flowsheet's internal one of another type)
+  // must not store it under the other's type name.
+  if (type_.empty())
+    type_ = other.type();
   icon_ = other.icon_ ? std::make_unique<Icon>(*other.icon_) : nullptr;
   for (auto &entry : children_) {
     auto namesake = other.children_.find(entry.first);

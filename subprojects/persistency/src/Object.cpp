@@ -381,7 +381,8 @@ Object &Object::operator=(const Node &other) {
   if (this == &other)
     return *this;
   Node::operator=(other);
-  type_ = other.type();
+  if (type_.empty())
+    type_ = other.type();
   const auto *source = dynamic_cast<const Object *>(&other);
   if (!source)
     return *this;

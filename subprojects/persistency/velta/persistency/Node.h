@@ -81,7 +81,8 @@ public:
   // Takes over tag, description, parent, maxId, root, type, icon and stored
   // row of other; namesake children are move-assigned; other is emptied.
   virtual Node &operator=(Node &&other);
-  // Takes type and icon of other (and its parent, when other is a root);
+  // Takes icon of other, its type only when this node has none yet (and
+  // its parent, when other is a root);
   // namesake children are copy-assigned. Ids and tags stay.
   virtual Node &operator=(const Node &other);
 

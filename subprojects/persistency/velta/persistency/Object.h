@@ -34,7 +34,8 @@ public:
 
   std::string type() const override;
 
-  // --- assignment: the node part, the type name, and the values of the
+  // --- assignment: the node part, the type name when this object has none
+  // yet, and the values of the
   // quantities (Q, QV, QM) whose tags both objects have registered. A derived
   // class's implicit copy assignment would copy its member variables whole
   // (tags and parents included): assign derived objects through Object&.

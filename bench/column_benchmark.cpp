@@ -1,0 +1,98 @@
+// Calculation of a distillation column from its CMO start (ten sequential
+// passes, then Newton's method with adiabatic stages), with the benchmark
+// registry's wall time per calculation and as counters: the Newton
+// iterations of the column ("newton"), the errors it reports ("errors") and
+// the time of one calculation in ms ("ms"). Two cases:
+//   - 20 stages (feed stage 10), a binary of constant relative volatility
+//     2.5 (the column tests' pair);
+//   - 40 stages (feed stage 20), five components with vapour pressures
+//     4, 2, 1, 0.5 and 0.25 bar at 298.15 K on one Clausius-Clapeyron slope.
+// Both at RR = BR = 2, 1 kmol/s of subcooled equimolar feed at 1 bar, on
+// the ideal vapour-liquid stream type. Every iteration builds and sets up a
+// fresh column outside the timed region.
+//
+// The share of the time spent in flashes comes from a profile of the same
+// run: perf record -g ./column_benchmark, then perf report --children and
+// the inclusive share of the flash solver (FlashVl::solveFlash and the
+// stream calculations below the stages).
+
+#include "ColumnTestSupport.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace columntest;
+
+namespace {
+
+void useFiveComponents() {
+  components.clear();
+  const double p0[] = {2.4e5, 1.8e5, 1.3e5, 1e5, 7.5e4};
+  for (int i = 0; i < 5; ++i) {
+    PureData d;
+    d.mw = 30.0 + 15.0 * i;
+    d.psat = p0[i];
+    d.cpv = 1000.0;
+    d.cpl = 1000.0;
+    d.dhvap = 3e7;
+    d.h0 = -2e8;
+    std::string name("C");
+    name += std::to_string(i + 1);
+    components.add(new flashdrumtest::ClausiusComponent(name, d, 10.0));
+  }
+}
+
+std::unique_ptr<Column> preparedColumn(int stages, int n) {
+  auto column = makeColumn(columnOptions(stages, stages / 2));
+  column->P1 = Value(1e5, "Pa");
+  Stream &feed = streamOf(*column, "F");
+  setFeed(feed, std::vector<double>(static_cast<std::size_t>(n), 1.0 / n), 250.0, 1e5, 1.0);
+  feed.go(1);
+  column->setup();
+  return column;
+}
+
+void calculate(benchmark::State &state, int stages, int n) {
+  verbosityGlobal = -20;
+  flashdrumtest::registerDrumTypes();
+  registerFlowsheetTypes();
+  if (n == 2)
+    useConstantVolatilityPair();
+  else
+    useFiveComponents();
+  double seconds = 0.0;
+  int newton = 0;
+  std::size_t errors = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto column = preparedColumn(stages, n);
+    state.ResumeTiming();
+    const auto start = std::chrono::steady_clock::now();
+    column->calculate(0);
+    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.PauseTiming();
+    newton = column->NITER.value();
+    errors = column->errors.value().size();
+    column.reset();
+    state.ResumeTiming();
+  }
+  state.counters["newton"] = newton;
+  state.counters["errors"] = static_cast<double>(errors);
+  state.counters["ms"] = 1e3 * seconds / static_cast<double>(state.iterations());
+  components.clear();
+  for (const char *f : {"ENRICH_Q1.dot", "ENRICH_Q2.dot", "STRIP_Q1.dot", "STRIP_Q2.dot"})
+    std::remove(f);
+}
+
+void Binary20(benchmark::State &state) { calculate(state, 20, 2); }
+void FiveComponents40(benchmark::State &state) { calculate(state, 40, 5); }
+
+BENCHMARK(Binary20)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(FiveComponents40)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+} // namespace

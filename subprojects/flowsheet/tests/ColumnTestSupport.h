@@ -1,0 +1,52 @@
+#pragma once
+// Test support of the distillation column: a binary of constant relative
+// volatility 2.5 (vapour pressures 2.5 bar and 1 bar at 298.15 K with the
+// same Clausius-Clapeyron slope, equal heats of vaporization and heat
+// capacities) and columns built through the type factory.
+
+#include "FlashDrumTestSupport.h"
+#include "FlowsheetTestSupport.h"
+
+#include "velta/flowsheet/Column.h"
+
+#include <memory>
+#include <string>
+
+namespace columntest {
+
+using namespace flowsheettest;
+
+inline void useConstantVolatilityPair() {
+  components.clear();
+  PureData a;
+  a.mw = 30.0;
+  a.psat = 2.5e5;
+  PureData b;
+  b.mw = 60.0;
+  b.psat = 1e5;
+  for (PureData *d : {&a, &b}) {
+    d->cpv = 1000.0;
+    d->cpl = 1000.0;
+    d->dhvap = 3e7;
+    d->h0 = -2e8;
+  }
+  components.add(new flashdrumtest::ClausiusComponent("A", a, 10.0));
+  components.add(new flashdrumtest::ClausiusComponent("B", b, 10.0));
+}
+
+inline Defaults columnOptions(int stages, int feedStage,
+                              const std::string &typeU = "StreamIdealLiquidVapor") {
+  Defaults options("C", "test column");
+  options.setInteger("stages", stages).setInteger("feedStage", feedStage);
+  options.setString("typeU", typeU).setString("typeW", "StreamLiquid");
+  return options;
+}
+
+inline std::unique_ptr<Column> makeColumn(const Defaults &options) {
+  registerFlowsheetTypes();
+  std::unique_ptr<Node> node =
+      NodeFactory().create("Column", options, 0, nullptr, nullptr, nullptr);
+  return std::unique_ptr<Column>(dynamic_cast<Column *>(node.release()));
+}
+
+} // namespace columntest
