@@ -70,13 +70,9 @@ TaskGraph &FlowSheet::taskGraph() { return *private_->taskGraph_; }
 const TaskGraph &FlowSheet::taskGraph() const { return *private_->taskGraph_; }
 
 bool FlowSheet::isActive(Position position) {
-  if (ass_.empty())
+  if (position == ass_.end())
     return false;
-  std::size_t k = 0;
-  for (auto p = ass_.begin(); p != ass_.end(); ++p, ++k)
-    if (p == position)
-      return enableAssignment.at(k) == 1;
-  return false;
+  return enableAssignment.at((*position)->index) == 1;
 }
 
 int FlowSheet::sequential() { return private_->maxIterations_; }

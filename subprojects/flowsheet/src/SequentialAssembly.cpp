@@ -27,6 +27,7 @@ void SequentialAssembly::makeAssignment(Position &position, Value *lhs, const Va
       replaced.replace(at, 3, indexed);
     created->text = replaced;
     assignment = created.get();
+    created->index = ass_.size();
     ass_.push_back(std::move(created));
     scalers_.push_back(std::make_unique<Scaler>(mode, xmin, xmax, 1.0, 10.0));
     lhs->unSetInput();

@@ -8,6 +8,7 @@
 #include "velta/utility/Diagnostic.h"
 #include "velta/value/Value.h"
 
+#include <cstddef>
 #include <string>
 
 class Assignment : public Diagnostic {
@@ -31,4 +32,7 @@ public:
   Value oldRHS;
   Value scale;
   std::string text;
+  // Its place in the flowsheet's list of assignments (the index of its
+  // enable flag), so that no residual evaluation has to search the list.
+  std::size_t index = 0;
 };
