@@ -6,7 +6,8 @@
 //   - 20 stages (feed stage 10), a binary of constant relative volatility
 //     2.5 (the column tests' pair);
 //   - 40 stages (feed stage 20), five components with vapour pressures
-//     4, 2, 1, 0.5 and 0.25 bar at 298.15 K on one Clausius-Clapeyron slope.
+//     2.4, 1.8, 1.3, 1 and 0.75 bar at 298.15 K on one Clausius-Clapeyron
+//     slope (the column tests' five components).
 // Both at RR = BR = 2, 1 kmol/s of subcooled equimolar feed at 1 bar, on
 // the ideal vapour-liquid stream type. Every iteration builds and sets up a
 // fresh column outside the timed region.
@@ -29,23 +30,6 @@
 using namespace columntest;
 
 namespace {
-
-void useFiveComponents() {
-  components.clear();
-  const double p0[] = {2.4e5, 1.8e5, 1.3e5, 1e5, 7.5e4};
-  for (int i = 0; i < 5; ++i) {
-    PureData d;
-    d.mw = 30.0 + 15.0 * i;
-    d.psat = p0[i];
-    d.cpv = 1000.0;
-    d.cpl = 1000.0;
-    d.dhvap = 3e7;
-    d.h0 = -2e8;
-    std::string name("C");
-    name += std::to_string(i + 1);
-    components.add(new flashdrumtest::ClausiusComponent(name, d, 10.0));
-  }
-}
 
 std::unique_ptr<Column> preparedColumn(int stages, int n) {
   auto column = makeColumn(columnOptions(stages, stages / 2));

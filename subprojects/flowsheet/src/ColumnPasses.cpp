@@ -223,6 +223,12 @@ void Column::initialize(const char *caller) {
   Stream &BVbis = streamAt(*this, "BVbis", caller);
   BVbis.P = P1 + consenserDeltaP + columnDeltaP;
   startFrom(BVbis, FL, Vs);
+  // The sweep leaves the feed flash far from the feed's state; the adiabatic
+  // flash starts again from the feed temperature, as a PH flash of a deeply
+  // subcooled feed cannot find its way back from a two-phase point.
+  S("FFLASH.option") = "PT";
+  Q("FFLASH.T") = F.T;
+  flash.calculate(0);
   S("FFLASH.option") = "PH";
   Q("FFLASH.duty").set(0.0, "W");
   flash.calculate(0);

@@ -19,6 +19,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 using namespace columntest;
 
@@ -110,6 +112,50 @@ TEST_F(ColumnSolutionTest, CalculationConvergesToTheStageSolution) {
     EXPECT_NEAR(section.etaGtop.value(), 1e-5, 2e-7) << tag;
     EXPECT_TRUE(section.errors.value().empty()) << tag << " " << section.errors.value().front();
   }
+}
+
+
+// Five components, 20 stages (feed stage 10), the same subcooled feed at
+// 250 K, RR = BR = 2. The feed flash's start sweep ends at a two-phase point
+// near 290 K, from where the adiabatic flash of the feed used to stall near
+// 284 K with a vapour fraction below zero; Newton's method then stopped at
+// its first iteration ("converged to a local minimum"). The feed is liquid
+// at 1 bar (bubble point near 289 K), so the adiabatic feed flash gives
+// back 250 K, and with the CMO flows (D = 0.4 kmol/s) and molar balances.
+class ColumnFiveComponentsTest : public ComponentsFixture {};
+
+TEST_F(ColumnFiveComponentsTest, TwentyStagesConverge) {
+  verbosityGlobal = -20;
+  useFiveComponents();
+  flashdrumtest::registerDrumTypes();
+  auto column = makeColumn(columnOptions(20, 10));
+  column->P1 = Value(1e5, "Pa");
+  Stream &feed = streamOf(*column, "F");
+  setFeed(feed, std::vector<double>(5, 0.2), 250.0, 1e5, 1.0);
+  feed.go(1);
+  column->setup();
+  column->calculate(0);
+  for (const std::string &e : column->errors.value())
+    EXPECT_EQ(e.find("convergence"), std::string::npos) << e;
+  EXPECT_GT(column->NITER.value(), 0);
+  EXPECT_LT(column->NITER.value(), 20);
+  EXPECT_NEAR(column->Q("FFLASH.T").value(), 250.0, 1e-6);
+  const double d = column->Q("D:Tphase.ndot").toDouble("kmol/s");
+  const double b = column->Q("B:Tphase.ndot").toDouble("kmol/s");
+  EXPECT_NEAR(d, 0.4, 2e-3);
+  EXPECT_NEAR(d + b, 1.0, 1e-8);
+  for (int i = 0; i < 5; ++i) {
+    const std::string x = "Tphase.x[" + std::to_string(i) + "]";
+    EXPECT_NEAR(d * column->Q("D:" + x).value() + b * column->Q("B:" + x).value(), 0.2, 1e-8)
+        << i;
+  }
+  // The lightest component leaves mostly at the top, the heaviest at the bottom.
+  EXPECT_GT(column->Q("D:Tphase.x[0]").value(), column->Q("B:Tphase.x[0]").value());
+  EXPECT_LT(column->Q("D:Tphase.x[4]").value(), column->Q("B:Tphase.x[4]").value());
+  verbosityGlobal = 2;
+  column.reset();
+  for (const char *f : {"ENRICH_Q1.dot", "ENRICH_Q2.dot", "STRIP_Q1.dot", "STRIP_Q2.dot"})
+    std::remove(f);
 }
 
 } // namespace

@@ -34,6 +34,24 @@ inline void useConstantVolatilityPair() {
   components.add(new flashdrumtest::ClausiusComponent("B", b, 10.0));
 }
 
+// Five components with vapour pressures 2.4, 1.8, 1.3, 1 and 0.75 bar at
+// 298.15 K on the binary's Clausius-Clapeyron slope, molar masses 30 to 90.
+inline void useFiveComponents() {
+  components.clear();
+  const double p0[] = {2.4e5, 1.8e5, 1.3e5, 1e5, 7.5e4};
+  for (int i = 0; i < 5; ++i) {
+    PureData d;
+    d.mw = 30.0 + 15.0 * i;
+    d.psat = p0[i];
+    d.cpv = 1000.0;
+    d.cpl = 1000.0;
+    d.dhvap = 3e7;
+    d.h0 = -2e8;
+    components.add(
+        new flashdrumtest::ClausiusComponent("C" + std::to_string(i + 1), d, 10.0));
+  }
+}
+
 inline Defaults columnOptions(int stages, int feedStage,
                               const std::string &typeU = "StreamIdealLiquidVapor") {
   Defaults options("C", "test column");
