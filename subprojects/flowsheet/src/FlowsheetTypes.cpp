@@ -25,14 +25,6 @@ void registerComposite(const char *description, const char *category, const char
                                 height);
 }
 
-Velta::Core::Enumerator enumeratorOf(const char *name, const char *description,
-                                     std::initializer_list<EnumeratorOption> rows) {
-  Velta::Core::Enumerator enumerator(name, description);
-  for (const EnumeratorOption &row : rows)
-    enumerator.addOption(row);
-  return enumerator;
-}
-
 // The column's stage counts and its two stream types, offered from the
 // column's stream enumerators.
 void registerColumn() {
@@ -42,8 +34,7 @@ void registerColumn() {
        IntegerOption("feedStage", "position of the feed stage", 1, 1, INT_MAX)},
       {StringOption("typeU", "the type of the vapor+condensate stream", "StreamIdealLiquidVapor",
                     "streamVCEnum"),
-       StringOption("typeW", "the type of the condensate stream", "StreamLiquid",
-                    "streamCEnum")},
+       StringOption("typeW", "the type of the condensate stream", "StreamLiquid", "streamCEnum")},
       {}, "Column", 60, 199.875);
 }
 
@@ -57,8 +48,8 @@ void registerAll() {
                               59.999771);
   registerComposite<LiquidRingVacuumPump>("Liquid ring vacuum pump", "flowsheet",
                                           "LiquidRingVacuumPump", 200, 232.5);
-  registerComposite<PressureSwingAbsorption>("Pressure Swing Absorbtion", "flowsheet", "Column",
-                                             60, 199.875);
+  registerComposite<PressureSwingAbsorption>("Pressure Swing Absorbtion", "flowsheet", "Column", 60,
+                                             199.875);
   registerColumn();
   registerComposite<ColumnSection>("Section of a distillation column", "flowsheet", "MultiStage",
                                    80, 20);
@@ -89,7 +80,7 @@ void registerFlowsheetTypes() {
 }
 
 Velta::Core::Enumerator streamVCEnumerator() {
-  return enumeratorOf(
+  return Velta::Core::Enumerator(
       "streamVCEnum", "Vapor+condensate stream type enumerator",
       {{"StreamIdealLiquidVapor", "Ideal Liquid Vapor stream"},
        {"StreamNrtl1LiquidVapor", "Nrtl1 liquid and ideal vapor stream"},
@@ -103,12 +94,13 @@ Velta::Core::Enumerator streamVCEnumerator() {
 }
 
 Velta::Core::Enumerator streamCEnumerator() {
-  return enumeratorOf("streamCEnum", "Condensate stream type enumerator",
-                      {{"StreamLiquid", "Ideal Liquid stream"},
-                       {"StreamLiquidSolid", "Ideal Liquid Solid stream"},
-                       {"StreamNrtl1LiquidSolid", "Nrtl1 liquid and and solid stream"},
-                       {"StreamNrtl2LiquidSolid", "Nrtl2 liquid and solid stream"},
-                       {"StreamKwongRedlichSoaveLiquid", "Equation of state liquid stream"}});
+  return Velta::Core::Enumerator(
+      "streamCEnum", "Condensate stream type enumerator",
+      {{"StreamLiquid", "Ideal Liquid stream"},
+       {"StreamLiquidSolid", "Ideal Liquid Solid stream"},
+       {"StreamNrtl1LiquidSolid", "Nrtl1 liquid and and solid stream"},
+       {"StreamNrtl2LiquidSolid", "Nrtl2 liquid and solid stream"},
+       {"StreamKwongRedlichSoaveLiquid", "Equation of state liquid stream"}});
 }
 
 } // namespace Velta::Flowsheet

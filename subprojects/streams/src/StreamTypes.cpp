@@ -270,30 +270,28 @@ void registerStreamTypes() {
 }
 
 Velta::Core::Enumerator phaseEnumerator() {
-  static const EnumeratorOption rows[] = {
-      {"PhaseSimple<vapor>", "Vapor simple phase"},
-      {"PhaseSimple<liquid>", "Liquid simple phase"},
-      {"PhaseSimple<solid>", "Solid simple phase"},
-      {"PhaseIdeal<vapor>", "Vapor ideal phase"},
-      {"PhaseIdeal<liquid>", "Liquid ideal phase"},
-      {"PhaseIdeal<solid>", "Solid ideal phase"},
-      {"PhaseKwongRedlichSoave<vapor>", "Vapor Equation-of-State phase"},
-      {"PhaseKwongRedlichSoave<liquid>", "Liquid Equation-of-State phase"},
-      {"PhasePengRobinson<vapor>", "Vapor Equation-of-State phase"},
-      {"PhasePengRobinson<liquid>", "Liquid Equation-of-State phase"},
-      {"PhaseNrtl1", "Liquid Nrtl1 phase"},
-      {"PhaseNrtl2", "Liquid Nrtl2 phase"},
-      {"PhasePcsaft<vapor>", "Vapor Pcsaft-equation phase"},
-      {"PhasePcsaft<liquid>", "Liquid Pcsaft-equation phase"},
-      {"PhaseGerg2004<vapor>", "Vapor Gerg2004-equation phase"},
-      {"PhaseGerg2004<liquid>", "Liquid Gerg2004-equation phase"},
-      {"PhaseIapws<vapor>", "Vapor Iapws-equation phase"},
-      {"PhaseIapws<liquid>", "Liquid Iapws-equation phase"},
-  };
-  Velta::Core::Enumerator enumerator("phaseEnum", "Phase type enumerator");
-  for (const EnumeratorOption &row : rows)
-    enumerator.addOption(row);
-  return enumerator;
+  return Velta::Core::Enumerator(
+      "phaseEnum", "Phase type enumerator",
+      {
+          {"PhaseSimple<vapor>", "Vapor simple phase"},
+          {"PhaseSimple<liquid>", "Liquid simple phase"},
+          {"PhaseSimple<solid>", "Solid simple phase"},
+          {"PhaseIdeal<vapor>", "Vapor ideal phase"},
+          {"PhaseIdeal<liquid>", "Liquid ideal phase"},
+          {"PhaseIdeal<solid>", "Solid ideal phase"},
+          {"PhaseKwongRedlichSoave<vapor>", "Vapor Equation-of-State phase"},
+          {"PhaseKwongRedlichSoave<liquid>", "Liquid Equation-of-State phase"},
+          {"PhasePengRobinson<vapor>", "Vapor Equation-of-State phase"},
+          {"PhasePengRobinson<liquid>", "Liquid Equation-of-State phase"},
+          {"PhaseNrtl1", "Liquid Nrtl1 phase"},
+          {"PhaseNrtl2", "Liquid Nrtl2 phase"},
+          {"PhasePcsaft<vapor>", "Vapor Pcsaft-equation phase"},
+          {"PhasePcsaft<liquid>", "Liquid Pcsaft-equation phase"},
+          {"PhaseGerg2004<vapor>", "Vapor Gerg2004-equation phase"},
+          {"PhaseGerg2004<liquid>", "Liquid Gerg2004-equation phase"},
+          {"PhaseIapws<vapor>", "Vapor Iapws-equation phase"},
+          {"PhaseIapws<liquid>", "Liquid Iapws-equation phase"},
+      });
 }
 
 } // namespace Velta::Streams

@@ -121,8 +121,8 @@ void registerFlashDegasser() {
 void registerAll() {
   registerUnit<Divider>("Multi-stream divider", "Divider", 73, 83.46875);
   registerUnit<Mixer>("Multi-stream mixer", "Mixer", 73, 83.4375);
-  registerUnit<Separator>("Parameterized separator with many inlets and X outlets", "Separator",
-                          60, 99.985695,
+  registerUnit<Separator>("Parameterized separator with many inlets and X outlets", "Separator", 60,
+                          99.985695,
                           {IntegerOption("nOutlets", "The number of outlets", 2, 2, INT_MAX)});
   registerIntegerAlias(Separator::typeName, "Separator<2>",
                        "Separator with many inlets and 2 outlets", "nOutlets", 2);
@@ -168,22 +168,20 @@ void registerUnitTypes() {
 }
 
 Velta::Core::Enumerator streamEnumerator() {
-  static const EnumeratorOption rows[] = {
-      {"StreamIdealLiquidVapor", "Ideal Liquid Vapor stream"},
-      {"StreamIdealSolidVapor", "Ideal Vapor Solid stream"},
-      {"StreamNrtl1LiquidVapor", "Nrtl1 liquid and ideal vapor stream"},
-      {"StreamNrtl2LiquidVapor", "Nrtl2 liquid and ideal vapor stream"},
-      {"StreamIdealLiquidSolidVapor", "Ideal Liquid Solid Vapor stream"},
-      {"StreamNrtl1LiquidSolidVapor", "Nrtl1 liquid and ideal vapor and solid stream"},
-      {"StreamNrtl2LiquidSolidVapor", "Nrtl2 liquid and ideal vapor and solid stream"},
-      {"StreamKwongRedlichSoaveLiquidSolidVapor",
-       "Equation of state liquid and vapor and ideal solid stream"},
-      {"StreamKwongRedlichSoaveLiquidVapor", "Equation of state liquid and vapor stream"},
-  };
-  Velta::Core::Enumerator enumerator("streamEnum", "Stream type enumerator");
-  for (const EnumeratorOption &row : rows)
-    enumerator.addOption(row);
-  return enumerator;
+  return Velta::Core::Enumerator(
+      "streamEnum", "Stream type enumerator",
+      {
+          {"StreamIdealLiquidVapor", "Ideal Liquid Vapor stream"},
+          {"StreamIdealSolidVapor", "Ideal Vapor Solid stream"},
+          {"StreamNrtl1LiquidVapor", "Nrtl1 liquid and ideal vapor stream"},
+          {"StreamNrtl2LiquidVapor", "Nrtl2 liquid and ideal vapor stream"},
+          {"StreamIdealLiquidSolidVapor", "Ideal Liquid Solid Vapor stream"},
+          {"StreamNrtl1LiquidSolidVapor", "Nrtl1 liquid and ideal vapor and solid stream"},
+          {"StreamNrtl2LiquidSolidVapor", "Nrtl2 liquid and ideal vapor and solid stream"},
+          {"StreamKwongRedlichSoaveLiquidSolidVapor",
+           "Equation of state liquid and vapor and ideal solid stream"},
+          {"StreamKwongRedlichSoaveLiquidVapor", "Equation of state liquid and vapor stream"},
+      });
 }
 
 } // namespace Velta::Units

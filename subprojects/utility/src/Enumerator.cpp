@@ -32,6 +32,10 @@ namespace Velta::Core {
 Enumerator::Enumerator(std::string name, std::string description)
     : name_(std::move(name)), description_(std::move(description)) {}
 
+Enumerator::Enumerator(std::string name, std::string description,
+                       std::initializer_list<EnumeratorOption> options)
+    : name_(std::move(name)), description_(std::move(description)), options_(options) {}
+
 void Enumerator::addOption(const EnumeratorOption &option) { options_.push_back(option); }
 
 } // namespace Velta::Core

@@ -3,6 +3,7 @@
 // that list themselves as JSON.
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,6 +42,9 @@ namespace Velta::Core {
 class Enumerator : public Velta::Utility::EnumeratorInterface {
 public:
   Enumerator(std::string name, std::string description);
+  // The enumerator with its options in the order given.
+  Enumerator(std::string name, std::string description,
+             std::initializer_list<EnumeratorOption> options);
 
   // Appends a copy; duplicates are kept.
   void addOption(const EnumeratorOption &option);
