@@ -1,8 +1,10 @@
 // Simultaneous solution of a chain of mixer/divider pairs, each divider
-// returning 40 % of its flow to its own mixer through a cut recycle: 10, 100
+// returning 60 % of its flow to its own mixer through a cut recycle: 10, 100
 // and 1000 units. Reported per size: the Newton iterations and time of the
 // simultaneous solve (after the sequential pre-computation), the time per
-// iteration, the stored entries of the Jacobian, and the shares of the solve
+// iteration and per evaluation of the residuals alone and with the
+// Jacobian, the stored entries of the Jacobian (with the intermediates its
+// extended form folds in from 100 unknowns on), and the shares of the solve
 // spent in the units' residuals (plain evaluations and, shown apart too,
 // the evaluations with derivatives), in the assembly of the Jacobian
 // (seeding the unknowns and building the sparse matrix from the
@@ -129,8 +131,7 @@ void BM_RecycleChain(benchmark::State &state) {
     fs.go(2, 0);
     const double solve = seconds(std::chrono::steady_clock::now() - start);
     const double assembly = fs.assemblySeconds() - assemblyBefore;
-    const SolverNleInterface::Statistics &statistics =
-        fs.privatePart().solver_.statistics();
+    const SolverNleInterface::Statistics &statistics = fs.privatePart().solver_.statistics();
     const int jacobians = std::max(statistics.automaticJacobians, 1);
     // The last Jacobian's stored entries, at the solution.
     const unsigned n = fs.size();
@@ -139,6 +140,7 @@ void BM_RecycleChain(benchmark::State &state) {
     fs.scalex(x.data());
     Jacobian J;
     J.resize(n);
+    J.allowIntermediates(fs.size() >= Jacobian::denseLimit);
     fs(x.data(), y.data(), &J);
     std::cout.rdbuf(old);
     // The units' residuals: the plain evaluations of the line search and
@@ -153,9 +155,14 @@ void BM_RecycleChain(benchmark::State &state) {
         for (int c = 0; c < J.size(); ++c)
           entries += J.element(r, c) != 0.0;
     state.counters["jacobian_entries"] = entries;
+    state.counters["intermediates"] = J.intermediates();
     state.counters["newton_iterations"] = fs.NITER.value();
     state.counters["solve_s"] = solve;
     state.counters["per_iteration_s"] = solve / jacobians;
+    // One evaluation of the residuals alone, and one with the Jacobian.
+    state.counters["residual_evaluation_s"] =
+        statistics.residualSeconds / std::max(statistics.residualEvaluations, 1);
+    state.counters["jacobian_evaluation_s"] = statistics.jacobianSeconds / jacobians;
     state.counters["residuals_%"] = share(residuals);
     state.counters["residuals_with_derivatives_%"] = share(derivativeResiduals);
     state.counters["assembly_%"] = share(assembly);

@@ -38,6 +38,10 @@ void Jacobian::release() {
   if (sparse_ != nullptr)
     cs_di_spfree(sparse_);
   sparse_ = nullptr;
+  if (extended_ != nullptr)
+    cs_di_spfree(extended_);
+  extended_ = nullptr;
+  extendedSize_ = 0;
   n_ = 0;
 }
 
@@ -58,6 +62,7 @@ void Jacobian::resize(unsigned n) {
 }
 
 void Jacobian::clear() {
+  extendedSize_ = 0;
   if (sparse_ == nullptr) {
     std::fill(dense_.begin(), dense_.end(), 0.0);
     return;
@@ -159,6 +164,11 @@ void Jacobian::fillColumns(const std::vector<Value> &residuals, const double *fa
       columnSums[c] = fillColumn(residuals, c, factors != nullptr ? factors[c] : 1.0);
     return;
   }
+  if (allowIntermediates_ && !currentDerivativeContext().intermediates().empty()) {
+    fillExtended(residuals, factors, columnSums);
+    return;
+  }
+  extendedSize_ = 0;
   // Transpose the rows' sparse derivative lists: count the entries of every
   // column, lay out the column pointers, then scatter the rows in order.
   int *p = sparse_->p;
@@ -185,7 +195,87 @@ void Jacobian::fillColumns(const std::vector<Value> &residuals, const double *fa
     }
 }
 
+void Jacobian::fillExtended(const std::vector<Value> &residuals, const double *factors,
+                            double *columnSums) {
+  // Intermediate k is direction n + k: its column, and the row of its
+  // definition z_k - sum(d_j v_j) = 0.
+  const std::vector<std::vector<DerivativeTerm>> &definitions =
+      currentDerivativeContext().intermediates();
+  const int n = n_, size = n_ + static_cast<int>(definitions.size());
+  auto factor = [factors, n](int c) { return c < n && factors != nullptr ? factors[c] : 1.0; };
+  auto valid = [size](int c, double d) { return d != 0.0 && c >= 0 && c < size; };
+  if (extended_ == nullptr || extended_->n != size) {
+    if (extended_ != nullptr)
+      cs_di_spfree(extended_);
+    extended_ = cs_di_spalloc(size, size, 4 * size, 1, 0);
+    if (extended_ == nullptr)
+      throw std::bad_alloc();
+  }
+  extendedSize_ = size;
+  int *p = extended_->p;
+  std::fill(p, p + size + 1, 0);
+  for (int r = 0; r < n; ++r)
+    for (const auto &entry : residuals[r].activeValue().sparseDerivatives())
+      if (valid(entry.direction, entry.derivative))
+        ++p[entry.direction + 1];
+  for (std::size_t k = 0; k < definitions.size(); ++k) {
+    ++p[n + static_cast<int>(k) + 1];
+    for (const DerivativeTerm &term : definitions[k])
+      if (valid(term.direction, term.derivative))
+        ++p[term.direction + 1];
+  }
+  for (int c = 0; c < size; ++c)
+    p[c + 1] += p[c];
+  if (p[size] > extended_->nzmax && !cs_di_sprealloc(extended_, 2 * p[size]))
+    throw std::bad_alloc();
+  columnWork_.assign(p, p + size);
+  std::fill(columnSums, columnSums + n, 0.0);
+  auto store = [this, columnSums, n](int r, int c, double value) {
+    const int position = columnWork_[c]++;
+    extended_->i[position] = r;
+    extended_->x[position] = value;
+    if (c < n)
+      columnSums[c] += std::fabs(value);
+  };
+  for (int r = 0; r < n; ++r)
+    for (const auto &entry : residuals[r].activeValue().sparseDerivatives())
+      if (valid(entry.direction, entry.derivative))
+        store(r, entry.direction, factor(entry.direction) * entry.derivative);
+  for (std::size_t k = 0; k < definitions.size(); ++k) {
+    const int row = n + static_cast<int>(k);
+    for (const DerivativeTerm &term : definitions[k])
+      if (valid(term.direction, term.derivative))
+        store(row, term.direction, -factor(term.direction) * term.derivative);
+    store(row, row, 1.0);
+  }
+}
+
 void Jacobian::multiplyTransposed(const double *f, double *g) const {
+  if (extendedSize_ > 0) {
+    // With u solving the intermediates' part of A^T (f, u) = (g, 0), g is
+    // J^T f of the Jacobian by the unknowns alone. The definitions' block is
+    // unit lower triangular, so u follows from the last intermediate up.
+    const int n = n_, m = extendedSize_ - n_;
+    const int *p = extended_->p, *i = extended_->i;
+    const double *x = extended_->x;
+    std::vector<double> u(static_cast<std::size_t>(m), 0.0);
+    auto weight = [&](int row) { return row < n ? f[row] : u[static_cast<std::size_t>(row - n)]; };
+    for (int k = m - 1; k >= 0; --k) {
+      const int c = n + k;
+      double sum = 0.0;
+      for (int q = p[c]; q < p[c + 1]; ++q)
+        if (i[q] != c)
+          sum += x[q] * weight(i[q]);
+      u[static_cast<std::size_t>(k)] = -sum;
+    }
+    for (int c = 0; c < n; ++c) {
+      double sum = 0.0;
+      for (int q = p[c]; q < p[c + 1]; ++q)
+        sum += x[q] * weight(i[q]);
+      g[c] = sum;
+    }
+    return;
+  }
   if (sparse_ == nullptr) {
     std::fill(g, g + n_, 0.0);
     for (int r = 0; r < n_; ++r) {
@@ -204,7 +294,11 @@ void Jacobian::multiplyTransposed(const double *f, double *g) const {
   }
 }
 
-int Jacobian::storedEntries() const { return isCompressed(sparse_) ? sparse_->p[n_] : 0; }
+int Jacobian::storedEntries() const {
+  if (extendedSize_ > 0)
+    return extended_->p[extendedSize_];
+  return isCompressed(sparse_) ? sparse_->p[n_] : 0;
+}
 
 int Jacobian::capacity() const { return sparse_ != nullptr ? sparse_->nzmax : 0; }
 
@@ -302,8 +396,20 @@ struct MatrixFree {
 } // namespace
 
 int Jacobian::solveSparse(double *b) {
+  if (extendedSize_ > 0) {
+    // The definitions' rows have zero right-hand sides.
+    std::vector<double> extended(static_cast<std::size_t>(extendedSize_), 0.0);
+    std::copy(b, b + n_, extended.begin());
+    const int result = solveBlockTriangular(extended_, extendedSize_, extended.data());
+    std::copy(extended.begin(), extended.begin() + n_, b);
+    return result;
+  }
   if (!isCompressed(sparse_))
     return singularType1;
+  return solveBlockTriangular(sparse_, n_, b);
+}
+
+int Jacobian::solveBlockTriangular(cs_di_sparse *matrix, int n, double *b) {
   // A flowsheet's Jacobian is mostly block triangular: units downstream of
   // all recycles depend on the ones upstream, not the other way. Permuted to
   // its block upper triangular form, only the diagonal blocks (the strongly
@@ -312,21 +418,21 @@ int Jacobian::solveSparse(double *b) {
   // of one LU of the whole matrix. A structurally singular matrix goes to
   // the plain LU, which reports it, and so does one with an entry that is
   // not finite, which the LU's pivot search handles in its own way.
-  const int stored = sparse_->p[n_];
-  if (!std::all_of(sparse_->x, sparse_->x + stored, [](double v) { return std::isfinite(v); }))
-    return luSolve(sparse_, b) ? solved : sparseFactorisationFailed;
-  const std::unique_ptr<cs_did, BlocksFree> blocks(cs_di_dmperm(sparse_, 0));
-  if (blocks == nullptr || blocks->rr[3] != n_ || blocks->nb <= 1)
-    return luSolve(sparse_, b) ? solved : sparseFactorisationFailed;
-  int *rowInverse = cs_di_pinv(blocks->p, n_);
+  const int stored = matrix->p[n];
+  if (!std::all_of(matrix->x, matrix->x + stored, [](double v) { return std::isfinite(v); }))
+    return luSolve(matrix, b) ? solved : sparseFactorisationFailed;
+  const std::unique_ptr<cs_did, BlocksFree> blocks(cs_di_dmperm(matrix, 0));
+  if (blocks == nullptr || blocks->rr[3] != n || blocks->nb <= 1)
+    return luSolve(matrix, b) ? solved : sparseFactorisationFailed;
+  int *rowInverse = cs_di_pinv(blocks->p, n);
   const std::unique_ptr<cs_di, MatrixFree> permuted(
-      rowInverse != nullptr ? cs_di_permute(sparse_, rowInverse, blocks->q, 1) : nullptr);
+      rowInverse != nullptr ? cs_di_permute(matrix, rowInverse, blocks->q, 1) : nullptr);
   cs_di_free(rowInverse);
   if (permuted == nullptr)
     throw std::bad_alloc();
   // y = b(p); solve the blocks from the last one up; b(q) = y.
-  std::vector<double> y(static_cast<std::size_t>(n_));
-  for (int k = 0; k < n_; ++k)
+  std::vector<double> y(static_cast<std::size_t>(n));
+  for (int k = 0; k < n; ++k)
     y[k] = b[blocks->p[k]];
   const int *p = permuted->p, *i = permuted->i;
   const double *x = permuted->x;
@@ -366,7 +472,7 @@ int Jacobian::solveSparse(double *b) {
         if (i[k] < first)
           y[i[k]] -= x[k] * y[c];
   }
-  for (int k = 0; k < n_; ++k)
+  for (int k = 0; k < n; ++k)
     b[blocks->q[k]] = y[k];
   return solved;
 }

@@ -22,8 +22,7 @@ unsigned ObjectiveNleAd::size() const {
 
 unsigned ObjectiveNleAd::addUnknown(Value *p, const Scaler &s, const std::string &tag) {
   VELTA_LOG(logVerbosity(), 2, "ObjectiveNleAd::addUnknown",
-            "Setting " << size() << "-th variable to " << tag << " with scaling "
-                       << s.modeName());
+            "Setting " << size() << "-th variable to " << tag << " with scaling " << s.modeName());
   scaler_.push_back(s);
   ObjectiveNleAuto::addUnknown(p, tag);
   return size();
@@ -38,7 +37,8 @@ void ObjectiveNleAd::addObjectiveFunction(const ObjectiveNleAd &other) {
   VELTA_LOG(logVerbosity(), 1, "ObjectiveNleAd::addObjectiveFunction", "Entered for " << name());
   const unsigned n = other.size();
   for (unsigned i = 0; i < n; ++i)
-    addUnknown(other.unknown(i), Scaler(other.scaler_[i]), other.name() + "/" + other.unknownTag(i));
+    addUnknown(other.unknown(i), Scaler(other.scaler_[i]),
+               other.name() + "/" + other.unknownTag(i));
 }
 
 void ObjectiveNleAd::scalex(double *X) {
@@ -56,6 +56,11 @@ void ObjectiveNleAd::prepare_(double *X, Jacobian *J) {
     VELTA_LOG(logVerbosity(), 2, "ObjectiveNleAd::prepare_",
               "Setting " << n << " active variables");
     openDerivativeContext();
+    // Lists of a dozen entries and more are folded where the model folds
+    // them (a flowsheet, at the inlets of its units): shorter ones cost less
+    // than the extra row of an intermediate.
+    if (J->allowsIntermediates() && J->isSparse())
+      currentDerivativeContext().enableFolding(12);
     for (unsigned i = 0; i < n; ++i) {
       VELTA_ASSERT(xp_[i] != nullptr);
       if (logEnabledAt(2)) {

@@ -316,6 +316,9 @@ void TaskGraph::coreSinglePass(int processor, int mode, int level) {
     // enclosing system then reads.
     const int unitMode = mode == 3 ? 2 : mode;
     if (mode == 3) {
+      // Folding the inlets' derivatives keeps each unit's work local.
+      for (auto [e, end] = boost::in_edges(v, graph_); e != end; ++e)
+        graph_[*e]->foldDerivatives();
       if (auto *nested = dynamic_cast<ObjectiveNleAdFlowsheet *>(unit))
         nested->calculateResidualsLocal();
       else

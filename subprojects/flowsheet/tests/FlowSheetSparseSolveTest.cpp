@@ -1,15 +1,19 @@
 // The Newton step of a flowsheet's simultaneous solution is the same whether
 // its Jacobian is solved in the dense form or in the sparse form, where the
-// matrix is split into its block triangular parts: a chain of three
-// mixer/divider pairs, each with its own cut recycle.
+// matrix is split into its block triangular parts, and whether the units'
+// long derivative lists are folded into intermediates of an extended sparse
+// system or not: chains of mixer/divider pairs, each with its own cut
+// recycle.
 
 #include "FlowsheetTestSupport.h"
 
 #include "velta/core/Jacobian.h"
+#include "velta/flowsheet/FlowSheetPrivate.h"
 #include "velta/units/Divider.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -27,8 +31,7 @@ std::string numbered(const char *prefix, int i) {
 // source -F-> M0 -S0-> D0 -X1-> M1 ... D2 -P-> sink, with Ri from Di back to Mi.
 class Chain : public PlainFlowSheet {
 public:
-  static constexpr int pairs = 3;
-  Chain()
+  explicit Chain(int pairs = 3)
       : Object(Defaults("FS", "chain"), 0, nullptr, nullptr, nullptr),
         Model(Defaults("FS", "chain"), 0, nullptr, nullptr, nullptr),
         VertexBase(Defaults("FS", "chain"), 0, nullptr, nullptr, nullptr),
@@ -39,8 +42,8 @@ public:
     }
     for (int i = 0; i < pairs; ++i) {
       addStream("StreamOne", gasOptions(i == 0 ? std::string("F") : numbered("X", i)),
-                i == 0 ? std::string("source") : numbered("D", i - 1), "out",
-                numbered("M", i), "in");
+                i == 0 ? std::string("source") : numbered("D", i - 1), "out", numbered("M", i),
+                "in");
       addStream("StreamOne", gasOptions(numbered("S", i)), numbered("M", i), "out",
                 numbered("D", i), "in");
       addStream("StreamOne", gasOptions(numbered("R", i)), numbered("D", i), "out",
@@ -49,6 +52,18 @@ public:
     addStream("StreamOne", gasOptions("P"), numbered("D", pairs - 1), "out", "sink", "in");
   }
 };
+
+// Feed and splits of a chain of the given pairs; the recycles are cut.
+void prepareChain(Chain &fs, int pairs) {
+  setFeed(streamOf(fs, "F"), {0.3, 0.7}, 350.0, 1e5, 1.0);
+  streamOf(fs, "F").setFlash(static_cast<int>(Velta::Utility::FlashMode::PT));
+  for (int i = 0; i < pairs; ++i) {
+    auto &divider = dynamic_cast<Divider &>(fs.child(numbered("D", i)));
+    divider.outSplit[0] = Value(0.6);
+    divider.outSplit[1] = Value(0.4);
+    fs.addCut(numbered("R", i));
+  }
+}
 
 class SparseSolve : public ComponentsFixture {
 protected:
@@ -64,14 +79,7 @@ protected:
 // takes the block path); both give the same step.
 TEST_F(SparseSolve, BlockTriangularStepEqualsTheDenseStep) {
   Chain fs;
-  setFeed(streamOf(fs, "F"), {0.3, 0.7}, 350.0, 1e5, 1.0);
-  streamOf(fs, "F").setFlash(static_cast<int>(Velta::Utility::FlashMode::PT));
-  for (int i = 0; i < Chain::pairs; ++i) {
-    auto &divider = dynamic_cast<Divider &>(fs.child(numbered("D", i)));
-    divider.outSplit[0] = Value(0.6);
-    divider.outSplit[1] = Value(0.4);
-    fs.addCut(numbered("R", i));
-  }
+  prepareChain(fs, 3);
   testing::internal::CaptureStdout();
   fs.go(1, 0);
   const int n = static_cast<int>(fs.size());
@@ -108,6 +116,64 @@ TEST_F(SparseSolve, BlockTriangularStepEqualsTheDenseStep) {
     EXPECT_NEAR(sparseStep[i], denseStep[i], 1e-10 * largest) << fs.unknownTag(i);
   for (int i = n; i < padded; ++i)
     EXPECT_EQ(sparseStep[i], 1.0) << i;
+}
+
+// Twenty pairs (162 unknowns): along the chain each unit's numbers would
+// carry the derivatives of every recycle upstream. Folded at the units'
+// inlets, the Jacobian becomes an extended sparse system with
+// intermediates; its Newton step and its gradient J^T f are those of the
+// plain Jacobian, and the solve converges to a closed balance.
+TEST_F(SparseSolve, FoldedIntermediatesGiveThePlainStepAndGradient) {
+  const int pairs = 20;
+  Chain fs(pairs);
+  prepareChain(fs, pairs);
+  testing::internal::CaptureStdout();
+  fs.go(1, 0);
+  const int n = static_cast<int>(fs.size());
+  ASSERT_GE(n, Jacobian::denseLimit);
+  std::vector<double> x(n), f(n), folded(n);
+  fs.init(x.data());
+  fs.scalex(x.data());
+  Jacobian plain, extended;
+  plain.resize(n);
+  extended.resize(n);
+  extended.allowIntermediates(true);
+  fs(x.data(), f.data(), &plain);
+  fs(x.data(), folded.data(), &extended);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(plain.intermediates(), 0);
+  EXPECT_GT(extended.intermediates(), 0);
+  for (int i = 0; i < n; ++i)
+    ASSERT_EQ(folded[i], f[i]) << fs.unknownTag(i);
+
+  std::vector<double> plainStep(n), foldedStep(n), plainGradient(n), foldedGradient(n);
+  for (int i = 0; i < n; ++i)
+    plainStep[i] = foldedStep[i] = -f[i];
+  ASSERT_EQ(plain.solve(plainStep.data()), Jacobian::solved);
+  ASSERT_EQ(extended.solve(foldedStep.data()), Jacobian::solved);
+  plain.multiplyTransposed(f.data(), plainGradient.data());
+  extended.multiplyTransposed(f.data(), foldedGradient.data());
+  double largestStep = 0.0, largestGradient = 0.0;
+  for (int i = 0; i < n; ++i) {
+    largestStep = std::max(largestStep, std::fabs(plainStep[i]));
+    largestGradient = std::max(largestGradient, std::fabs(plainGradient[i]));
+  }
+  ASSERT_GT(largestStep, 0.0);
+  for (int i = 0; i < n; ++i) {
+    EXPECT_NEAR(foldedStep[i], plainStep[i], 1e-9 * largestStep) << fs.unknownTag(i);
+    EXPECT_NEAR(foldedGradient[i], plainGradient[i], 1e-9 * largestGradient) << fs.unknownTag(i);
+  }
+
+  testing::internal::CaptureStdout();
+  fs.go(2, 0);
+  testing::internal::GetCapturedStdout();
+  for (const std::string &error : fs.errors.value())
+    ADD_FAILURE() << error;
+  EXPECT_GT(fs.privatePart().solver_.jacobian().intermediates(), 0);
+  // Every pair passes the feed on: the product carries the feed's flows.
+  for (int i = 0; i < 2; ++i)
+    EXPECT_NEAR(streamOf(fs, "P").Tphase->flow(i).value(),
+                streamOf(fs, "F").Tphase->flow(i).value(), 1e-9);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "velta/utility/SharedEnumerations.h"
 #include "velta/value/Constants.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace Phase {
@@ -41,6 +42,14 @@ Value dimensionlessValue(Active number) { return Value(std::move(number), dimens
 bool sameNumber(const Active &a, const Active &b) {
   if (a.value() != b.value())
     return false;
+  // Sparse lists may hold directions beyond numdir (folded intermediates).
+  if (Active::sparseMode()) {
+    const auto &x = a.sparseDerivatives(), &y = b.sparseDerivatives();
+    return x.size() == y.size() &&
+           std::equal(x.begin(), x.end(), y.begin(), [](const auto &p, const auto &q) {
+             return p.direction == q.direction && p.derivative == q.derivative;
+           });
+  }
   const int directions = Active::getNumdir();
   for (int i = 0; i < directions; ++i)
     if (a.derivative(i) != b.derivative(i))
@@ -121,14 +130,12 @@ void chainRule(Part part, Iapws::ActiveGradient &result, const Iapws::ActiveGrad
 
 } // namespace
 
-void Iapws::phi0(ActiveGradient &result, const ActiveGradient &delta,
-                  const ActiveGradient &tau) {
+void Iapws::phi0(ActiveGradient &result, const ActiveGradient &delta, const ActiveGradient &tau) {
   chainRule([](const SecondOrder &d, const SecondOrder &t) { return iapwsPhi0(d, t); }, result,
             delta, tau);
 }
 
-void Iapws::phir(ActiveGradient &result, const ActiveGradient &delta,
-                  const ActiveGradient &tau) {
+void Iapws::phir(ActiveGradient &result, const ActiveGradient &delta, const ActiveGradient &tau) {
   chainRule([](const SecondOrder &d, const SecondOrder &t) { return iapwsPhir(d, t); }, result,
             delta, tau);
 }
@@ -162,7 +169,7 @@ double Iapws::spinodal(double T) {
 Active Iapws::evaluationDelta(const Value &T, bool &continued) {
   const double star = spinodal(T.value());
   continued = phaseType() == static_cast<int>(PhaseType::vapor) ? delta.value() > star
-                                                                 : delta.value() < star;
+                                                                : delta.value() < star;
   return continued ? Active(star) : delta.activeValue();
 }
 

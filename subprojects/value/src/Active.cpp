@@ -131,6 +131,33 @@ template <class T> T GenericActive<T>::derivativeSum() const {
   return sum;
 }
 
+template <class T> T GenericActive<T>::reducedDerivativeSum() const {
+  if (!sparseMode() || currentDerivativeContext().intermediates().empty())
+    return derivativeSum();
+  std::vector<DerivativeTerm> list;
+  list.reserve(sparse_.size());
+  for (const Entry &entry : sparse_)
+    list.push_back({entry.direction, static_cast<double>(entry.derivative)});
+  return currentDerivativeContext().reducedDerivativeMeasure(list);
+}
+
+template <class T> bool GenericActive<T>::foldDerivatives() {
+  if (!sparseMode() || active_)
+    return false;
+  DerivativeContext &context = currentDerivativeContext();
+  const int threshold = context.foldingThreshold();
+  if (threshold <= 0 || static_cast<int>(sparse_.size()) < threshold)
+    return false;
+  std::vector<DerivativeTerm> definition;
+  definition.reserve(sparse_.size());
+  for (const Entry &entry : sparse_)
+    if (entry.derivative != 0)
+      definition.push_back({entry.direction, static_cast<double>(entry.derivative)});
+  const int direction = context.addIntermediate(std::move(definition), this);
+  sparse_.assign(1, Entry{direction, T(1)});
+  return true;
+}
+
 template <class T> void GenericActive<T>::sparseAdd(const GenericActive &b) {
   mergeSorted(sparse_, b.sparse_, [](T r, T o) { return r + o; });
 }

@@ -1,6 +1,9 @@
 #include "velta/value/DerivativeContext.h"
 
 #include "velta/utility/Assert.h"
+#include "velta/value/Active.h"
+
+#include <cmath>
 
 // Both are constant-initialised: valid before any dynamic initialiser runs.
 int numdir = 0;
@@ -29,6 +32,54 @@ void DerivativeContext::setSeeded(int i, GenericActive<double> *number) {
   seeded_[static_cast<std::size_t>(i)] = number;
 }
 
+int DerivativeContext::addIntermediate(std::vector<DerivativeTerm> definition,
+                                       GenericActive<double> *number) {
+  intermediates_.push_back(std::move(definition));
+  folded_.push_back(number);
+  return directions() + static_cast<int>(intermediates_.size()) - 1;
+}
+
+namespace {
+
+// Weight of unknown j: spread over [1, 2) by the golden ratio, so that no
+// simple pattern of derivatives cancels along them.
+double weight(int j) {
+  const double golden = 0.6180339887498949;
+  const double scaled = golden * static_cast<double>(j);
+  return 1.0 + (scaled - std::floor(scaled));
+}
+
+} // namespace
+
+double DerivativeContext::reducedDerivativeMeasure(const std::vector<DerivativeTerm> &list) {
+  const int n = directions();
+  // Definitions refer to earlier directions only: one forward sweep.
+  for (std::size_t k = projections_.size(); k < intermediates_.size(); ++k) {
+    double sum = 0.0;
+    for (const DerivativeTerm &term : intermediates_[k])
+      sum += term.derivative * (term.direction < n
+                                    ? weight(term.direction)
+                                    : projections_[static_cast<std::size_t>(term.direction - n)]);
+    projections_.push_back(sum);
+  }
+  double sum = 0.0;
+  for (const DerivativeTerm &term : list) {
+    if (term.direction < n)
+      sum += term.derivative * weight(term.direction);
+    else if (term.direction - n < static_cast<int>(projections_.size()))
+      sum += term.derivative * projections_[static_cast<std::size_t>(term.direction - n)];
+  }
+  return std::fabs(sum);
+}
+
+void DerivativeContext::clearFolded() {
+  for (GenericActive<double> *number : folded_)
+    number->clearFoldedDerivatives();
+  folded_.clear();
+  intermediates_.clear();
+  projections_.clear();
+}
+
 void pushDerivativeContext(int n) {
   VELTA_ASSERT(contextStack != nullptr);
   contextStack->emplace_back(n);
@@ -38,6 +89,7 @@ void pushDerivativeContext(int n) {
 void popDerivativeContext() {
   VELTA_ASSERT(contextStack != nullptr);
   VELTA_ASSERT(!contextStack->empty());
+  contextStack->back().clearFolded();
   contextStack->pop_back();
   if (!contextStack->empty())
     numdir = contextStack->back().directions();
@@ -48,9 +100,7 @@ DerivativeContext &currentDerivativeContext() {
   return contextStack->back();
 }
 
-int derivativeContextDepth() {
-  return contextStack ? static_cast<int>(contextStack->size()) : 0;
-}
+int derivativeContextDepth() { return contextStack ? static_cast<int>(contextStack->size()) : 0; }
 
 DerivativeContextInit::DerivativeContextInit() {
   if (initCount++ == 0) {

@@ -1,5 +1,5 @@
-#include "velta/value/Active.h"
 #include "velta/value/DerivativeContext.h"
+#include "velta/value/Active.h"
 
 #include <gtest/gtest.h>
 
@@ -91,6 +91,55 @@ TEST(DerivativeContext, FurtherStartUpCountersOnlyCount) {
   EXPECT_EQ(derivativeContextDepth(), 2);
   EXPECT_EQ(numdir, 2);
   popDerivativeContext();
+}
+
+// Folding: a list of at least the threshold's entries becomes one new
+// direction (numbered after the unknowns) whose definition is the old list;
+// short lists, seeded unknowns and contexts that do not fold stay as they
+// are. Popping the context clears the folded numbers' lists.
+TEST(DerivativeContext, LongListsFoldIntoIntermediates) {
+  pushDerivativeContext(8);
+  Active x[3];
+  for (int i = 0; i < 3; ++i) {
+    x[i].value() = 1.0 + i;
+    x[i].setActive(i);
+  }
+  Active longer = 2.0 * x[0] + 3.0 * x[1] - x[2];
+  Active shorter = x[0] * x[1];
+  EXPECT_FALSE(longer.foldDerivatives()); // the context does not fold
+  currentDerivativeContext().enableFolding(3);
+  EXPECT_FALSE(shorter.foldDerivatives());
+  EXPECT_FALSE(x[0].foldDerivatives());
+  const double value = longer.value();
+  ASSERT_TRUE(longer.foldDerivatives());
+  EXPECT_EQ(longer.value(), value);
+  ASSERT_EQ(longer.sparseDerivatives().size(), 1u);
+  EXPECT_EQ(longer.derivative(8), 1.0);
+  const auto &definitions = currentDerivativeContext().intermediates();
+  ASSERT_EQ(definitions.size(), 1u);
+  ASSERT_EQ(definitions[0].size(), 3u);
+  EXPECT_EQ(definitions[0][1].direction, 1);
+  EXPECT_EQ(definitions[0][1].derivative, 3.0);
+
+  // A later number built on the folded one folds in its turn, and its
+  // definition refers to the first intermediate.
+  Active later = longer * x[2] + x[1];
+  ASSERT_TRUE(later.foldDerivatives());
+  EXPECT_EQ(later.derivative(9), 1.0);
+  EXPECT_EQ(definitions[1].back().direction, 8);
+
+  // The measure by the unknowns alone: zero exactly when the intermediates'
+  // definitions cancel the rest, as for a value passed on unchanged.
+  Active cancelled = longer - 2.0 * x[0] - 3.0 * x[1] + x[2];
+  EXPECT_GT(cancelled.derivativeSum(), 0.0);
+  EXPECT_EQ(cancelled.reducedDerivativeSum(), 0.0);
+  Active remaining = longer - 2.0 * x[0];
+  EXPECT_GT(remaining.reducedDerivativeSum(), 2.0); // 3 w1 - w2, weights in [1, 2)
+  for (int i = 0; i < 3; ++i)
+    x[i].setInactive(i);
+  popDerivativeContext();
+  EXPECT_TRUE(longer.sparseDerivatives().empty());
+  EXPECT_TRUE(later.sparseDerivatives().empty());
 }
 
 } // namespace

@@ -6,8 +6,8 @@
 // the flowsheet drawing how to stroke the edge.
 
 #include "velta/core/Calculatable.h"
-#include "velta/core/Precedence.h"
 #include "velta/core/Model.h"
+#include "velta/core/Precedence.h"
 #include "velta/persistency/String.h"
 
 #include <string>
@@ -24,6 +24,11 @@ public:
   // Stroke colour and width of the edge in the flowsheet drawing.
   virtual std::string lineColor() const;
   virtual double lineWidth() const;
+
+  // Folds the long derivative lists of every quantity of the edge and of
+  // the objects below it (its phases) into intermediates of the current
+  // derivative context, when that context folds (DerivativeContext).
+  void foldDerivatives();
 
   // Model category of every edge: 2 (stream).
   int category() const override { return 2; }

@@ -56,6 +56,17 @@ public:
   // built in time proportional to the stored derivatives instead of n^2.
   void fillColumns(const std::vector<Value> &residuals, const double *factors, double *columnSums);
 
+  // With intermediates allowed, a sparse Jacobian filled under a derivative
+  // context that folded numbers (see DerivativeContext) is kept in extended
+  // form: the columns of the unknowns and of the intermediates, the rows of
+  // the residuals and of the intermediates' definitions. The Newton step
+  // and J^T f are those of the Jacobian by the unknowns alone, which is
+  // never formed: along a chain of units it is dense below its diagonal.
+  void allowIntermediates(bool allow) { allowIntermediates_ = allow; }
+  bool allowsIntermediates() const { return allowIntermediates_; }
+  // Intermediates of the last fill (0: plain form).
+  int intermediates() const { return extendedSize_ > 0 ? extendedSize_ - n_ : 0; }
+
   // g := J^T f, in time proportional to the stored entries.
   void multiplyTransposed(const double *f, double *g) const;
 
@@ -63,19 +74,26 @@ public:
   // The dense form is overwritten by its factors; the sparse form is kept.
   int solve(double *b);
 
-  // Sparse form only (0 otherwise): entries stored and room allocated.
+  // Sparse form only (0 otherwise): entries stored and room allocated; the
+  // extended form's entries when it is in use.
   int storedEntries() const;
   int capacity() const;
 
 private:
   void release();
   void growSparse(std::ptrdiff_t needed);
+  void fillExtended(const std::vector<Value> &residuals, const double *factors, double *columnSums);
   int solveDense(double *b);
   int solveSparse(double *b);
+  // Solves the n x n compressed-column matrix by its block triangular form.
+  static int solveBlockTriangular(cs_di_sparse *matrix, int n, double *b);
 
   int n_ = 0;
   std::vector<double> dense_;
   std::vector<int> pivots_;
   cs_di_sparse *sparse_ = nullptr;
   std::vector<int> columnWork_; // fill positions of fillColumns
+  bool allowIntermediates_ = false;
+  int extendedSize_ = 0; // unknowns + intermediates; 0: plain form
+  cs_di_sparse *extended_ = nullptr;
 };

@@ -136,6 +136,17 @@ public:
   }
   // Sum of the absolute derivatives (dense: all slots; sparse: stored entries).
   T derivativeSum() const;
+  // derivativeSum(), or, when the context holds folded intermediates, its
+  // measure of the dependence on the unknowns alone (DerivativeContext::
+  // reducedDerivativeMeasure): both are 0 for a number that depends on no
+  // unknown.
+  T reducedDerivativeSum() const;
+  // Folds a long list into one intermediate direction of the current
+  // context when the context folds and the list has reached its threshold;
+  // a seeded unknown is never folded. True when folded.
+  bool foldDerivatives();
+  // Called for a folded number when its context ends.
+  void clearFoldedDerivatives() { sparse_.clear(); }
   // Value and every derivative 0 (sparse entries are kept, with 0).
   void setZero() {
     value_ = 0;
@@ -325,12 +336,24 @@ public:
   }
 
   // Comparisons look at the values only.
-  friend bool operator==(const GenericActive &a, const GenericActive &b) { return a.value_ == b.value_; }
-  friend bool operator!=(const GenericActive &a, const GenericActive &b) { return a.value_ != b.value_; }
-  friend bool operator<(const GenericActive &a, const GenericActive &b) { return a.value_ < b.value_; }
-  friend bool operator<=(const GenericActive &a, const GenericActive &b) { return a.value_ <= b.value_; }
-  friend bool operator>(const GenericActive &a, const GenericActive &b) { return a.value_ > b.value_; }
-  friend bool operator>=(const GenericActive &a, const GenericActive &b) { return a.value_ >= b.value_; }
+  friend bool operator==(const GenericActive &a, const GenericActive &b) {
+    return a.value_ == b.value_;
+  }
+  friend bool operator!=(const GenericActive &a, const GenericActive &b) {
+    return a.value_ != b.value_;
+  }
+  friend bool operator<(const GenericActive &a, const GenericActive &b) {
+    return a.value_ < b.value_;
+  }
+  friend bool operator<=(const GenericActive &a, const GenericActive &b) {
+    return a.value_ <= b.value_;
+  }
+  friend bool operator>(const GenericActive &a, const GenericActive &b) {
+    return a.value_ > b.value_;
+  }
+  friend bool operator>=(const GenericActive &a, const GenericActive &b) {
+    return a.value_ >= b.value_;
+  }
   friend bool operator==(const GenericActive &a, T x) { return a.value_ == x; }
   friend bool operator!=(const GenericActive &a, T x) { return a.value_ != x; }
   friend bool operator<(const GenericActive &a, T x) { return a.value_ < x; }

@@ -17,6 +17,12 @@ extern int numdir;
 // True from the start of the process; nothing clears it.
 extern bool strict_ro;
 
+// One derivative of an intermediate's definition.
+struct DerivativeTerm {
+  int direction;
+  double derivative;
+};
+
 class DerivativeContext {
 public:
   explicit DerivativeContext(int directions);
@@ -26,8 +32,39 @@ public:
   GenericActive<double> *seeded(int i) const;
   void setSeeded(int i, GenericActive<double> *number);
 
+  // Folding: a long chain of calculations (a flowsheet) makes every number
+  // downstream carry the derivatives of every unknown upstream, and the work
+  // grows with the square of the chain. A number whose list reaches
+  // minimumEntries can be folded: its list becomes the definition of a new
+  // intermediate direction (numbered from directions() on) and the number
+  // carries that direction alone. The consumer of the derivatives then
+  // solves for the intermediates too. Off (0) unless enabled.
+  void enableFolding(int minimumEntries) { foldingThreshold_ = minimumEntries; }
+  int foldingThreshold() const { return foldingThreshold_; }
+  // Records the definition of a new intermediate and the folded number
+  // (whose list is cleared when the context is popped: the directions mean
+  // nothing afterwards); returns the intermediate's direction.
+  int addIntermediate(std::vector<DerivativeTerm> definition, GenericActive<double> *number);
+  // Definition k is that of direction directions() + k; it refers only to
+  // unknowns and to earlier intermediates.
+  const std::vector<std::vector<DerivativeTerm>> &intermediates() const { return intermediates_; }
+  // Whether a list still depends on the unknowns once every intermediate in
+  // it is replaced by its definition, measured without expanding the
+  // definitions (which along a chain would take the square of its length):
+  // the absolute derivative of the list along fixed weights between 1 and 2
+  // of the unknowns. Exact cancellations (a pressure passed on unchanged
+  // around a recycle) give exactly 0; otherwise the measure is of the size
+  // of the derivatives.
+  double reducedDerivativeMeasure(const std::vector<DerivativeTerm> &list);
+  // Clears the lists of the folded numbers.
+  void clearFolded();
+
 private:
   std::vector<GenericActive<double> *> seeded_; // not owned
+  int foldingThreshold_ = 0;
+  std::vector<std::vector<DerivativeTerm>> intermediates_;
+  std::vector<GenericActive<double> *> folded_; // not owned
+  std::vector<double> projections_;             // of the intermediates, along the weights
 };
 
 // Makes a new context of n directions current and sets numdir to n.
