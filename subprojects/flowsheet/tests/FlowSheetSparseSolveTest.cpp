@@ -9,6 +9,7 @@
 
 #include "velta/core/Jacobian.h"
 #include "velta/flowsheet/FlowSheetPrivate.h"
+#include "velta/persistency/NodeFactory.h"
 #include "velta/units/Divider.h"
 
 #include <gtest/gtest.h>
@@ -31,11 +32,12 @@ std::string numbered(const char *prefix, int i) {
 // source -F-> M0 -S0-> D0 -X1-> M1 ... D2 -P-> sink, with Ri from Di back to Mi.
 class Chain : public PlainFlowSheet {
 public:
-  explicit Chain(int pairs = 3)
-      : Object(Defaults("FS", "chain"), 0, nullptr, nullptr, nullptr),
-        Model(Defaults("FS", "chain"), 0, nullptr, nullptr, nullptr),
-        VertexBase(Defaults("FS", "chain"), 0, nullptr, nullptr, nullptr),
-        PlainFlowSheet(Defaults("FS", "chain"), 0, nullptr, nullptr, nullptr) {
+  explicit Chain(int pairs = 3) : Chain(Defaults("FS", "chain"), pairs) {}
+  Chain(Defaults defaults, int pairs)
+      : Object(defaults, 0, nullptr, nullptr, nullptr),
+        Model(defaults, 0, nullptr, nullptr, nullptr),
+        VertexBase(defaults, 0, nullptr, nullptr, nullptr),
+        PlainFlowSheet(defaults, 0, nullptr, nullptr, nullptr) {
     for (int i = 0; i < pairs; ++i) {
       addUnit("Mixer", Defaults(numbered("M", i), "mixer"));
       addUnit("Divider", Defaults(numbered("D", i), "divider"));
@@ -50,6 +52,17 @@ public:
                 numbered("M", i), "in");
     }
     addStream("StreamOne", gasOptions("P"), numbered("D", pairs - 1), "out", "sink", "in");
+  }
+};
+
+// A chain of twenty pairs as a unit of another flowsheet.
+class TwentyPairs : public Chain {
+public:
+  TwentyPairs(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+      : Object(defaults, id, persistency, parent, root),
+        Model(defaults, id, persistency, parent, root),
+        VertexBase(defaults, id, persistency, parent, root), Chain(defaults, 20) {
+    setType("TwentyPairs");
   }
 };
 
@@ -70,6 +83,12 @@ protected:
   void SetUp() override {
     use(lightAndHeavy());
     registerFlowsheetTypes();
+    static const bool registered = [] {
+      NodeFactory().registerType<TwentyPairs>("TwentyPairs", "Chain of the tests", "flowsheet",
+                                              true, {}, {}, {}, "", 100, 100);
+      return true;
+    }();
+    (void)registered;
   }
 };
 
@@ -174,6 +193,37 @@ TEST_F(SparseSolve, FoldedIntermediatesGiveThePlainStepAndGradient) {
   for (int i = 0; i < 2; ++i)
     EXPECT_NEAR(streamOf(fs, "P").Tphase->flow(i).value(),
                 streamOf(fs, "F").Tphase->flow(i).value(), 1e-9);
+}
+
+// The same chain nested in another flowsheet: the outer solve folds the
+// inner flowsheet's streams too, and both balances close.
+TEST_F(SparseSolve, NestedChainConvergesWithFoldedIntermediates) {
+  auto outer = makeFlowSheet<FlowSheet>("PlainFlowSheet");
+  outer->addUnit("TwentyPairs", Defaults("IN", "inner chain"));
+  outer->addStream("StreamOne", gasOptions("F"), "source", "out", "IN", "in");
+  outer->addStream("StreamOne", gasOptions("P"), "IN", "out", "sink", "in");
+  auto &inner = dynamic_cast<Chain &>(outer->child("IN"));
+  Stream &feed = streamOf(*outer, "F");
+  setFeed(feed, {0.3, 0.7}, 350.0, 1e5, 1.0);
+  feed.setFlash(static_cast<int>(Velta::Utility::FlashMode::PT));
+  for (int i = 0; i < 20; ++i) {
+    auto &divider = dynamic_cast<Divider &>(inner.child(numbered("D", i)));
+    divider.outSplit[0] = Value(0.6);
+    divider.outSplit[1] = Value(0.4);
+    inner.addCut(numbered("R", i));
+  }
+  testing::internal::CaptureStdout();
+  outer->calculate(0);
+  outer->calculate(0);
+  testing::internal::GetCapturedStdout();
+  for (const std::string &error : outer->errors.value())
+    ADD_FAILURE() << error;
+  ASSERT_GE(outer->size(), static_cast<unsigned>(Jacobian::denseLimit));
+  EXPECT_GT(outer->privatePart().solver_.jacobian().intermediates(), 0);
+  const double in = feed.Tphase->mdot.value();
+  EXPECT_NEAR((in - streamOf(*outer, "P").Tphase->mdot.value()) / in, 0.0, 1e-9);
+  EXPECT_NEAR(outer->massBalance().value(), 0.0, 1e-9);
+  EXPECT_NEAR(inner.massBalance().value(), 0.0, 1e-9);
 }
 
 } // namespace
