@@ -99,6 +99,8 @@ void ObjectiveNleAd::packResults_(double *X, double *y, Jacobian *J) {
   for (unsigned i = 0; i < n; ++i)
     factors[i] = scaler_[i].dx(X[i]);
   J->fillColumns(residuals, factors.data(), columnSums.data());
+  if (!currentDerivativeContext().intermediates().empty())
+    releaseIntermediates();
   // Written at every verbosity but the lowest: such a column makes the
   // matrix singular, which the solver reports later by its status code.
   for (unsigned i = 0; i < n; ++i) {

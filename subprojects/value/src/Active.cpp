@@ -141,6 +141,11 @@ template <class T> T GenericActive<T>::reducedDerivativeSum() const {
   return currentDerivativeContext().reducedDerivativeMeasure(list);
 }
 
+template <class T> bool GenericActive<T>::holdsIntermediates() const {
+  // Sorted by direction: an intermediate, if any, comes last.
+  return !sparse_.empty() && sparse_.back().direction >= numdir;
+}
+
 template <class T> bool GenericActive<T>::foldDerivatives() {
   if (!sparseMode() || active_)
     return false;
@@ -153,7 +158,7 @@ template <class T> bool GenericActive<T>::foldDerivatives() {
   for (const Entry &entry : sparse_)
     if (entry.derivative != 0)
       definition.push_back({entry.direction, static_cast<double>(entry.derivative)});
-  const int direction = context.addIntermediate(std::move(definition), this);
+  const int direction = context.addIntermediate(std::move(definition));
   sparse_.assign(1, Entry{direction, T(1)});
   return true;
 }

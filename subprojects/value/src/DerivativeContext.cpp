@@ -1,7 +1,6 @@
 #include "velta/value/DerivativeContext.h"
 
 #include "velta/utility/Assert.h"
-#include "velta/value/Active.h"
 
 #include <cmath>
 
@@ -32,10 +31,8 @@ void DerivativeContext::setSeeded(int i, GenericActive<double> *number) {
   seeded_[static_cast<std::size_t>(i)] = number;
 }
 
-int DerivativeContext::addIntermediate(std::vector<DerivativeTerm> definition,
-                                       GenericActive<double> *number) {
+int DerivativeContext::addIntermediate(std::vector<DerivativeTerm> definition) {
   intermediates_.push_back(std::move(definition));
-  folded_.push_back(number);
   return directions() + static_cast<int>(intermediates_.size()) - 1;
 }
 
@@ -72,14 +69,6 @@ double DerivativeContext::reducedDerivativeMeasure(const std::vector<DerivativeT
   return std::fabs(sum);
 }
 
-void DerivativeContext::clearFolded() {
-  for (GenericActive<double> *number : folded_)
-    number->clearFoldedDerivatives();
-  folded_.clear();
-  intermediates_.clear();
-  projections_.clear();
-}
-
 void pushDerivativeContext(int n) {
   VELTA_ASSERT(contextStack != nullptr);
   contextStack->emplace_back(n);
@@ -89,7 +78,6 @@ void pushDerivativeContext(int n) {
 void popDerivativeContext() {
   VELTA_ASSERT(contextStack != nullptr);
   VELTA_ASSERT(!contextStack->empty());
-  contextStack->back().clearFolded();
   contextStack->pop_back();
   if (!contextStack->empty())
     numdir = contextStack->back().directions();

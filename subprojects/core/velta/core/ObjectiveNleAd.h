@@ -43,6 +43,10 @@ public:
   double assemblySeconds() const { return assemblySeconds_; }
 
 protected:
+  // Called once the Jacobian is assembled, when the evaluation folded
+  // numbers into intermediates: a model that folds clears the lists that
+  // refer to them, which mean nothing to later evaluations.
+  virtual void releaseIntermediates() {}
   // Residual values into y and, with J, the chain rule through dx/dX.
   void packResults_(double *X, double *y, Jacobian *J);
 

@@ -52,8 +52,7 @@ public:
   // --- building
   void addUnit(const std::string &type, const Defaults &options);
   void addStream(const std::string &type, const Defaults &options, const std::string &fromTAG,
-                 const std::string &fromPort, const std::string &toTAG,
-                 const std::string &toPort);
+                 const std::string &fromPort, const std::string &toTAG, const std::string &toPort);
   void setInputConnection(const std::string &port, const std::string &streamTag);
   void setOutputConnection(const std::string &port, const std::string &streamTag);
   int inletConnection(const std::string &streamTag) const;
@@ -71,6 +70,9 @@ public:
   void makeSequentialAssembly(Position &position);
   void setup_of() override;
   void calculateResidualsLocal() override;
+  // Clears the derivative lists of the flowsheet's quantities (streams,
+  // units and all below) that refer to the evaluation's intermediates.
+  void releaseIntermediates() override;
   void setup() override;
   void initializeNonPersistents() override;
   ObjectiveNleAd *objectiveFunction() override { return this; }

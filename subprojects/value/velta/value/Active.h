@@ -145,8 +145,12 @@ public:
   // context when the context folds and the list has reached its threshold;
   // a seeded unknown is never folded. True when folded.
   bool foldDerivatives();
-  // Called for a folded number when its context ends.
-  void clearFoldedDerivatives() { sparse_.clear(); }
+  // Whether the sparse list holds a direction beyond the current context's
+  // unknowns (an intermediate); such a list means nothing once the context
+  // that folded it has assembled its Jacobian.
+  bool holdsIntermediates() const;
+  // Empties the sparse list.
+  void clearSparseDerivatives() { sparse_.clear(); }
   // Value and every derivative 0 (sparse entries are kept, with 0).
   void setZero() {
     value_ = 0;

@@ -41,10 +41,8 @@ public:
   // solves for the intermediates too. Off (0) unless enabled.
   void enableFolding(int minimumEntries) { foldingThreshold_ = minimumEntries; }
   int foldingThreshold() const { return foldingThreshold_; }
-  // Records the definition of a new intermediate and the folded number
-  // (whose list is cleared when the context is popped: the directions mean
-  // nothing afterwards); returns the intermediate's direction.
-  int addIntermediate(std::vector<DerivativeTerm> definition, GenericActive<double> *number);
+  // Records the definition of a new intermediate; returns its direction.
+  int addIntermediate(std::vector<DerivativeTerm> definition);
   // Definition k is that of direction directions() + k; it refers only to
   // unknowns and to earlier intermediates.
   const std::vector<std::vector<DerivativeTerm>> &intermediates() const { return intermediates_; }
@@ -56,15 +54,12 @@ public:
   // around a recycle) give exactly 0; otherwise the measure is of the size
   // of the derivatives.
   double reducedDerivativeMeasure(const std::vector<DerivativeTerm> &list);
-  // Clears the lists of the folded numbers.
-  void clearFolded();
 
 private:
   std::vector<GenericActive<double> *> seeded_; // not owned
   int foldingThreshold_ = 0;
   std::vector<std::vector<DerivativeTerm>> intermediates_;
-  std::vector<GenericActive<double> *> folded_; // not owned
-  std::vector<double> projections_;             // of the intermediates, along the weights
+  std::vector<double> projections_; // of the intermediates, along the weights
 };
 
 // Makes a new context of n directions current and sets numdir to n.
