@@ -4,7 +4,7 @@
 // simultaneous solve (after the sequential pre-computation), the time per
 // iteration and per evaluation of the residuals alone and with the
 // Jacobian, the stored entries of the Jacobian (with the intermediates its
-// extended form folds in from 100 unknowns on), and the shares of the solve
+// extended form folds in from 300 unknowns on), and the shares of the solve
 // spent in the units' residuals (plain evaluations and, shown apart too,
 // the evaluations with derivatives), in the assembly of the Jacobian
 // (seeding the unknowns and building the sparse matrix from the
@@ -140,7 +140,7 @@ void BM_RecycleChain(benchmark::State &state) {
     fs.scalex(x.data());
     Jacobian J;
     J.resize(n);
-    J.allowIntermediates(fs.size() >= Jacobian::denseLimit);
+    J.allowIntermediates(fs.size() >= FlowSheet::minimumUnknownsToFold);
     fs(x.data(), y.data(), &J);
     std::cout.rdbuf(old);
     // The units' residuals: the plain evaluations of the line search and

@@ -132,7 +132,7 @@ void FlowSheet::goSimultaneous(int level) {
   solver.resize(static_cast<int>(size()));
   // The units' outlets are folded into intermediates of a sparse system, so
   // a Newton iteration costs in proportion to the units, not their square.
-  solver.jacobian().allowIntermediates(true);
+  solver.jacobian().allowIntermediates(size() >= minimumUnknownsToFold);
   init(solver.x());
   solver.setMaxIterations(maxIterations());
   solver.setTolerances(0.0, 0.0, 1e-11, 0.0);

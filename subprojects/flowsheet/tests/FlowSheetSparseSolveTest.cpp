@@ -55,14 +55,14 @@ public:
   }
 };
 
-// A chain of twenty pairs as a unit of another flowsheet.
-class TwentyPairs : public Chain {
+// A chain of forty pairs as a unit of another flowsheet.
+class FortyPairs : public Chain {
 public:
-  TwentyPairs(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+  FortyPairs(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
       : Object(defaults, id, persistency, parent, root),
         Model(defaults, id, persistency, parent, root),
-        VertexBase(defaults, id, persistency, parent, root), Chain(defaults, 20) {
-    setType("TwentyPairs");
+        VertexBase(defaults, id, persistency, parent, root), Chain(defaults, 40) {
+    setType("FortyPairs");
   }
 };
 
@@ -84,8 +84,8 @@ protected:
     use(lightAndHeavy());
     registerFlowsheetTypes();
     static const bool registered = [] {
-      NodeFactory().registerType<TwentyPairs>("TwentyPairs", "Chain of the tests", "flowsheet",
-                                              true, {}, {}, {}, "", 100, 100);
+      NodeFactory().registerType<FortyPairs>("FortyPairs", "Chain of the tests", "flowsheet", true,
+                                             {}, {}, {}, "", 100, 100);
       return true;
     }();
     (void)registered;
@@ -137,19 +137,19 @@ TEST_F(SparseSolve, BlockTriangularStepEqualsTheDenseStep) {
     EXPECT_EQ(sparseStep[i], 1.0) << i;
 }
 
-// Twenty pairs (162 unknowns): along the chain each unit's numbers would
+// Forty pairs (322 unknowns): along the chain each unit's numbers would
 // carry the derivatives of every recycle upstream. Folded at the units'
 // inlets, the Jacobian becomes an extended sparse system with
 // intermediates; its Newton step and its gradient J^T f are those of the
 // plain Jacobian, and the solve converges to a closed balance.
 TEST_F(SparseSolve, FoldedIntermediatesGiveThePlainStepAndGradient) {
-  const int pairs = 20;
+  const int pairs = 40;
   Chain fs(pairs);
   prepareChain(fs, pairs);
   testing::internal::CaptureStdout();
   fs.go(1, 0);
   const int n = static_cast<int>(fs.size());
-  ASSERT_GE(n, Jacobian::denseLimit);
+  ASSERT_GE(n, static_cast<int>(FlowSheet::minimumUnknownsToFold));
   std::vector<double> x(n), f(n), folded(n);
   fs.init(x.data());
   fs.scalex(x.data());
@@ -199,14 +199,14 @@ TEST_F(SparseSolve, FoldedIntermediatesGiveThePlainStepAndGradient) {
 // inner flowsheet's streams too, and both balances close.
 TEST_F(SparseSolve, NestedChainConvergesWithFoldedIntermediates) {
   auto outer = makeFlowSheet<FlowSheet>("PlainFlowSheet");
-  outer->addUnit("TwentyPairs", Defaults("IN", "inner chain"));
+  outer->addUnit("FortyPairs", Defaults("IN", "inner chain"));
   outer->addStream("StreamOne", gasOptions("F"), "source", "out", "IN", "in");
   outer->addStream("StreamOne", gasOptions("P"), "IN", "out", "sink", "in");
   auto &inner = dynamic_cast<Chain &>(outer->child("IN"));
   Stream &feed = streamOf(*outer, "F");
   setFeed(feed, {0.3, 0.7}, 350.0, 1e5, 1.0);
   feed.setFlash(static_cast<int>(Velta::Utility::FlashMode::PT));
-  for (int i = 0; i < 20; ++i) {
+  for (int i = 0; i < 40; ++i) {
     auto &divider = dynamic_cast<Divider &>(inner.child(numbered("D", i)));
     divider.outSplit[0] = Value(0.6);
     divider.outSplit[1] = Value(0.4);
@@ -218,7 +218,7 @@ TEST_F(SparseSolve, NestedChainConvergesWithFoldedIntermediates) {
   testing::internal::GetCapturedStdout();
   for (const std::string &error : outer->errors.value())
     ADD_FAILURE() << error;
-  ASSERT_GE(outer->size(), static_cast<unsigned>(Jacobian::denseLimit));
+  ASSERT_GE(outer->size(), FlowSheet::minimumUnknownsToFold);
   EXPECT_GT(outer->privatePart().solver_.jacobian().intermediates(), 0);
   const double in = feed.Tphase->mdot.value();
   EXPECT_NEAR((in - streamOf(*outer, "P").Tphase->mdot.value()) / in, 0.0, 1e-9);

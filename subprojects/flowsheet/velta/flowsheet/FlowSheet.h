@@ -33,6 +33,12 @@ class FlowSheet : public virtual VertexBase,
 public:
   class Private;
 
+  // From this many unknowns on, the simultaneous solve folds the units'
+  // long derivative lists into intermediates (a sparse extended system);
+  // smaller flowsheets keep the plain Jacobian, whose lists stay short
+  // enough that folding costs more than it saves.
+  static constexpr unsigned minimumUnknownsToFold = 300;
+
   // New (no persistency): creates "source" and "sink". Restored: rebuilds
   // the graph, the ports and the port maps from the restored children.
   FlowSheet(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root);
