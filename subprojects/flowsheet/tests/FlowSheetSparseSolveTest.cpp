@@ -66,16 +66,22 @@ public:
   }
 };
 
-// Feed and splits of a chain of the given pairs; the recycles are cut.
-void prepareChain(Chain &fs, int pairs) {
-  setFeed(streamOf(fs, "F"), {0.3, 0.7}, 350.0, 1e5, 1.0);
-  streamOf(fs, "F").setFlash(static_cast<int>(Velta::Utility::FlashMode::PT));
+// Splits of a chain of the given pairs (60 % back to each mixer); the
+// recycles are cut.
+void splitAndCut(FlowSheet &fs, int pairs) {
   for (int i = 0; i < pairs; ++i) {
     auto &divider = dynamic_cast<Divider &>(fs.child(numbered("D", i)));
     divider.outSplit[0] = Value(0.6);
     divider.outSplit[1] = Value(0.4);
     fs.addCut(numbered("R", i));
   }
+}
+
+// A gas feed at 350 K into a chain of the given pairs.
+void prepareChain(Chain &fs, int pairs) {
+  setFeed(streamOf(fs, "F"), {0.3, 0.7}, 350.0, 1e5, 1.0);
+  streamOf(fs, "F").setFlash(static_cast<int>(Velta::Utility::FlashMode::PT));
+  splitAndCut(fs, pairs);
 }
 
 class SparseSolve : public ComponentsFixture {
@@ -206,12 +212,7 @@ TEST_F(SparseSolve, NestedChainConvergesWithFoldedIntermediates) {
   Stream &feed = streamOf(*outer, "F");
   setFeed(feed, {0.3, 0.7}, 350.0, 1e5, 1.0);
   feed.setFlash(static_cast<int>(Velta::Utility::FlashMode::PT));
-  for (int i = 0; i < 40; ++i) {
-    auto &divider = dynamic_cast<Divider &>(inner.child(numbered("D", i)));
-    divider.outSplit[0] = Value(0.6);
-    divider.outSplit[1] = Value(0.4);
-    inner.addCut(numbered("R", i));
-  }
+  splitAndCut(inner, 40);
   testing::internal::CaptureStdout();
   outer->calculate(0);
   outer->calculate(0);
