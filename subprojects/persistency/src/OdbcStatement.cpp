@@ -129,20 +129,20 @@ std::optional<bool> OdbcStatement::getFlag(int column, const char *function, con
   return value != 0;
 }
 
-std::optional<std::string> OdbcStatement::getText(int column, const char *function,
-                                                  const char *message) {
+template <class Char>
+std::optional<std::basic_string<Char>>
+OdbcStatement::getPieces(int column, short cType, const char *function, const char *message) {
   // Long texts arrive in pieces: each cut piece fills the buffer but for the
   // terminator; the last piece reports its own length. Once the driver has
   // told the whole length, the rest comes in one piece.
-  SQLWCHAR first[256];
-  std::vector<SQLWCHAR> rest;
-  SQLWCHAR *piece = first;
+  Char first[512 / sizeof(Char)];
+  std::vector<Char> rest;
+  Char *piece = first;
   SQLLEN capacity = sizeof(first);
-  std::u16string text;
+  std::basic_string<Char> text;
   for (;;) {
     SQLLEN indicator = 0;
-    const SQLRETURN rc =
-        SQLGetData(handle_.get(), column, SQL_C_WCHAR, piece, capacity, &indicator);
+    const SQLRETURN rc = SQLGetData(handle_.get(), column, cType, piece, capacity, &indicator);
     if (rc == SQL_NO_DATA)
       break;
     check(rc, function, message);
@@ -150,57 +150,38 @@ std::optional<std::string> OdbcStatement::getText(int column, const char *functi
       return std::nullopt;
     const bool cut =
         rc == SQL_SUCCESS_WITH_INFO && (indicator == SQL_NO_TOTAL || indicator >= capacity);
-    const std::size_t room = static_cast<std::size_t>(capacity) / sizeof(SQLWCHAR) - 1;
+    const std::size_t room = static_cast<std::size_t>(capacity) / sizeof(Char) - 1;
     const std::size_t units =
-        cut ? room : std::min(room, static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR));
-    text.append(reinterpret_cast<const char16_t *>(piece), units);
+        cut ? room : std::min(room, static_cast<std::size_t>(indicator) / sizeof(Char));
+    text.append(piece, units);
     if (!cut)
       break;
     if (indicator != SQL_NO_TOTAL && rest.empty()) {
       // The indicator counts the bytes left before this piece.
-      rest.resize(static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR) - units + 1);
+      rest.resize(static_cast<std::size_t>(indicator) / sizeof(Char) - units + 1);
       piece = rest.data();
-      capacity = static_cast<SQLLEN>(rest.size() * sizeof(SQLWCHAR));
+      capacity = static_cast<SQLLEN>(rest.size() * sizeof(Char));
     }
   }
-  return UtfConverter::wideToUtf8(std::u16string_view(text));
+  return text;
+}
+
+std::optional<std::string> OdbcStatement::getText(int column, const char *function,
+                                                  const char *message) {
+  static_assert(sizeof(SQLWCHAR) == sizeof(char16_t));
+  const std::optional<std::u16string> text =
+      getPieces<char16_t>(column, SQL_C_WCHAR, function, message);
+  if (!text)
+    return std::nullopt;
+  return UtfConverter::wideToUtf8(std::u16string_view(*text));
 }
 
 std::optional<std::string> OdbcStatement::getUtf8Text(int column, const char *function,
                                                       const char *message) {
-  char first[512];
-  std::vector<char> rest;
-  char *piece = first;
-  SQLLEN capacity = sizeof(first);
-  std::string text;
-  for (;;) {
-    SQLLEN indicator = 0;
-    const SQLRETURN rc = SQLGetData(handle_.get(), column, SQL_C_CHAR, piece, capacity, &indicator);
-    if (rc == SQL_NO_DATA)
-      break;
-    check(rc, function, message);
-    if (indicator == SQL_NULL_DATA)
-      return std::nullopt;
-    const bool cut =
-        rc == SQL_SUCCESS_WITH_INFO && (indicator == SQL_NO_TOTAL || indicator >= capacity);
-    const std::size_t room = static_cast<std::size_t>(capacity) - 1;
-    const std::size_t bytes = cut ? room : std::min(room, static_cast<std::size_t>(indicator));
-    if (text.empty() && !cut)
-      text.assign(piece, bytes);
-    else
-      text.append(piece, bytes);
-    if (!cut)
-      break;
-    if (indicator != SQL_NO_TOTAL && rest.empty()) {
-      // The indicator counts the bytes left before this piece.
-      rest.resize(static_cast<std::size_t>(indicator) - bytes + 1);
-      piece = rest.data();
-      capacity = static_cast<SQLLEN>(rest.size());
-    }
-  }
+  std::optional<std::string> text = getPieces<char>(column, SQL_C_CHAR, function, message);
   // Plain ASCII needs no closer look.
-  if (std::any_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; }))
-    for (const char *position = text.c_str(); *position;)
+  if (text && std::any_of(text->begin(), text->end(), [](char c) { return (c & 0x80) != 0; }))
+    for (const char *position = text->c_str(); *position;)
       UtfConverter::nextCodePoint(position);
   return text;
 }

@@ -70,6 +70,11 @@ public:
 
 private:
   void check(short rc, const char *function, const char *message);
+  // The whole text of a column as characters of the C type cType (wide or
+  // 8-bit), fetched piece by piece; std::nullopt for NULL.
+  template <class Char>
+  std::optional<std::basic_string<Char>> getPieces(int column, short cType, const char *function,
+                                                   const char *message);
 
   OdbcHandle handle_{OdbcHandleType::statement};
 };
