@@ -1,8 +1,5 @@
 #include "velta/core/EdgeBase.h"
 
-#include "velta/persistency/Quantity.h"
-#include "velta/persistency/QuantityMatrix.h"
-#include "velta/persistency/QuantityVector.h"
 #include "velta/utility/Diagnostic.h"
 
 // The model base is virtual and built by the most derived class; this
@@ -27,27 +24,9 @@ EdgeBase::EdgeBase(Defaults, int, Persistency *persistency, Node *, Node *)
 
 EdgeBase::~EdgeBase() = default;
 
-namespace {
-
-void foldObject(Object &object) {
-  for (const auto &[tag, quantity] : object.quantities())
-    quantity->activeValue().foldDerivatives();
-  for (const auto &[tag, vector] : object.quantityVectors())
-    for (std::size_t i = 0; i < vector->size(); ++i)
-      (*vector)[i].activeValue().foldDerivatives();
-  for (const auto &[tag, matrix] : object.quantityMatrices())
-    for (std::size_t i = 0; i < matrix->size(); ++i)
-      (*matrix)[i].activeValue().foldDerivatives();
-  for (const auto &[tag, child] : object.children())
-    if (auto *inner = dynamic_cast<Object *>(child.get()))
-      foldObject(*inner);
-}
-
-} // namespace
-
 void EdgeBase::foldDerivatives() {
   if (currentDerivativeContext().foldingThreshold() > 0)
-    foldObject(*this);
+    forEachQuantityValue([](Value &value) { value.activeValue().foldDerivatives(); });
 }
 
 std::string EdgeBase::lineColor() const { return "blue"; }

@@ -5,9 +5,6 @@
 #include "velta/core/MyCast.h"
 #include "velta/flowsheet/FlowSheet.h"
 #include "velta/flowsheet/FlowSheetPrivate.h"
-#include "velta/persistency/Quantity.h"
-#include "velta/persistency/QuantityMatrix.h"
-#include "velta/persistency/QuantityVector.h"
 #include "velta/phases/MassMolarProperties.h"
 #include "velta/streams/Stream.h"
 #include "velta/utility/Assert.h"
@@ -286,29 +283,12 @@ void FlowSheet::calculateResidualsLocal() {
   VELTA_TRACE_END(name)
 }
 
-namespace {
-
-void releaseObject(Object &object) {
-  const auto release = [](Value &value) {
+void FlowSheet::releaseIntermediates() {
+  forEachQuantityValue([](Value &value) {
     if (value.activeValue().holdsIntermediates())
       value.activeValue().clearSparseDerivatives();
-  };
-  for (const auto &[tag, quantity] : object.quantities())
-    release(*quantity);
-  for (const auto &[tag, vector] : object.quantityVectors())
-    for (std::size_t i = 0; i < vector->size(); ++i)
-      release((*vector)[i]);
-  for (const auto &[tag, matrix] : object.quantityMatrices())
-    for (std::size_t i = 0; i < matrix->size(); ++i)
-      release((*matrix)[i]);
-  for (const auto &[tag, child] : object.children())
-    if (auto *inner = dynamic_cast<Object *>(child.get()))
-      releaseObject(*inner);
+  });
 }
-
-} // namespace
-
-void FlowSheet::releaseIntermediates() { releaseObject(*this); }
 
 void FlowSheet::setup() {
   static const char *const name = "FlowSheet::setup";

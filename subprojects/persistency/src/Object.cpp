@@ -415,6 +415,20 @@ Object &Object::operator=(const Node &other) {
 
 Object &Object::operator=(Node &&other) { return operator=(static_cast<const Node &>(other)); }
 
+void Object::forEachQuantityValue(const std::function<void(Value &)> &visit) {
+  for (const auto &[tag, quantity] : Q_)
+    visit(*quantity);
+  for (const auto &[tag, vector] : QV_)
+    for (std::size_t i = 0; i < vector->size(); ++i)
+      visit((*vector)[i]);
+  for (const auto &[tag, matrix] : QM_)
+    for (std::size_t i = 0; i < matrix->size(); ++i)
+      visit((*matrix)[i]);
+  for (const auto &[tag, child] : children())
+    if (auto *inner = dynamic_cast<Object *>(child.get()))
+      inner->forEachQuantityValue(visit);
+}
+
 Object &Object::operator=(const Object &other) {
   return operator=(static_cast<const Node &>(other));
 }

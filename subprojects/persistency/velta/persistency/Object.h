@@ -19,6 +19,7 @@
 #include "velta/persistency/Registries.h"
 #include "velta/value/Value.h"
 
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <stack>
@@ -69,6 +70,9 @@ public:
   const QuantityRegistry &quantities() const { return Q_; }
   const QuantityVectorRegistry &quantityVectors() const { return QV_; }
   const QuantityMatrixRegistry &quantityMatrices() const { return QM_; }
+  // Calls visit on every value of the quantities (Q, QV, QM) of this object
+  // and of the objects below it, depth first in tag order.
+  void forEachQuantityValue(const std::function<void(Value &)> &visit);
   const StringRegistry &strings() const { return S_; }
   const StringVectorRegistry &stringVectors() const { return SV_; }
 
