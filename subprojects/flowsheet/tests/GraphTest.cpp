@@ -1,6 +1,7 @@
 // The graph of a flowsheet: vertices and edges by tag, parallel edges,
 // removal by ends and by stream, reversal, the cycle test and the DOT file.
 
+#include "PrivateWorkingDirectory.h"
 #include "UnitTestSupport.h"
 
 #include "velta/flowsheet/Graph.h"
@@ -19,6 +20,7 @@ namespace {
 
 class GraphFixture : public ComponentsFixture {
 protected:
+  PrivateWorkingDirectory workingDirectory_;
   void SetUp() override {
     use(lightAndHeavy());
     for (const char *tag : {"source", "sink", "A", "B"}) {
