@@ -68,8 +68,6 @@ public:
   void pre(int, int) override {}
   void post(int, int) override {}
   void makeUserEquations(Position &) override {}
-  // Sequential passes before Newton's method: the recycle is large.
-  int sequential() override { return 50; }
 
   // The inputs, and the cut of the recycle from its first estimate.
   void setup() override {
