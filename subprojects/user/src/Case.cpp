@@ -60,6 +60,32 @@ int reportErrors(const char *function, std::size_t errors) {
 
 } // namespace
 
+std::unique_ptr<Model> loadModel(Persistency &persistency, int id, const std::string &type,
+                                 const char *logName) {
+  std::unique_ptr<Node> node =
+      NodeFactory().create(type, Defaults(), id, &persistency, nullptr, nullptr);
+  std::unique_ptr<Model> model(my_cast<Model *>(node.get(), logName));
+  node.release();
+  // The cut table is not stored: a flowsheet rebuilds it from its streams.
+  if (auto *flowsheet = dynamic_cast<FlowSheet *>(model.get())) {
+    VELTA_LOG_FREE(2, logName, "Define cut streams convergence");
+    flowsheet->restoreCuts();
+  }
+  VELTA_LOG_FREE(2, logName, "initializeNonPersistents");
+  model->initializeNonPersistents();
+  VELTA_LOG_FREE(2, logName, "Done");
+  return model;
+}
+
+std::unique_ptr<Model> loadModel(Persistency &persistency, int id) {
+  std::string uuid, tag, description, type;
+  int parent = 0, root = 0;
+  double createdAt = 0, updatedAt = 0;
+  persistency.retrieveObject(id, uuid, tag, description, type, parent, root, createdAt,
+                             updatedAt);
+  return loadModel(persistency, id, type);
+}
+
 Case::Case(const Handle &handle) : record_(std::make_unique<Record>()) {
   const char *const name = "Velta::User::Case::Case";
   if (!handle.isValid())
@@ -69,19 +95,7 @@ Case::Case(const Handle &handle) : record_(std::make_unique<Record>()) {
     VELTA_LOG_FREE(1, name,
                    "Retrieving " << handle.uuid() << " of type " << handle.type()
                                  << " from persistent storage database");
-    std::unique_ptr<Node> node = NodeFactory().create(handle.type(), Defaults(), handle.id(),
-                                                      &persistency, nullptr, nullptr);
-    Model *model = my_cast<Model *>(node.get(), name);
-    node.release();
-    record_->model.reset(model);
-    // The cut table is not stored: a flowsheet rebuilds it from its streams.
-    if (auto *flowsheet = dynamic_cast<FlowSheet *>(model)) {
-      VELTA_LOG_FREE(2, name, "Define cut streams convergence");
-      flowsheet->restoreCuts();
-    }
-    VELTA_LOG_FREE(2, name, "initializeNonPersistents");
-    model->initializeNonPersistents();
-    VELTA_LOG_FREE(2, name, "Done");
+    record_->model = loadModel(persistency, handle.id(), handle.type(), name);
   } catch (Error &error) {
     record_->model.reset();
     error.append(name);
@@ -103,7 +117,9 @@ int Case::setCheck() {
 
 bool Case::hasModel() const { return record_->model != nullptr; }
 
-Model *Case::model() const { return record_->model.get(); }
+const Model *Case::model() const { return record_->model.get(); }
+
+Model *Case::mutableModel() const { return record_->model.get(); }
 
 int Case::calculateSync() {
   const char *const name = "Velta::User::Case::calculateSync";

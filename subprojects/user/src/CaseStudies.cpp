@@ -16,7 +16,7 @@ namespace Velta::User {
 SensitivityResult Case::sensitivitySync(const SensitivityInput &input, int *error) {
   const char *const name = "Velta::User::Case::sensitivitySync";
   SensitivityResult result;
-  Model *model = this->model();
+  Model *model = mutableModel();
   if (!model) {
     *error = -81;
     return result;
@@ -43,7 +43,7 @@ SensitivityResult Case::sensitivitySync(const SensitivityInput &input, int *erro
 
 int Case::homotopySync(const HomotopyInput &input) {
   const char *const name = "Velta::User::Case::homotopySync";
-  Model *model = this->model();
+  Model *model = mutableModel();
   if (!model)
     return -81;
   try {

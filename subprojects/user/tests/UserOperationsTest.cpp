@@ -106,6 +106,8 @@ TEST_P(UserOperations, ErrorsOfACalculationAreStoredAndReportedAsFailure) {
   EXPECT_EQ(stored.calculateSync(), -84);
   EXPECT_NE(testing::internal::GetCapturedStderr().find("1 error"), std::string::npos);
   EXPECT_EQ(count("SELECT VALUE FROM Q WHERE TAG = 'x' AND NID = " + std::to_string(id)), 42);
+  // The caller reads the results from the case's model.
+  EXPECT_EQ(stored.model()->element<Quantity>("x").value(), 42.0);
 
   Velta::User::Case checked{Velta::User::Handle(id)};
   testing::internal::CaptureStderr();

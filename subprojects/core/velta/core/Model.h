@@ -134,9 +134,10 @@ public:
   // Numbered sub-objects: a fresh model creates count children tagged
   // tagPrefix + "[" + i + "]", of the type named by its string option
   // optionKeyPrefix + "[" + i + "]" (ErrorRunTime "type unspecified for " +
-  // tag when absent); a model read back (persistency given) finds them among
-  // its children by their type names, which begin with typeKey (a number of
-  // them other than count is an ErrorRunTime). Log lines are written when
+  // tag when absent); a model read back (persistency given) finds them again
+  // by those tags, in index order, whatever their type names (a missing one
+  // is an ErrorRunTime, one that is not a T an ErrorDynamicCast). typeKey
+  // names the kind of sub-object in the messages. Log lines are written when
   // verbosityGlobal + verbosity() + verbosityOffset > level.
   template <class T>
   void addSubObjects(int verbosityOffset, Defaults defaults, Persistency *persistency, int count,
@@ -175,8 +176,8 @@ protected:
   int logVerbosity() const { return verbosity() - 1; }
 
 private:
-  // The children whose type names begin with typeKey, in tag order.
-  std::vector<Node *> subObjectChildren(const std::string &typeKey);
+  // The child tagged tagPrefix + "[" + i + "]", or null.
+  Node *subObjectChild(const std::string &tagPrefix, int i);
   // Creates the fresh sub-object i (see addSubObjects).
   Node &addSubObject(int verbosityOffset, const Defaults &defaults, int i,
                      const std::string &optionKeyPrefix, const std::string &typeKey,
@@ -196,11 +197,14 @@ void Model::addSubObjects(int verbosityOffset, Defaults defaults, Persistency *p
             "Entered with count = " << count << " and typeKey = " << typeKey);
   objects.resize(count > 0 ? static_cast<std::size_t>(count) : 0u, nullptr);
   if (persistency) {
-    const std::vector<Node *> found = subObjectChildren(typeKey);
-    if (static_cast<int>(found.size()) != count)
-      throwSubObjectMismatch(typeKey, static_cast<int>(found.size()), count);
-    for (std::size_t i = 0; i < found.size(); ++i)
-      objects[i] = my_cast<T *>(found[i], "Model::addSubObjects");
+    // By tag, not by type name: a sub-object type may have any name, and
+    // the tags keep the index order past ten ("[10]" sorts before "[2]").
+    for (int i = 0; i < count; ++i) {
+      Node *child = subObjectChild(tagPrefix, i);
+      if (!child)
+        throwSubObjectMismatch(typeKey, i, count);
+      objects[static_cast<std::size_t>(i)] = my_cast<T *>(child, "Model::addSubObjects");
+    }
   } else {
     for (int i = 0; i < count; ++i)
       objects[static_cast<std::size_t>(i)] =
