@@ -89,7 +89,7 @@ void rule(std::ostream &out, const std::string &selector,
           std::initializer_list<std::string> declarations) {
   out << "  " << selector << " {\n";
   for (const std::string &declaration : declarations)
-    out << "    " << declaration << "\n";
+    out << "    " << xmlEscape(declaration) << "\n";
   out << "  }\n";
 }
 
