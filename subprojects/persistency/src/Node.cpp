@@ -495,15 +495,15 @@ Node *Node::parentNode() const {
 
 // ---------------------------------------------------------------- icons
 
-const Icon &Node::effectiveIcon() const { return icon_ ? *icon_ : NodeFactory().icon(type()); }
+const Icon &Node::icon() const { return icon_ ? *icon_ : NodeFactory().icon(type()); }
 
 std::string Node::iconFile(bool raster) const {
-  return effectiveIcon().stem() + (raster ? ".png" : ".svg");
+  return icon().stem() + (raster ? ".png" : ".svg");
 }
 
-double Node::iconWidth() const { return effectiveIcon().width(); }
+double Node::iconWidth() const { return icon().width(); }
 
-double Node::iconHeight() const { return effectiveIcon().height(); }
+double Node::iconHeight() const { return icon().height(); }
 
 void Node::setIcon(std::string stem, double width, double height) {
   icon_ = std::make_unique<Icon>(std::move(stem), width, height);

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+class Icon;
 class SolverNleInterface;
 
 class ObjectiveNleAd;
@@ -117,18 +118,18 @@ public:
   // directory) to names. Children that are not models are skipped.
   void printSvgAll(const char *directory, bool tiny, bool raster, unsigned idOffset,
                    std::vector<std::string> &names) const;
-  // The drawing of this model: by default an icon document that refers to
-  // "/static/" + the category's icon name + ".png" (raster) or ".svg".
-  // Flowsheets and units draw themselves.
+  // The drawing of this model: by default the icon document of its
+  // category's icon ("phase", "stream", "option", else "other"), 100 x 100.
+  // Flowsheets and units draw themselves. Raster is not used: every drawing
+  // embeds its icons, so none refers to an image file.
   virtual void printSvg(const char *fileName, bool tiny, bool raster, unsigned idOffset) const;
-  // The four-line SVG document that shows the image href over the whole
-  // width x height drawing.
-  static std::ostream &printSvgIcon(std::ostream &stream, const std::string &href, double width,
-                                    double height);
+  // The SVG document (SVG 1.1 Tiny when tiny, else SVG 1.1) that shows the
+  // icon's artwork over the whole drawing of the icon's size.
+  static std::ostream &printSvgIcon(std::ostream &stream, const Icon &icon, bool tiny);
   // Writes that document into fileName (replaced); a file that cannot be
   // written throws ErrorRunTime from function, naming the file.
-  static void writeSvgIcon(const char *function, const char *fileName, const std::string &href,
-                           double width, double height);
+  static void writeSvgIcon(const char *function, const char *fileName, const Icon &icon,
+                           bool tiny);
 
   // --- helpers of derived models
   // Numbered sub-objects: a fresh model creates count children tagged

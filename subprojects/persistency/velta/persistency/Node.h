@@ -123,6 +123,7 @@ public:
   bool isRoot() const { return parent() == this; }
 
   // --- icons: the node's own, else the one registered for its type
+  const Icon &icon() const;
   std::string iconFile(bool raster) const;
   double iconWidth() const;
   double iconHeight() const;
@@ -145,8 +146,6 @@ private:
   void setRootOfSubtree(Node *root);
   void updateSubtree(Persistency &persistency);
   void insertAsOwnBlock(Persistency &persistency);
-  const Icon &effectiveIcon() const;
-
   int maxId_;
   Node *root_;
   std::string type_;
