@@ -1,8 +1,8 @@
 #include "velta/user/Case.h"
 
+#include "CaseLoading.h"
+
 #include "velta/core/Model.h"
-#include "velta/flowsheet/FlowSheet.h"
-#include "velta/persistency/NodeFactory.h"
 #include "velta/persistency/PersistencyOdbc.h"
 #include "velta/user/DataSource.h"
 #include "velta/utility/Diagnostic.h"
@@ -65,23 +65,7 @@ Case::Case(const Handle &handle) : record_(std::make_unique<Record>()) {
   if (!handle.isValid())
     return;
   try {
-    PersistencyOdbc persistency(dataSourceName);
-    VELTA_LOG_FREE(1, name,
-                   "Retrieving " << handle.uuid() << " of type " << handle.type()
-                                 << " from persistent storage database");
-    std::unique_ptr<Node> node = NodeFactory().create(handle.type(), Defaults(), handle.id(),
-                                                      &persistency, nullptr, nullptr);
-    Model *model = my_cast<Model *>(node.get(), name);
-    node.release();
-    record_->model.reset(model);
-    // The cut table is not stored: a flowsheet rebuilds it from its streams.
-    if (auto *flowsheet = dynamic_cast<FlowSheet *>(model)) {
-      VELTA_LOG_FREE(2, name, "Define cut streams convergence");
-      flowsheet->restoreCuts();
-    }
-    VELTA_LOG_FREE(2, name, "initializeNonPersistents");
-    model->initializeNonPersistents();
-    VELTA_LOG_FREE(2, name, "Done");
+    record_->model = loadCase(handle, name);
   } catch (Error &error) {
     record_->model.reset();
     error.append(name);
