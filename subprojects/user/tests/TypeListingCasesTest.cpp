@@ -12,16 +12,13 @@
 
 #include <json/json.h>
 
-#include <set>
+#include <iostream>
 #include <sstream>
+#include <string>
 
 namespace {
 
 using kerneltest::KernelStoreTest;
-
-// Types whose calculation from the defaults is too slow for the sanitized
-// build: their cases are created and read back, not calculated.
-const std::set<std::string> loadedOnly = {};
 
 // Keeps the log lines of the calculations out of the test's output.
 struct QuietStdout {
@@ -97,7 +94,7 @@ protected:
     Velta::User::Case loaded(handle);
     ASSERT_TRUE(loaded.hasModel()) << "stored, but it cannot be read back";
     testing::internal::CaptureStderr();
-    const int calculated = loadedOnly.count(name) ? 0 : loaded.calculateSync();
+    const int calculated = loaded.calculateSync();
     const int exported = loaded.exportTxt(workFile("case.txt"));
     testing::internal::GetCapturedStderr();
     EXPECT_TRUE(calculated == 0 || calculated == -84) << calculated;
@@ -115,8 +112,10 @@ TEST_P(TypeListingCases, EmptyDescriptorStoresACaseThatCalculatesOrStoresNothing
   ASSERT_GT(types.size(), 0u);
   for (const Json::Value &type : types)
     checkCase(type);
-  std::cout << kept << " types stored and read back (" << loadedOnly.size()
-            << " of them not calculated), " << refused << " refused" << std::endl;
+  // Every kept case is calculated: the whole listing takes about a minute
+  // in the sanitized build.
+  std::cout << kept << " types stored, read back and calculated, " << refused << " refused"
+            << std::endl;
 }
 
 // The column's listed stream types are the ones it is built with: before,
