@@ -1,5 +1,7 @@
 #include "velta/user/Case.h"
 
+#include "CaseLoading.h"
+
 #include "velta/core/Model.h"
 #include "velta/flowsheet/FlowSheet.h"
 #include "velta/persistency/NodeFactory.h"
@@ -91,11 +93,7 @@ Case::Case(const Handle &handle) : record_(std::make_unique<Record>()) {
   if (!handle.isValid())
     return;
   try {
-    PersistencyOdbc persistency(dataSourceName);
-    VELTA_LOG_FREE(1, name,
-                   "Retrieving " << handle.uuid() << " of type " << handle.type()
-                                 << " from persistent storage database");
-    record_->model = loadModel(persistency, handle.id(), handle.type(), name);
+    record_->model = loadCase(handle, name);
   } catch (Error &error) {
     record_->model.reset();
     error.append(name);

@@ -1,3 +1,5 @@
+#include "CaseLoading.h"
+
 #include "velta/user/CaseDescriptor.h"
 #include "velta/user/DataSource.h"
 #include "velta/user/Operations.h"
@@ -20,6 +22,27 @@ std::string printed(const Defaults &defaults) {
   std::ostringstream text;
   defaults.print(text);
   return text.str();
+}
+
+Handle storedCase(int id, const Node &root) {
+  return Handle(id, root.uuid(), root.type(), root.tag(), root.description(), root.createdAt(),
+                root.updatedAt());
+}
+
+// Whether a case just stored can be read back as every verb on it reads it.
+// One that cannot could never be calculated or exported: it is removed, and
+// the reason is written to standard error.
+bool loadsBack(const Handle &stored, const char *caller) {
+  try {
+    loadCase(stored, caller);
+    return true;
+  } catch (Error &failure) {
+    failure.append(caller);
+    std::cerr << failure.message() << "The new case of type " << stored.type()
+              << " could not be read back as stored, so it was not kept" << std::endl;
+    remove(stored);
+    return false;
+  }
 }
 
 } // namespace
@@ -77,14 +100,18 @@ Handle createCase_(const std::string &type, const Defaults &defaults,
       storedId = model.insert(persistency);
     }
     VELTA_LOG_FREE(-1, name, "Saved to persistent storage");
+    if (!loadsBack(storedCase(*storedId, model), name)) {
+      storedId.reset();
+      error = -93;
+      return Handle::invalid();
+    }
     if (drawings) {
       VELTA_LOG_FREE(-1, name, "Dumping all flowheet objects as tiny SVGs");
       std::vector<std::string> files;
       model.printSvgAll(".", true, true, static_cast<unsigned>(*storedId), files);
     }
     error = 0;
-    return Handle(*storedId, model.uuid(), model.type(), model.tag(), model.description(),
-                  model.createdAt(), model.updatedAt());
+    return storedCase(*storedId, model);
   } catch (Error &failure) {
     failure.append(name);
     std::cerr << failure.message() << std::endl;
@@ -93,8 +120,7 @@ Handle createCase_(const std::string &type, const Defaults &defaults,
       std::cerr << "Warning: case " << *storedId
                 << " was stored, but its drawings could not all be written" << std::endl;
       error = 0;
-      return Handle(*storedId, node->uuid(), node->type(), node->tag(), node->description(),
-                    node->createdAt(), node->updatedAt());
+      return storedCase(*storedId, *node);
     }
     error = -93;
     return Handle::invalid();

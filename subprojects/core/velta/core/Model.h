@@ -73,8 +73,15 @@ public:
   // Gathers the messages of the whole subtree, depth first, into every
   // ancestor of the model that filed them: a copy gets " @ " and the tag
   // path from the gathering model's child down to the filing model
-  // ("e @ U1:S01" in the case, "e @ S01" in U1, "e" in S01).
+  // ("e @ U1:S01" in the case, "e @ S01" in U1, "e" in S01). First every
+  // model files a warning for each of its quantities that holds NaN (the
+  // store keeps 0 in its place, so the warning is what tells the two apart).
   void reportMessages();
+  // The warning that marks quantity tag of this model as not computed.
+  static std::string notComputedWarning(const std::string &tag);
+  // Whether a quantity of this model holds no computed value: NaN in
+  // memory, or marked by its warning (a case read back holds the stored 0).
+  bool notComputed(const Quantity &quantity) const;
   // Clears the errors and warnings of the whole subtree.
   void resetErrors();
 
