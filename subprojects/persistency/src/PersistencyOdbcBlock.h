@@ -92,6 +92,7 @@ struct NodeRow {
   std::optional<std::string> type;
   int parent = -1;
   int root = -1;
+  int range = 1;
   double createdAt = 0;
   double updatedAt = 0;
 

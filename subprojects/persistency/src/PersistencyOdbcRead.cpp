@@ -15,11 +15,13 @@
 #include "velta/persistency/ErrorOdbc.h"
 #include "velta/persistency/Integer.h"
 #include "velta/persistency/IntegerVector.h"
+#include "velta/persistency/Object.h"
 #include "velta/persistency/Quantity.h"
 #include "velta/persistency/QuantityMatrix.h"
 #include "velta/persistency/QuantityVector.h"
 #include "velta/persistency/String.h"
 #include "velta/persistency/StringVector.h"
+#include "velta/utility/UtfConverter.h"
 
 #include <algorithm>
 #include <charconv>
@@ -69,8 +71,14 @@ public:
       joined_ = &rows_.joined[next_++];
     return true;
   }
+  // Texts were fetched as the driver gave them: checked here, where a fault
+  // belongs to its row.
   std::optional<std::string> getText(int column, const char *, const char *) const {
-    return cell(column).text;
+    const std::optional<std::string> &text = cell(column).text;
+    if (text && std::any_of(text->begin(), text->end(), [](char c) { return (c & 0x80) != 0; }))
+      for (const char *position = text->c_str(); *position;)
+        UtfConverter::nextCodePoint(position);
+    return text;
   }
   // Integer values were fetched as text (a damaged one is reported by its
   // check column before it is asked for).
@@ -122,18 +130,40 @@ void forRows(OdbcStatement &statement, const odbcBlock::NodeRows *block,
   body(statement);
 }
 
-template <class Rows> std::string requiredTag(Rows &statement, const std::string &table) {
-  const std::optional<std::string> tag = statement.getText(1, function, tagFailed);
-  if (!tag)
-    throw ErrorOdbc(function, "Could not read TAG field in " + table + " table");
-  return *tag;
+// What a read finds wrong with a stored row, named by its tag and table; the
+// store adds the case and node before the error leaves (see readFault).
+struct RowFault {
+  std::string tag;
+  std::string table;
+  std::string what;
+  bool damaged;
+  // The node whose row it is, when not the node being read.
+  int node = -1;
+};
+
+// Rows whose contents contradict what the store writes.
+[[noreturn]] void damaged(int, const std::string &tag, const std::string &table,
+                          const std::string &what) {
+  throw RowFault{tag, table, what, true};
 }
 
-// What a read finds wrong with stored rows: names node, tag and table.
-[[noreturn]] void damaged(int nid, const std::string &tag, const std::string &table,
-                          const std::string &what) {
-  throw ErrorOdbc(function, "Stored case is damaged: node " + std::to_string(nid) + ", tag \"" +
-                                tag + "\" in table " + table + ": " + what);
+// Runs the reading of one row (tag in table); an error on the way (a driver
+// failure, a text that is not UTF-8, units that do not fit) becomes a fault
+// of that row.
+template <class Read> auto atRow(const std::string &tag, const std::string &table, Read &&read) {
+  try {
+    return read();
+  } catch (const Error &error) {
+    throw RowFault{tag, table, errorLines(error), false};
+  }
+}
+
+template <class Rows> std::string requiredTag(Rows &statement, const std::string &table) {
+  const std::optional<std::string> tag =
+      atRow("?", table, [&] { return statement.getText(1, function, tagFailed); });
+  if (!tag)
+    throw RowFault{"NULL", table, "Could not read TAG field in " + table + " table", false};
+  return *tag;
 }
 
 // The SQLite driver hands doubles over as text of 15 digits, and SQLite's
@@ -143,7 +173,7 @@ template <class Rows> std::string requiredTag(Rows &statement, const std::string
 // [2^59, 2^61], which multiplications by powers of two and the conversion
 // to an integer do without rounding. -0.0, which SQLite keeps as the bytes
 // of its pattern (see setNegativeZero), reads "-0"; text or other bytes where
-// a number belongs read "text" or "blob".
+// a number belongs read "text" or "blob", an infinity "inf" or "-inf".
 std::string doubleColumn(bool exactText, const std::string &column) {
   if (!exactText)
     return column;
@@ -151,6 +181,8 @@ std::string doubleColumn(bool exactText, const std::string &column) {
   const std::string scale = "(60 - CAST(floor(log2(abs(" + column + "))) AS INTEGER))";
   return "CASE typeof(" + column + ") WHEN 'null' THEN NULL WHEN 'integer' THEN printf('%lld 0', " +
          column + ") WHEN 'real' THEN CASE WHEN " + column + " = 0 THEN '0 0' WHEN abs(" + column +
+         ") > 1.7976931348623157e308 THEN CASE WHEN " + column +
+         " > 0 THEN 'inf' ELSE '-inf' END WHEN abs(" + column +
          ") > 1e-280 THEN printf('%lld %d', CAST(" + column + " * pow(2, " + scale +
          ") AS INTEGER), " + scale + ") ELSE printf('%lld %d', CAST(" + column + " * pow(2, " +
          scale + " / 2) * pow(2, " + scale + " - " + scale + " / 2) AS INTEGER), " + scale +
@@ -169,6 +201,8 @@ struct NumberPlace {
 std::optional<double> exactNumber(std::string_view text) {
   if (text == "-0")
     return -0.0;
+  if (text == "inf" || text == "-inf")
+    return text == "inf" ? HUGE_VAL : -HUGE_VAL;
   long long mantissa = 0;
   int scale = 0;
   const char *const end = text.data() + text.size();
@@ -180,22 +214,32 @@ std::optional<double> exactNumber(std::string_view text) {
   return std::ldexp(static_cast<double>(mantissa), -scale);
 }
 
+// The store never writes a number that is not finite (see sanitize): one
+// found in a stored row is damage, on every database alike.
+std::optional<double> finiteOrDamaged(std::optional<double> value, const NumberPlace &place) {
+  if (value && !std::isfinite(*value))
+    damaged(place.nid, place.tag, place.table,
+            std::string("VALUE holds ") + (std::isnan(*value) ? "nan" : *value > 0 ? "inf" : "-inf") +
+                " where a finite number belongs");
+  return value;
+}
+
 template <class Rows>
 std::optional<double> getStoredDouble(Rows &statement, int column, bool exactText,
                                       const char *message, const NumberPlace &place) {
   if (!exactText)
-    return statement.getDouble(column, function, message);
+    return finiteOrDamaged(statement.getDouble(column, function, message), place);
   if constexpr (std::is_same_v<Rows, BlockRows>)
     // Packed elements come converted already where they were numbers.
     if (const std::optional<double> number = statement.getDouble(column, function, message))
-      return number;
+      return finiteOrDamaged(number, place);
   const std::optional<std::string> text = statement.getText(column, function, message);
   if (!text)
     return std::nullopt;
   const std::optional<double> value = exactNumber(*text);
   if (!value)
     damaged(place.nid, place.tag, place.table, "VALUE holds " + *text + " where a number belongs");
-  return value;
+  return finiteOrDamaged(value, place);
 }
 
 // A stored SI value with the units of unit; keeps the sign of -0.0, which
@@ -216,6 +260,17 @@ std::string integerCheck(bool sqlite, const std::string &column) {
   return "CASE WHEN typeof(" + column + ") NOT IN ('integer', 'null') THEN typeof(" + column +
          ") WHEN " + column + " NOT BETWEEN -2147483648 AND 2147483647 THEN 'beyond 32 bits' " +
          "ELSE 'ok' END";
+}
+
+// The query of a table of scalars (I, S or Q).
+TableQuery scalarQuery(const std::string &table, PersistencyOdbc::Dialect dialect) {
+  const bool sqlite = dialect == PersistencyOdbc::Dialect::sqlite;
+  if (table == "I")
+    return {"I", "TAG, VALUE, " + integerCheck(sqlite, "VALUE"), "I", "NID", "", "TVT", {}};
+  if (table == "S")
+    return {"S", "TAG, VALUE", "S", "NID", "", "TT", {}};
+  return {"Q", "TAG, " + doubleColumn(sqlite, "VALUE") + ", UNIT, INPUT, OUTPUT", "Q", "NID", "",
+          sqlite ? "TTTFF" : "TDTFF", {}};
 }
 
 template <class Rows> void requireInteger(Rows &statement, int column, const NumberPlace &place) {
@@ -245,7 +300,7 @@ struct IntegerColumn {
     const std::optional<int> value = statement.getInteger(
         4, function, "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &value, 10, &ValueLen) ");
     if (!value)
-      throw ErrorOdbc(function, "Could not read VALUE field in " + table + " table");
+      throw RowFault{place.tag, table, "Could not read VALUE field in " + table + " table", false};
     return *value;
   }
 };
@@ -269,7 +324,7 @@ struct DoubleColumn {
         statement, 4, exactText,
         "Error in SQLGetData(hStatement_, 1, SQL_C_DOUBLE, &value, 15, &ValueLen) ", place);
     if (!value)
-      throw ErrorOdbc(function, "Could not read VALUE field in " + table + " table");
+      throw RowFault{place.tag, table, "Could not read VALUE field in " + table + " table", false};
     return *value;
   }
 };
@@ -330,45 +385,47 @@ readStoredVectors(Rows &statement, int nid, const std::string &header, const std
       VELTA_LOG(verbosity + 1, 2, function, "skipping " << tag);
       continue;
     }
-    const std::optional<int> id = statement.getInteger(
-        2, function, "Error in SQLGetData(hStatement_, 2, SQL_C_LONG, &vid, 10, &ValueLen) ");
-    if (!id)
-      throw ErrorOdbc(function, "Could not read ID field in " + header + " table");
-    StoredVector<T> &vector = stored[tag];
-    if (vector.id != *id) {
-      if (vector.id != -1)
-        damaged(nid, tag, header, "two header rows for one variable");
-      vector.id = *id;
-      VELTA_LOG(verbosity + 1, 2, function, "reading " << tag);
-    }
-    const std::optional<int> element = statement.getInteger(
-        3, function, "Error in SQLGetData(hStatement_, 3, SQL_C_LONG, &id, 10, &ValueLen) ");
-    if (element) {
-      // Element i of a vector is the row with id MIN(ID) + i (the update
-      // relies on it): a gap means an element row is missing.
-      if (!vector.values.empty() && *element != vector.lastElement + 1)
-        damaged(nid, tag, elements, "element rows are not consecutive (an element row is missing)");
-      vector.lastElement = *element;
-      vector.values.push_back(Column::get(statement, elements, exactText, {nid, tag, elements}));
-    }
-    if (quantities) {
-      vector.unit = statement
-                        .getText(5, function,
-                                 "Error in SQLGetData(hStatement_, 5, SQL_C_WCHAR, szData, "
-                                 "sizeof(szData), &ValueLen) ")
-                        .value_or("");
-      StoredFlags &flag = (*flags)[tag];
-      flag.input = statement
-                       .getFlag(6, function,
-                                "Error in SQLGetData(hStatement_, 6, SQL_C_BIT, &input, 1, "
-                                "&ValueLen) ")
-                       .value_or(false);
-      flag.output = statement
-                        .getFlag(7, function,
-                                 "Error in SQLGetData(hStatement_, 7, SQL_C_BIT, &output, 1, "
-                                 "&ValueLen) ")
-                        .value_or(false);
-    }
+    atRow(tag, header, [&] {
+      const std::optional<int> id = statement.getInteger(
+          2, function, "Error in SQLGetData(hStatement_, 2, SQL_C_LONG, &vid, 10, &ValueLen) ");
+      if (!id)
+        throw RowFault{tag, header, "Could not read ID field in " + header + " table", false};
+      StoredVector<T> &vector = stored[tag];
+      if (vector.id != *id) {
+        if (vector.id != -1)
+          damaged(nid, tag, header, "two header rows for one variable");
+        vector.id = *id;
+        VELTA_LOG(verbosity + 1, 2, function, "reading " << tag);
+      }
+      const std::optional<int> element = statement.getInteger(
+          3, function, "Error in SQLGetData(hStatement_, 3, SQL_C_LONG, &id, 10, &ValueLen) ");
+      if (element) {
+        // Element i of a vector is the row with id MIN(ID) + i (the update
+        // relies on it): a gap means an element row is missing.
+        if (!vector.values.empty() && *element != vector.lastElement + 1)
+          damaged(nid, tag, elements, "element rows are not consecutive (an element row is missing)");
+        vector.lastElement = *element;
+        vector.values.push_back(Column::get(statement, elements, exactText, {nid, tag, elements}));
+      }
+      if (quantities) {
+        vector.unit = statement
+                          .getText(5, function,
+                                   "Error in SQLGetData(hStatement_, 5, SQL_C_WCHAR, szData, "
+                                   "sizeof(szData), &ValueLen) ")
+                          .value_or("");
+        StoredFlags &flag = (*flags)[tag];
+        flag.input = statement
+                         .getFlag(6, function,
+                                  "Error in SQLGetData(hStatement_, 6, SQL_C_BIT, &input, 1, "
+                                  "&ValueLen) ")
+                         .value_or(false);
+        flag.output = statement
+                          .getFlag(7, function,
+                                   "Error in SQLGetData(hStatement_, 7, SQL_C_BIT, &output, 1, "
+                                   "&ValueLen) ")
+                          .value_or(false);
+      }
+    });
   }
   statement.close(function, closeFailed);
   return stored;
@@ -395,21 +452,23 @@ void readQuantityVectors(Rows &statement, int nid, const Registry &registry,
       VELTA_LOG(verbosity + 1, 2, function, "skipping " << tag);
       continue;
     }
-    const StoredVector<double> &vector = found->second;
-    if constexpr (std::is_same_v<Registry, QuantityMatrixRegistry>) {
-      if (variable->rows() > 0 && vector.values.size() % variable->rows() != 0)
-        damaged(nid, tag, elements,
-                std::to_string(vector.values.size()) + " elements do not fill a matrix of " +
-                    std::to_string(variable->rows()) + " rows");
-    }
-    if (vector.values.size() != variable->size())
-      variable->resize(vector.values.size());
-    if (!vector.values.empty()) {
-      const Value &first = (*variable)[0];
-      const std::string unit = first.units().isInvalid() ? vector.unit : first.uom();
-      for (std::size_t i = 0; i < vector.values.size(); ++i)
-        (*variable)[i] = storedValue(vector.values[i], unit);
-    }
+    atRow(tag, elements, [&] {
+      const StoredVector<double> &vector = found->second;
+      if constexpr (std::is_same_v<Registry, QuantityMatrixRegistry>) {
+        if (variable->rows() > 0 && vector.values.size() % variable->rows() != 0)
+          damaged(nid, tag, elements,
+                  std::to_string(vector.values.size()) + " elements do not fill a matrix of " +
+                      std::to_string(variable->rows()) + " rows");
+      }
+      if (vector.values.size() != variable->size())
+        variable->resize(vector.values.size());
+      if (!vector.values.empty()) {
+        const Value &first = (*variable)[0];
+        const std::string unit = first.units().isInvalid() ? vector.unit : first.uom();
+        for (std::size_t i = 0; i < vector.values.size(); ++i)
+          (*variable)[i] = storedValue(vector.values[i], unit);
+      }
+    });
     if (flags[tag].input)
       variable->input() = true;
     if (flags[tag].output)
@@ -430,7 +489,8 @@ std::vector<odbcBlock::Row> unpackElements(const std::string &packed) {
     int id = 0;
     const auto [rest, error] = std::from_chars(packed.data() + begin, packed.data() + colon, id);
     if (colon >= end || error != std::errc() || rest != packed.data() + colon)
-      throw ErrorOdbc(function, "Could not read the elements " + packed.substr(begin, end - begin));
+      throw RowFault{"?", "?", "Could not read the elements " + packed.substr(begin, end - begin),
+                     true};
     odbcBlock::Row row(2);
     row[0].integer = id;
     const std::string_view value(packed.data() + colon + 1, end - colon - 1);
@@ -453,123 +513,143 @@ std::vector<odbcBlock::Row> unpackElements(const std::string &packed) {
 
 } // namespace
 
-void PersistencyOdbc::read(int nodeId, const IntegerRegistry &registry) {
+template <class Body> void PersistencyOdbc::readRows(int nodeId, Body &&body) {
   guarded(function, [&] {
+    try {
+      body();
+    } catch (const RowFault &fault) {
+      statement_.closeQuietly();
+      throw ErrorOdbc(function, "Stored case " + caseOf(nodeId) +
+                                    (fault.damaged ? " is damaged" : " cannot be read") +
+                                    ": node " + std::to_string(fault.node < 0 ? nodeId : fault.node) +
+                                    ", tag \"" + fault.tag +
+                                    "\" in table " + fault.table + ": " + fault.what);
+    }
+  });
+}
+
+void PersistencyOdbc::read(int nodeId, const IntegerRegistry &registry) {
+  readRows(nodeId, [&] {
     if (registry.empty())
       return;
-    const TableQuery query{
-        "I", "TAG, VALUE, " + integerCheck(dialect() == Dialect::sqlite, "VALUE"), "I", "NID", "",
-        "TVT", {}};
-    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &statement_) {
-    std::set<std::string> seen;
-    while (statement_.fetch(function, fetchFailed)) {
-      const std::string tag = requiredTag(statement_, "I");
-      if (!seen.insert(tag).second)
-        damaged(nodeId, tag, "I", "two rows for one variable");
-      requireInteger(statement_, 3, {nodeId, tag, "I"});
-      const std::optional<int> value = statement_.getInteger(
-          2, function, "Error in SQLGetData(hStatement_, 2, SQL_C_LONG, &value, 10, &ValueLen) ");
-      if (!value)
-        throw ErrorOdbc(function, "Could not read VALUE field in I table");
-      const auto found = registry.find(tag);
-      if (found == registry.end()) {
-        ODBC_LOG(2, function, "skipping " << tag);
-        continue;
+    const TableQuery query = scalarQuery("I", dialect());
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
+      std::set<std::string> seen;
+      while (rows.fetch(function, fetchFailed)) {
+        const std::string tag = requiredTag(rows, "I");
+        if (!seen.insert(tag).second)
+          damaged(nodeId, tag, "I", "two rows for one variable");
+        const int value = atRow(tag, "I", [&] {
+          requireInteger(rows, 3, {nodeId, tag, "I"});
+          const std::optional<int> stored = rows.getInteger(
+              2, function,
+              "Error in SQLGetData(hStatement_, 2, SQL_C_LONG, &value, 10, &ValueLen) ");
+          if (!stored)
+            throw RowFault{tag, "I", "Could not read VALUE field in I table", false};
+          return *stored;
+        });
+        const auto found = registry.find(tag);
+        if (found == registry.end()) {
+          ODBC_LOG(2, function, "skipping " << tag);
+          continue;
+        }
+        ODBC_LOG(2, function, "reading " << tag << " = " << value);
+        *found->second = value;
       }
-      ODBC_LOG(2, function, "reading " << tag << " = " << *value);
-      *found->second = *value;
-    }
-    statement_.close(function, closeFailed);
+      rows.close(function, closeFailed);
     });
   });
 }
 
 void PersistencyOdbc::read(int nodeId, const StringRegistry &registry) {
-  guarded(function, [&] {
+  readRows(nodeId, [&] {
     if (registry.empty())
       return;
-    const TableQuery query{"S", "TAG, VALUE", "S", "NID", "", "TT", {}};
-    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &statement_) {
-    std::set<std::string> seen;
-    while (statement_.fetch(function, fetchFailed)) {
-      const std::string tag = statement_.getText(1, function, tagFailed).value_or("");
-      if (!seen.insert(tag).second)
-        damaged(nodeId, tag, "S", "two rows for one variable");
-      const auto found = registry.find(tag);
-      if (found == registry.end()) {
-        ODBC_LOG(2, function, "skipping " << tag);
-        continue;
-      }
-      const std::string value =
-          statement_
+    const TableQuery query = scalarQuery("S", dialect());
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
+      std::set<std::string> seen;
+      while (rows.fetch(function, fetchFailed)) {
+        const std::string tag =
+            atRow("?", "S", [&] { return rows.getText(1, function, tagFailed).value_or(""); });
+        if (!seen.insert(tag).second)
+          damaged(nodeId, tag, "S", "two rows for one variable");
+        const auto found = registry.find(tag);
+        if (found == registry.end()) {
+          ODBC_LOG(2, function, "skipping " << tag);
+          continue;
+        }
+        const std::string value = atRow(tag, "S", [&] {
+          return rows
               .getText(2, function,
                        "Error in SQLGetData(hStatement_, 2, SQL_C_WCHAR, szData, sizeof(szData), "
                        "&ValueLen) ")
               .value_or("");
-      ODBC_LOG(2, function, "reading " << tag << " = " << value);
-      *found->second = value;
-    }
-    statement_.close(function, closeFailed);
+        });
+        ODBC_LOG(2, function, "reading " << tag << " = " << value);
+        *found->second = value;
+      }
+      rows.close(function, closeFailed);
     });
   });
 }
 
 void PersistencyOdbc::read(int nodeId, const QuantityRegistry &registry) {
-  guarded(function, [&] {
+  readRows(nodeId, [&] {
     if (registry.empty())
       return;
     const bool exactText = dialect() == Dialect::sqlite;
-    const TableQuery query{"Q", "TAG, " + doubleColumn(exactText, "VALUE") + ", UNIT, INPUT, OUTPUT",
-                           "Q", "NID", "", exactText ? "TTTFF" : "TDTFF", {}};
-    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &statement_) {
-    std::set<std::string> seen;
-    while (statement_.fetch(function, fetchFailed)) {
-      const std::string tag = requiredTag(statement_, "Q");
-      const auto found = registry.find(tag);
-      if (found == registry.end()) {
-        ODBC_LOG(2, function, "skipping " << tag);
-        continue;
+    const TableQuery query = scalarQuery("Q", dialect());
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
+      std::set<std::string> seen;
+      while (rows.fetch(function, fetchFailed)) {
+        const std::string tag = requiredTag(rows, "Q");
+        const auto found = registry.find(tag);
+        if (found == registry.end()) {
+          ODBC_LOG(2, function, "skipping " << tag);
+          continue;
+        }
+        if (!seen.insert(tag).second)
+          damaged(nodeId, tag, "Q", "two rows for one variable");
+        atRow(tag, "Q", [&] {
+          const std::optional<double> value = getStoredDouble(
+              rows, 2, exactText,
+              "Error in SQLGetData(hStatement_, 2, SQL_C_DOUBLE, &valueBuffer, 15, &ValueLen) ",
+              {nodeId, tag, "Q"});
+          if (!value)
+            throw RowFault{tag, "Q", "Could not read VALUE field in Q table", false};
+          const std::string unit =
+              rows.getText(3, function,
+                           "Error in SQLGetData(hStatement_, 3, SQL_C_WCHAR, szData, "
+                           "sizeof(szData), &ValueLen) ")
+                  .value_or("");
+          const std::optional<bool> input = rows.getFlag(
+              4, function, "Error in SQLGetData(hStatement_, 4, SQL_C_BIT, &input, 1, &ValueLen) ");
+          if (!input)
+            VELTA_LOG(verbosity() + 1, -100, function, "impossible to read INPUT for " << tag);
+          const std::optional<bool> output = rows.getFlag(
+              5, function,
+              "Error in SQLGetData(hStatement_, 5, SQL_C_BIT, &output, 1, &ValueLen) ");
+          const bool isInput = input.value_or(false);
+          const bool isOutput = output.value_or(false);
+          ODBC_LOG(2, function,
+                   "reading " << tag << " = " << *value << " " << unit
+                              << " input = " << (isInput ? "true" : "false")
+                              << " output = " << (isOutput ? "true" : "false"));
+          Quantity &quantity = *found->second;
+          quantity = storedValue(*value, unit);
+          if (isInput)
+            quantity.setInput();
+          if (isOutput)
+            quantity.setOutput();
+        });
       }
-      if (!seen.insert(tag).second)
-        damaged(nodeId, tag, "Q", "two rows for one variable");
-      const std::optional<double> value = getStoredDouble(
-          statement_, 2, exactText,
-          "Error in SQLGetData(hStatement_, 2, SQL_C_DOUBLE, &valueBuffer, 15, &ValueLen) ",
-          {nodeId, tag, "Q"});
-      if (!value)
-        throw ErrorOdbc(function, "Could not read VALUE field in Q table");
-      const std::string unit =
-          statement_
-              .getText(3, function,
-                       "Error in SQLGetData(hStatement_, 3, SQL_C_WCHAR, szData, sizeof(szData), "
-                       "&ValueLen) ")
-              .value_or("");
-      const std::optional<bool> input = statement_.getFlag(
-          4, function, "Error in SQLGetData(hStatement_, 4, SQL_C_BIT, &input, 1, &ValueLen) ");
-      if (!input)
-        VELTA_LOG(verbosity() + 1, -100, function, "impossible to read INPUT for " << tag);
-      const std::optional<bool> output = statement_.getFlag(
-          5, function, "Error in SQLGetData(hStatement_, 5, SQL_C_BIT, &output, 1, &ValueLen) ");
-      const bool isInput = input.value_or(false);
-      const bool isOutput = output.value_or(false);
-      ODBC_LOG(2, function,
-               "reading " << tag << " = " << *value << " " << unit
-                          << " input = " << (isInput ? "true" : "false")
-                          << " output = " << (isOutput ? "true" : "false"));
-      Quantity &quantity = *found->second;
-      quantity = storedValue(*value, unit);
-      if (isInput)
-        quantity.setInput();
-      if (isOutput)
-        quantity.setOutput();
-    }
-    statement_.close(function, closeFailed);
+      rows.close(function, closeFailed);
     });
   });
 }
 
 void PersistencyOdbc::read(int nodeId, const IntegerVectorRegistry &registry) {
-  guarded(function, [&] {
+  readRows(nodeId, [&] {
     if (registry.empty())
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
@@ -591,7 +671,7 @@ void PersistencyOdbc::read(int nodeId, const IntegerVectorRegistry &registry) {
 }
 
 void PersistencyOdbc::read(int nodeId, const StringVectorRegistry &registry) {
-  guarded(function, [&] {
+  readRows(nodeId, [&] {
     if (registry.empty())
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
@@ -615,7 +695,7 @@ void PersistencyOdbc::read(int nodeId, const StringVectorRegistry &registry) {
 }
 
 void PersistencyOdbc::read(int nodeId, const QuantityVectorRegistry &registry) {
-  guarded(function, [&] {
+  readRows(nodeId, [&] {
     if (registry.empty())
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
@@ -627,7 +707,7 @@ void PersistencyOdbc::read(int nodeId, const QuantityVectorRegistry &registry) {
 }
 
 void PersistencyOdbc::read(int nodeId, const QuantityMatrixRegistry &registry) {
-  guarded(function, [&] {
+  readRows(nodeId, [&] {
     if (registry.empty())
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
@@ -636,6 +716,123 @@ void PersistencyOdbc::read(int nodeId, const QuantityMatrixRegistry &registry) {
       readQuantityVectors(rows, nodeId, registry, "QM", "QMV", sqlite, verbosity());
     });
   });
+}
+
+namespace {
+
+// The tag of a node's stored row: column 1 of a scalar row, or of the
+// header of a joined one.
+const std::optional<std::string> &storedTag(const odbcBlock::NodeRows &rows, std::size_t i) {
+  return rows.joined.empty() ? rows.rows[i][0].text : rows.joined[i].cell(1).text;
+}
+
+// Whether the object registers a variable of the table's kind with the tag.
+bool registers(const Object &object, const std::string &table, const std::string &tag) {
+  if (table == "I")
+    return object.integers().count(tag) > 0;
+  if (table == "S")
+    return object.strings().count(tag) > 0;
+  if (table == "Q")
+    return object.quantities().count(tag) > 0;
+  if (table == "IV")
+    return object.integerVectors().count(tag) > 0;
+  if (table == "SV")
+    return object.stringVectors().count(tag) > 0;
+  if (table == "QV")
+    return object.quantityVectors().count(tag) > 0;
+  return object.quantityMatrices().count(tag) > 0;
+}
+
+void collectNodes(const Node &node, std::map<int, const Node *> &nodes) {
+  nodes[node.storedId()] = &node;
+  for (const auto &[tag, child] : node.children())
+    collectNodes(*child, nodes);
+}
+
+} // namespace
+
+void PersistencyOdbc::checkReadTree(const Node &root) {
+  const int first = root.storedId();
+  readRows(first, [&] {
+    if (first < 0 || !coverBlock(first))
+      return;
+    const odbcBlock::Nodes *rows = blockNodes(first);
+    const auto rootRow = rows->byId.find(first);
+    if (rootRow == rows->byId.end())
+      return;
+    const long long last = static_cast<long long>(first) + rootRow->second.range - 1;
+    std::map<int, const Node *> nodes;
+    collectNodes(root, nodes);
+    const bool sqlite = dialect() == Dialect::sqlite;
+    const TableQuery queries[] = {scalarQuery("I", dialect()),
+                                  scalarQuery("S", dialect()),
+                                  scalarQuery("Q", dialect()),
+                                  vectorQuery("IV", "IVV", "VID", false, true, sqlite),
+                                  vectorQuery("SV", "SVV", "VID", false, false, sqlite),
+                                  vectorQuery("QV", "QVV", "VID", true, false, sqlite),
+                                  vectorQuery("QM", "QMV", "MID", true, false, sqlite)};
+    for (const TableQuery &query : queries) {
+      blockRows(first, query);
+      for (const auto &[nid, stored] : block_->tables[query.table].byNode) {
+        if (nid < first || nid > last)
+          continue;
+        const std::size_t count = stored.joined.empty() ? stored.rows.size() : stored.joined.size();
+        const auto node = nodes.find(nid);
+        for (std::size_t i = 0; i < count; ++i) {
+          const std::string tag = storedTag(stored, i).value_or("NULL");
+          if (node == nodes.end())
+            throw RowFault{tag, query.table,
+                           "no row of table N holds node " + std::to_string(nid) + ", " +
+                               parentOf(nid, nodes) + ": a child row is missing",
+                           true, nid};
+          const auto *object = dynamic_cast<const Object *>(node->second);
+          if (!object || !registers(*object, query.table, tag))
+            throw RowFault{tag, query.table,
+                           "its type " + node->second->type() +
+                               " has no such variable (the TYPE of its row does not fit its "
+                               "variables)",
+                           true, nid};
+        }
+      }
+    }
+  });
+}
+
+// "under node P (tag "T")": the node of the tree whose stored block holds id.
+std::string PersistencyOdbc::parentOf(int id, const std::map<int, const Node *> &nodes) const {
+  const Node *parent = nullptr;
+  for (const auto &[storedId, node] : nodes)
+    if (storedId < id && id <= static_cast<long long>(storedId) + blockRange(storedId) - 1)
+      parent = node;
+  if (!parent)
+    return "which no node of the case holds";
+  return "which belongs under node " + std::to_string(parent->storedId()) + " (tag \"" +
+         parent->tag() + "\")";
+}
+
+int PersistencyOdbc::blockRange(int id) const {
+  const auto found = block_->nodes.byId.find(id);
+  return found == block_->nodes.byId.end() ? 1 : found->second.range;
+}
+
+// The case of a node: the root of the block being read, else the ROOT of
+// its row; "?" when that cannot be read either.
+std::string PersistencyOdbc::caseOf(int nodeId) noexcept {
+  if (block_ && block_->holds(nodeId))
+    return std::to_string(block_->first);
+  try {
+    statement_.closeQuietly();
+    int id = nodeId;
+    queryNode(statement_, "SELECT ROOT FROM N WHERE ID = ?", id);
+    std::optional<int> root;
+    if (statement_.fetch(function, fetchFailed))
+      root = statement_.getInteger(1, function, "Error in SQLGetData(hStatement_, 1) ");
+    statement_.closeQuietly();
+    return root ? std::to_string(*root) : "?";
+  } catch (...) {
+    statement_.closeQuietly();
+    return "?";
+  }
 }
 
 bool PersistencyOdbc::coverBlock(int nodeId) {
@@ -708,7 +905,7 @@ void PersistencyOdbc::fetchBlock(const std::string &sqlcommand, const std::strin
         row[c].flag = statement_.getFlag(column, function, getFailed);
         break;
       default: // T, and V: integer values as text
-        row[c].text = utf8Texts ? statement_.getUtf8Text(column, function, getFailed)
+        row[c].text = utf8Texts ? statement_.getUtf8Text(column, function, getFailed, false)
                                 : statement_.getText(column, function, getFailed);
       }
     }
