@@ -10,12 +10,13 @@
 // prepared test database (scripts/test-databases.sh start sets it). The
 // user's own data source is never touched.
 //
-// In the same run, the same rows are stored and read through the databases'
-// own APIs as the reference: for SQLite the sqlite3 C API with prepared
-// inserts in one transaction, for PostgreSQL libpq with COPY (under the
-// store's table lock) to store and one query per table to read; the values
-// read are checked one by one. At the end the ratios store / reference are
-// printed.
+// In the same iterations as the store and read steps, the same rows are
+// stored and read through the databases' own APIs as the reference (each
+// right after the store's own step, so that both meet the same load of the
+// machine): for SQLite the sqlite3 C API with prepared inserts in one
+// transaction, for PostgreSQL libpq with COPY (under the store's table lock)
+// to store and one query per table to read; the values read are checked one
+// by one. At the end the ratios store / reference are printed.
 
 #include "velta/persistency/Integer.h"
 #include "velta/persistency/IntegerVector.h"
@@ -238,46 +239,6 @@ void record(benchmark::State &state, const std::string &name, double seconds) {
       treeRows * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   if (seconds > 0)
     rates()[name] = treeRows * static_cast<double>(state.iterations()) / seconds;
-}
-
-enum class Step { store, read, update, remove };
-
-void persistencyStep(benchmark::State &state, const std::string &name, Step step,
-                     int database) try {
-  PersistencyOdbc store(dsnOf(database));
-  double seconds = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    store.purgeAll();
-    std::unique_ptr<Node> tree = freshCase();
-    if (step != Step::store)
-      tree->insert(store);
-    if (step == Step::update)
-      for (const auto &[childTag, child] : tree->children())
-        for (const auto &[tag, vector] : dynamic_cast<Object &>(*child).quantityVectors())
-          for (std::size_t i = 0; i < vector->size(); ++i)
-            (*vector)[i] = Value(1.0 + i, "kg/s");
-    state.ResumeTiming();
-    timed(seconds, [&] {
-      switch (step) {
-      case Step::store:
-        tree->insert(store);
-        break;
-      case Step::read:
-        benchmark::DoNotOptimize(storedCase(store, 0));
-        break;
-      case Step::update:
-        tree->update(store);
-        break;
-      case Step::remove:
-        tree->remove(store);
-        break;
-      }
-    });
-  }
-  record(state, name, seconds);
-} catch (const Error &error) {
-  state.SkipWithError(error.message().c_str());
 }
 
 // The reference: the rows the store writes for the benchmark case (node
@@ -573,44 +534,90 @@ void postgresqlReadReference(PGconn *connection) {
   pgCheck(PQexec(connection, "COMMIT"), connection);
 }
 
-void referenceStep(benchmark::State &state, const std::string &name, bool read, int database) try {
-  PersistencyOdbc store(dsnOf(database));
-  referenceRows();
-  sqlite3 *db = nullptr;
-  PGconn *connection = nullptr;
-  if (database == 0) {
-    if (sqlite3_open(sqliteFile.c_str(), &db) != SQLITE_OK)
-      throw std::runtime_error("cannot open " + sqliteFile);
-    sqlite3_busy_timeout(db, 60000);
-  } else {
-    connection = PQconnectdb(postgresqlConninfo().c_str());
-    if (PQstatus(connection) != CONNECTION_OK)
-      throw std::runtime_error(std::string("libpq: ") + PQerrorMessage(connection));
-  }
-  double seconds = 0;
-  try {
-    for (auto _ : state) {
-      state.PauseTiming();
-      store.purgeAll();
-      if (read)
-        db ? sqliteStoreReference(db) : postgresqlStoreReference(connection);
-      state.ResumeTiming();
-      timed(seconds, [&] {
-        if (read)
-          db ? sqliteReadReference(db) : postgresqlReadReference(connection);
-        else
-          db ? sqliteStoreReference(db) : postgresqlStoreReference(connection);
-      });
+// The database's own connection for the reference.
+class Reference {
+public:
+  explicit Reference(int database) {
+    referenceRows();
+    if (database == 0) {
+      if (sqlite3_open(sqliteFile.c_str(), &db_) != SQLITE_OK)
+        throw std::runtime_error("cannot open " + sqliteFile);
+      sqlite3_busy_timeout(db_, 60000);
+    } else {
+      connection_ = PQconnectdb(postgresqlConninfo().c_str());
+      if (PQstatus(connection_) != CONNECTION_OK)
+        throw std::runtime_error(std::string("libpq: ") + PQerrorMessage(connection_));
     }
-  } catch (...) {
-    sqlite3_close(db);
-    PQfinish(connection);
-    throw;
   }
-  sqlite3_close(db);
-  PQfinish(connection);
+  ~Reference() {
+    sqlite3_close(db_);
+    PQfinish(connection_);
+  }
+  Reference(const Reference &) = delete;
+  Reference &operator=(const Reference &) = delete;
+
+  void store() { db_ ? sqliteStoreReference(db_) : postgresqlStoreReference(connection_); }
+  void read() { db_ ? sqliteReadReference(db_) : postgresqlReadReference(connection_); }
+
+private:
+  sqlite3 *db_ = nullptr;
+  PGconn *connection_ = nullptr;
+};
+
+enum class Step { store, read, update, remove };
+
+// One step of the store. Storing and reading are compared with the
+// reference, which runs in the same iterations, right after the store's
+// own step, so that both see the same load of the machine.
+void persistencyStep(benchmark::State &state, const std::string &name, Step step,
+                     int database) try {
+  PersistencyOdbc store(dsnOf(database));
+  const bool compared = step == Step::store || step == Step::read;
+  std::unique_ptr<Reference> reference;
+  if (compared)
+    reference = std::make_unique<Reference>(database);
+  double seconds = 0, referenceSeconds = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    store.purgeAll();
+    std::unique_ptr<Node> tree = freshCase();
+    if (step != Step::store)
+      tree->insert(store);
+    if (step == Step::update)
+      for (const auto &[childTag, child] : tree->children())
+        for (const auto &[tag, vector] : dynamic_cast<Object &>(*child).quantityVectors())
+          for (std::size_t i = 0; i < vector->size(); ++i)
+            (*vector)[i] = Value(1.0 + i, "kg/s");
+    state.ResumeTiming();
+    timed(seconds, [&] {
+      switch (step) {
+      case Step::store:
+        tree->insert(store);
+        break;
+      case Step::read:
+        benchmark::DoNotOptimize(storedCase(store, 0));
+        break;
+      case Step::update:
+        tree->update(store);
+        break;
+      case Step::remove:
+        tree->remove(store);
+        break;
+      }
+    });
+    if (!compared)
+      continue;
+    state.PauseTiming();
+    store.purgeAll();
+    if (step == Step::read)
+      reference->store();
+    timed(referenceSeconds, [&] { step == Step::read ? reference->read() : reference->store(); });
+    state.ResumeTiming();
+  }
   store.purgeAll();
   record(state, name, seconds);
+  if (compared)
+    record(state, name + "/reference", referenceSeconds);
 } catch (const std::exception &error) {
   state.SkipWithError(error.what());
 } catch (const Error &error) {
@@ -632,17 +639,7 @@ struct Registration {
                                       database](benchmark::State &state) {
                                        persistencyStep(state, name, kind, database);
                                      })
-            ->Iterations(2)
-            ->UseRealTime()
-            ->Unit(benchmark::kMillisecond);
-      for (const char *step : {"store", "read"})
-        benchmark::RegisterBenchmark((prefix + "reference/" + step).c_str(),
-                                     [name = prefix + "reference/" + step,
-                                      read = std::string(step) == "read",
-                                      database](benchmark::State &state) {
-                                       referenceStep(state, name, read, database);
-                                     })
-            ->Iterations(2)
+            ->Iterations(kind == Step::store || kind == Step::read ? 5 : 2)
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond);
     }
@@ -661,7 +658,7 @@ int main(int argc, char **argv) {
   for (const char *database : {"SQLite/", "PostgreSQL/"})
     for (const char *step : {"store", "read"}) {
       const auto own = rates().find(std::string(database) + step);
-      const auto reference = rates().find(std::string(database) + "reference/" + step);
+      const auto reference = rates().find(std::string(database) + step + "/reference");
       if (own != rates().end() && reference != rates().end())
         std::printf("%s%s: %.0f rows/s, reference %.0f rows/s, ratio %.3f\n", database, step,
                     own->second, reference->second, own->second / reference->second);

@@ -57,78 +57,8 @@ void queryNode(OdbcStatement &statement, const std::string &sqlcommand, int &nid
   statement.execute(function, executeFailed);
 }
 
-// The rows of one node from a block read, handed over as a statement would.
-class BlockRows {
-public:
-  explicit BlockRows(const odbcBlock::NodeRows &rows) : rows_(rows) {}
-  bool fetch(const char *, const char *) {
-    const std::size_t count = rows_.joined.empty() ? rows_.rows.size() : rows_.joined.size();
-    if (next_ == count)
-      return false;
-    if (rows_.joined.empty())
-      row_ = &rows_.rows[next_++];
-    else
-      joined_ = &rows_.joined[next_++];
-    return true;
-  }
-  // Texts were fetched as the driver gave them: checked here, where a fault
-  // belongs to its row.
-  std::optional<std::string> getText(int column, const char *, const char *) const {
-    const std::optional<std::string> &text = cell(column).text;
-    if (text && std::any_of(text->begin(), text->end(), [](char c) { return (c & 0x80) != 0; }))
-      for (const char *position = text->c_str(); *position;)
-        UtfConverter::nextCodePoint(position);
-    return text;
-  }
-  // Integer values were fetched as text (a damaged one is reported by its
-  // check column before it is asked for).
-  std::optional<int> getInteger(int column, const char *, const char *message) const {
-    const odbcBlock::Cell &found = cell(column);
-    if (found.integer || !found.text)
-      return found.integer;
-    int value = 0;
-    const char *const end = found.text->data() + found.text->size();
-    const auto [rest, error] = std::from_chars(found.text->data(), end, value);
-    if (error != std::errc() || rest != end)
-      throw ErrorOdbc(function, message + *found.text);
-    return value;
-  }
-  std::optional<double> getDouble(int column, const char *, const char *) const {
-    return cell(column).number;
-  }
-  std::optional<bool> getFlag(int column, const char *, const char *) const {
-    return cell(column).flag;
-  }
-  void close(const char *, const char *) {}
-
-private:
-  const odbcBlock::Cell &cell(int column) const {
-    return joined_ ? joined_->cell(column) : (*row_)[column - 1];
-  }
-  const odbcBlock::NodeRows &rows_;
-  std::size_t next_ = 0;
-  const odbcBlock::Row *row_ = nullptr;
-  const odbcBlock::Joined *joined_ = nullptr;
-};
-
 using TableQuery = odbcBlock::Query;
-
-// Runs body on the rows of node nid: those of the block of the case inside
-// a read transaction (block), else those of a query of the node alone.
-template <class Body>
-void forRows(OdbcStatement &statement, const odbcBlock::NodeRows *block,
-             const TableQuery &query, int nid, int verbosity, Body &&body) {
-  if (block) {
-    BlockRows rows(*block);
-    body(rows);
-    return;
-  }
-  const std::string sqlcommand = "SELECT " + query.select + " FROM " + query.from + " WHERE " +
-                                 query.nid + " = ?" + query.order;
-  VELTA_LOG(verbosity + 1, 2, function, "sqlcommand = " << sqlcommand);
-  queryNode(statement, sqlcommand, nid);
-  body(statement);
-}
+class BlockRows;
 
 // What a read finds wrong with a stored row, named by its tag and table; the
 // store adds the case and node before the error leaves (see readFault).
@@ -179,7 +109,11 @@ std::string doubleColumn(bool exactText, const std::string &column) {
     return column;
   // Below 1e-280 the power of two would pass 2^1023: applied in two steps.
   const std::string scale = "(60 - CAST(floor(log2(abs(" + column + "))) AS INTEGER))";
-  return "CASE typeof(" + column + ") WHEN 'null' THEN NULL WHEN 'integer' THEN printf('%lld 0', " +
+  // The common case first, in the fewest steps.
+  const std::string common = "CAST(CAST(" + column + " * pow(2, " + scale +
+                             ") AS INTEGER) AS TEXT) || ' ' || " + scale;
+  return "CASE WHEN abs(" + column + ") BETWEEN 1e-280 AND 1.7976931348623157e308 AND typeof(" +
+         column + ") = 'real' THEN " + common + " ELSE CASE typeof(" + column + ") WHEN 'null' THEN NULL WHEN 'integer' THEN printf('%lld 0', " +
          column + ") WHEN 'real' THEN CASE WHEN " + column + " = 0 THEN '0 0' WHEN abs(" + column +
          ") > 1.7976931348623157e308 THEN CASE WHEN " + column +
          " > 0 THEN 'inf' ELSE '-inf' END WHEN abs(" + column +
@@ -187,7 +121,7 @@ std::string doubleColumn(bool exactText, const std::string &column) {
          ") AS INTEGER), " + scale + ") ELSE printf('%lld %d', CAST(" + column + " * pow(2, " +
          scale + " / 2) * pow(2, " + scale + " - " + scale + " / 2) AS INTEGER), " + scale +
          ") END WHEN 'blob' THEN CASE WHEN " + column + " = " + odbcElements::negativeZeroBytes +
-         " THEN '-0' ELSE 'blob' END ELSE 'text' END";
+         " THEN '-0' ELSE 'blob' END ELSE 'text' END END";
 }
 
 // Where a stored number is read: for the error of a damaged row.
@@ -262,15 +196,68 @@ std::string integerCheck(bool sqlite, const std::string &column) {
          "ELSE 'ok' END";
 }
 
+// The SQL expression of a row packed into one text, with the columns'
+// kinds: T (and V) a text, as its length, ":" and the text; X a number
+// read exactly, C a short text without commas, and I an integer, each
+// followed by ","; F a flag, "1" or "0". A NULL column is "-" (and its ",",
+// where it has one). Such rows follow one another without a separator;
+// PackedRows reads them back. SQLite gives lengths in bytes and exact
+// numbers as doubleColumn does; PostgreSQL lengths in characters (whatever
+// its encoding) and numbers as its shortest exact text (the driver asks
+// for all their digits).
+std::string packedRow(const std::vector<std::string> &columns, const std::string &kinds,
+                      bool sqlite) {
+  std::string row;
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    const std::string &column = columns[c];
+    const std::string text = "CAST(" + column + " AS VARCHAR)";
+    if (c > 0)
+      row += " || ";
+    switch (kinds[c]) {
+    case 'X':
+      row += "COALESCE(" + (sqlite ? doubleColumn(true, column) : text) + ", '-') || ','";
+      break;
+    case 'C':
+    case 'I':
+      row += "COALESCE(" + text + ", '-') || ','";
+      break;
+    case 'F':
+      row += "CASE WHEN " + column + " IS NULL THEN '-' WHEN " + column +
+             " <> 0 THEN '1' ELSE '0' END";
+      break;
+    default:
+      row += "CASE WHEN " + column + " IS NULL THEN '-' ELSE " +
+             (sqlite ? "length(CAST(" + column + " AS BLOB))" : "char_length(" + text + ")") +
+             " || ':' || " + text + " END";
+    }
+  }
+  return row;
+}
+
 // The query of a table of scalars (I, S or Q).
 TableQuery scalarQuery(const std::string &table, PersistencyOdbc::Dialect dialect) {
   const bool sqlite = dialect == PersistencyOdbc::Dialect::sqlite;
+  TableQuery query;
   if (table == "I")
-    return {"I", "TAG, VALUE, " + integerCheck(sqlite, "VALUE"), "I", "NID", "", "TVT", {}};
-  if (table == "S")
-    return {"S", "TAG, VALUE", "S", "NID", "", "TT", {}};
-  return {"Q", "TAG, " + doubleColumn(sqlite, "VALUE") + ", UNIT, INPUT, OUTPUT", "Q", "NID", "",
-          sqlite ? "TTTFF" : "TDTFF", {}};
+    query = {"I", "TAG, VALUE, " + integerCheck(sqlite, "VALUE"), "I", "NID", "", "TVT", {}, {}, {}};
+  else if (table == "S")
+    query = {"S", "TAG, VALUE", "S", "NID", "", "TT", {}, {}, {}};
+  else
+    query = {"Q", "TAG, " + doubleColumn(sqlite, "VALUE") + ", UNIT, INPUT, OUTPUT", "Q", "NID", "",
+             sqlite ? "TTTFF" : "TDTFF", {}, {}, {}};
+  if (table == "I") {
+    query.packedKinds = "TVC";
+    query.packed =
+        packedRow({"TAG", "VALUE", integerCheck(sqlite, "VALUE")}, query.packedKinds, sqlite);
+  } else if (table == "S") {
+    query.packedKinds = "TT";
+    query.packed = packedRow({"TAG", "VALUE"}, query.packedKinds, sqlite);
+  } else {
+    query.packedKinds = "TXTFF";
+    query.packed =
+        packedRow({"TAG", "VALUE", "UNIT", "INPUT", "OUTPUT"}, query.packedKinds, sqlite);
+  }
+  return query;
 }
 
 template <class Rows> void requireInteger(Rows &statement, int column, const NumberPlace &place) {
@@ -349,26 +336,34 @@ TableQuery vectorQuery(const std::string &header, const std::string &elements,
                    "h.NID",
                    " ORDER BY h.ID, e.ID",
                    "TII",
+                   {},
+                   {},
                    {}};
   const std::string value = quantities ? doubleColumn(exactText, "e.VALUE") : "e.VALUE";
-  query.split = {elements, key, "h.TAG, h.ID", "TI", "e.ID, " + value, "I", ""};
+  query.split = {elements, key, "h.TAG, h.ID", "TI", "e.ID, " + value, "I", "", ""};
+  std::vector<std::string> packed = {"ID", "VALUE"};
+  std::string packedKinds = "I";
   if (quantities) {
     query.select += ", h.UNIT, h.INPUT, h.OUTPUT";
     query.kinds += exactText ? "TTFF" : "DTFF";
     query.split.headerSelect += ", h.UNIT, h.INPUT, h.OUTPUT";
     query.split.headerKinds += "TFF";
     query.split.elementKinds += exactText ? "T" : "D";
-    if (exactText)
-      query.split.packedValue = "COALESCE(" + doubleColumn(true, "VALUE") + ", 'null')";
+    packedKinds += "X";
   } else if (integers) {
     query.select += ", " + integerCheck(exactText, "e.VALUE");
     query.kinds += "VT";
     query.split.elementSelect += ", " + integerCheck(exactText, "e.VALUE");
     query.split.elementKinds += "VT";
+    packed.push_back(integerCheck(exactText, "VALUE"));
+    packedKinds += "VC";
   } else {
     query.kinds += "T";
     query.split.elementKinds += "T";
+    packedKinds += "T";
   }
+  query.split.packedElements = packedRow(packed, packedKinds, exactText);
+  query.split.packedElementKinds = packedKinds;
   return query;
 }
 
@@ -476,39 +471,281 @@ void readQuantityVectors(Rows &statement, int nid, const Registry &registry,
   }
 }
 
-// The element rows (id, value text; "null" for NULL) of one header's packed
-// elements, in id order.
-std::vector<odbcBlock::Row> unpackElements(const std::string &packed) {
-  std::vector<odbcBlock::Row> rows;
-  std::size_t begin = 0;
-  while (begin < packed.size()) {
-    std::size_t end = packed.find(',', begin);
-    if (end == std::string::npos)
-      end = packed.size();
-    const std::size_t colon = packed.find(':', begin);
-    int id = 0;
-    const auto [rest, error] = std::from_chars(packed.data() + begin, packed.data() + colon, id);
-    if (colon >= end || error != std::errc() || rest != packed.data() + colon)
-      throw RowFault{"?", "?", "Could not read the elements " + packed.substr(begin, end - begin),
-                     true};
-    odbcBlock::Row row(2);
-    row[0].integer = id;
-    const std::string_view value(packed.data() + colon + 1, end - colon - 1);
-    // Numbers converted here; any other text kept for the reader's error.
-    if (const std::optional<double> number = exactNumber(value))
-      row[1].number = number;
-    else if (value != "null")
-      row[1].text = std::string(value);
-    rows.push_back(std::move(row));
-    begin = end + 1;
+// Reads rows packed by packedRow back into cells of kind T (for T and C),
+// V, I, F, and D for an X column that holds an exact number (T, with its
+// text, for what holds no number). Rows of a faulty text end the read with
+// an error: only damage makes one.
+class PackedRows {
+public:
+  // sqlite: lengths in bytes and numbers as doubleColumn gives them; else
+  // lengths in characters and numbers as decimal texts.
+  PackedRows(std::string_view packed, const std::string &kinds, bool sqlite)
+      : text_(packed), kinds_(kinds), sqlite_(sqlite) {}
+
+  // Decodes the next row into row (sized to the kinds); false at the end.
+  bool next(std::vector<odbcBlock::Cell> &row) {
+    if (at_ == text_.size())
+      return false;
+    for (std::size_t c = 0; c < kinds_.size(); ++c)
+      decode(kinds_[c], row[c]);
+    return true;
   }
-  // The order of a group is the order of its rows in practice; made sure.
-  if (!std::is_sorted(rows.begin(), rows.end(), [](const auto &a, const auto &b) {
-        return *a[0].integer < *b[0].integer;
-      }))
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const auto &a, const auto &b) { return *a[0].integer < *b[0].integer; });
-  return rows;
+
+private:
+  void decode(char kind, odbcBlock::Cell &cell) {
+    cell = odbcBlock::Cell();
+    if (kind == 'F') {
+      const char flag = take(1)[0];
+      cell.kind = 'F';
+      cell.present = flag != '-';
+      cell.flag = flag == '1';
+      return;
+    }
+    if (kind == 'T' || kind == 'V') {
+      cell.kind = kind;
+      if (peek() == '-') {
+        take(1);
+        return;
+      }
+      const std::size_t colon = text_.find(':', at_);
+      std::size_t length = 0;
+      const auto [rest, error] = std::from_chars(text_.data() + at_, text_.data() + colon, length);
+      if (colon == std::string_view::npos || error != std::errc() ||
+          rest != text_.data() + colon)
+        fail();
+      at_ = colon + 1;
+      cell.text = std::string(take(sqlite_ ? length : bytesOf(length)));
+      cell.present = true;
+      return;
+    }
+    const std::size_t comma = text_.find(',', at_);
+    if (comma == std::string_view::npos)
+      fail();
+    const std::string_view field = text_.substr(at_, comma - at_);
+    at_ = comma + 1;
+    if (field == "-") {
+      cell.kind = kind == 'I' ? 'I' : 'T';
+      return;
+    }
+    cell.present = true;
+    if (kind == 'I') {
+      cell.kind = 'I';
+      const auto [rest, error] =
+          std::from_chars(field.data(), field.data() + field.size(), cell.integer);
+      if (error != std::errc() || rest != field.data() + field.size())
+        fail();
+    } else if (const std::optional<double> number =
+                   kind != 'X' ? std::nullopt : sqlite_ ? exactNumber(field) : decimal(field)) {
+      cell.kind = 'D';
+      cell.number = *number;
+    } else {
+      cell.kind = 'T';
+      cell.text = std::string(field);
+    }
+  }
+  char peek() {
+    if (at_ >= text_.size())
+      fail();
+    return text_[at_];
+  }
+  // The bytes of the next characters (UTF-8).
+  std::size_t bytesOf(std::size_t characters) const {
+    std::size_t end = at_;
+    for (; characters > 0 && end < text_.size(); --characters)
+      do
+        ++end;
+      while (end < text_.size() && (static_cast<unsigned char>(text_[end]) & 0xC0) == 0x80);
+    if (characters > 0)
+      fail();
+    return end - at_;
+  }
+  // A number as PostgreSQL writes one.
+  static std::optional<double> decimal(std::string_view text) {
+    if (text == "Infinity" || text == "-Infinity")
+      return text[0] == '-' ? -HUGE_VAL : HUGE_VAL;
+    if (text == "NaN")
+      return std::numeric_limits<double>::quiet_NaN();
+    double value = 0;
+    const auto [rest, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || rest != text.data() + text.size())
+      return std::nullopt;
+    return value;
+  }
+  std::string_view take(std::size_t count) {
+    if (count > text_.size() - at_)
+      fail();
+    const std::string_view part = text_.substr(at_, count);
+    at_ += count;
+    return part;
+  }
+  [[noreturn]] void fail() const {
+    throw RowFault{"?", "?", "Could not read the rows packed as \"" + std::string(text_) + "\"",
+                   true};
+  }
+
+  std::string_view text_;
+  const std::string &kinds_;
+  bool sqlite_;
+  std::size_t at_ = 0;
+};
+
+// Appends the packed rows to rows.
+void unpackRows(const std::string &packed, const std::string &kinds, bool sqlite,
+                odbcBlock::Rows &rows) {
+  std::vector<odbcBlock::Cell> row(kinds.size());
+  PackedRows reader(packed, kinds, sqlite);
+  while (reader.next(row))
+    rows.append(row);
+}
+
+// Element rows in id order (their first column), as the update relies on.
+void sortById(odbcBlock::Rows &rows) {
+  const std::size_t count = rows.size();
+  std::vector<std::size_t> order(count);
+  for (std::size_t i = 0; i < count; ++i)
+    order[i] = i;
+  const auto byId = [&](std::size_t a, std::size_t b) {
+    return rows.row(a)[0].integer < rows.row(b)[0].integer;
+  };
+  if (std::is_sorted(order.begin(), order.end(), byId))
+    return;
+  std::stable_sort(order.begin(), order.end(), byId);
+  std::vector<odbcBlock::Cell> sorted;
+  sorted.reserve(rows.cells.size());
+  for (const std::size_t i : order)
+    for (std::size_t c = 0; c < rows.width; ++c)
+      sorted.push_back(std::move(rows.cells[i * rows.width + c]));
+  rows.cells = std::move(sorted);
+}
+
+// The rows of one node from a block read, handed over as a statement would:
+// a table's packed rows unpacked one by one, or a vector kind's headers
+// joined with their elements (unpacked a header at a time; a header
+// without elements gives one row without an element).
+class BlockRows {
+public:
+  BlockRows(const odbcBlock::Table &table, const odbcBlock::NodeRows &rows,
+            const odbcBlock::Query &query, bool sqlite)
+      : table_(table), rows_(rows), query_(query), sqlite_(sqlite),
+        vectors_(!query.split.elements.empty()) {
+    if (!vectors_) {
+      scalars_.emplace(rows.packed, query.packedKinds, sqlite);
+      row_.resize(query.packedKinds.size());
+    }
+  }
+  bool fetch(const char *, const char *) {
+    if (!vectors_)
+      return scalars_->next(row_);
+    if (header_ < rows_.headers.size() && ++element_ < elements_.size())
+      return true;
+    if (started_)
+      ++header_;
+    started_ = true;
+    if (header_ >= rows_.headers.size())
+      return false;
+    elements_.cells.clear();
+    const odbcBlock::Cell *header = table_.headers.row(rows_.headers[header_]);
+    const auto found = table_.elements.find(header[1].integer);
+    if (found != table_.elements.end()) {
+      unpackRows(found->second, query_.split.packedElementKinds, sqlite_, elements_);
+      sortById(elements_);
+    }
+    element_ = 0;
+    return true;
+  }
+  // Texts were fetched as the driver gave them: checked here, where a fault
+  // belongs to its row.
+  std::optional<std::string> getText(int column, const char *, const char *) const {
+    const odbcBlock::Cell &found = cell(column);
+    if (!found.present || (found.kind != 'T' && found.kind != 'V'))
+      return std::nullopt;
+    const std::string &text = found.text;
+    if (std::any_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; }))
+      for (const char *position = text.c_str(); *position;)
+        UtfConverter::nextCodePoint(position);
+    return text;
+  }
+  // Integer values were fetched as text (a damaged one is reported by its
+  // check column before it is asked for).
+  std::optional<int> getInteger(int column, const char *, const char *message) const {
+    const odbcBlock::Cell &found = cell(column);
+    if (!found.present)
+      return std::nullopt;
+    if (found.kind == 'I')
+      return found.integer;
+    int value = 0;
+    const char *const end = found.text.data() + found.text.size();
+    const auto [rest, error] = std::from_chars(found.text.data(), end, value);
+    if (error != std::errc() || rest != end)
+      throw ErrorOdbc(function, message + found.text);
+    return value;
+  }
+  std::optional<double> getDouble(int column, const char *, const char *) const {
+    const odbcBlock::Cell &found = cell(column);
+    if (!found.present || found.kind != 'D')
+      return std::nullopt;
+    return found.number;
+  }
+  std::optional<bool> getFlag(int column, const char *, const char *) const {
+    const odbcBlock::Cell &found = cell(column);
+    if (!found.present)
+      return std::nullopt;
+    return found.flag;
+  }
+  void close(const char *, const char *) {}
+
+private:
+  // Columns of a joined row: tag, header id, element id, value, then the
+  // header's further columns, then the element's.
+  const odbcBlock::Cell &cell(int column) const {
+    const std::size_t index = static_cast<std::size_t>(column) - 1;
+    if (!vectors_)
+      return row_[index];
+    const odbcBlock::Cell *header = table_.headers.row(rows_.headers[header_]);
+    const std::size_t more = table_.headers.width - 2;
+    const odbcBlock::Cell *element =
+        element_ < elements_.size() ? elements_.row(element_) : nullptr;
+    const auto ofElement = [&](std::size_t i) -> const odbcBlock::Cell & {
+      static const odbcBlock::Cell none;
+      return element ? element[i] : none;
+    };
+    if (index < 2)
+      return header[index];
+    if (index < 4)
+      return ofElement(index - 2);
+    if (index < 4 + more)
+      return header[index - 2];
+    return ofElement(index - more - 2);
+  }
+
+  const odbcBlock::Table &table_;
+  const odbcBlock::NodeRows &rows_;
+  const odbcBlock::Query &query_;
+  bool sqlite_;
+  bool vectors_;
+  std::optional<PackedRows> scalars_;
+  std::vector<odbcBlock::Cell> row_;
+  odbcBlock::Rows elements_;
+  std::size_t header_ = 0;
+  std::size_t element_ = 0;
+  bool started_ = false;
+};
+
+// Runs body on the rows of node nid: those of the block of the case inside
+// a read transaction (block), else those of a query of the node alone.
+template <class Body>
+void forRows(OdbcStatement &statement, const odbcBlock::Place &block, const TableQuery &query, int nid,
+             int verbosity, bool sqlite, Body &&body) {
+  if (block.table) {
+    BlockRows rows(*block.table, *block.rows, query, sqlite);
+    body(rows);
+    return;
+  }
+  const std::string sqlcommand = "SELECT " + query.select + " FROM " + query.from + " WHERE " +
+                                 query.nid + " = ?" + query.order;
+  VELTA_LOG(verbosity + 1, 2, function, "sqlcommand = " << sqlcommand);
+  queryNode(statement, sqlcommand, nid);
+  body(statement);
 }
 
 } // namespace
@@ -532,8 +769,9 @@ void PersistencyOdbc::read(int nodeId, const IntegerRegistry &registry) {
   readRows(nodeId, [&] {
     if (registry.empty())
       return;
+    const bool sqlite = dialect() == Dialect::sqlite;
     const TableQuery query = scalarQuery("I", dialect());
-    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), sqlite, [&](auto &rows) {
       std::set<std::string> seen;
       while (rows.fetch(function, fetchFailed)) {
         const std::string tag = requiredTag(rows, "I");
@@ -565,8 +803,9 @@ void PersistencyOdbc::read(int nodeId, const StringRegistry &registry) {
   readRows(nodeId, [&] {
     if (registry.empty())
       return;
+    const bool sqlite = dialect() == Dialect::sqlite;
     const TableQuery query = scalarQuery("S", dialect());
-    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), sqlite, [&](auto &rows) {
       std::set<std::string> seen;
       while (rows.fetch(function, fetchFailed)) {
         const std::string tag =
@@ -597,9 +836,10 @@ void PersistencyOdbc::read(int nodeId, const QuantityRegistry &registry) {
   readRows(nodeId, [&] {
     if (registry.empty())
       return;
-    const bool exactText = dialect() == Dialect::sqlite;
+    const bool sqlite = dialect() == Dialect::sqlite;
+    const bool exactText = sqlite;
     const TableQuery query = scalarQuery("Q", dialect());
-    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), sqlite, [&](auto &rows) {
       std::set<std::string> seen;
       while (rows.fetch(function, fetchFailed)) {
         const std::string tag = requiredTag(rows, "Q");
@@ -655,7 +895,7 @@ void PersistencyOdbc::read(int nodeId, const IntegerVectorRegistry &registry) {
     const bool sqlite = dialect() == Dialect::sqlite;
     const TableQuery query = vectorQuery("IV", "IVV", "VID", false, true, sqlite);
     std::map<std::string, StoredVector<int>> stored;
-    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), sqlite, [&](auto &rows) {
       stored = readStoredVectors<IntegerColumn, int>(rows, nodeId, "IV", "IVV", false, nullptr,
                                                      inRegistry(registry), sqlite, verbosity());
     });
@@ -677,7 +917,7 @@ void PersistencyOdbc::read(int nodeId, const StringVectorRegistry &registry) {
     const bool sqlite = dialect() == Dialect::sqlite;
     const TableQuery query = vectorQuery("SV", "SVV", "VID", false, false, sqlite);
     std::map<std::string, StoredVector<std::string>> stored;
-    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), sqlite, [&](auto &rows) {
       stored = readStoredVectors<TextColumn, std::string>(
           rows, nodeId, "SV", "SVV", false, nullptr, inRegistry(registry), sqlite, verbosity());
     });
@@ -700,7 +940,7 @@ void PersistencyOdbc::read(int nodeId, const QuantityVectorRegistry &registry) {
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
     const TableQuery query = vectorQuery("QV", "QVV", "VID", true, false, sqlite);
-    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), sqlite, [&](auto &rows) {
       readQuantityVectors(rows, nodeId, registry, "QV", "QVV", sqlite, verbosity());
     });
   });
@@ -712,7 +952,7 @@ void PersistencyOdbc::read(int nodeId, const QuantityMatrixRegistry &registry) {
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
     const TableQuery query = vectorQuery("QM", "QMV", "MID", true, false, sqlite);
-    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), [&](auto &rows) {
+    forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), sqlite, [&](auto &rows) {
       readQuantityVectors(rows, nodeId, registry, "QM", "QMV", sqlite, verbosity());
     });
   });
@@ -722,8 +962,22 @@ namespace {
 
 // The tag of a node's stored row: column 1 of a scalar row, or of the
 // header of a joined one.
-const std::optional<std::string> &storedTag(const odbcBlock::NodeRows &rows, std::size_t i) {
-  return rows.joined.empty() ? rows.rows[i][0].text : rows.joined[i].cell(1).text;
+std::vector<std::string> storedTags(const odbcBlock::Table &table, const odbcBlock::NodeRows &rows,
+                                    const TableQuery &query, bool sqlite) {
+  std::vector<std::string> tags;
+  const auto add = [&](const odbcBlock::Cell &tag) {
+    tags.push_back(tag.present ? tag.text : "NULL");
+  };
+  if (query.split.elements.empty()) {
+    std::vector<odbcBlock::Cell> row(query.packedKinds.size());
+    PackedRows reader(rows.packed, query.packedKinds, sqlite);
+    while (reader.next(row))
+      add(row[0]);
+  } else {
+    for (const std::size_t header : rows.headers)
+      add(table.headers.row(header)[0]);
+  }
+  return tags;
 }
 
 // Whether the object registers a variable of the table's kind with the tag.
@@ -773,13 +1027,12 @@ void PersistencyOdbc::checkReadTree(const Node &root) {
                                   vectorQuery("QM", "QMV", "MID", true, false, sqlite)};
     for (const TableQuery &query : queries) {
       blockRows(first, query);
-      for (const auto &[nid, stored] : block_->tables[query.table].byNode) {
+      const odbcBlock::Table &table = block_->tables[query.table];
+      for (const auto &[nid, stored] : table.byNode) {
         if (nid < first || nid > last)
           continue;
-        const std::size_t count = stored.joined.empty() ? stored.rows.size() : stored.joined.size();
         const auto node = nodes.find(nid);
-        for (std::size_t i = 0; i < count; ++i) {
-          const std::string tag = storedTag(stored, i).value_or("NULL");
+        for (const std::string &tag : storedTags(table, stored, query, sqlite)) {
           if (node == nodes.end())
             throw RowFault{tag, query.table,
                            "no row of table N holds node " + std::to_string(nid) + ", " +
@@ -890,96 +1143,87 @@ void PersistencyOdbc::fetchBlock(const std::string &sqlcommand, const std::strin
   const bool utf8Texts = dialect_ == Dialect::sqlite;
   const char *const getFailed =
       "Error in SQLGetData(hStatement_, column, type, buffer, size, &ValueLen) ";
+  // One row at a time in a row whose cells (and their texts' room) serve
+  // again for the next.
+  std::vector<odbcBlock::Cell> row(kinds.size());
   while (statement_.fetch(function, fetchFailed)) {
-    odbcBlock::Row row(kinds.size());
     for (std::size_t c = 0; c < kinds.size(); ++c) {
       const int column = static_cast<int>(c) + 1;
+      odbcBlock::Cell &cell = row[c];
+      cell.kind = kinds[c];
       switch (kinds[c]) {
-      case 'I':
-        row[c].integer = statement_.getInteger(column, function, getFailed);
+      case 'I': {
+        const std::optional<int> value = statement_.getInteger(column, function, getFailed);
+        cell.present = value.has_value();
+        cell.integer = value.value_or(0);
         break;
-      case 'D':
-        row[c].number = statement_.getDouble(column, function, getFailed);
+      }
+      case 'D': {
+        const std::optional<double> value = statement_.getDouble(column, function, getFailed);
+        cell.present = value.has_value();
+        cell.number = value.value_or(0);
         break;
-      case 'F':
-        row[c].flag = statement_.getFlag(column, function, getFailed);
+      }
+      case 'F': {
+        const std::optional<bool> value = statement_.getFlag(column, function, getFailed);
+        cell.present = value.has_value();
+        cell.flag = value.value_or(false);
         break;
-      default: // T, and V: integer values as text
-        row[c].text = utf8Texts ? statement_.getUtf8Text(column, function, getFailed, false)
-                                : statement_.getText(column, function, getFailed);
+      }
+      default: { // T, and V: integer values as text
+        std::optional<std::string> text =
+            utf8Texts ? statement_.getUtf8Text(column, function, getFailed, false)
+                      : statement_.getText(column, function, getFailed);
+        cell.present = text.has_value();
+        cell.text = std::move(text).value_or(std::string());
+      }
       }
     }
-    take(statement_.getInteger(ownerColumn, function, getFailed), std::move(row));
+    take(statement_.getInteger(ownerColumn, function, getFailed), row);
   }
   statement_.close(function, closeFailed);
 }
 
-const odbcBlock::NodeRows *PersistencyOdbc::blockRows(int nodeId, const odbcBlock::Query &query) {
+odbcBlock::Place PersistencyOdbc::blockRows(int nodeId, const odbcBlock::Query &query) {
   if (!coverBlock(nodeId))
-    return nullptr;
-  odbcBlock::Table &rows = block_->tables[query.table];
-  if (!rows.loaded && query.split.elements.empty()) {
-    // The rows come mostly node by node.
-    int lastOwner = 0;
-    odbcBlock::NodeRows *ownerRows = nullptr;
-    fetchBlock("SELECT " + query.select + ", " + query.nid + " FROM " + query.from + " WHERE " +
-                   query.nid + " BETWEEN ? AND ?" + query.order,
-               query.kinds, [&](std::optional<int> owner, odbcBlock::Row &&row) {
-                 if (!owner)
-                   return;
-                 if (!ownerRows || *owner != lastOwner) {
-                   ownerRows = &rows.byNode[*owner];
-                   lastOwner = *owner;
-                 }
-                 ownerRows->rows.push_back(std::move(row));
+    return {};
+  const bool sqlite = dialect_ == Dialect::sqlite;
+  // The packed rows of a group, one after another.
+  const auto concatenated = [&](const std::string &row) {
+    return (sqlite ? "group_concat(" : "string_agg(") + row + ", '')";
+  };
+  odbcBlock::Table &table = block_->tables[query.table];
+  if (!table.loaded && query.split.elements.empty()) {
+    // One text per node.
+    fetchBlock("SELECT " + concatenated(query.packed) + ", NID FROM " + query.table +
+                   " WHERE NID BETWEEN ? AND ? GROUP BY NID",
+               "T", [&](std::optional<int> owner, std::vector<odbcBlock::Cell> &row) {
+                 if (owner && row[0].present)
+                   table.byNode[*owner].packed = std::move(row[0].text);
                });
-    rows.loaded = true;
-  } else if (!rows.loaded) {
-    // Headers in id order, and the elements of each in id order, joined
-    // here as the join of the query of one node would (a header without
-    // elements gives one row with no element).
+    table.loaded = true;
+  } else if (!table.loaded) {
+    // Headers in id order, and the elements of each header as one text.
     const odbcBlock::Query::Split &split = query.split;
-    std::vector<int> owners;
     fetchBlock("SELECT " + split.headerSelect + ", h.NID FROM " + query.table +
                    " h WHERE h.NID BETWEEN ? AND ? ORDER BY h.ID",
-               split.headerKinds, [&](std::optional<int> owner, odbcBlock::Row &&row) {
-                 if (owner && row[1].integer) {
-                   owners.push_back(*owner);
-                   rows.headers.push_back(std::move(row));
+               split.headerKinds,
+               [&](std::optional<int> owner, std::vector<odbcBlock::Cell> &row) {
+                 if (owner && row[1].present) {
+                   table.byNode[*owner].headers.push_back(table.headers.size());
+                   table.headers.append(row);
                  }
                });
-    if (!split.packedValue.empty())
-      // Grouped along the index of the header column: no sorting.
-      fetchBlock("SELECT group_concat(ID || ':' || " + split.packedValue + ", ','), " +
-                     split.key + " FROM " + split.elements + " WHERE " + split.key +
-                     " IN (SELECT ID FROM " + query.table +
-                     " WHERE NID BETWEEN ? AND ?) GROUP BY " + split.key,
-                 "T", [&](std::optional<int> owner, odbcBlock::Row &&row) {
-                   if (owner && row[0].text)
-                     rows.elements[*owner] = unpackElements(*row[0].text);
-                 });
-    else
-      fetchBlock("SELECT " + split.elementSelect + ", e." + split.key + " FROM " + split.elements +
-                     " e WHERE e." + split.key + " IN (SELECT ID FROM " + query.table +
-                     " WHERE NID BETWEEN ? AND ?) ORDER BY e." + split.key + ", e.ID",
-                 split.elementKinds, [&](std::optional<int> owner, odbcBlock::Row &&row) {
-                   if (owner)
-                     rows.elements[*owner].push_back(std::move(row));
-                 });
-    rows.noElement.resize(split.elementKinds.size());
-    for (std::size_t h = 0; h < rows.headers.size(); ++h) {
-      const odbcBlock::Row &header = rows.headers[h];
-      std::vector<odbcBlock::Joined> &joined = rows.byNode[owners[h]].joined;
-      const auto found = rows.elements.find(*header[1].integer);
-      if (found == rows.elements.end())
-        joined.push_back({&header, &rows.noElement});
-      else
-        for (const odbcBlock::Row &element : found->second)
-          joined.push_back({&header, &element});
-    }
-    rows.loaded = true;
+    fetchBlock("SELECT " + concatenated(split.packedElements) + ", " + split.key + " FROM " +
+                   split.elements + " WHERE " + split.key + " IN (SELECT ID FROM " + query.table +
+                   " WHERE NID BETWEEN ? AND ?) GROUP BY " + split.key,
+               "T", [&](std::optional<int> owner, std::vector<odbcBlock::Cell> &row) {
+                 if (owner && row[0].present)
+                   table.elements[*owner] = std::move(row[0].text);
+               });
+    table.loaded = true;
   }
   static const odbcBlock::NodeRows none;
-  const auto found = rows.byNode.find(nodeId);
-  return found == rows.byNode.end() ? &none : &found->second;
+  const auto found = table.byNode.find(nodeId);
+  return {&table, found == table.byNode.end() ? &none : &found->second};
 }

@@ -52,6 +52,7 @@
 struct PersistencyOdbcReadBlock;
 struct PersistencyOdbcPending;
 namespace odbcBlock {
+struct Place;
 struct Nodes;
 struct NodeRows;
 struct Query;
@@ -180,7 +181,7 @@ private:
   // read with the rows of its whole case at the table's first use (see
   // PersistencyOdbcBlock.h); null outside one, when the live statement
   // serves.
-  const odbcBlock::NodeRows *blockRows(int nodeId, const odbcBlock::Query &query);
+  odbcBlock::Place blockRows(int nodeId, const odbcBlock::Query &query);
   // Runs one query of the block's rows (see PersistencyOdbcRead.cpp).
   template <class Take>
   void fetchBlock(const std::string &sqlcommand, const std::string &kinds, Take &&take);
