@@ -639,7 +639,7 @@ struct Registration {
                                       database](benchmark::State &state) {
                                        persistencyStep(state, name, kind, database);
                                      })
-            ->Iterations(kind == Step::store || kind == Step::read ? 5 : 2)
+            ->Iterations(kind == Step::store || kind == Step::read ? 8 : 2)
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond);
     }

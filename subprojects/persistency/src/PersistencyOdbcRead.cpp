@@ -185,6 +185,40 @@ Value storedValue(double si, const std::string &unit) {
   return value;
 }
 
+// storedValue for many values of one unit, the unit looked up once: a unit
+// that converts nothing (the SI unit texts that the store writes) gives
+// the values their units directly.
+class StoredUnit {
+public:
+  explicit StoredUnit(const std::string &unit)
+      : unit_(unit), one_(storedValue(1.0, unit)),
+        identity_(one_.value() == 1.0 && storedValue(0.0, unit).value() == 0.0) {}
+  const std::string &unit() const { return unit_; }
+  Value operator()(double si) const {
+    return identity_ ? Value(si, one_.units()) : storedValue(si, unit_);
+  }
+
+private:
+  std::string unit_;
+  Value one_;
+  bool identity_;
+};
+
+// A node's rows give each variable once: a tag met twice is damage.
+class OnceEach {
+public:
+  void add(const std::string &tag) { tags_.push_back(tag); }
+  void check(const std::string &table) {
+    std::sort(tags_.begin(), tags_.end());
+    const auto twice = std::adjacent_find(tags_.begin(), tags_.end());
+    if (twice != tags_.end())
+      throw RowFault{*twice, table, "two rows for one variable", true};
+  }
+
+private:
+  std::vector<std::string> tags_;
+};
+
 // A column that tells whether an integer column holds a 32-bit integer:
 // SQLite keeps whatever it is given (text, 64-bit integers), and its driver
 // would hand such a value over cut or as 0. "ok" when it does.
@@ -222,17 +256,22 @@ std::string packedRow(const std::vector<std::string> &columns, const std::string
       row += "COALESCE(" + text + ", '-') || ','";
       break;
     case 'F':
-      row += "CASE WHEN " + column + " IS NULL THEN '-' WHEN " + column +
-             " <> 0 THEN '1' ELSE '0' END";
+      // SQLite writes the comparison's 1 or 0 as they stand.
+      row += sqlite ? "COALESCE(" + column + " <> 0, '-')"
+                    : "CASE WHEN " + column + " IS NULL THEN '-' WHEN " + column +
+                          " <> 0 THEN '1' ELSE '0' END";
       break;
     default:
-      row += "CASE WHEN " + column + " IS NULL THEN '-' ELSE " +
+      row += "COALESCE(" +
              (sqlite ? "length(CAST(" + column + " AS BLOB))" : "char_length(" + text + ")") +
-             " || ':' || " + text + " END";
+             " || ':' || " + text + ", '-')";
     }
   }
   return row;
 }
+
+TableQuery vectorQuery(const std::string &header, const std::string &elements,
+                       const std::string &key, bool quantities, bool integers, bool exactText);
 
 // The query of a table of scalars (I, S or Q).
 TableQuery scalarQuery(const std::string &table, PersistencyOdbc::Dialect dialect) {
@@ -367,6 +406,27 @@ TableQuery vectorQuery(const std::string &header, const std::string &elements,
   return query;
 }
 
+// The query of a table (I, S, Q, IV, SV, QV or QM) for a database, made once.
+const TableQuery &tableQuery(const std::string &table, PersistencyOdbc::Dialect dialect) {
+  static std::map<std::pair<std::string, PersistencyOdbc::Dialect>, TableQuery> made;
+  const auto key = std::make_pair(table, dialect);
+  if (const auto found = made.find(key); found != made.end())
+    return found->second;
+  const bool sqlite = dialect == PersistencyOdbc::Dialect::sqlite;
+  TableQuery query;
+  if (table == "IV")
+    query = vectorQuery("IV", "IVV", "VID", false, true, sqlite);
+  else if (table == "SV")
+    query = vectorQuery("SV", "SVV", "VID", false, false, sqlite);
+  else if (table == "QV")
+    query = vectorQuery("QV", "QVV", "VID", true, false, sqlite);
+  else if (table == "QM")
+    query = vectorQuery("QM", "QMV", "MID", true, false, sqlite);
+  else
+    query = scalarQuery(table, dialect);
+  return made.emplace(key, std::move(query)).first->second;
+}
+
 template <class Column, class T, class Rows>
 std::map<std::string, StoredVector<T>>
 readStoredVectors(Rows &statement, int nid, const std::string &header, const std::string &elements,
@@ -459,9 +519,9 @@ void readQuantityVectors(Rows &statement, int nid, const Registry &registry,
         variable->resize(vector.values.size());
       if (!vector.values.empty()) {
         const Value &first = (*variable)[0];
-        const std::string unit = first.units().isInvalid() ? vector.unit : first.uom();
+        const StoredUnit toValue(first.units().isInvalid() ? vector.unit : first.uom());
         for (std::size_t i = 0; i < vector.values.size(); ++i)
-          (*variable)[i] = storedValue(vector.values[i], unit);
+          (*variable)[i] = toValue(vector.values[i]);
       }
     });
     if (flags[tag].input)
@@ -770,13 +830,12 @@ void PersistencyOdbc::read(int nodeId, const IntegerRegistry &registry) {
     if (registry.empty())
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
-    const TableQuery query = scalarQuery("I", dialect());
+    const TableQuery &query = tableQuery("I", dialect());
     forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), sqlite, [&](auto &rows) {
-      std::set<std::string> seen;
+      OnceEach seen;
       while (rows.fetch(function, fetchFailed)) {
         const std::string tag = requiredTag(rows, "I");
-        if (!seen.insert(tag).second)
-          damaged(nodeId, tag, "I", "two rows for one variable");
+        seen.add(tag);
         const int value = atRow(tag, "I", [&] {
           requireInteger(rows, 3, {nodeId, tag, "I"});
           const std::optional<int> stored = rows.getInteger(
@@ -794,6 +853,7 @@ void PersistencyOdbc::read(int nodeId, const IntegerRegistry &registry) {
         ODBC_LOG(2, function, "reading " << tag << " = " << value);
         *found->second = value;
       }
+      seen.check("I");
       rows.close(function, closeFailed);
     });
   });
@@ -804,14 +864,13 @@ void PersistencyOdbc::read(int nodeId, const StringRegistry &registry) {
     if (registry.empty())
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
-    const TableQuery query = scalarQuery("S", dialect());
+    const TableQuery &query = tableQuery("S", dialect());
     forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), sqlite, [&](auto &rows) {
-      std::set<std::string> seen;
+      OnceEach seen;
       while (rows.fetch(function, fetchFailed)) {
         const std::string tag =
             atRow("?", "S", [&] { return rows.getText(1, function, tagFailed).value_or(""); });
-        if (!seen.insert(tag).second)
-          damaged(nodeId, tag, "S", "two rows for one variable");
+        seen.add(tag);
         const auto found = registry.find(tag);
         if (found == registry.end()) {
           ODBC_LOG(2, function, "skipping " << tag);
@@ -827,6 +886,7 @@ void PersistencyOdbc::read(int nodeId, const StringRegistry &registry) {
         ODBC_LOG(2, function, "reading " << tag << " = " << value);
         *found->second = value;
       }
+      seen.check("S");
       rows.close(function, closeFailed);
     });
   });
@@ -838,9 +898,10 @@ void PersistencyOdbc::read(int nodeId, const QuantityRegistry &registry) {
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
     const bool exactText = sqlite;
-    const TableQuery query = scalarQuery("Q", dialect());
+    const TableQuery &query = tableQuery("Q", dialect());
     forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), sqlite, [&](auto &rows) {
-      std::set<std::string> seen;
+      OnceEach seen;
+      std::optional<StoredUnit> unitOfRows;
       while (rows.fetch(function, fetchFailed)) {
         const std::string tag = requiredTag(rows, "Q");
         const auto found = registry.find(tag);
@@ -848,8 +909,7 @@ void PersistencyOdbc::read(int nodeId, const QuantityRegistry &registry) {
           ODBC_LOG(2, function, "skipping " << tag);
           continue;
         }
-        if (!seen.insert(tag).second)
-          damaged(nodeId, tag, "Q", "two rows for one variable");
+        seen.add(tag);
         atRow(tag, "Q", [&] {
           const std::optional<double> value = getStoredDouble(
               rows, 2, exactText,
@@ -876,13 +936,16 @@ void PersistencyOdbc::read(int nodeId, const QuantityRegistry &registry) {
                               << " input = " << (isInput ? "true" : "false")
                               << " output = " << (isOutput ? "true" : "false"));
           Quantity &quantity = *found->second;
-          quantity = storedValue(*value, unit);
+          if (!unitOfRows || unitOfRows->unit() != unit)
+            unitOfRows.emplace(unit);
+          quantity = (*unitOfRows)(*value);
           if (isInput)
             quantity.setInput();
           if (isOutput)
             quantity.setOutput();
         });
       }
+      seen.check("Q");
       rows.close(function, closeFailed);
     });
   });
@@ -893,7 +956,7 @@ void PersistencyOdbc::read(int nodeId, const IntegerVectorRegistry &registry) {
     if (registry.empty())
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
-    const TableQuery query = vectorQuery("IV", "IVV", "VID", false, true, sqlite);
+    const TableQuery &query = tableQuery("IV", dialect());
     std::map<std::string, StoredVector<int>> stored;
     forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), sqlite, [&](auto &rows) {
       stored = readStoredVectors<IntegerColumn, int>(rows, nodeId, "IV", "IVV", false, nullptr,
@@ -915,7 +978,7 @@ void PersistencyOdbc::read(int nodeId, const StringVectorRegistry &registry) {
     if (registry.empty())
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
-    const TableQuery query = vectorQuery("SV", "SVV", "VID", false, false, sqlite);
+    const TableQuery &query = tableQuery("SV", dialect());
     std::map<std::string, StoredVector<std::string>> stored;
     forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), sqlite, [&](auto &rows) {
       stored = readStoredVectors<TextColumn, std::string>(
@@ -939,7 +1002,7 @@ void PersistencyOdbc::read(int nodeId, const QuantityVectorRegistry &registry) {
     if (registry.empty())
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
-    const TableQuery query = vectorQuery("QV", "QVV", "VID", true, false, sqlite);
+    const TableQuery &query = tableQuery("QV", dialect());
     forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), sqlite, [&](auto &rows) {
       readQuantityVectors(rows, nodeId, registry, "QV", "QVV", sqlite, verbosity());
     });
@@ -951,7 +1014,7 @@ void PersistencyOdbc::read(int nodeId, const QuantityMatrixRegistry &registry) {
     if (registry.empty())
       return;
     const bool sqlite = dialect() == Dialect::sqlite;
-    const TableQuery query = vectorQuery("QM", "QMV", "MID", true, false, sqlite);
+    const TableQuery &query = tableQuery("QM", dialect());
     forRows(statement_, blockRows(nodeId, query), query, nodeId, verbosity(), sqlite, [&](auto &rows) {
       readQuantityVectors(rows, nodeId, registry, "QM", "QMV", sqlite, verbosity());
     });
@@ -1018,14 +1081,8 @@ void PersistencyOdbc::checkReadTree(const Node &root) {
     std::map<int, const Node *> nodes;
     collectNodes(root, nodes);
     const bool sqlite = dialect() == Dialect::sqlite;
-    const TableQuery queries[] = {scalarQuery("I", dialect()),
-                                  scalarQuery("S", dialect()),
-                                  scalarQuery("Q", dialect()),
-                                  vectorQuery("IV", "IVV", "VID", false, true, sqlite),
-                                  vectorQuery("SV", "SVV", "VID", false, false, sqlite),
-                                  vectorQuery("QV", "QVV", "VID", true, false, sqlite),
-                                  vectorQuery("QM", "QMV", "MID", true, false, sqlite)};
-    for (const TableQuery &query : queries) {
+    for (const char *kind : {"I", "S", "Q", "IV", "SV", "QV", "QM"}) {
+      const TableQuery &query = tableQuery(kind, dialect());
       blockRows(first, query);
       const odbcBlock::Table &table = block_->tables[query.table];
       for (const auto &[nid, stored] : table.byNode) {
