@@ -276,7 +276,10 @@ void PersistencyOdbc::retrieveChildren(int id, ChildList &children) {
           ODBC_LOG(2, function, "childId = " << childId);
           const std::optional<std::string> &childType = nodes->byId.at(childId).type;
           if (!childType)
-            throw ErrorOdbc(function, "Could not read TYPE field in N table");
+            throw ErrorOdbc(function, "Stored case " + std::to_string(block_->first) +
+                                          " is damaged: node " + std::to_string(childId) +
+                                          ", child of node " + std::to_string(id) +
+                                          " in table N: Could not read TYPE field in N table");
           ODBC_LOG(2, function, "childType = " << *childType);
           if (childId != id)
             found.emplace_back(childId, *childType);
@@ -299,7 +302,9 @@ void PersistencyOdbc::retrieveChildren(int id, ChildList &children) {
           2, function,
           "Error in SQLGetData(hStatement_, 2, SQL_C_WCHAR, szData, sizeof(szData), &ValueLen) ");
       if (!childType)
-        throw ErrorOdbc(function, "Could not read TYPE field in N table");
+        throw ErrorOdbc(function, "Stored node " + std::to_string(*childId) + ", child of node " +
+                                      std::to_string(id) +
+                                      " is damaged: Could not read TYPE field in N table");
       ODBC_LOG(2, function, "childType = " << *childType);
       // A root is its own parent: its own row is not one of its children.
       if (*childId != id)

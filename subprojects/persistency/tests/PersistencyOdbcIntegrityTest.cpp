@@ -409,6 +409,8 @@ const DamageCase damageCases[] = {
      damaged + "node 3, tag \"typeP\" in table S: its type TestUnit has no such variable"},
     {"Child of a type that is not registered", "UPDATE N SET TYPE = 'NoSuchType' WHERE ID = 3",
      "", damaged + "node 3, child of node 1 (tag \"U1\") in table N: its TYPE \"NoSuchType\""},
+    {"Child without a type", "UPDATE N SET TYPE = NULL WHERE ID = 3", "",
+     damaged + "node 3, child of node 1 in table N: Could not read TYPE field"},
     {"Infinite quantity", "UPDATE Q SET VALUE = 9e999 WHERE NID = 2 AND TAG = 'mdot'",
      "UPDATE Q SET VALUE = 'Infinity' WHERE NID = 2 AND TAG = 'mdot'",
      damaged + "node 2, tag \"mdot\" in table Q: VALUE holds inf where a finite number belongs"},
