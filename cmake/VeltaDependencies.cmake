@@ -2,6 +2,12 @@
 # kernel's own build and by a project that uses the Velta package.
 find_package(Boost REQUIRED)
 find_package(ODBC REQUIRED)
+# The ODBC installer library reads a data source's entries (its database file).
+find_library(ODBCINST_LIBRARY NAMES odbcinst REQUIRED)
+if(NOT TARGET ODBC::odbcinst)
+  add_library(ODBC::odbcinst UNKNOWN IMPORTED)
+  set_target_properties(ODBC::odbcinst PROPERTIES IMPORTED_LOCATION "${ODBCINST_LIBRARY}")
+endif()
 find_package(jsoncpp CONFIG REQUIRED)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(MXML REQUIRED IMPORTED_TARGET mxml)

@@ -111,6 +111,8 @@ Node::Node(Defaults defaults, int id, Persistency *persistency, Node *parent, No
       maxId_(persistency ? -1 : id), root_(root ? root : this), type_("Node") {
   if (persistency)
     restoreFrom(*persistency, id);
+  else
+    requireTagFitsStore(tag(), "Node::Node");
 }
 
 Node::Node(const Node &other)
@@ -128,6 +130,11 @@ Node::~Node() {
 }
 
 std::string Node::type() const { return type_; }
+
+void Node::setTag(const std::string &tag) {
+  requireTagFitsStore(tag, "Node::setTag");
+  Item::setTag(tag);
+}
 
 void Node::restoreFrom(Persistency &persistency, int storedId) {
   PersistencyRead read(&persistency);
@@ -155,8 +162,16 @@ void Node::restoreFrom(Persistency &persistency, int storedId) {
   ChildList stored;
   persistency.retrieveChildren(storedId, stored);
   NodeFactory factory;
-  for (const auto &[childId, childType] : stored)
+  for (const auto &[childId, childType] : stored) {
+    if (!factory.isRegistered(childType))
+      throw ErrorRunTime(
+          "Node::Node",
+          ("Stored case " + std::to_string(root_->storedId_) + " is damaged: node " +
+           std::to_string(childId) + ", child of node " + std::to_string(storedId) + " (tag \"" +
+           this->tag() + "\") in table N: its TYPE \"" + childType + "\" is not a registered type")
+              .c_str());
     addChild(factory.create(childType, Defaults(), childId, &persistency, this, root_));
+  }
 }
 
 // ---------------------------------------------------------------- ids

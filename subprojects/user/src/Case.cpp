@@ -19,6 +19,10 @@ struct Case::Record {
   std::unique_ptr<Model> model;
   bool test = false;
   bool check = false;
+  // The result of an operation on the case without a model: -81 when the
+  // id names no stored object, -84 when the store or the case could not be
+  // read (the verb fails; the case is not said to be missing).
+  int withoutModel = -81;
 };
 
 namespace {
@@ -90,14 +94,18 @@ std::unique_ptr<Model> loadModel(Persistency &persistency, int id) {
 
 Case::Case(const Handle &handle) : record_(std::make_unique<Record>()) {
   const char *const name = "Velta::User::Case::Case";
-  if (!handle.isValid())
+  if (!handle.isValid()) {
+    record_->withoutModel = handle.namesNoObject() ? -81 : -84;
     return;
+  }
   try {
     record_->model = loadCase(handle, name);
   } catch (Error &error) {
     record_->model.reset();
+    record_->withoutModel = -84;
     error.append(name);
-    std::cerr << error.message() << std::endl;
+    std::cerr << error.message() << std::endl
+              << name << ": case " << handle.id() << " could not be loaded" << std::endl;
   }
 }
 
@@ -119,11 +127,13 @@ const Model *Case::model() const { return record_->model.get(); }
 
 Model *Case::mutableModel() const { return record_->model.get(); }
 
+int Case::withoutModel() const { return record_->withoutModel; }
+
 int Case::calculateSync() {
   const char *const name = "Velta::User::Case::calculateSync";
   Model *model = record_->model.get();
   if (!model)
-    return -81;
+    return withoutModel();
   try {
     // The report covers this calculation, not the messages stored before.
     model->resetErrors();
@@ -165,7 +175,7 @@ int Case::check() {
   const char *const name = "Velta::User::Case::check";
   Model *model = record_->model.get();
   if (!model)
-    return -81;
+    return withoutModel();
   try {
     VELTA_LOG_FREE(-1, name, rule);
     VELTA_LOG_FREE(-1, name, json(*model));

@@ -67,7 +67,11 @@ Handle createCase(std::string type, std::string tag, std::string description,
     return Handle::invalid();
   }
   VELTA_LOG_FREE(-1, "Velta::User::createCase", "Creating a new model " << printed(descriptor));
-  return createCase_(descriptor.type(), descriptor, descriptor.quantities(), error, true);
+  const OptionReads reads;
+  Handle handle = createCase_(descriptor.type(), descriptor, descriptor.quantities(), error, true);
+  if (error == 0)
+    warnUnreadOptions(descriptor, reads);
+  return handle;
 }
 
 Handle createCase_(const std::string &type, const Defaults &defaults,
@@ -83,15 +87,11 @@ Handle createCase_(const std::string &type, const Defaults &defaults,
     // Only the number changes: unit and flags stay as the model set them.
     for (const auto &[path, value] : quantities)
       model.Q(path).activeValue() = value;
+    const DescriptorInputs inputs(model, quantities);
     VELTA_LOG_FREE(0, name, "Set up inputs and cuts");
     model.setup();
     // A set-up that fixes an input replaces what the descriptor gave: say so.
-    for (const auto &[path, value] : quantities) {
-      const double kept = model.Q(path).value();
-      if (kept != value)
-        std::cerr << "Warning: the set-up of " << model.type() << " replaced the value " << value
-                  << " given for " << path << " by " << kept << std::endl;
-    }
+    inputs.reportSetUp();
     VELTA_LOG_FREE(-1, name, "Creation complete");
     model.reportMessages();
     VELTA_LOG_FREE(-1, name, "Saving to persistent storage");

@@ -18,7 +18,7 @@ SensitivityResult Case::sensitivitySync(const SensitivityInput &input, int *erro
   SensitivityResult result;
   Model *model = mutableModel();
   if (!model) {
-    *error = -81;
+    *error = withoutModel();
     return result;
   }
   std::unique_ptr<Sensitivity> run;
@@ -45,7 +45,7 @@ int Case::homotopySync(const HomotopyInput &input) {
   const char *const name = "Velta::User::Case::homotopySync";
   Model *model = mutableModel();
   if (!model)
-    return -81;
+    return withoutModel();
   try {
     VELTA_LOG_FREE(-1, name, "Entering homotopy mode");
     Homotopy run{HomotopyInput(input)};

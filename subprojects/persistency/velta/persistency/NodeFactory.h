@@ -98,6 +98,9 @@ private:
       // build themselves); read again only what they registered afterwards.
       if (!node->integersAndStringsRead())
         node->retrieveIntegersAndStrings(persistency);
+      // The whole tree is read: its stored rows must all have found a place.
+      if (!parent)
+        persistency->checkReadTree(*node);
     }
     return node;
   }

@@ -3,8 +3,9 @@
 // through the type factory. It calculates and stores its results, checks
 // (recalculates without storing) and exports itself.
 //
-// Results: 0 on success, -81 when the case holds no model (the cause was
-// reported by the handle or the loading), -84 on failure. A calculation or
+// Results: 0 on success, -81 when the id names no stored object, -84 on
+// failure, also when the store or the stored case could not be read (the
+// cause was reported by the handle or the loading). A calculation or
 // check that ends with errors filed in the model tree is a failure too (its
 // results are stored all the same by calculateSync).
 
@@ -72,6 +73,8 @@ public:
 private:
   // The loaded model for the operations that change it, or null.
   Model *mutableModel() const;
+  // The result of an operation when there is no model: -81 or -84.
+  int withoutModel() const;
 
   struct Record;
   std::unique_ptr<Record> record_;
