@@ -7,8 +7,6 @@
 
 #include "FlashDrumTestSupport.h"
 
-#include "velta/phases/ActivityParameters.h"
-
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -20,43 +18,6 @@ using namespace flashdrumtest;
 using Velta::Utility::PhaseIndex;
 
 namespace {
-
-// The Clausius pair with the critical constants of propane and n-hexane,
-// so that the equations of state see a volatile and a heavy component.
-class CriticalClausius : public ClausiusComponent {
-public:
-  CriticalClausius(const std::string &name, const PureData &data, double b, double Tc, double Pc,
-                   double omega)
-      : ClausiusComponent(name, data, b), Tc_(Tc, "K"), Pc_(Pc, "Pa"), omega_(omega) {}
-  const Value &Tc() const override { return Tc_; }
-  const Value &Pc() const override { return Pc_; }
-  const Value &omega() const override { return omega_; }
-
-private:
-  Value Tc_, Pc_, omega_;
-};
-
-void useCriticalPair() {
-  PureData a, b;
-  a.mw = 30.0, a.psat = 3e5, a.cpv = 30000.0, a.cpl = 75000.0, a.dhvap = 4e7;
-  b.mw = 60.0, b.psat = 2e4, b.cpv = 50000.0, b.cpl = 90000.0, b.dhvap = 3e7;
-  components.clear();
-  components.add(new CriticalClausius("A", a, 10.0, 369.83, 4.248e6, 0.152));
-  components.add(new CriticalClausius("B", b, 12.0, 507.6, 3.025e6, 0.301));
-  using namespace Phase::Activity;
-  ParametersNrtl1::resize(2);
-  ParametersNrtl2::resize(2);
-  // Propane (2 CH3, 1 CH2) and n-hexane (2 CH3, 4 CH2).
-  ParametersUnifac::componentSubgroups() = {{0, {{1, 2}, {2, 1}}}, {1, {{1, 2}, {2, 4}}}};
-}
-
-void clearActivityTables() {
-  using namespace Phase::Activity;
-  ParametersNrtl1::alphaTable().clear();
-  ParametersNrtl1::bTable().clear();
-  ParametersNrtl2::resize(0);
-  ParametersUnifac::componentSubgroups().clear();
-}
 
 struct DegasserCase {
   std::string type;     // registered name
