@@ -37,18 +37,7 @@ std::vector<DegasserCase> everyDegasser() {
   return cases;
 }
 
-class FlashDegasserTypes : public testing::TestWithParam<DegasserCase> {
-protected:
-  void SetUp() override {
-    verbosityGlobal = 0;
-    useCriticalPair();
-    registerDrumTypes();
-  }
-  void TearDown() override {
-    components.clear();
-    clearActivityTables();
-  }
-};
+using FlashDegasserTypes = CriticalPairTest<DegasserCase>;
 
 } // namespace
 

@@ -109,6 +109,20 @@ inline void registerDrumTypes() {
   Velta::Units::registerReactionTypes();
 }
 
+// A parameterised test over the critical pair, without log lines.
+template <class Case> class CriticalPairTest : public testing::TestWithParam<Case> {
+protected:
+  void SetUp() override {
+    verbosityGlobal = 0;
+    useCriticalPair();
+    registerDrumTypes();
+  }
+  void TearDown() override {
+    components.clear();
+    clearActivityTables();
+  }
+};
+
 template <class U> std::unique_ptr<U> makeDrum(const std::string &type, Defaults options) {
   registerDrumTypes();
   return makeUnit<U>(type, std::move(options));

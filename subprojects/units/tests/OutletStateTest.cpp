@@ -21,18 +21,7 @@ struct OutletCase {
 
 std::ostream &operator<<(std::ostream &os, const OutletCase &c) { return os << c.type; }
 
-class OutletState : public testing::TestWithParam<OutletCase> {
-protected:
-  void SetUp() override {
-    verbosityGlobal = 0;
-    useCriticalPair();
-    registerDrumTypes();
-  }
-  void TearDown() override {
-    components.clear();
-    clearActivityTables();
-  }
-};
+using OutletState = CriticalPairTest<OutletCase>;
 
 } // namespace
 
