@@ -240,14 +240,14 @@ struct RowsText {
 // fewer round trips and fewer statements to prepare.
 enum class Padding { none, repeatLastRow };
 
-// Statements of 64 rows, 16, 4 and 1 row (fewer where a row has many
+// Statements of 256 rows, 64, 16, 4 and 1 row (fewer where a row has many
 // parameters), kept with the connection's statements and their parameter
 // buffers (see StatementCache): a run of rows goes out as a few statements
 // executed many times, each prepared once per connection. Small statements
 // cost little to prepare; very large ones cost more to compile than they
 // save. The rows of one statement are handled in their order (element ids
 // of an insertion stay consecutive in element order).
-inline constexpr std::size_t largestBatch = 64;
+inline constexpr std::size_t largestBatch = 256;
 // SQLite takes up to 32766 parameters per statement, PostgreSQL 65535, but
 // libpq, under the PostgreSQL driver, refuses the description of a prepared
 // statement's parameters that is longer than 30,000 bytes (4 per parameter).
