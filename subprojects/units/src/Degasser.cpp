@@ -134,6 +134,10 @@ void Degasser::go(int, int) {
     }
   }
   if (condensateTotal) {
+    // The condensate's own flash state (phase split, densities of its
+    // equation-of-state phases) follows the phases it has just received,
+    // so that its total properties are those of these phases.
+    condensateStream->initializeNonPersistents();
     condensateStream->prepare_residuals();
     condensateStream->Tphase->calculateProperties(condensateStream->P, condensateStream->T, true);
   }
