@@ -29,6 +29,7 @@ void FlowSheet::calculate(int level) {
   if (NITER.value() == -1) {
     VELTA_LOG(verbosity(), -1, "FlowSheet::calculate", "Starting sequential pre-computation");
     go(1, level);
+    convergeRecycles(level);
     VELTA_LOG(verbosity(), -1, "FlowSheet::calculate", "Switch to simultaneous computation");
   }
   go(2, level);
@@ -147,29 +148,8 @@ void FlowSheet::makeSequentialAssembly(Position &p) {
   static const char *const name = "FlowSheet::makeSequentialAssembly";
   VELTA_TRACE_BEGIN
   VELTA_LOG(verbosity(), 1, name, "Entered with " << id() << " and " << cuts_.size() << " cuts.");
-  for (const auto &[cutTag, cut] : cuts_) {
-    Stream *in = cut->in;
-    Stream *out = cut->out;
-    VELTA_LOG(verbosity(), 2, name, "Processing cut (" << in->tag() << ", " << out->tag() << ")");
-    VELTA_ASSERT(in->representation() == out->representation());
-    makeAssignment(p, &in->P, Value(out->P), "Pressure for stream " + in->tag(),
-                   "cut.second->out()->P", 0, ScalingMode::log, 1.0, 101325.0, Value(1.0));
-    auto *inProperties = dynamic_cast<Phase::MassMolarProperties *>(in->Tphase);
-    auto *outProperties = dynamic_cast<Phase::MassMolarProperties *>(out->Tphase);
-    if (inProperties != nullptr) {
-      VELTA_ASSERT_AS(outProperties != nullptr, "out_Tphase_MNP != nullptr", __FILE__, __LINE__);
-      makeAssignment(p, &inProperties->H, Value(outProperties->H),
-                     "Enthalpy for stream " + in->fullTag(), "out_Tphase_MNP->H", 0,
-                     ScalingMode::noscaling, 1.0, 10.0, Value(1e-5));
-    } else {
-      VELTA_ASSERT_AS(outProperties == nullptr, "out_Tphase_MNP == nullptr", __FILE__, __LINE__);
-    }
-    for (int i = 0; i < components.count(); ++i)
-      makeAssignment(p, &in->Tphase->flow(i), Value(out->Tphase->flow(i)),
-                     "Flow for component " + components[i]->name() + " in stream " + in->fullTag(),
-                     "cut.second->out()->Tphase->flow(i)", i, ScalingMode::noscaling, 0.0, 1.0,
-                     Value(1.0));
-  }
+  for (const auto &[cutTag, cut] : cuts_)
+    makeCutAssignments(p, *cut);
   makeUserEquations(p);
   if (enableAssignment.size() == ass_.size()) {
     for (std::size_t i = 0; i < enableAssignment.size(); ++i)
@@ -184,6 +164,31 @@ void FlowSheet::makeSequentialAssembly(Position &p) {
       enableAssignment[i] = 1;
   }
   VELTA_TRACE_END(name)
+}
+
+void FlowSheet::makeCutAssignments(Position &p, const CutPair &cut) {
+  static const char *const name = "FlowSheet::makeSequentialAssembly";
+  Stream *in = cut.in;
+  Stream *out = cut.out;
+  VELTA_LOG(verbosity(), 2, name, "Processing cut (" << in->tag() << ", " << out->tag() << ")");
+  VELTA_ASSERT(in->representation() == out->representation());
+  makeAssignment(p, &in->P, Value(out->P), "Pressure for stream " + in->tag(),
+                 "cut.second->out()->P", 0, ScalingMode::log, 1.0, 101325.0, Value(1.0));
+  auto *inProperties = dynamic_cast<Phase::MassMolarProperties *>(in->Tphase);
+  auto *outProperties = dynamic_cast<Phase::MassMolarProperties *>(out->Tphase);
+  if (inProperties != nullptr) {
+    VELTA_ASSERT_AS(outProperties != nullptr, "out_Tphase_MNP != nullptr", __FILE__, __LINE__);
+    makeAssignment(p, &inProperties->H, Value(outProperties->H),
+                   "Enthalpy for stream " + in->fullTag(), "out_Tphase_MNP->H", 0,
+                   ScalingMode::noscaling, 1.0, 10.0, Value(1e-5));
+  } else {
+    VELTA_ASSERT_AS(outProperties == nullptr, "out_Tphase_MNP == nullptr", __FILE__, __LINE__);
+  }
+  for (int i = 0; i < components.count(); ++i)
+    makeAssignment(p, &in->Tphase->flow(i), Value(out->Tphase->flow(i)),
+                   "Flow for component " + components[i]->name() + " in stream " + in->fullTag(),
+                   "cut.second->out()->Tphase->flow(i)", i, ScalingMode::noscaling, 0.0, 1.0,
+                   Value(1.0));
 }
 
 void FlowSheet::setup_of() {

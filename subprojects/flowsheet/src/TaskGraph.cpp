@@ -302,46 +302,49 @@ void TaskGraph::setLocks_(int processor) {
 
 void TaskGraph::coreSinglePass(int processor, int mode, int level) {
   static const char *const name = "TaskGraph::coreSinglePass";
-  Timer timer;
   for (const VertexDescriptor v : taskLists_[static_cast<std::size_t>(processor)]) {
-    VertexBase *unit = graph_[v];
     if (level == 0)
       for (auto [e, end] = boost::in_edges(v, graph_); e != end; ++e)
         graph_[*e]->acquire();
     VELTA_LOG(verbosity(), 0, name,
               std::string(static_cast<std::size_t>(std::max(level + 1, 0)), '=')
-                  << " " << unit->fullTag());
-    // Evaluating residuals, a unit only writes them (mode 2); a nested
-    // flowsheet runs its own pass and its Assignments' residuals, which its
-    // enclosing system then reads.
-    const int unitMode = mode == 3 ? 2 : mode;
-    if (mode == 3) {
-      // Folding the inlets' derivatives keeps each unit's work local.
-      for (auto [e, end] = boost::in_edges(v, graph_); e != end; ++e)
-        graph_[*e]->foldDerivatives();
-      if (auto *nested = dynamic_cast<ObjectiveNleAdFlowsheet *>(unit))
-        nested->calculateResidualsLocal();
-      else
-        unit->go(2, level + 1);
-      simultaneousIterations().addSample(simultaneousSamples++);
-    } else {
-      timer.reset();
-      unit->go(mode, level + 1);
-      unit->setElapsedTime(timer.elapsed());
-      sequentialIterations().addSample(sequentialSamples++);
-    }
-    // The source flashes its own outlets, and a unit whose equation system
-    // is its outlet's flash has solved that outlet already: flashing it
-    // again would take the solved state for the specification and leave a
-    // residual that no unknown moves. Other outlets are flashed here.
-    ObjectiveNleAd *own = unit->objectiveFunction();
-    if (unit->tag() != "source")
-      for (auto [e, end] = boost::out_edges(v, graph_); e != end; ++e)
-        if (own == nullptr || graph_[*e]->objectiveFunction() != own)
-          graph_[*e]->go(unitMode, level + 1);
-    unit->checkBalance();
+                  << " " << graph_[v]->fullTag());
+    runTask(v, mode, level);
     if (level == 0)
       for (auto [e, end] = boost::out_edges(v, graph_); e != end; ++e)
         graph_[*e]->release();
   }
+}
+
+void TaskGraph::runTask(VertexDescriptor v, int mode, int level) {
+  VertexBase *unit = graph_[v];
+  // Evaluating residuals, a unit only writes them (mode 2); a nested
+  // flowsheet runs its own pass and its Assignments' residuals, which its
+  // enclosing system then reads.
+  const int unitMode = mode == 3 ? 2 : mode;
+  if (mode == 3) {
+    // Folding the inlets' derivatives keeps each unit's work local.
+    for (auto [e, end] = boost::in_edges(v, graph_); e != end; ++e)
+      graph_[*e]->foldDerivatives();
+    if (auto *nested = dynamic_cast<ObjectiveNleAdFlowsheet *>(unit))
+      nested->calculateResidualsLocal();
+    else
+      unit->go(2, level + 1);
+    simultaneousIterations().addSample(simultaneousSamples++);
+  } else {
+    Timer timer;
+    unit->go(mode, level + 1);
+    unit->setElapsedTime(timer.elapsed());
+    sequentialIterations().addSample(sequentialSamples++);
+  }
+  // The source flashes its own outlets, and a unit whose equation system
+  // is its outlet's flash has solved that outlet already: flashing it
+  // again would take the solved state for the specification and leave a
+  // residual that no unknown moves. Other outlets are flashed here.
+  ObjectiveNleAd *own = unit->objectiveFunction();
+  if (unit->tag() != "source")
+    for (auto [e, end] = boost::out_edges(v, graph_); e != end; ++e)
+      if (own == nullptr || graph_[*e]->objectiveFunction() != own)
+        graph_[*e]->go(unitMode, level + 1);
+  unit->checkBalance();
 }

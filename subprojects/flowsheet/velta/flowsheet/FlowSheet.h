@@ -74,6 +74,19 @@ public:
   void calculate(int level) override;
   void go(int mode, int level) override;
   void makeSequentialAssembly(Position &position);
+  // Between the sequential passes of a first calculation and the
+  // simultaneous solution of a flowsheet that is not nested: one more pass
+  // in schedule order that, after each unit computing a torn stream, passes
+  // round that recycle alone (from the unit its "bis" stream feeds to this
+  // one) while recycleContinues holds, stepping its cut by direct
+  // substitution. Nothing happens when the passes converged, ended on a NaN
+  // or did not step. Returns the number of unit runs.
+  int convergeRecycles(int level);
+  // Whether a recycle is passed round again after a step with this error,
+  // the error of its step before (infinite at the first) and the tolerance:
+  // while the error is above the tolerance and each step takes it below 0.9
+  // of the step before. A NaN stops it.
+  static bool recycleContinues(double error, double previous, double tolerance);
   void setup_of() override;
   void calculateResidualsLocal() override;
   // Clears the derivative lists of the flowsheet's quantities (streams,
@@ -110,7 +123,14 @@ public:
   Quantity seqErr;
 
 private:
+  struct Recycle;
   void goSequential(int n, int level);
+  // Builds or refreshes the Assignments of one cut (pressure, enthalpy when
+  // the streams carry it, component flows) from the position.
+  void makeCutAssignments(Position &position, const CutPair &cut);
+  // Refreshes and steps the cut's Assignments, flashes its "bis" stream
+  // and returns the sum of their deltas.
+  double stepRecycle(const Recycle &recycle, int level);
   void goSimultaneous(int level);
   // Sum of the children's own terms and, for a nested flowsheet, the flows
   // of its feed and product streams whose external port is free.

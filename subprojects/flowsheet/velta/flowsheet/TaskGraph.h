@@ -68,6 +68,9 @@ public:
   // Gives every stream leaving a task of the processor a fresh lock, taken.
   void setLocks_(int processor);
   void coreSinglePass(int processor, int mode, int level);
+  // One task of a pass, without locks: the unit (in mode 2 when the pass is
+  // in mode 3) and the flashes of the outlets it leaves unsolved.
+  void runTask(VertexDescriptor v, int mode, int level);
 
   // --- tearing (steps of doSchedule on a cyclic graph)
   // Logs the strong components of the task graph.
