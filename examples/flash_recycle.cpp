@@ -104,13 +104,17 @@ private:
 // Calculates the model and gathers at its root the errors and warnings
 // filed anywhere in its tree (a solver that did not converge, a unit whose
 // balances do not close); they are listed, and the results stay to be read.
-void calculate(Model &model) {
+// Returns whether the calculation filed no error.
+bool calculate(Model &model) {
   model.resetErrors();
   model.calculate(0);
   model.reportMessages();
   std::cout << model.errors.size() << " errors, " << model.warnings.size() << " warnings\n";
   for (const std::string &error : model.errors.value())
     std::cerr << "error: " << error << "\n";
+  for (const std::string &warning : model.warnings.value())
+    std::cout << "warning: " << warning << "\n";
+  return model.errors.value().empty();
 }
 
 // Results are read through tag paths: "P.T" is the variable T of the child
@@ -153,7 +157,10 @@ int main(int argc, char **argv) {
         nullptr);
     Model &model = *my_cast<Model *>(node.get(), "main");
     model.setup();
-    calculate(model);
+    // A calculation that files errors still has results to show; the
+    // program then ends with status 1.
+    if (!calculate(model))
+      status = 1;
     report("solved", model);
 
     // Stored in one transaction; the id is the stored root's.
@@ -162,7 +169,8 @@ int main(int argc, char **argv) {
     std::cout << "stored as case " << id << " in \"" << dataSource << "\"\n";
 
     std::unique_ptr<Model> reloaded = Velta::User::loadModel(store, id);
-    calculate(*reloaded);
+    if (!calculate(*reloaded))
+      status = 1;
     reloaded->update(store);
     report("reloaded", *reloaded);
   } catch (Error &error) {

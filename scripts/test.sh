@@ -42,19 +42,24 @@ ctest --output-on-failure -j"$(nproc)"
 
 # The worked example, built as a project outside the tree builds it: against
 # the package installed into a temporary prefix (nothing is rebuilt), run on
-# the SQLite test store. Both its mass balances (solved, and recalculated
-# after the reload) must close. The sanitizers' runtime and the ODBC
-# installer library are preloaded as for the kernel in the tests: the
-# drivers unload the latter, and the leak checker could not name its leaks.
+# the SQLite test store. It must end without error, and both its mass
+# balances (solved, and recalculated after the reload) must close. The
+# sanitizers' runtime and the ODBC installer library are preloaded as for
+# the kernel in the tests: the drivers unload the latter, and the leak
+# checker could not name its leaks.
 cd "$root_dir"
 example_dir=$(mktemp -d "${TMPDIR:-/tmp}/velta-example.XXXXXX")
 cmake --install build/test --prefix "$example_dir/prefix" >/dev/null
 cmake -S examples -B "$example_dir/build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_PREFIX_PATH="$example_dir/prefix" >/dev/null
 cmake --build "$example_dir/build"
-(cd "$example_dir" &&
+# It ends with a non-zero status when a calculation files an error.
+if ! (cd "$example_dir" &&
   LD_PRELOAD="$(c++ -print-file-name=libasan.so) libodbcinst.so.2" \
-    "$example_dir/build/flash_recycle" "$VELTA_TEST_SQLITE_DSN") | tee "$example_dir/out"
+    "$example_dir/build/flash_recycle" "$VELTA_TEST_SQLITE_DSN") | tee "$example_dir/out"; then
+  echo "test.sh: the example failed" >&2
+  exit 1
+fi
 awk '/^mass balance/ { n++; d = $5 - $8; if (d < 0) d = -d; if (d > 1e-8 * $5) bad = 1 }
      END { exit !(n == 2 && !bad) }' "$example_dir/out" ||
   { echo "test.sh: the example's mass balance does not close" >&2; exit 1; }

@@ -191,6 +191,12 @@ Value FlashVl::calculateResidualsRrg() {
 
 void FlashVl::centeralfa() { alfa = Value((alfamin_ + alfamax_) * 0.5); }
 
+void FlashVl::takeAlfa(const Value &fraction) {
+  alfa = fraction;
+  alfaClipped_ = fraction;
+  hardclipalfa(alfaClipped_);
+}
+
 // ---------------------------------------------------------------- FlashBase
 
 void FlashVl::addUnknowns(std::vector<Value *> unknowns, std::vector<const double *> lower,

@@ -122,7 +122,10 @@ Stream::MassBalanceMode Stream::goMassBalanceMode(bool cutMode) const {
 
 void Stream::go(int mode) {
   static const char *const name = "Stream::go";
-  const bool cutMode = !cutsource.value().empty() && nCalculations.value() > 0;
+  // A torn copy follows the cut from its first calculation on; in the
+  // simultaneous solution always, where its pressure, enthalpy and flows are
+  // unknowns of the flowsheet, also when a reset made it pristine again.
+  const bool cutMode = !cutsource.value().empty() && (nCalculations.value() > 0 || mode >= 2);
   VELTA_LOG(streamVerbosity(), 1, name,
             "Entered for " << fullTag() << " with flowoption = " << flowoption.value()
                            << ", flashoption = " << flashoption.value()

@@ -190,7 +190,7 @@ void StreamIapwsLiquidVapor::estimateFlash() {
   // component keeps K = 1, as in the residual.
   fugacityKValues(Value(1.0), name);
   VELTA_LOG(streamVerbosity(), 2, name, "Setting alfa_ = " << VphaseGeneric_->fraction);
-  alfa = VphaseGeneric_->fraction;
+  takeAlfa(VphaseGeneric_->fraction);
   Stream::updateFlash();
   VELTA_TRACE_END(name)
 }

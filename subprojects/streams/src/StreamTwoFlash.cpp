@@ -151,7 +151,7 @@ template <class F> void StreamTwo<F>::estimateFlash() {
     idealKValues();
   }
   VELTA_LOG(streamVerbosity(), 2, name.c_str(), "Setting alfa_ = " << Vphase->fraction);
-  this->alfa = Vphase->fraction;
+  this->takeAlfa(Vphase->fraction);
   Stream::updateFlash();
   VELTA_TRACE_END(name.c_str())
 }

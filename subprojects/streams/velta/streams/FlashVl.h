@@ -43,6 +43,10 @@ public:
   void hardclipalfa(Value &v);
   // alfa in the middle of its bounds, without derivatives.
   void centeralfa();
+  // alfa taken from a phase that holds a solved state, with its clipped
+  // copy, so that the fractions the flash reports are that state's before
+  // the next split is calculated.
+  void takeAlfa(const Value &fraction);
   Value *zk() { return &zk_; }
   Value *kz() { return &kz_; }
 
