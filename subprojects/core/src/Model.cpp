@@ -83,8 +83,12 @@ void Model::setPristineRecursive() {
 // ---------------------------------------------------------------- messages
 
 void Model::reportError(std::string message) {
-  VELTA_LOG(verbosity() + 9, 2, "Model::reportError",
-            "===== Logging error " << message << " in " << fullTag());
+  if (ProvisionalErrors::depth_ > 0)
+    VELTA_LOG(verbosity(), 2, "Model::reportError",
+              "===== Recording provisional error " << message << " in " << fullTag());
+  else
+    VELTA_LOG(verbosity() + 9, 2, "Model::reportError",
+              "===== Logging error " << message << " in " << fullTag());
   errors.value().push_back(std::move(message));
 }
 

@@ -134,6 +134,11 @@ void Degasser::go(int, int) {
     }
   }
   if (condensateTotal) {
+    // The total's properties weigh the phases by the flash's own fractions:
+    // they must first follow the phases just written (no vapour here), or a
+    // vapour-liquid condensate counts its emptied vapour phase.
+    condensateStream->estimate(condensateStream->P, condensateStream->T);
+    condensateStream->estimateFlash();
     condensateStream->prepare_residuals();
     condensateStream->Tphase->calculateProperties(condensateStream->P, condensateStream->T, true);
   }

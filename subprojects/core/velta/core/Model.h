@@ -76,6 +76,21 @@ public:
   void reportMessages();
   // Clears the errors and warnings of the whole subtree.
   void resetErrors();
+  // While one lives, errors are recorded but not logged: a solution whose
+  // every pass starts by clearing the errors of the last one (a flowsheet's
+  // sequential passes and Newton evaluations) leaves only the errors of its
+  // end, and those are logged when they are reported (reportMessages).
+  class ProvisionalErrors {
+  public:
+    ProvisionalErrors() { ++depth_; }
+    ~ProvisionalErrors() { --depth_; }
+    ProvisionalErrors(const ProvisionalErrors &) = delete;
+    ProvisionalErrors &operator=(const ProvisionalErrors &) = delete;
+
+  private:
+    friend class Model;
+    static inline int depth_ = 0;
+  };
 
   // Clears the input flag of every quantity of the subtree.
   void unSetInput();
