@@ -312,6 +312,54 @@ TEST(SolverNleRecipes, LineSearchNeverIncreasesTheMeritFunction) {
     EXPECT_LE(solver.merits[k], solver.merits[k - 1]) << "iteration " << k;
 }
 
+// ln x = ln 3 from x = 10: the full Newton step (-12) lands where the
+// residual is NaN (ln of a negative number) or, in the second system,
+// infinite. Such a trial is a failed trial: the line search shortens the
+// step and the solve converges, instead of stopping on "NaN encountered" or
+// fitting its step model through an infinite merit value.
+TEST(SolverNleRecipes, UnevaluableTrialsShortenTheStep) {
+  const double infinite = std::numeric_limits<double>::infinity();
+  const std::function<void(const TestSystem::Unknowns &, std::vector<Value> &, unsigned)>
+      systems[] = {
+          [](const TestSystem::Unknowns &x, std::vector<Value> &y, unsigned start) {
+            y[start] = log(x[0]) - std::log(3.0);
+          },
+          [infinite](const TestSystem::Unknowns &x, std::vector<Value> &y, unsigned start) {
+            y[start] = x[0].value() > 0.0 ? log(x[0]) - std::log(3.0) : Value(infinite);
+          }};
+  for (const auto &residuals : systems) {
+    TestSystem system("log", {10.0}, residuals);
+    SolverNleRecipesAutomatic solver(1, &system);
+    system.init(solver.x());
+    EXPECT_EQ(solver.solve(), 0);
+    // The residual tolerance 1e-5 of ln x: x within 3e-5 of 3.
+    EXPECT_NEAR(system.values[0].value(), 3.0, 3e-5);
+    EXPECT_FALSE(solver.notConverged());
+  }
+}
+
+// x = 5 with residuals only up to x = 2, from x = 2: every trial of the
+// Newton direction is unevaluable. The search ends back at the start with
+// its own (finite) residual, so the solve judges that point: a dubious
+// convergence on the step, not "converged to a local minimum" of an
+// infinite merit function.
+TEST(SolverNleRecipes, OnlyUnevaluableTrialsLeaveTheStartPoint) {
+  TestSystem system("wall", {2.0},
+                    [](const TestSystem::Unknowns &x, std::vector<Value> &y, unsigned start) {
+                      y[start] = x[0].value() <= 2.0
+                                     ? x[0] - 5.0
+                                     : Value(std::numeric_limits<double>::infinity());
+                    });
+  SolverNleRecipesAutomatic solver(1, &system);
+  system.init(solver.x());
+  const int code = solver.solve();
+  EXPECT_EQ(code, -5);
+  EXPECT_EQ(solver.statusText(code), "convergence on deltax; dubious convergence");
+  EXPECT_EQ(system.values[0].value(), 2.0);
+  EXPECT_EQ(solver.x()[0], 2.0);
+  EXPECT_TRUE(solver.notConverged());
+}
+
 // The finite-difference solver converges like the automatic one.
 TEST(SolverNleRecipesNumeric, Converges) {
   TestSystem system("circle", {1.0, 3.0}, circleAndDiagonal);
