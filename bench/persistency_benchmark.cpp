@@ -1,25 +1,33 @@
-// Throughput of the ODBC store: a tree of 1,000 objects, each with 30 scalar
-// quantities and 3 quantity vectors of 20 elements (94 rows per object: its
-// node row, 30 Q rows, 3 QV headers and 60 QVV elements), stored, read back,
-// updated and removed. Each step reports rows per second ("rows/s").
+// Throughput of the ODBC store: a tree of 1,000 objects with every kind of
+// variable (per object: 30 scalar quantities, 3 quantity vectors of 20
+// elements, one 4 x 5 quantity matrix, 4 integers, one integer vector of 10,
+// 4 strings and 2 string vectors of 5: 146 rows with its node row), stored,
+// read back, updated and removed. Each step reports rows per second
+// ("rows/s").
 //
 // SQLite always runs, on a private database made from the schema script in
 // a temporary folder; PostgreSQL runs when VELTA_TEST_POSTGRESQL_DSN names a
 // prepared test database (scripts/test-databases.sh start sets it). The
 // user's own data source is never touched.
 //
-// In the same run, the same rows are stored and read through the databases'
-// own APIs as the reference: for SQLite the sqlite3 C API with prepared
-// inserts in one transaction, for PostgreSQL libpq with COPY (under the
-// store's table lock) to store and one query per table to read; the values
-// read are checked one by one. At the end the ratios store / reference are
-// printed.
+// In the same iterations as the store and read steps, the same rows are
+// stored and read through the databases' own APIs as the reference (each
+// right after the store's own step, so that both meet the same load of the
+// machine): for SQLite the sqlite3 C API with prepared inserts in one
+// transaction, for PostgreSQL libpq with COPY (under the store's table lock)
+// to store and one query per table to read; the values read are checked one
+// by one. At the end the ratios store / reference are printed.
 
+#include "velta/persistency/Integer.h"
+#include "velta/persistency/IntegerVector.h"
 #include "velta/persistency/NodeFactory.h"
 #include "velta/persistency/Object.h"
 #include "velta/persistency/PersistencyOdbc.h"
 #include "velta/persistency/Quantity.h"
+#include "velta/persistency/QuantityMatrix.h"
 #include "velta/persistency/QuantityVector.h"
+#include "velta/persistency/String.h"
+#include "velta/persistency/StringVector.h"
 
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
@@ -48,31 +56,68 @@ constexpr int objectCount = 1000;
 constexpr int scalarCount = 30;
 constexpr int vectorCount = 3;
 constexpr int vectorLength = 20;
-constexpr double rowsPerObject = 1 + scalarCount + vectorCount * (1 + vectorLength);
+constexpr int matrixRows = 4;
+constexpr int matrixColumns = 5;
+constexpr int integerCount = 4;
+constexpr int integerVectorLength = 10;
+constexpr int stringCount = 4;
+constexpr int stringVectorCount = 2;
+constexpr int stringVectorLength = 5;
+constexpr double rowsPerObject = 1 + scalarCount + vectorCount * (1 + vectorLength) +
+                                 (1 + matrixRows * matrixColumns) + integerCount +
+                                 (1 + integerVectorLength) + stringCount +
+                                 stringVectorCount * (1 + stringVectorLength);
 constexpr double treeRows = 1 + objectCount * rowsPerObject;
+
+std::string numbered(const char *prefix, int i) { return prefix + std::to_string(i); }
+
+// The stored value of string i (and of every element of string vector i).
+std::string text(int i) { return "text of " + std::to_string(i); }
 
 class BenchObject : public Object {
 public:
   BenchObject(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
-      : Object(defaults, id, persistency, parent, root) {
+      : Object(defaults, id, persistency, parent, root),
+        matrix_("m", "Matrix", matrixRows, matrixColumns, Value(2.5, "Pa"), this),
+        integerVector_("iv", "Integer vector", integerVectorLength, 7, this) {
     setType("BenchObject");
     scalars_.reserve(scalarCount);
     for (int i = 0; i < scalarCount; ++i)
-      scalars_.emplace_back(std::string("q").append(std::to_string(i)), "Scalar", 300.0 + i, "K", this);
-    for (auto &scalar : scalars_)
-      addVariable(scalar);
+      scalars_.emplace_back(numbered("q", i), "Scalar", 300.0 + i, "K", this);
     vectors_.reserve(vectorCount);
     for (int i = 0; i < vectorCount; ++i)
-      vectors_.emplace_back(std::string("v").append(std::to_string(i)), "Vector", vectorLength, Value(0.5, "kg/s"),
-                            this);
-    for (auto &vector : vectors_)
-      addVariable(vector);
+      vectors_.emplace_back(numbered("v", i), "Vector", vectorLength, Value(0.5, "kg/s"), this);
+    integers_.reserve(integerCount);
+    for (int i = 0; i < integerCount; ++i)
+      integers_.emplace_back(numbered("i", i), "Integer", i, this);
+    strings_.reserve(stringCount);
+    for (int i = 0; i < stringCount; ++i)
+      strings_.emplace_back(numbered("s", i), "String", text(i), this);
+    stringVectors_.reserve(stringVectorCount);
+    for (int i = 0; i < stringVectorCount; ++i)
+      stringVectors_.emplace_back(numbered("sv", i), "String vector", stringVectorLength, text(i),
+                                  this);
+    registerAll(scalars_, vectors_, integers_, strings_, stringVectors_);
+    addVariable(matrix_);
+    addVariable(integerVector_);
     retrieveIntegersAndStrings(persistency);
   }
 
 private:
+  template <class... Lists> void registerAll(Lists &...lists) {
+    (..., [&](auto &list) {
+      for (auto &variable : list)
+        addVariable(variable);
+    }(lists));
+  }
+
   std::vector<Quantity> scalars_;
   std::vector<QuantityVector> vectors_;
+  std::vector<Integer> integers_;
+  std::vector<String> strings_;
+  std::vector<StringVector> stringVectors_;
+  QuantityMatrix matrix_;
+  IntegerVector integerVector_;
 };
 
 class BenchCase : public Object {
@@ -84,7 +129,7 @@ public:
     if (persistency)
       return;
     for (int i = 0; i < objectCount; ++i)
-      addChild("BenchObject", Defaults(std::string("O").append(std::to_string(i)), "Object"));
+      addChild("BenchObject", Defaults(numbered("O", i), "Object"));
   }
 };
 
@@ -196,57 +241,57 @@ void record(benchmark::State &state, const std::string &name, double seconds) {
     rates()[name] = treeRows * static_cast<double>(state.iterations()) / seconds;
 }
 
-enum class Step { store, read, update, remove };
-
-void persistencyStep(benchmark::State &state, const std::string &name, Step step,
-                     int database) try {
-  PersistencyOdbc store(dsnOf(database));
-  double seconds = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    store.purgeAll();
-    std::unique_ptr<Node> tree = freshCase();
-    if (step != Step::store)
-      tree->insert(store);
-    if (step == Step::update)
-      for (const auto &[childTag, child] : tree->children())
-        for (const auto &[tag, vector] : dynamic_cast<Object &>(*child).quantityVectors())
-          for (std::size_t i = 0; i < vector->size(); ++i)
-            (*vector)[i] = Value(1.0 + i, "kg/s");
-    state.ResumeTiming();
-    timed(seconds, [&] {
-      switch (step) {
-      case Step::store:
-        tree->insert(store);
-        break;
-      case Step::read:
-        benchmark::DoNotOptimize(storedCase(store, 0));
-        break;
-      case Step::update:
-        tree->update(store);
-        break;
-      case Step::remove:
-        tree->remove(store);
-        break;
-      }
-    });
-  }
-  record(state, name, seconds);
-} catch (const Error &error) {
-  state.SkipWithError(error.message().c_str());
-}
-
 // The reference: the rows the store writes for the benchmark case (node
-// rows, Q rows, QV headers and QVV elements, with the same texts and
-// values), written and read through the database's own API.
+// rows, every variable table, with the same texts and values), written and
+// read through the database's own API.
 constexpr int firstId = 1;
 constexpr int lastId = firstId + objectCount;
 
-struct ReferenceRows {
-  // Texts of one table's rows in the order of its columns; an empty
-  // optional is NULL.
-  std::vector<std::vector<std::string>> n, q, qv, qvv;
+// One table of the reference: its columns, the column that holds doubles
+// (-1: none), and the query of the case's rows (parameters: the id block).
+struct ReferenceTable {
+  const char *name;
+  const char *columns;
+  int doubleColumn;
+  const char *query;
 };
+
+const ReferenceTable referenceTables[] = {
+    {"N", "ID, UUID, TAG, DESCRIPTION, TYPE, FULLTAG, PARENT, ROOT, RANGE, UPDATED_AT", 9,
+     "SELECT ID, UUID, TAG, DESCRIPTION, TYPE, FULLTAG, PARENT, ROOT, RANGE, UPDATED_AT FROM N "
+     "WHERE ID BETWEEN $1 AND $2"},
+    {"I", "NID, TAG, DESCRIPTION, VALUE", -1,
+     "SELECT NID, TAG, DESCRIPTION, VALUE FROM I WHERE NID BETWEEN $1 AND $2"},
+    {"IV", "ID, NID, TAG, DESCRIPTION", -1,
+     "SELECT ID, NID, TAG, DESCRIPTION FROM IV WHERE NID BETWEEN $1 AND $2"},
+    {"IVV", "ID, VID, VALUE", -1,
+     "SELECT e.ID, e.VID, e.VALUE FROM IVV e JOIN IV h ON h.ID = e.VID WHERE h.NID BETWEEN $1 "
+     "AND $2"},
+    {"S", "NID, TAG, DESCRIPTION, VALUE", -1,
+     "SELECT NID, TAG, DESCRIPTION, VALUE FROM S WHERE NID BETWEEN $1 AND $2"},
+    {"SV", "ID, NID, TAG, DESCRIPTION", -1,
+     "SELECT ID, NID, TAG, DESCRIPTION FROM SV WHERE NID BETWEEN $1 AND $2"},
+    {"SVV", "ID, VID, VALUE", -1,
+     "SELECT e.ID, e.VID, e.VALUE FROM SVV e JOIN SV h ON h.ID = e.VID WHERE h.NID BETWEEN $1 "
+     "AND $2"},
+    {"Q", "NID, TAG, DESCRIPTION, VALUE, UNIT, INPUT, OUTPUT", 3,
+     "SELECT NID, TAG, DESCRIPTION, VALUE, UNIT, INPUT, OUTPUT FROM Q WHERE NID BETWEEN $1 AND "
+     "$2"},
+    {"QV", "ID, NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT", -1,
+     "SELECT ID, NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT FROM QV WHERE NID BETWEEN $1 AND $2"},
+    {"QVV", "ID, VID, VALUE", 2,
+     "SELECT e.ID, e.VID, e.VALUE FROM QVV e JOIN QV h ON h.ID = e.VID WHERE h.NID BETWEEN $1 "
+     "AND $2"},
+    {"QM", "ID, NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT", -1,
+     "SELECT ID, NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT FROM QM WHERE NID BETWEEN $1 AND $2"},
+    {"QMV", "ID, MID, VALUE", 2,
+     "SELECT e.ID, e.MID, e.VALUE FROM QMV e JOIN QM h ON h.ID = e.MID WHERE h.NID BETWEEN $1 "
+     "AND $2"},
+};
+constexpr int tableCount = static_cast<int>(std::size(referenceTables));
+
+// Texts of each table's rows, in the order of its columns.
+using TableRows = std::vector<std::vector<std::string>>;
 
 std::string exact(double value) {
   char text[32];
@@ -254,63 +299,83 @@ std::string exact(double value) {
   return text;
 }
 
-const ReferenceRows &referenceRows() {
-  static const ReferenceRows rows = [] {
-    ReferenceRows r;
+int tableIndex(const std::string &name) {
+  for (int t = 0; t < tableCount; ++t)
+    if (name == referenceTables[t].name)
+      return t;
+  throw std::logic_error("no reference table " + name);
+}
+
+// A vector's header row and its element rows, with ids counted per table.
+struct VectorTables {
+  std::vector<TableRows> &rows;
+  std::map<std::string, int> nextId;
+
+  void add(const std::string &header, std::vector<std::string> headerColumns,
+           const std::string &elements, const std::vector<std::string> &values) {
+    const int vid = ++nextId[header];
+    headerColumns.insert(headerColumns.begin(), std::to_string(vid));
+    rows[tableIndex(header)].push_back(std::move(headerColumns));
+    for (const std::string &value : values)
+      rows[tableIndex(elements)].push_back(
+          {std::to_string(++nextId[elements]), std::to_string(vid), value});
+  }
+};
+
+const std::vector<TableRows> &referenceRows() {
+  static const std::vector<TableRows> rows = [] {
+    std::vector<TableRows> r(tableCount);
+    VectorTables vectors{r, {}};
     char uuid[40];
-    int vectorId = 1, elementId = 1;
     for (int id = firstId; id <= lastId; ++id) {
       std::snprintf(uuid, sizeof uuid, "00000000-0000-4000-8000-%012d", id);
       const bool root = id == firstId;
-      const std::string tag = root ? "CASE" : "O" + std::to_string(id - firstId - 1);
-      r.n.push_back({std::to_string(id), uuid, tag, root ? "Benchmark case" : "Object",
-                     root ? "BenchCase" : "BenchObject", root ? tag : "CASE:" + tag,
-                     root ? "0" : std::to_string(firstId), std::to_string(firstId),
-                     root ? std::to_string(objectCount + 1) : "1", "1700000000.5"});
+      const std::string tag = root ? "CASE" : numbered("O", id - firstId - 1);
+      r[tableIndex("N")].push_back(
+          {std::to_string(id), uuid, tag, root ? "Benchmark case" : "Object",
+           root ? "BenchCase" : "BenchObject", root ? tag : "CASE:" + tag,
+           root ? "0" : std::to_string(firstId), std::to_string(firstId),
+           root ? std::to_string(objectCount + 1) : "1", "1700000000.5"});
       if (root)
         continue;
+      const std::string nid = std::to_string(id);
       for (int i = 0; i < scalarCount; ++i)
-        r.q.push_back({std::to_string(id), "q" + std::to_string(i), "Scalar", exact(300.0 + i),
-                       "K", "0", "0"});
-      for (int v = 0; v < vectorCount; ++v, ++vectorId) {
-        r.qv.push_back({std::to_string(vectorId), std::to_string(id), "v" + std::to_string(v),
-                        "Vector", "kg/s", "0", "0"});
-        for (int e = 0; e < vectorLength; ++e, ++elementId)
-          r.qvv.push_back({std::to_string(elementId), std::to_string(vectorId), exact(0.5)});
-      }
+        r[tableIndex("Q")].push_back(
+            {nid, numbered("q", i), "Scalar", exact(300.0 + i), "K", "0", "0"});
+      for (int v = 0; v < vectorCount; ++v)
+        vectors.add("QV", {nid, numbered("v", v), "Vector", "kg/s", "0", "0"}, "QVV",
+                    std::vector<std::string>(vectorLength, exact(0.5)));
+      vectors.add("QM", {nid, "m", "Matrix", "Pa", "0", "0"}, "QMV",
+                  std::vector<std::string>(matrixRows * matrixColumns, exact(2.5)));
+      for (int i = 0; i < integerCount; ++i)
+        r[tableIndex("I")].push_back({nid, numbered("i", i), "Integer", std::to_string(i)});
+      vectors.add("IV", {nid, "iv", "Integer vector"}, "IVV",
+                  std::vector<std::string>(integerVectorLength, "7"));
+      for (int i = 0; i < stringCount; ++i)
+        r[tableIndex("S")].push_back({nid, numbered("s", i), "String", text(i)});
+      for (int v = 0; v < stringVectorCount; ++v)
+        vectors.add("SV", {nid, numbered("sv", v), "String vector"}, "SVV",
+                    std::vector<std::string>(stringVectorLength, text(v)));
     }
     return r;
   }();
   return rows;
 }
 
-const char *const referenceInserts[] = {
-    "INSERT INTO N(ID, UUID, TAG, DESCRIPTION, TYPE, FULLTAG, PARENT, ROOT, RANGE, UPDATED_AT) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-    "INSERT INTO Q(NID, TAG, DESCRIPTION, VALUE, UNIT, INPUT, OUTPUT) VALUES (?, ?, ?, ?, ?, ?, ?)",
-    "INSERT INTO QV(ID, NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT) VALUES (?, ?, ?, ?, ?, ?, ?)",
-    "INSERT INTO QVV(ID, VID, VALUE) VALUES (?, ?, ?)"};
-const char *const referenceCopies[] = {
-    "COPY N(ID, UUID, TAG, DESCRIPTION, TYPE, FULLTAG, PARENT, ROOT, RANGE, UPDATED_AT) FROM STDIN",
-    "COPY Q(NID, TAG, DESCRIPTION, VALUE, UNIT, INPUT, OUTPUT) FROM STDIN",
-    "COPY QV(ID, NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT) FROM STDIN",
-    "COPY QVV(ID, VID, VALUE) FROM STDIN"};
-// One query per table; the parameters are the id block of the case.
-const char *const referenceQueries[] = {
-    "SELECT ID, UUID, TAG, DESCRIPTION, TYPE, FULLTAG, PARENT, ROOT, RANGE, UPDATED_AT FROM N "
-    "WHERE ID BETWEEN $1 AND $2",
-    "SELECT NID, TAG, DESCRIPTION, VALUE, UNIT, INPUT, OUTPUT FROM Q WHERE NID BETWEEN $1 AND $2",
-    "SELECT ID, NID, TAG, DESCRIPTION, UNIT, INPUT, OUTPUT FROM QV WHERE NID BETWEEN $1 AND $2",
-    "SELECT e.ID, e.VID, e.VALUE FROM QVV e JOIN QV h ON h.ID = e.VID WHERE h.NID BETWEEN $1 AND "
-    "$2"};
-// Columns that hold doubles, per table (-1: none besides UPDATED_AT of N).
-constexpr int doubleColumns[] = {9, 3, -1, 2};
-
-const std::vector<std::vector<std::string>> &tableRows(int table) {
-  const ReferenceRows &r = referenceRows();
-  const std::vector<std::vector<std::string>> *tables[] = {&r.n, &r.q, &r.qv, &r.qvv};
-  return *tables[table];
+std::string insertStatement(const ReferenceTable &table) {
+  std::string markers = "?";
+  for (const char *c = table.columns; *c; ++c)
+    if (*c == ',')
+      markers += ", ?";
+  return std::string("INSERT INTO ") + table.name + "(" + table.columns + ") VALUES (" + markers +
+         ")";
 }
+
+std::string copyStatement(const ReferenceTable &table) {
+  return std::string("COPY ") + table.name + "(" + table.columns + ") FROM STDIN";
+}
+
+const TableRows &tableRows(int table) { return referenceRows()[table]; }
 
 // Checks the rows read of one table, value by value, whatever their order:
 // the key is the first two columns.
@@ -326,7 +391,7 @@ public:
       throw std::runtime_error("reference read: unexpected row");
     const std::vector<std::string> &want = *found->second;
     for (std::size_t c = 0; c < want.size(); ++c) {
-      const bool same = static_cast<int>(c) == doubleColumns[table_]
+      const bool same = static_cast<int>(c) == referenceTables[table_].doubleColumn
                             ? std::strtod(values[c].c_str(), nullptr) ==
                                   std::strtod(want[c].c_str(), nullptr)
                             : values[c] == want[c];
@@ -352,12 +417,13 @@ void sqliteCheck(int rc, sqlite3 *db) {
 
 void sqliteStoreReference(sqlite3 *db) {
   sqliteCheck(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), db);
-  for (int table = 0; table < 4; ++table) {
+  for (int table = 0; table < tableCount; ++table) {
     sqlite3_stmt *insert = nullptr;
-    sqliteCheck(sqlite3_prepare_v2(db, referenceInserts[table], -1, &insert, nullptr), db);
+    const std::string statement = insertStatement(referenceTables[table]);
+    sqliteCheck(sqlite3_prepare_v2(db, statement.c_str(), -1, &insert, nullptr), db);
     for (const auto &row : tableRows(table)) {
       for (std::size_t c = 0; c < row.size(); ++c) {
-        if (static_cast<int>(c) == doubleColumns[table])
+        if (static_cast<int>(c) == referenceTables[table].doubleColumn)
           sqlite3_bind_double(insert, static_cast<int>(c) + 1, std::strtod(row[c].c_str(), nullptr));
         else
           sqlite3_bind_text(insert, static_cast<int>(c) + 1, row[c].c_str(),
@@ -373,10 +439,10 @@ void sqliteStoreReference(sqlite3 *db) {
 
 void sqliteReadReference(sqlite3 *db) {
   sqliteCheck(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
-  for (int table = 0; table < 4; ++table) {
+  for (int table = 0; table < tableCount; ++table) {
     ReadCheck check(table);
     sqlite3_stmt *query = nullptr;
-    sqliteCheck(sqlite3_prepare_v2(db, referenceQueries[table], -1, &query, nullptr), db);
+    sqliteCheck(sqlite3_prepare_v2(db, referenceTables[table].query, -1, &query, nullptr), db);
     sqlite3_bind_int(query, 1, firstId);
     sqlite3_bind_int(query, 2, lastId);
     std::vector<std::string> values;
@@ -385,7 +451,7 @@ void sqliteReadReference(sqlite3 *db) {
       const int columns = sqlite3_column_count(query);
       values.resize(columns);
       for (int c = 0; c < columns; ++c)
-        values[c] = c == doubleColumns[table]
+        values[c] = c == referenceTables[table].doubleColumn
                         ? exact(sqlite3_column_double(query, c))
                         : reinterpret_cast<const char *>(sqlite3_column_text(query, c));
       check.row(values);
@@ -428,8 +494,8 @@ void postgresqlStoreReference(PGconn *connection) {
   pgCheck(PQexec(connection, "BEGIN"), connection);
   pgCheck(PQexec(connection, "LOCK TABLE N IN SHARE ROW EXCLUSIVE MODE"), connection);
   std::string buffer;
-  for (int table = 0; table < 4; ++table) {
-    pgCheck(PQexec(connection, referenceCopies[table]), connection);
+  for (int table = 0; table < tableCount; ++table) {
+    pgCheck(PQexec(connection, copyStatement(referenceTables[table]).c_str()), connection);
     buffer.clear();
     for (const auto &row : tableRows(table)) {
       for (std::size_t c = 0; c < row.size(); ++c)
@@ -448,10 +514,10 @@ void postgresqlReadReference(PGconn *connection) {
   pgCheck(PQexec(connection, "BEGIN ISOLATION LEVEL REPEATABLE READ"), connection);
   const std::string first = std::to_string(firstId), last = std::to_string(lastId);
   const char *parameters[] = {first.c_str(), last.c_str()};
-  for (int table = 0; table < 4; ++table) {
+  for (int table = 0; table < tableCount; ++table) {
     ReadCheck check(table);
     PGresult *result =
-        PQexecParams(connection, referenceQueries[table], 2, nullptr, parameters, nullptr, nullptr, 0);
+        PQexecParams(connection, referenceTables[table].query, 2, nullptr, parameters, nullptr, nullptr, 0);
     if (PQresultStatus(result) != PGRES_TUPLES_OK) {
       PQclear(result);
       throw std::runtime_error(std::string("libpq: ") + PQerrorMessage(connection));
@@ -468,44 +534,90 @@ void postgresqlReadReference(PGconn *connection) {
   pgCheck(PQexec(connection, "COMMIT"), connection);
 }
 
-void referenceStep(benchmark::State &state, const std::string &name, bool read, int database) try {
-  PersistencyOdbc store(dsnOf(database));
-  referenceRows();
-  sqlite3 *db = nullptr;
-  PGconn *connection = nullptr;
-  if (database == 0) {
-    if (sqlite3_open(sqliteFile.c_str(), &db) != SQLITE_OK)
-      throw std::runtime_error("cannot open " + sqliteFile);
-    sqlite3_busy_timeout(db, 60000);
-  } else {
-    connection = PQconnectdb(postgresqlConninfo().c_str());
-    if (PQstatus(connection) != CONNECTION_OK)
-      throw std::runtime_error(std::string("libpq: ") + PQerrorMessage(connection));
-  }
-  double seconds = 0;
-  try {
-    for (auto _ : state) {
-      state.PauseTiming();
-      store.purgeAll();
-      if (read)
-        db ? sqliteStoreReference(db) : postgresqlStoreReference(connection);
-      state.ResumeTiming();
-      timed(seconds, [&] {
-        if (read)
-          db ? sqliteReadReference(db) : postgresqlReadReference(connection);
-        else
-          db ? sqliteStoreReference(db) : postgresqlStoreReference(connection);
-      });
+// The database's own connection for the reference.
+class Reference {
+public:
+  explicit Reference(int database) {
+    referenceRows();
+    if (database == 0) {
+      if (sqlite3_open(sqliteFile.c_str(), &db_) != SQLITE_OK)
+        throw std::runtime_error("cannot open " + sqliteFile);
+      sqlite3_busy_timeout(db_, 60000);
+    } else {
+      connection_ = PQconnectdb(postgresqlConninfo().c_str());
+      if (PQstatus(connection_) != CONNECTION_OK)
+        throw std::runtime_error(std::string("libpq: ") + PQerrorMessage(connection_));
     }
-  } catch (...) {
-    sqlite3_close(db);
-    PQfinish(connection);
-    throw;
   }
-  sqlite3_close(db);
-  PQfinish(connection);
+  ~Reference() {
+    sqlite3_close(db_);
+    PQfinish(connection_);
+  }
+  Reference(const Reference &) = delete;
+  Reference &operator=(const Reference &) = delete;
+
+  void store() { db_ ? sqliteStoreReference(db_) : postgresqlStoreReference(connection_); }
+  void read() { db_ ? sqliteReadReference(db_) : postgresqlReadReference(connection_); }
+
+private:
+  sqlite3 *db_ = nullptr;
+  PGconn *connection_ = nullptr;
+};
+
+enum class Step { store, read, update, remove };
+
+// One step of the store. Storing and reading are compared with the
+// reference, which runs in the same iterations, right after the store's
+// own step, so that both see the same load of the machine.
+void persistencyStep(benchmark::State &state, const std::string &name, Step step,
+                     int database) try {
+  PersistencyOdbc store(dsnOf(database));
+  const bool compared = step == Step::store || step == Step::read;
+  std::unique_ptr<Reference> reference;
+  if (compared)
+    reference = std::make_unique<Reference>(database);
+  double seconds = 0, referenceSeconds = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    store.purgeAll();
+    std::unique_ptr<Node> tree = freshCase();
+    if (step != Step::store)
+      tree->insert(store);
+    if (step == Step::update)
+      for (const auto &[childTag, child] : tree->children())
+        for (const auto &[tag, vector] : dynamic_cast<Object &>(*child).quantityVectors())
+          for (std::size_t i = 0; i < vector->size(); ++i)
+            (*vector)[i] = Value(1.0 + i, "kg/s");
+    state.ResumeTiming();
+    timed(seconds, [&] {
+      switch (step) {
+      case Step::store:
+        tree->insert(store);
+        break;
+      case Step::read:
+        benchmark::DoNotOptimize(storedCase(store, 0));
+        break;
+      case Step::update:
+        tree->update(store);
+        break;
+      case Step::remove:
+        tree->remove(store);
+        break;
+      }
+    });
+    if (!compared)
+      continue;
+    state.PauseTiming();
+    store.purgeAll();
+    if (step == Step::read)
+      reference->store();
+    timed(referenceSeconds, [&] { step == Step::read ? reference->read() : reference->store(); });
+    state.ResumeTiming();
+  }
   store.purgeAll();
   record(state, name, seconds);
+  if (compared)
+    record(state, name + "/reference", referenceSeconds);
 } catch (const std::exception &error) {
   state.SkipWithError(error.what());
 } catch (const Error &error) {
@@ -527,17 +639,7 @@ struct Registration {
                                       database](benchmark::State &state) {
                                        persistencyStep(state, name, kind, database);
                                      })
-            ->Iterations(2)
-            ->UseRealTime()
-            ->Unit(benchmark::kMillisecond);
-      for (const char *step : {"store", "read"})
-        benchmark::RegisterBenchmark((prefix + "reference/" + step).c_str(),
-                                     [name = prefix + "reference/" + step,
-                                      read = std::string(step) == "read",
-                                      database](benchmark::State &state) {
-                                       referenceStep(state, name, read, database);
-                                     })
-            ->Iterations(2)
+            ->Iterations(kind == Step::store || kind == Step::read ? 8 : 2)
             ->UseRealTime()
             ->Unit(benchmark::kMillisecond);
     }
@@ -556,7 +658,7 @@ int main(int argc, char **argv) {
   for (const char *database : {"SQLite/", "PostgreSQL/"})
     for (const char *step : {"store", "read"}) {
       const auto own = rates().find(std::string(database) + step);
-      const auto reference = rates().find(std::string(database) + "reference/" + step);
+      const auto reference = rates().find(std::string(database) + step + "/reference");
       if (own != rates().end() && reference != rates().end())
         std::printf("%s%s: %.0f rows/s, reference %.0f rows/s, ratio %.3f\n", database, step,
                     own->second, reference->second, own->second / reference->second);

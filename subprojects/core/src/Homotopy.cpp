@@ -23,6 +23,8 @@ void Homotopy::execute() {
   VELTA_LOG(v, -1, executeName, "Entered");
   failedPoint_ = -1;
   Model &model = *model_;
+  for (const HomotopyVariable &variable : controlled)
+    StudyRun::requireQuantity(model, variable.path, "controlled", executeName);
   model.push();
   const ScopeExit dropSnapshots([&model] { model.clear(); });
   Timer timer;

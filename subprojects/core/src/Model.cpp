@@ -4,8 +4,12 @@
 
 #include "velta/components/ListComponents.h"
 #include "velta/persistency/Quantity.h"
+#include "velta/persistency/QuantityMatrix.h"
+#include "velta/persistency/QuantityVector.h"
 #include "velta/utility/Diagnostic.h"
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -48,6 +52,23 @@ std::string gatheredCopy(const std::string &message, const Node &child) {
     }
   }
   return message + messageMarker + child.tag();
+}
+
+const std::string notComputedPrefix = "value not computed (NaN), stored as 0: ";
+
+// Number of NaN elements of a vector or matrix of quantities.
+template <class Vector> std::size_t nanElements(const Vector &vector) {
+  return static_cast<std::size_t>(
+      std::count_if(vector.value().begin(), vector.value().end(),
+                    [](const Value &element) { return std::isnan(element.value()); }));
+}
+
+// Files a warning for each registered vector or matrix with NaN elements.
+template <class Registry> void reportNanElements(Model &model, const Registry &registry) {
+  for (const auto &[tag, vector] : registry)
+    if (const std::size_t count = nanElements(*vector); count > 0)
+      model.reportWarning("values not computed (NaN), stored as 0: " + std::to_string(count) +
+                          " of the " + std::to_string(vector->size()) + " elements of " + tag);
 }
 
 } // namespace
@@ -117,8 +138,22 @@ void Model::recordSolve(const SolverNleInterface &solver, int status, const std:
     setError(failure);
 }
 
+std::string Model::notComputedWarning(const std::string &tag) { return notComputedPrefix + tag; }
+
+bool Model::notComputed(const Quantity &quantity) const {
+  if (std::isnan(quantity.value()))
+    return true;
+  const std::vector<std::string> &filed = warnings.value();
+  return std::find(filed.begin(), filed.end(), notComputedWarning(quantity.tag())) != filed.end();
+}
+
 void Model::reportMessages() {
   VELTA_LOG(logVerbosity(), 1, "Model::reportMessages", "Entered for " << fullTag());
+  for (const auto &[tag, quantity] : quantities())
+    if (std::isnan(quantity->value()))
+      reportWarning(notComputedWarning(tag));
+  reportNanElements(*this, quantityVectors());
+  reportNanElements(*this, quantityMatrices());
   for (const auto &[tag, node] : children()) {
     Model *child = my_cast<Model *>(node.get(), "Model::reportMessages");
     child->reportMessages();

@@ -11,22 +11,29 @@
 
 #include <cmath>
 
-std::vector<Node *> Model::subObjectChildren(const std::string &typeKey) {
-  std::vector<Node *> found;
-  for (const auto &[tag, child] : children())
-    if (child->type().compare(0, typeKey.size(), typeKey) == 0)
-      found.push_back(child.get());
-  return found;
-}
+namespace {
 
-Node &Model::addSubObject(int verbosityOffset, const Defaults &defaults, int i,
-                          const std::string &optionKeyPrefix, const std::string &typeKey,
-                          const std::string &tagPrefix, const std::string &description) {
+// "[i]", the index part of a sub-object's tag and option name.
+std::string subObjectKey(int i) {
   // Appended piecewise: "[" + std::string&& draws a false -Wrestrict
   // report from GCC 12.
   std::string key = "[";
   key += std::to_string(i);
   key += ']';
+  return key;
+}
+
+} // namespace
+
+Node *Model::subObjectChild(const std::string &tagPrefix, int i) {
+  const auto found = children().find(tagPrefix + subObjectKey(i));
+  return found == children().end() ? nullptr : found->second.get();
+}
+
+Node &Model::addSubObject(int verbosityOffset, const Defaults &defaults, int i,
+                          const std::string &optionKeyPrefix, const std::string &typeKey,
+                          const std::string &tagPrefix, const std::string &description) {
+  const std::string key = subObjectKey(i);
   const std::string tag = tagPrefix + key;
   const std::string type = defaults.getString(optionKeyPrefix + key);
   if (type.empty())

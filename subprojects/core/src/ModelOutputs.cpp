@@ -83,9 +83,21 @@ void emptyCell(std::ostream &stream) {
   endLine(stream);
 }
 
-void quantityCells(std::ostream &stream, const Object &object) {
-  for (const auto &[tag, quantity] : object.quantities())
-    numberCell(stream, quantity->value());
+// Text that stands for the value of a quantity that holds no computed value.
+const char *const notComputedText = "not computed";
+
+// A quantity's cell: its number, or the text cell "not computed" for a value
+// that was not computed (a 0 in the store is no result).
+void quantityCell(std::ostream &stream, const Model &model, const Quantity &quantity) {
+  if (model.notComputed(quantity))
+    textCell(stream, notComputedText);
+  else
+    numberCell(stream, quantity.value());
+}
+
+void quantityCells(std::ostream &stream, const Model &model) {
+  for (const auto &[tag, quantity] : model.quantities())
+    quantityCell(stream, model, *quantity);
 }
 
 } // namespace
@@ -114,7 +126,10 @@ std::ostream &Model::print(std::ostream &stream, bool withStrings, bool withQuan
     for (const auto &[tag, quantity] : quantities()) {
       std::ostringstream value;
       value.imbue(std::locale::classic());
-      quantity->print(value);
+      if (notComputed(*quantity))
+        value << notComputedText << " " << quantity->uom();
+      else
+        quantity->print(value);
       endLine(stream << tag << " = " << value.str() << " " << quantity->description());
     }
   }
@@ -219,8 +234,8 @@ void Model::printStreamToOds_(std::ostream &stream, const Model &streamModel, in
   textCell(stream, replaced(streamModel.fullTag()));
   textCell(stream, xmlEscape(streamModel.description()));
   textCell(stream, replaced(streamModel.type()));
-  numberCell(stream, streamModel.element<Quantity>("P").value());
-  numberCell(stream, streamModel.element<Quantity>("T").value());
+  quantityCell(stream, streamModel, streamModel.element<Quantity>("P"));
+  quantityCell(stream, streamModel, streamModel.element<Quantity>("T"));
   textCell(stream, xmlEscape(phase.tag()));
   quantityCells(stream, phase);
   for (const auto &[tag, node] : streamModel.children()) {
@@ -279,11 +294,14 @@ void Model::printXml(const char *directory, const Model *preceding, const Model 
   endLine(file << "  </integers>");
 
   endLine(file << "  <quantities>");
+  // A value not computed is written NaN (a valid XML Schema double), not the
+  // 0 that the store keeps in its place.
   for (const auto &[tag, quantity] : quantities())
     endLine(file << "    <quantity "
                  << "tag=\"" << replaced(quantity->tag()) << "\" "
                  << "description=\"" << replaced(quantity->description()) << "\" "
-                 << "value=\"" << number(quantity->value()) << "\" "
+                 << "value=\"" << (notComputed(*quantity) ? "NaN" : number(quantity->value()))
+                 << "\" "
                  << "unit=\"" << xmlEscape(quantity->uom()) << "\" "
                  << "input=\"" << (quantity->input() ? "true" : "false") << "\" "
                  << "output=\"" << (quantity->output() ? "true" : "false") << "\" />");

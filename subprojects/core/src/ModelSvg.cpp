@@ -1,10 +1,11 @@
 // SVG drawings of the objects of a tree: the walk that writes one file per
-// model and the default icon document of models that do not draw themselves.
+// model and the icon document of models that do not draw themselves, which
+// embeds the artwork of their category's icon.
 
 #include "velta/core/Model.h"
 
+#include "velta/persistency/Icon.h"
 #include "velta/utility/Error.h"
-#include "velta/utility/Xml.h"
 
 #include <cstdint>
 #include <fstream>
@@ -14,7 +15,7 @@
 
 namespace {
 
-// Name of the image of a category in the default drawing.
+// Icon of a category in the default drawing.
 const char *iconName(int category) {
   switch (category) {
   case 1:
@@ -59,32 +60,28 @@ void Model::printSvgAll(const char *directory, bool tiny, bool raster, unsigned 
   VELTA_LOG(logVerbosity(), 2, "Model::printSvgAll", "Done");
 }
 
-void Model::printSvg(const char *fileName, bool, bool raster, unsigned) const {
-  const std::string href =
-      std::string("/static/") + iconName(category()) + (raster ? ".png" : ".svg");
-  writeSvgIcon("Model::printSvg", fileName, href, 100, 100);
+void Model::printSvg(const char *fileName, bool tiny, bool, unsigned) const {
+  writeSvgIcon("Model::printSvg", fileName, Icon(iconName(category()), 100, 100), tiny);
 }
 
-void Model::writeSvgIcon(const char *function, const char *fileName, const std::string &href,
-                         double width, double height) {
+void Model::writeSvgIcon(const char *function, const char *fileName, const Icon &icon,
+                         bool tiny) {
   std::ofstream file(fileName, std::ios::out | std::ios::trunc);
   if (!file)
     throw ErrorRunTime(function, (std::string("can not write to ") + fileName).c_str());
-  printSvgIcon(file, href, width, height);
+  printSvgIcon(file, icon, tiny);
   file.close();
   if (!file)
     throw ErrorRunTime(function, (std::string("can not write to ") + fileName).c_str());
 }
 
-std::ostream &Model::printSvgIcon(std::ostream &stream, const std::string &href, double width,
-                                  double height) {
-  const std::string w = number(width);
-  const std::string h = number(height);
+std::ostream &Model::printSvgIcon(std::ostream &stream, const Icon &icon, bool tiny) {
   stream << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n";
+  stream << svgDocumentType(tiny) << ">\n";
   stream << "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\""
-         << " width=\"" << w << "\" height=\"" << h << "\" version=\"1.1\">\n";
-  stream << "  <image xlink:href=\"" << Velta::Utility::xmlEscape(href) << "\" width=\"" << w
-         << "\" height=\"" << h << "\"/>\n";
+         << " width=\"" << number(icon.width()) << "\" height=\"" << number(icon.height())
+         << "\" version=\"1.1\"" << (tiny ? " baseProfile=\"tiny\"" : "") << ">\n";
+  icon.printSvg(stream, 0.0, 0.0, "  ");
   stream << "</svg>\n";
   return stream;
 }

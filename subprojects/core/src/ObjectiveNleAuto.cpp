@@ -2,9 +2,12 @@
 
 #include "ScopeExit.h"
 #include "velta/core/Jacobian.h"
+#include "velta/core/QuantityTag.h"
 #include "velta/utility/Assert.h"
 #include "velta/utility/Error.h"
 
+#include <optional>
+#include <string>
 #include <vector>
 
 DerivativeContextScope::DerivativeContextScope(int n) { pushDerivativeContext(n); }
@@ -105,6 +108,13 @@ void ObjectiveNleAuto::operator()(double *x, double *y, Jacobian *J) {
 void ObjectiveNleAuto::openDerivativeContext() {
   pushDerivativeContext(static_cast<int>(size()));
   contextPushed_ = true;
+  // A model that overwrites one of these unknowns is told which, and in
+  // which system: the quantity's full tag names the unit that holds it.
+  currentDerivativeContext().setUnknownNamer([this](int i) {
+    const auto k = static_cast<unsigned>(i);
+    const std::optional<std::string> tag = quantityFullTag(xp_[k]);
+    return "the unknown " + (tag ? *tag : unknownTag(k)) + " of the equation system " + name();
+  });
 }
 
 void ObjectiveNleAuto::closeDerivativeContext(const char *function) {

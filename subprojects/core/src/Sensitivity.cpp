@@ -94,6 +94,10 @@ void Sensitivity::execute() {
     throw ErrorRunTime(executeName, "Starting round outside upper limit");
 
   Model &model = *model_;
+  for (const ControlledVariable &variable : controlled)
+    StudyRun::requireQuantity(model, variable.path, "controlled", executeName);
+  for (const MonitoredVariable &variable : monitored)
+    StudyRun::requireQuantity(model, variable.path, "monitored", executeName);
   model.push();
   // No snapshot outlives the run, whichever way it ends.
   const ScopeExit dropSnapshots([&model] { model.clear(); });

@@ -58,12 +58,16 @@ std::string SolverNleRecipes::statusText(int code) const {
     return "exceeded maximum iterations limit";
   case residualEvaluationError:
     return "error when evaluating the residuals";
+  case Jacobian::sparseFactorisationFailed:
+    return "sparse factorisation of the Newton matrix not obtained";
   case singularMatrixType1:
     return "singular matrix, type 1";
   case singularMatrixType2:
     return "singular matrix, type 2";
   case nanEncountered:
     return "NaN encountered";
+  case noUsableDirection:
+    return "line search without a usable direction: the Newton step is zero";
   case localMinimum:
     return "converged to a local minimum; try a different initial guess";
   case plateau:

@@ -1,7 +1,9 @@
 #pragma once
 // What the sensitivity and homotopy runs share.
 
+#include "velta/core/Model.h"
 #include "velta/utility/Diagnostic.h"
+#include "velta/utility/Error.h"
 
 #include <locale>
 #include <sstream>
@@ -33,5 +35,19 @@ public:
 private:
   std::ostringstream text_;
 };
+
+// Fails from function, naming the path, when path leads to no quantity of
+// the model; run for every variable before the first point, so that a
+// misspelt path stops the study before anything is calculated.
+inline void requireQuantity(Model &model, const std::string &path, const char *kind,
+                            const char *function) {
+  try {
+    model.Q(path);
+  } catch (Error &) {
+    throw ErrorRunTime(function, (std::string("no quantity at the ") + kind + " path " + path +
+                                  " of " + model.type() + " " + model.tag())
+                                     .c_str());
+  }
+}
 
 } // namespace StudyRun

@@ -3,6 +3,7 @@
 #include "velta/components/ListComponents.h"
 #include "velta/core/BalanceCheck.h"
 #include "velta/core/EdgeBase.h"
+#include "velta/persistency/Icon.h"
 #include "velta/utility/Assert.h"
 #include "velta/utility/Diagnostic.h"
 #include "velta/utility/Error.h"
@@ -143,6 +144,6 @@ Value VertexBase::energyBalance() {
   return Value(0.0, "W");
 }
 
-void VertexBase::printSvg(const char *fileName, bool, bool raster, unsigned) const {
-  writeSvgIcon("VertexBase::printSvg", fileName, iconFile(raster), iconWidth(), iconHeight());
+void VertexBase::printSvg(const char *fileName, bool tiny, bool, unsigned) const {
+  writeSvgIcon("VertexBase::printSvg", fileName, icon(), tiny);
 }

@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -368,4 +370,48 @@ TEST(ModelOutputs, XmlOutputsStayWellFormedWithMarkupInTheTexts) {
             "x & \"y\" (z)");
   EXPECT_EQ(xpath(scratch.file("toc.xml"), "string(//stream[@tag=\"S01\"]/@description)", scratch),
             "Feed & (recycle) \"A\" 'B'");
+}
+
+// A quantity left NaN by a calculation is reported as a warning of its model
+// (counted with the others once gathered) and every output marks it as not
+// computed; so does a model read back, whose store keeps 0 in its place and
+// whose warning is what remains of the NaN.
+TEST(ModelOutputs, ValuesNotComputedAreReportedAndMarked) {
+  auto root = makeTestCase();
+  StreamModelTest &s02 = dynamic_cast<StreamModelTest &>(model(*root, "U1:S02"));
+  static_cast<Value &>(s02.T) = Value(std::nan(""), "K");
+  root->reportMessages();
+  EXPECT_EQ(s02.warnings.value(),
+            std::vector<std::string>{"value not computed (NaN), stored as 0: T"});
+  EXPECT_EQ(root->warnings.value(),
+            (std::vector<std::string>{"value not computed (NaN), stored as 0: T @ U1:S02"}));
+  EXPECT_TRUE(s02.notComputed(s02.T));
+  EXPECT_FALSE(s02.notComputed(s02.P));
+
+  std::ostringstream text;
+  s02.print(text, false, true, false, false);
+  EXPECT_NE(text.str().find("\nT = not computed K Temperature\n"), std::string::npos) << text.str();
+  std::ostringstream ods;
+  root->printOds(ods);
+  EXPECT_NE(ods.str().find("<text:p>Product stream</text:p></table:table-cell>\n"
+                           "      <table:table-cell><text:p>StreamModelTest</text:p>"
+                           "</table:table-cell>\n"
+                           "      <table:table-cell office:value-type=\"float\" "
+                           "office:value=\"1.23457e+06\"/>\n"
+                           "      <table:table-cell><text:p>not computed</text:p>"
+                           "</table:table-cell>\n"),
+            std::string::npos)
+      << ods.str();
+  ScratchDirectory scratch;
+  root->printXml(scratch.path().c_str(), nullptr, nullptr);
+  EXPECT_NE(readFile(scratch.file("5.xml"))
+                .find(R"(<quantity tag="T" description="Temperature" value="NaN" unit="K")"),
+            std::string::npos);
+
+  // As read back: 0 in the store, the warning kept.
+  static_cast<Value &>(s02.T) = Value(0.0, "K");
+  EXPECT_TRUE(s02.notComputed(s02.T));
+  std::ostringstream stored;
+  s02.print(stored, false, true, false, false);
+  EXPECT_NE(stored.str().find("\nT = not computed K Temperature\n"), std::string::npos);
 }

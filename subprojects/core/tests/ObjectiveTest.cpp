@@ -146,6 +146,55 @@ TEST(ObjectiveNleAd, ErrorReleasesTheDerivativeContext) {
   EXPECT_EQ(derivativeContextDepth(), depth);
 }
 
+// A model that overwrites one of its unknowns while the Jacobian is taken
+// (the derivatives would be wrong) stops the evaluation with an error that
+// names the unknown by its full tag, or by its tag in the system, and the
+// system; the context stack stays balanced and nothing stays seeded.
+TEST(ObjectiveNleAd, OverwritingAnUnknownDuringTheJacobianIsAnError) {
+  TaggedRoot unit;
+  TaggedValue T("T", &unit, 300.0);
+  TestSystem *self = nullptr;
+  int overwrite = 0;
+  TestSystem system("Flash/U1", {1.0}, [&](const TestSystem::Unknowns &x, std::vector<Value> &y,
+                                           unsigned start) {
+    if (overwrite == 0)
+      self->values[0] = Value(5.0);
+    else
+      static_cast<Value &>(T) = Value(310.0);
+    y[start] = x[0] - 1.0;
+    y[start + 1] = T - 300.0;
+  });
+  self = &system;
+  system.addUnknown(&T, Scaler(Mode::noscaling, 0, 1, 0, 1), "T");
+  Jacobian J;
+  J.resize(2);
+  const int depth = derivativeContextDepth();
+  for (const char *unknown : {"x0", "U1:T"}) {
+    std::vector<double> X{1.0, 300.0}, y(2);
+    try {
+      system(X.data(), y.data(), &J);
+      ADD_FAILURE() << "no error for " << unknown;
+    } catch (const Error &error) {
+      EXPECT_EQ(error.message(),
+                std::string("Error was thrown by function: GenericActive::operator =\n"
+                            "Generic Run-Time error: severe error: incorrect derivative "
+                            "calculation: the unknown ") +
+                    unknown +
+                    " of the equation system Flash/U1 was overwritten while its derivatives "
+                    "were computed\n"
+                    "Called from function: ObjectiveNleAd::operator ()\n");
+    }
+    EXPECT_EQ(derivativeContextDepth(), depth);
+    EXPECT_FALSE(system.values[0].activeValue().isActive());
+    EXPECT_FALSE(T.activeValue().isActive());
+    ++overwrite;
+  }
+  // Without a Jacobian nothing is seeded, and writing is allowed.
+  std::vector<double> X{1.0, 300.0}, y(2);
+  system(X.data(), y.data(), nullptr);
+  EXPECT_EQ(T.value(), 310.0);
+}
+
 // Merging F (unknowns T, P) into U gives U two more unknowns tagged F/T and
 // F/P with copies of F's scalers.
 TEST(ObjectiveNleAd, MergeSystems) {

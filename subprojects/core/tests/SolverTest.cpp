@@ -9,6 +9,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 using Mode = Velta::Utility::ScalingMode;
@@ -174,14 +175,24 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SolverNleRecipes, StatusTexts) {
   TestSystem system("S", {}, circleAndDiagonal);
   SolverNleRecipesAutomatic solver(0, &system);
-  EXPECT_EQ(solver.statusText(7), "singular matrix, type 2");
-  EXPECT_EQ(solver.statusText(8), "NaN encountered");
-  EXPECT_EQ(solver.statusText(-1), "converged to a local minimum; try a different initial guess");
-  EXPECT_EQ(solver.statusText(-4), "objective function insensitive (plateau)");
-  EXPECT_EQ(solver.statusText(-5), "convergence on deltax; dubious convergence");
-  EXPECT_EQ(solver.statusText(1), "unknown error code 1");
-  EXPECT_EQ(solver.statusText(9), "unknown error code 9");
+  // Every code that solve() or Jacobian::solve() returns reads as a sentence.
+  const std::pair<int, const char *> texts[] = {
+      {0, "converged fine"},
+      {1, "sparse factorisation of the Newton matrix not obtained"},
+      {2, "exceeded maximum iterations limit"},
+      {3, "error when evaluating the residuals"},
+      {6, "singular matrix, type 1"},
+      {7, "singular matrix, type 2"},
+      {8, "NaN encountered"},
+      {9, "line search without a usable direction: the Newton step is zero"},
+      {-1, "converged to a local minimum; try a different initial guess"},
+      {-4, "objective function insensitive (plateau)"},
+      {-5, "convergence on deltax; dubious convergence"},
+  };
+  for (const auto &[code, text] : texts)
+    EXPECT_EQ(solver.statusText(code), text) << code;
   EXPECT_EQ(solver.statusText(-12), "unknown error code -12");
+  EXPECT_EQ(solver.statusText(4), "unknown error code 4");
 }
 
 TEST(SolverNleRecipes, SetTolerancesKeepsZeros) {

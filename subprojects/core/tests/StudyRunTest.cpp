@@ -204,7 +204,11 @@ TEST_F(StudyRun, SensitivityStartRoundsAndRefusals) {
        }),
        "Grid of more than 2147483647 points"},
       {"no such quantity", refused([](SensitivityInput &s) { s.controlled[0].path = "X"; }),
-       "non-existant tag"},
+       "no quantity at the controlled path X of StudyTestModel CASE"},
+      // Found before the first round, not after its calculation.
+      {"no such monitored quantity",
+       refused([](SensitivityInput &s) { s.monitored.back().path = "S:Y.P"; }),
+       "no quantity at the monitored path S:Y.P of StudyTestModel CASE"},
       {"wrong unit", refused([](SensitivityInput &s) { s.controlled[0].unit = "kg"; }), ""},
   };
   for (const auto &c : cases) {
@@ -301,7 +305,9 @@ TEST_F(StudyRun, HomotopyStopsAtTheFirstFailedPoint) {
   const auto lost = makeModel();
   const std::string message = runHomotopy(
       HomotopyInput{"", -1, 2, {{"nothing", 0, 1}}}, lost.get(), failed);
-  EXPECT_NE(message.find("non-existant tag"), std::string::npos) << message;
+  EXPECT_NE(message.find("no quantity at the controlled path nothing of StudyTestModel CASE"),
+            std::string::npos)
+      << message;
   EXPECT_NE(message.find("Called from function: Homotopy::execute\n"), std::string::npos);
 }
 

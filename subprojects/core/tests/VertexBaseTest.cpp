@@ -3,6 +3,7 @@
 #include "velta/components/ListComponents.h"
 #include "velta/components/PureComponents.h"
 #include "velta/core/EdgeBase.h"
+#include "velta/persistency/Icon.h"
 #include "velta/utility/Error.h"
 
 #include <gtest/gtest.h>
@@ -177,18 +178,21 @@ TEST_F(Vertex, PortsSynonymsAndSides) {
   EXPECT_EQ(unit.connections().size(), 1u);
 }
 
-TEST_F(Vertex, IconDrawingEmbedsTheIconFile) {
+TEST_F(Vertex, IconDrawingEmbedsTheIconArtwork) {
   TestUnit unit(Defaults("U1"));
-  unit.setIcon("mixer", 40, 30);
+  unit.setIcon("Mixer", 40, 30);
   const std::string path = testing::TempDir() + "vertex-icon.svg";
   unit.printSvg(path.c_str(), true, false, 0);
   std::ifstream file(path);
   std::stringstream text;
   text << file.rdbuf();
   std::ostringstream expected;
-  Model::printSvgIcon(expected, unit.iconFile(false), 40, 30);
+  Model::printSvgIcon(expected, Icon("Mixer", 40, 30), true);
   EXPECT_EQ(text.str(), expected.str());
-  EXPECT_NE(text.str().find("mixer.svg"), std::string::npos) << text.str();
+  // The mixer's triangle, drawn in the 40 x 30 box; no image file.
+  EXPECT_NE(text.str().find("<polygon points=\"3.2,2.4 36.8,15 3.2,27.6\" />"), std::string::npos)
+      << text.str();
+  EXPECT_EQ(text.str().find("<image"), std::string::npos);
   std::remove(path.c_str());
 
   // An icon that cannot be written is an error naming the file.

@@ -309,9 +309,9 @@ void FlowSheet::printSvg(const char *fileName, bool tiny, bool raster, unsigned)
   layout.run();
   VELTA_LOG(verbosity(), 2, name, "Printing to SVG");
   if (tiny)
-    layout.printSvgTiny(file, raster);
+    layout.printSvgTiny(file);
   else
-    layout.printSvg(file, raster);
+    layout.printSvg(file);
   file.close();
   if (!file)
     throw ErrorRunTime(name, (std::string("can not write to ") + fileName).c_str());

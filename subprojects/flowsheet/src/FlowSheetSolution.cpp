@@ -143,7 +143,13 @@ void FlowSheet::goSimultaneous(int level) {
   init(solver.x());
   solver.setMaxIterations(maxIterations());
   solver.setTolerances(0.0, 0.0, 1e-11, 0.0);
-  recordSolve(solver, solver.solve(), "simultaneous convergence failure;");
+  const int status = solver.solve();
+  // The solver's last evaluation ran the pass before the user equations
+  // refreshed the values they assign from the final unknowns (the filter's
+  // other splits follow its water split, for one): one more evaluation at
+  // the solution leaves every unit and stream in the solved state.
+  calculateResidualsLocal();
+  recordSolve(solver, status, "simultaneous convergence failure;");
   NITER = solver.iterations();
 }
 

@@ -193,7 +193,7 @@ void Layout::placeLayers() {
 
 // ------------------------------------------------------------ drawing
 
-void Layout::buildDrawing(Drawing &drawing, bool raster) const {
+void Layout::buildDrawing(Drawing &drawing) const {
   drawing = Drawing();
   if (!layers_.empty())
     drawing.width = layerX_.back() + layerWidth_.back();
@@ -206,7 +206,7 @@ void Layout::buildDrawing(Drawing &drawing, bool raster) const {
       starts.push_back(*v);
       const VertexBase &unit = normal->unit();
       drawing.units.push_back({vertex.sideCoordinate(west), vertex.y, unit.iconWidth(),
-                               unit.iconHeight(), unit.iconFile(raster), unit.tag(), unit.id(),
+                               unit.iconHeight(), unit.icon(), unit.tag(), unit.id(),
                                unit.type()});
       drawing.labels[unit.tag()] = {vertex.x + vertex.width() / 2.0, vertex.y + vertex.height(),
                                     unit.tag()};

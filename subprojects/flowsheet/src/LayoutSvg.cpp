@@ -2,7 +2,10 @@
 // arrowhead markers and a halo filter behind the labels, and SVG 1.1 Tiny,
 // where every attribute sits on its element and every arrowhead is a placed
 // copy of one predefined triangle. Streams and units are groups marked with
-// the object's id and type; icons are referenced under "/static/".
+// the object's id and type; each unit's icon is drawn in the document, so
+// that it shows without any image file beside it. Every text put into an
+// attribute or an element is escaped: type names such as "Attacco<1>" and
+// the tags and colours of the flowsheet's objects are data, not markup.
 //
 // The W3C document types do not declare the "data-id" and "data-type"
 // attributes of the groups: the document type declares them in its
@@ -11,6 +14,7 @@
 #include "velta/flowsheet/Layout.h"
 
 #include "LayoutAssert.h"
+#include "velta/utility/Xml.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,39 +37,17 @@ std::string num(double value) {
   return text.str();
 }
 
-void writeEscaped(std::ostream &out, const std::string &text) {
-  for (const char c : text) {
-    switch (c) {
-    case '&':
-      out << "&amp;";
-      break;
-    case '<':
-      out << "&lt;";
-      break;
-    case '>':
-      out << "&gt;";
-      break;
-    default:
-      out << c;
-    }
-  }
-}
+using Velta::Utility::xmlEscape;
 
 std::string attribute(const char *name, const std::string &value) {
-  return std::string(name) + "=\"" + value + "\"";
+  return std::string(name) + "=\"" + xmlEscape(value) + "\"";
 }
 
 std::string attribute(const char *name, double value) { return attribute(name, num(value)); }
 
 void openSvg(std::ostream &out, bool tiny, double width, double height, double p) {
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  if (tiny)
-    out << "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1 Tiny//EN\" "
-           "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11-tiny.dtd\" [\n";
-  else
-    out << "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" "
-           "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\" [\n";
-  out << groupAttributes << "]>\n";
+  out << svgDocumentType(tiny) << " [\n" << groupAttributes << "]>\n";
   const double w = width + 2.0 * p;
   const double h = height + 2.0 * p;
   out << "<svg " << attribute("version", "1.1") << (tiny ? " baseProfile=\"tiny\"" : "") << " "
@@ -94,11 +76,6 @@ std::string box(const Layout::Unit &unit) {
          attribute("width", unit.w) + " " + attribute("height", unit.h);
 }
 
-void image(std::ostream &out, const Layout::Unit &unit) {
-  out << "    <image " << box(unit) << " " << attribute("xlink:href", "/static/" + unit.icon)
-      << " />\n";
-}
-
 void openGroup(std::ostream &out, int id, const std::string &type) {
   out << "  <g " << attribute("data-id", std::to_string(id)) << " "
       << attribute("data-type", type) << ">\n";
@@ -112,7 +89,7 @@ void rule(std::ostream &out, const std::string &selector,
           std::initializer_list<std::string> declarations) {
   out << "  " << selector << " {\n";
   for (const std::string &declaration : declarations)
-    out << "    " << declaration << "\n";
+    out << "    " << xmlEscape(declaration) << "\n";
   out << "  }\n";
 }
 
@@ -201,10 +178,10 @@ std::string Layout::arrowHead(const Path &path) const {
   return arrowUse(pn.x + L, pn.y + A / 2.0, 180);
 }
 
-void Layout::printSvg(std::ostream &out, bool raster) {
+void Layout::printSvg(std::ostream &out) {
   LAYOUT_ASSERT(run_, "run_");
   Drawing drawing;
-  buildDrawing(drawing, raster);
+  buildDrawing(drawing);
   if (debug_) {
     for (std::size_t i = 0; i < layers_.size(); ++i) {
       std::cout << "Layer " << i << std::endl;
@@ -273,9 +250,7 @@ void Layout::printSvg(std::ostream &out, bool raster) {
     const Label &label = labelOf(drawing, text);
     for (const char *cls : {"label-pad", "label"}) {
       out << "    <text " << attribute("class", cls) << " " << attribute("x", label.x) << " "
-          << attribute("y", label.y) << ">";
-      writeEscaped(out, label.text);
-      out << "</text>\n";
+          << attribute("y", label.y) << ">" << xmlEscape(label.text) << "</text>\n";
     }
   };
   for (std::size_t i = 0; i < drawing.paths.size(); ++i) {
@@ -294,7 +269,7 @@ void Layout::printSvg(std::ostream &out, bool raster) {
   for (const Unit &unit : drawing.units) {
     openGroup(out, unit.id, unit.type);
     out << "    <rect class=\"icon-border\" " << box(unit) << " />\n";
-    image(out, unit);
+    unit.icon.printSvg(out, unit.x, unit.y, "    ");
     labels(unit.tag);
     out << "  </g>\n";
   }
@@ -306,10 +281,10 @@ void Layout::printSvg(std::ostream &out, bool raster) {
   out << "</svg>\n" << std::flush;
 }
 
-void Layout::printSvgTiny(std::ostream &out, bool raster) {
+void Layout::printSvgTiny(std::ostream &out) {
   LAYOUT_ASSERT(run_, "run_");
   Drawing drawing;
-  buildDrawing(drawing, raster);
+  buildDrawing(drawing);
   const double W = drawing.width;
   const double H = drawing.height;
   openSvg(out, true, W, H, p_);
@@ -320,9 +295,8 @@ void Layout::printSvgTiny(std::ostream &out, bool raster) {
   const auto text = [&out, &drawing](const std::string &tag) {
     const Label &label = labelOf(drawing, tag);
     out << "    <text text-anchor=\"middle\" fill=\"black\" font-size=\"15\" "
-        << attribute("x", label.x) << " " << attribute("y", label.y) << ">";
-    writeEscaped(out, label.text);
-    out << "</text>\n";
+        << attribute("x", label.x) << " " << attribute("y", label.y) << ">"
+        << xmlEscape(label.text) << "</text>\n";
   };
   std::size_t k = 0;
   for (const Path &path : drawing.paths) {
@@ -344,7 +318,7 @@ void Layout::printSvgTiny(std::ostream &out, bool raster) {
     openGroup(out, unit.id, unit.type);
     out << "    <rect " << attribute("id", tinyId(k++))
         << " stroke=\"black\" stroke-width=\"0.5\" fill=\"none\" " << box(unit) << " />\n";
-    image(out, unit);
+    unit.icon.printSvg(out, unit.x, unit.y, "    ");
     text(unit.tag);
     out << "  </g>\n";
   }

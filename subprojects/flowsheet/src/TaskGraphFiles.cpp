@@ -46,6 +46,12 @@ void TaskGraph::printSvg(const std::string &fileName) const {
     return text.str();
   };
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>" << std::endl;
+  // The document type lets the chart be validated against the SVG 1.0 DTD,
+  // which does not declare the prefixed namespace of the root.
+  out << "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.0//EN\" "
+         "\"http://www.w3.org/TR/2001/REC-SVG-20010904/DTD/svg10.dtd\" [" << std::endl;
+  out << "  <!ATTLIST svg xmlns:svg CDATA #FIXED \"http://www.w3.org/2000/svg\">" << std::endl;
+  out << "]>" << std::endl;
   out << "<svg xmlns:svg=\"http://www.w3.org/2000/svg\" xmlns=\"http://www.w3.org/2000/svg\" "
          "version=\"1.0\" width="
       << q(m * 20 + 20) << " height=" << q(S * 15 + 10 + 10) << ">" << std::endl;

@@ -165,11 +165,9 @@ TEST_F(ColumnTest, ConstructionErrors) {
     Defaults options;
     const char *text;
   } rows[] = {
-      {"NoStages", without("stages"), "stages"},
       {"OneStage", withStages(1, 1), "stages"},
       {"FeedStageZero", withStages(3, 0), "feedStage"},
       {"FeedStageAtBottom", withStages(3, 3), "feedStage"},
-      {"NoTypeU", without("typeU"), "FlashDegasser<>"},
       {"NoRatingType", noType, "type unspecified for ratings[0]"},
       {"TargetNotASection", badTarget, "Column::Column"},
   };
@@ -177,6 +175,13 @@ TEST_F(ColumnTest, ConstructionErrors) {
     const std::string message = messageOf([&] { makeColumn(row.options); });
     EXPECT_NE(message.find(row.text), std::string::npos) << row.name << ": " << message;
   }
+  // Omitted options are no errors: they take the defaults the types listing
+  // shows (2 stages; the stream types of the column's flash units).
+  auto column = makeColumn(without("stages"));
+  EXPECT_EQ(column->I("stages"), 2);
+  column = makeColumn(without("typeU"));
+  EXPECT_EQ(column->S("typeU"), "StreamIdealLiquidVapor");
+  EXPECT_EQ(column->at("FFLASH").S("embeddedTypeStream"), "StreamIdealLiquidVapor");
 }
 
 TEST_F(ColumnTest, SetUpInputsOutputsAndCuts) {

@@ -90,8 +90,10 @@ TEST_F(DrumInFlowSheet, EquilibriumSolvedSequentiallyAndSimultaneously) {
   expectExtent(*fs, xi1100);
   EXPECT_NEAR(streamOf(*fs, "P").T.value(), 1100.0, 1e-8);
   EXPECT_EQ(r1.NITER.value(), drumIterations);
+  // The residuals of the state the flowsheet leaves: evaluated once more
+  // at the solution, not those of the solver's last evaluation.
   for (const Value &residual : r1.residuals)
-    EXPECT_LT(std::fabs(residual.value()), 1e-8);
+    EXPECT_LT(std::fabs(residual.value()), 1e-6);
   // The converged duty is the drum's enthalpy balance.
   Stream &f = streamOf(*fs, "F"), &p = streamOf(*fs, "P");
   auto h = [](Stream &s) {

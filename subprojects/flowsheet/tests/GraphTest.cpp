@@ -1,6 +1,7 @@
 // The graph of a flowsheet: vertices and edges by tag, parallel edges,
 // removal by ends and by stream, reversal, the cycle test and the DOT file.
 
+#include "PrivateWorkingDirectory.h"
 #include "UnitTestSupport.h"
 
 #include "velta/flowsheet/Graph.h"
@@ -19,6 +20,7 @@ namespace {
 
 class GraphFixture : public ComponentsFixture {
 protected:
+  PrivateWorkingDirectory workingDirectory_;
   void SetUp() override {
     use(lightAndHeavy());
     for (const char *tag : {"source", "sink", "A", "B"}) {
@@ -200,6 +202,10 @@ TEST_F(GraphFixture, ChainLevelsStartsAndMakeSpan) {
                                 "  \"B\" -> \"sink\";\n  \"source\" -> \"B\";\n}\n");
   std::string gantt =
       "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
+      "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.0//EN\" "
+      "\"http://www.w3.org/TR/2001/REC-SVG-20010904/DTD/svg10.dtd\" [\n"
+      "  <!ATTLIST svg xmlns:svg CDATA #FIXED \"http://www.w3.org/2000/svg\">\n"
+      "]>\n"
       "<svg xmlns:svg=\"http://www.w3.org/2000/svg\" xmlns=\"http://www.w3.org/2000/svg\" "
       "version=\"1.0\" width=\"40\" height=\"80\">\n"
       "  <rect\n     width=\"20\"\n     height=\"60\"\n     x=\"10\"\n     y=\"10\"\n"

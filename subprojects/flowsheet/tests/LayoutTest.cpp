@@ -12,6 +12,7 @@
 #include "velta/flowsheet/GreedyCycleRemover.h"
 #include "velta/flowsheet/Layout.h"
 #include "velta/flowsheet/TaskGraph.h"
+#include "velta/units/Mixer.h"
 
 #include <gtest/gtest.h>
 
@@ -416,7 +417,7 @@ TEST_F(Drawing, DrawingLeavesTheCutsAndTheGraphAsTheyWere) {
   EXPECT_FALSE(contains(svg, "class=\"backward"));
 }
 
-TEST_F(Drawing, TheKernelsWalkDrawsTheFlowSheetInTinyWithRasterIcons) {
+TEST_F(Drawing, TheKernelsWalkDrawsTheFlowSheetInTinyWithItsIconsEmbedded) {
   const auto loop = recycle();
   std::vector<std::string> names;
   testing::internal::CaptureStdout();
@@ -426,8 +427,67 @@ TEST_F(Drawing, TheKernelsWalkDrawsTheFlowSheetInTinyWithRasterIcons) {
   EXPECT_EQ(names.front(), std::to_string(loop->id() + 100) + ".svg");
   const std::string tiny = readFile(directory_ / names.front());
   EXPECT_TRUE(contains(tiny, "baseProfile=\"tiny\""));
-  EXPECT_TRUE(contains(tiny, "xlink:href=\"/static/Compressor.png\""));
+  // K's compressor, drawn in its group; nothing refers outside the drawing.
+  const std::regex compressor("data-type=\"Compressor\">\n    <rect [^\n]*\n    <g [^\n]*>\n"
+                              "      <polygon points=");
+  EXPECT_TRUE(std::regex_search(tiny, compressor)) << tiny;
+  EXPECT_FALSE(std::regex_search(tiny, std::regex("href=\"[^#]")));
   EXPECT_EQ(loop->cuts().size(), 1u);
+}
+
+// A mixer that reports the type name it was registered under last.
+class NamedMixer : public Mixer {
+public:
+  NamedMixer(Defaults d, int id, Persistency *persistency, Node *parent, Node *root)
+      : Object(d, id, persistency, parent, root), Model(d, id, persistency, parent, root),
+        VertexBase(d, id, persistency, parent, root), Mixer(d, id, persistency, parent, root) {
+    setType(name);
+  }
+  static inline std::string name;
+};
+
+// Type names and tags are data: each writer escapes them wherever they go,
+// and both documents stay valid.
+TEST_F(Drawing, HostileTypeNamesAndTagsAreEscapedByBothWriters) {
+  const struct {
+    const char *type;
+    const char *tag;
+    const char *escapedType;
+    const char *escapedTag;
+  } cases[] = {
+      {"Mixer<1>", "M<1>", "Mixer&lt;1&gt;", "M&lt;1&gt;"},
+      {"Mixer&Settler", "M>0", "Mixer&amp;Settler", "M&gt;0"},
+      {"Mixer\"quoted\"", "M {x}", "Mixer&quot;quoted&quot;", "M {x}"},
+      {"Mixer'apostrophe'<&>", "M[<>]", "Mixer&apos;apostrophe&apos;&lt;&amp;&gt;",
+       "M[&lt;&gt;]"},
+  };
+  const bool validate =
+      hasTool("xmllint") &&
+      files::exists("/usr/share/xml/w3c-sgml-lib/schema/dtd/REC-SVG11-20110816/svg11-tiny.dtd");
+  registerFlowsheetTypes();
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.type);
+    if (!NodeFactory().isRegistered(c.type))
+      NodeFactory().registerType<NamedMixer>(c.type, "mixer under a hostile name", "unit", false,
+                                             {}, {}, {}, "Mixer", 73, 83.4375);
+    NamedMixer::name = c.type;
+    auto fs = makeFlowSheet<FlowSheet>("PlainFlowSheet", "HOSTILE");
+    fs->addUnit(c.type, Defaults(c.tag, "unit"));
+    fs->addStream("StreamOne", gasOptions(std::string("F") + c.tag), "source", "out", c.tag, "in");
+    fs->addStream("StreamOne", gasOptions("P"), c.tag, "out", "sink", "in");
+    for (const bool tiny : {false, true}) {
+      const std::string name = tiny ? "hostile-tiny.svg" : "hostile.svg";
+      const std::string svg = draw(*fs, name, tiny);
+      EXPECT_TRUE(contains(svg, std::string("data-type=\"") + c.escapedType + "\">")) << svg;
+      EXPECT_TRUE(contains(svg, std::string(">") + c.escapedTag + "</text>")) << svg;
+      EXPECT_TRUE(contains(svg, std::string(">F") + c.escapedTag + "</text>")) << svg;
+      if (validate) {
+        const std::string command =
+            "xmllint --noout --nonet --valid " + (directory_ / name).string() + " >/dev/null 2>&1";
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+      }
+    }
+  }
 }
 
 TEST_F(Drawing, RecycleWithoutACutIsDrawnAgainstItsFlow) {

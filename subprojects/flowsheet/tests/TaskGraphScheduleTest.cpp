@@ -87,6 +87,10 @@ TEST_F(Schedule, TwoProcessorsRunUnitsOfOneLevelSideBySide) {
   };
   EXPECT_EQ(read("tasks4.svg"),
             "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n"
+            "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.0//EN\" "
+            "\"http://www.w3.org/TR/2001/REC-SVG-20010904/DTD/svg10.dtd\" [\n"
+            "  <!ATTLIST svg xmlns:svg CDATA #FIXED \"http://www.w3.org/2000/svg\">\n"
+            "]>\n"
             "<svg xmlns:svg=\"http://www.w3.org/2000/svg\" xmlns=\"http://www.w3.org/2000/svg\" "
             "version=\"1.0\" width=\"60\" height=\"65\">\n"
             "  <rect\n     width=\"40\"\n     height=\"45\"\n     x=\"10\"\n     y=\"10\"\n"

@@ -3,6 +3,7 @@
 // distinct ids (units from 101, streams from 201) so that log lines and
 // Gantt charts tell them apart.
 
+#include "PrivateWorkingDirectory.h"
 #include "UnitTestSupport.h"
 
 #include "velta/flowsheet/TaskGraph.h"
@@ -32,6 +33,7 @@ public:
 
 template <class T = TaskGraph> class TaskGraphFixture : public ComponentsFixture {
 protected:
+  PrivateWorkingDirectory workingDirectory_;
   void SetUp() override {
     use(lightAndHeavy());
     registerUnitTypes();

@@ -57,24 +57,29 @@ std::string Item::fullTag() const {
 }
 
 void Item::requireStorableTag(const std::string &tag, const char *function) {
-  const char *fault = nullptr;
   if (tag.find('\0') != std::string::npos)
-    fault = "it holds a NUL character";
-  else if (!tag.empty() && (tag.front() == ' ' || tag.back() == ' '))
-    fault = "it begins or ends with a blank";
-  else if (tag.size() > storedTagLength) {
-    // UTF-16 units of valid UTF-8: one per lead byte, two for a four-byte
-    // sequence.
-    std::size_t units = 0;
-    for (const unsigned char byte : tag)
-      units += (byte & 0xC0) != 0x80 ? 1 : 0;
-    for (const unsigned char byte : tag)
-      units += byte >= 0xF0 ? 1 : 0;
-    if (units > storedTagLength)
-      fault = "it is longer than 50 characters";
-  }
-  if (fault)
-    throw ErrorRunTime(
-        function,
-        ("tag \"" + tag.substr(0, tag.find('\0')) + "\" cannot be stored: " + fault).c_str());
+    refuseTag(tag, function, "it holds a NUL character");
+  if (!tag.empty() && (tag.front() == ' ' || tag.back() == ' '))
+    refuseTag(tag, function, "it begins or ends with a blank");
+  requireTagFitsStore(tag, function);
+}
+
+void Item::requireTagFitsStore(const std::string &tag, const char *function) {
+  if (tag.size() <= storedTagLength)
+    return;
+  // UTF-16 units of valid UTF-8: one per lead byte, two for a four-byte
+  // sequence.
+  std::size_t units = 0;
+  for (const unsigned char byte : tag)
+    units += ((byte & 0xC0) != 0x80 ? 1 : 0) + (byte >= 0xF0 ? 1 : 0);
+  if (units > storedTagLength)
+    refuseTag(tag, function,
+              "it is longer than the " + std::to_string(storedTagLength) +
+                  " characters that the store holds");
+}
+
+void Item::refuseTag(const std::string &tag, const char *function, const std::string &fault) {
+  throw ErrorRunTime(
+      function,
+      ("tag \"" + tag.substr(0, tag.find('\0')) + "\" cannot be stored: " + fault).c_str());
 }

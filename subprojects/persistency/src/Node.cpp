@@ -111,6 +111,8 @@ Node::Node(Defaults defaults, int id, Persistency *persistency, Node *parent, No
       maxId_(persistency ? -1 : id), root_(root ? root : this), type_("Node") {
   if (persistency)
     restoreFrom(*persistency, id);
+  else
+    requireTagFitsStore(tag(), "Node::Node");
 }
 
 Node::Node(const Node &other)
@@ -128,6 +130,11 @@ Node::~Node() {
 }
 
 std::string Node::type() const { return type_; }
+
+void Node::setTag(const std::string &tag) {
+  requireTagFitsStore(tag, "Node::setTag");
+  Item::setTag(tag);
+}
 
 void Node::restoreFrom(Persistency &persistency, int storedId) {
   PersistencyRead read(&persistency);
@@ -155,8 +162,16 @@ void Node::restoreFrom(Persistency &persistency, int storedId) {
   ChildList stored;
   persistency.retrieveChildren(storedId, stored);
   NodeFactory factory;
-  for (const auto &[childId, childType] : stored)
+  for (const auto &[childId, childType] : stored) {
+    if (!factory.isRegistered(childType))
+      throw ErrorRunTime(
+          "Node::Node",
+          ("Stored case " + std::to_string(root_->storedId_) + " is damaged: node " +
+           std::to_string(childId) + ", child of node " + std::to_string(storedId) + " (tag \"" +
+           this->tag() + "\") in table N: its TYPE \"" + childType + "\" is not a registered type")
+              .c_str());
     addChild(factory.create(childType, Defaults(), childId, &persistency, this, root_));
+  }
 }
 
 // ---------------------------------------------------------------- ids
@@ -495,15 +510,15 @@ Node *Node::parentNode() const {
 
 // ---------------------------------------------------------------- icons
 
-const Icon &Node::effectiveIcon() const { return icon_ ? *icon_ : NodeFactory().icon(type()); }
+const Icon &Node::icon() const { return icon_ ? *icon_ : NodeFactory().icon(type()); }
 
 std::string Node::iconFile(bool raster) const {
-  return effectiveIcon().stem() + (raster ? ".png" : ".svg");
+  return icon().stem() + (raster ? ".png" : ".svg");
 }
 
-double Node::iconWidth() const { return effectiveIcon().width(); }
+double Node::iconWidth() const { return icon().width(); }
 
-double Node::iconHeight() const { return effectiveIcon().height(); }
+double Node::iconHeight() const { return icon().height(); }
 
 void Node::setIcon(std::string stem, double width, double height) {
   icon_ = std::make_unique<Icon>(std::move(stem), width, height);

@@ -19,6 +19,8 @@ struct PendingRegistrar {
 struct Tables {
   std::map<std::string, NodeCreator> creators;
   std::map<std::string, Defaults> options;
+  // The option values that the types listing shows as defaults.
+  std::map<std::string, Defaults> listed;
   std::vector<TypeDescriptor> descriptors;
   std::map<std::string, Icon> icons;
   std::vector<PendingRegistrar> pending;
@@ -55,6 +57,25 @@ void removePreset(std::vector<Option> &remaining, const std::string &name, const
         "NodeFactory::registerAlias",
         (std::string(kind) + " option " + name + " unsupported by base type").c_str());
   remaining.erase(found);
+}
+
+// The defaults that a descriptor lists for its options.
+Defaults listedDefaults(const TypeDescriptor &descriptor) {
+  Defaults defaults;
+  for (const IntegerOption &option : descriptor.integerOptions)
+    defaults.setInteger(option.name, option.value);
+  for (const StringOption &option : descriptor.stringOptions)
+    defaults.setString(option.name, option.value);
+  return defaults;
+}
+
+// Adds to defaults every option of from that it lacks; options already given
+// are never changed.
+void complete(Defaults &defaults, const Defaults &from) {
+  for (const auto &[name, value] : from.integers())
+    defaults.setInteger(name, value);
+  for (const auto &[name, value] : from.strings())
+    defaults.setString(name, value);
 }
 
 } // namespace
@@ -109,6 +130,7 @@ void NodeFactory::registerCreator(NodeCreator creator, std::string type, std::st
   t.descriptors.emplace_back(type, std::move(description), std::move(category), instantiable,
                              std::move(integerOptions), std::move(stringOptions),
                              std::move(quantities), icon);
+  t.listed[type] = listedDefaults(t.descriptors.back());
   t.icons.try_emplace(type, std::move(icon), width, height);
 }
 
@@ -141,6 +163,7 @@ void NodeFactory::registerAlias(const std::string &baseType, const std::string &
                             std::move(stringOptions), baseDescriptor.quantities, icon);
   t.creators[alias] = base->second;
   t.options[alias] = options;
+  t.listed[alias] = listedDefaults(descriptor);
   t.descriptors.push_back(std::move(descriptor));
   t.icons.try_emplace(alias, std::move(icon), width, height);
 }
@@ -153,13 +176,14 @@ std::unique_ptr<Node> NodeFactory::create(const std::string &type, Defaults defa
   if (creator == t.creators.end())
     throw ErrorObjectFactory("NodeFactory::create", ("type " + type + " not found").c_str());
   auto registered = t.options.find(type);
-  if (registered != t.options.end()) {
-    // Options the caller gave are never changed.
-    for (const auto &[name, value] : registered->second.integers())
-      defaults.setInteger(name, value);
-    for (const auto &[name, value] : registered->second.strings())
-      defaults.setString(name, value);
-  }
+  if (registered != t.options.end())
+    complete(defaults, registered->second);
+  // A new node takes the defaults that the types listing shows for what the
+  // caller omits. A node read back is left to its stored options: its
+  // constructor reads them from the store, as it did when it was stored.
+  auto listed = t.listed.find(type);
+  if (persistency == nullptr && listed != t.listed.end())
+    complete(defaults, listed->second);
   return creator->second(std::move(defaults), id, persistency, parent, root);
 }
 

@@ -177,10 +177,10 @@ std::optional<std::string> OdbcStatement::getText(int column, const char *functi
 }
 
 std::optional<std::string> OdbcStatement::getUtf8Text(int column, const char *function,
-                                                      const char *message) {
+                                                      const char *message, bool check) {
   std::optional<std::string> text = getPieces<char>(column, SQL_C_CHAR, function, message);
   // Plain ASCII needs no closer look.
-  if (text && std::any_of(text->begin(), text->end(), [](char c) { return (c & 0x80) != 0; }))
+  if (check && text && std::any_of(text->begin(), text->end(), [](char c) { return (c & 0x80) != 0; }))
     for (const char *position = text->c_str(); *position;)
       UtfConverter::nextCodePoint(position);
   return text;

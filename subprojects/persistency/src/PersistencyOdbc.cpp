@@ -7,10 +7,13 @@
 #include "PersistencyOdbcPending.h"
 #include "velta/persistency/ErrorOdbc.h"
 
+#include <odbcinst.h>
 #include <sql.h>
 #include <sqlext.h>
 
 #include <array>
+#include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <strings.h>
 
@@ -23,6 +26,30 @@ const char *const login = "zq";
 
 const char *const tables[] = {"N",   "I", "IV", "IVV", "S",  "SV",
                               "SVV", "Q", "QV", "QVV", "QM", "QMV"};
+
+std::string dataSourceEntry(const std::string &dsn, const char *key) {
+  std::array<char, 4096> value{};
+  SQLGetPrivateProfileString(dsn.c_str(), key, "", value.data(), static_cast<int>(value.size()),
+                             "odbc.ini");
+  return value.data();
+}
+
+// The SQLite driver makes the database file of its data source when the file
+// is missing, and connects to it: the store would then fail on tables that
+// are not there and leave an empty file behind. Such a data source is
+// refused before anything is connected.
+void requireDatabaseFile(const std::string &dsn, const char *function) {
+  if (!strcasestr(dataSourceEntry(dsn, "Driver").c_str(), "sqlite"))
+    return;
+  const std::string database = dataSourceEntry(dsn, "Database");
+  if (database.empty() || database == ":memory:" || database.starts_with("file:"))
+    return;
+  std::error_code error;
+  if (!std::filesystem::exists(database, error) && !error)
+    throw ErrorOdbc(function, "Error while connecting to database: the database file \"" +
+                                  database + "\" of the data source \"" + dsn +
+                                  "\" does not exist");
+}
 
 } // namespace
 
@@ -49,6 +76,7 @@ PersistencyOdbc::PersistencyOdbc(const std::string &dsn) : dsn_(dsn) {
                       environment_.get(), SQL_HANDLE_ENV, rc);
     ODBC_LOG(2, function, "Allocated hConnection");
 
+    requireDatabaseFile(dsn_, function);
     auto text = [](const char *s) { return reinterpret_cast<SQLCHAR *>(const_cast<char *>(s)); };
     rc = SQLConnect(connection_.get(), text(dsn_.c_str()), SQL_NTS, text(login), SQL_NTS,
                     text(login), SQL_NTS);

@@ -14,14 +14,29 @@
 
 namespace odbcBlock {
 
-// One column of a fetched row.
+// One column of a fetched row, of the kind of its column (see Query).
 struct Cell {
-  std::optional<std::string> text;
-  std::optional<int> integer;
-  std::optional<double> number;
-  std::optional<bool> flag;
+  std::string text;   // T, V
+  double number = 0;  // D
+  int integer = 0;    // I
+  bool flag = false;  // F
+  bool present = false; // false for NULL
+  char kind = 0;
 };
-using Row = std::vector<Cell>;
+
+// Rows of one width, their cells one after another (no allocation per row).
+struct Rows {
+  std::size_t width = 0;
+  std::vector<Cell> cells;
+
+  std::size_t size() const { return width == 0 ? 0 : cells.size() / width; }
+  const Cell *row(std::size_t i) const { return cells.data() + i * width; }
+  void append(std::vector<Cell> &row) {
+    width = row.size();
+    for (Cell &cell : row)
+      cells.push_back(std::move(cell));
+  }
+};
 
 // What one read asks of a table: columns (with their kinds: T text, I
 // integer, V integer value fetched as text, D double, F flag), tables,
@@ -42,47 +57,39 @@ struct Query {
     std::string key;      // its column naming the header
     std::string headerSelect, headerKinds;   // tag, id, more
     std::string elementSelect, elementKinds; // id, value, more
-    // Where set (SQLite, values read as text without commas), the value
-    // column of the elements, which then go one text per header, as
-    // "id:value" items separated by commas: far fewer rows for the driver
-    // to copy.
-    std::string packedValue;
+    // Where set (SQLite), the elements of each header go as one text (see
+    // packed below).
+    std::string packedElements, packedElementKinds;
   } split;
+  // Where set (SQLite), the rows of each node go as one text: far fewer
+  // rows for the driver to copy. packed is the expression of one row, its
+  // columns encoded by their kinds in packedKinds (see packedRow).
+  std::string packed, packedKinds;
 };
 
-// A row of a vector kind: its header's cells and one element's (the empty
-// element of the table for a header without elements), joined without
-// copies.
-struct Joined {
-  const Row *header;
-  const Row *element;
-  const Cell &cell(int column) const {
-    const std::size_t index = static_cast<std::size_t>(column) - 1;
-    const std::size_t more = header->size() - 2;
-    if (index < 2)
-      return (*header)[index];
-    if (index < 4)
-      return (*element)[index - 2];
-    if (index < 4 + more)
-      return (*header)[index - 2];
-    return (*element)[index - more - 2];
-  }
-};
-
-// The rows of one node: its own for a table of scalars, joined ones for a
-// vector kind.
+// The rows of one node in one table: a table of scalars keeps the node's
+// rows packed in one text (see packedRow in PersistencyOdbcRead.cpp), and
+// they are unpacked as they are read, so that a case's rows cost little
+// memory between the statement that fetched them and the object that takes
+// them; a vector kind keeps the node's headers (rows of Table::headers, in
+// id order).
 struct NodeRows {
-  std::vector<Row> rows;
-  std::vector<Joined> joined;
+  std::string packed;
+  std::vector<std::size_t> headers;
 };
 
 struct Table {
   bool loaded = false;
   std::map<int, NodeRows> byNode;
-  // What joined rows point into (vector kinds).
-  std::vector<Row> headers;
-  std::map<int, std::vector<Row>> elements;
-  Row noElement;
+  // Vector kinds: the headers, and the packed elements of each by its id.
+  Rows headers;
+  std::map<int, std::string> elements;
+};
+
+// Where the rows of a node are in a block read: its table and its rows.
+struct Place {
+  const Table *table = nullptr;
+  const NodeRows *rows = nullptr;
 };
 
 // The N rows of the block, and those of the children of its nodes that
@@ -92,6 +99,7 @@ struct NodeRow {
   std::optional<std::string> type;
   int parent = -1;
   int root = -1;
+  int range = 1;
   double createdAt = 0;
   double updatedAt = 0;
 

@@ -158,7 +158,7 @@ void PersistencyOdbc::retrieveObject(const std::string &uuid, int &id, std::stri
     // No stored UUID is longer than its column; a longer text, cut to the
     // column, could otherwise match another node's UUID.
     if (UtfConverter::utf8ToWide(uuid).size() > static_cast<std::size_t>(OdbcUuidText::columnSize))
-      throw ErrorOdbc(function, "Not found");
+      throw ErrorOdbcNotFound(function);
     OdbcUuidText uuidBuffer;
     uuidBuffer.assign(uuid);
     const std::string sqlcommand = "SELECT id, TAG, DESCRIPTION, TYPE, PARENT, ROOT, CREATED_AT, "
@@ -171,7 +171,7 @@ void PersistencyOdbc::retrieveObject(const std::string &uuid, int &id, std::stri
     statement_.execute(function, executeFailed);
     if (!statement_.fetch(function, fetchFailed)) {
       statement_.close(function, closeFailed);
-      throw ErrorOdbc(function, "Not found");
+      throw ErrorOdbcNotFound(function);
     }
     const int rowId =
         statement_
@@ -213,7 +213,7 @@ void PersistencyOdbc::retrieveObject(int id, std::string &uuid, std::string &tag
         "Error in SQLEXECDIRECT(hStatement_,(SQLCHAR*)sqlcommand.c_str(),SQL_NTS) ");
     if (!statement_.fetch(function, fetchFailed)) {
       statement_.close(function, closeFailed);
-      throw ErrorOdbc(function, "Not found");
+      throw ErrorOdbcNotFound(function);
     }
     std::string rowUuid =
         statement_
@@ -260,9 +260,9 @@ void PersistencyOdbc::checkCaseRows(int rootId) {
                    "&ValueLen) ")
           .value_or("");
   statement_.close(function, closeFailed);
-  throw ErrorOdbc(function, "Stored case is damaged: node " + std::to_string(orphan) + ", tag \"" +
-                                tag + "\" in table N of case " + root +
-                                ": its parent row is missing or is the row itself");
+  throw ErrorOdbc(function, "Stored case " + root + " is damaged: node " + std::to_string(orphan) +
+                                ", tag \"" + tag +
+                                "\" in table N: its parent row is missing or is the row itself");
 }
 
 void PersistencyOdbc::retrieveChildren(int id, ChildList &children) {
@@ -276,7 +276,10 @@ void PersistencyOdbc::retrieveChildren(int id, ChildList &children) {
           ODBC_LOG(2, function, "childId = " << childId);
           const std::optional<std::string> &childType = nodes->byId.at(childId).type;
           if (!childType)
-            throw ErrorOdbc(function, "Could not read TYPE field in N table");
+            throw ErrorOdbc(function, "Stored case " + std::to_string(block_->first) +
+                                          " is damaged: node " + std::to_string(childId) +
+                                          ", child of node " + std::to_string(id) +
+                                          " in table N: Could not read TYPE field in N table");
           ODBC_LOG(2, function, "childType = " << *childType);
           if (childId != id)
             found.emplace_back(childId, *childType);
@@ -299,7 +302,9 @@ void PersistencyOdbc::retrieveChildren(int id, ChildList &children) {
           2, function,
           "Error in SQLGetData(hStatement_, 2, SQL_C_WCHAR, szData, sizeof(szData), &ValueLen) ");
       if (!childType)
-        throw ErrorOdbc(function, "Could not read TYPE field in N table");
+        throw ErrorOdbc(function, "Stored node " + std::to_string(*childId) + ", child of node " +
+                                      std::to_string(id) +
+                                      " is damaged: Could not read TYPE field in N table");
       ODBC_LOG(2, function, "childType = " << *childType);
       // A root is its own parent: its own row is not one of its children.
       if (*childId != id)
@@ -366,7 +371,7 @@ const odbcBlock::Nodes *PersistencyOdbc::blockNodes(int nodeId) {
   // The rows of the block, and the children of its nodes that were stored
   // later as blocks of their own.
   const std::string sqlcommand = "SELECT ID, TAG, DESCRIPTION, TYPE, PARENT, ROOT, CREATED_AT, "
-                                 "UPDATED_AT, UUID FROM N WHERE ID BETWEEN ? AND ? OR PARENT "
+                                 "UPDATED_AT, UUID, RANGE FROM N WHERE ID BETWEEN ? AND ? OR PARENT "
                                  "BETWEEN ? AND ? ORDER BY ID";
   ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
   statement_.prepare(sqlcommand, function, prepareFailed);
@@ -383,12 +388,24 @@ const odbcBlock::Nodes *PersistencyOdbc::blockNodes(int nodeId) {
         1, function, "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &id, 0, &ValueLen) ");
     if (!id)
       throw ErrorOdbc(function, "Could not read ID field in N table");
-    NodeColumns row = readNodeColumns(statement_, function);
-    row.uuid = statement_
-                   .getText(9, function,
-                            "Error in SQLGetData(hStatement_, 9, SQL_C_WCHAR, szData, "
-                            "sizeof(szData), &ValueLen) ")
-                   .value_or("");
+    NodeColumns row;
+    try {
+      row = readNodeColumns(statement_, function);
+      row.uuid = statement_
+                     .getText(9, function,
+                              "Error in SQLGetData(hStatement_, 9, SQL_C_WCHAR, szData, "
+                              "sizeof(szData), &ValueLen) ")
+                     .value_or("");
+      row.range = statement_
+                      .getInteger(10, function,
+                                  "Error in SQLGetData(hStatement_, 10, SQL_C_LONG, &range, 0, "
+                                  "&ValueLen) ")
+                      .value_or(1);
+    } catch (Error &error) {
+      throw ErrorOdbc(function, "Stored case " + std::to_string(block_->first) +
+                                    " cannot be read: node " + std::to_string(*id) +
+                                    " in table N: " + errorLines(error));
+    }
     if (block_->holds(row.parent))
       nodes.children[row.parent].push_back(*id);
     nodes.byId.emplace(*id, std::move(row));

@@ -1,6 +1,7 @@
 // Registration, aliases and creation by type name; the precedence lock table.
 
 #include "ErrorText.h"
+#include "MemoryPersistency.h"
 #include "NodeTestTypes.h"
 
 #include "velta/persistency/NodeFactory.h"
@@ -81,6 +82,78 @@ TEST(NodeFactory, AliasPresetsAreDefaultsThatACallerOverrides) {
   EXPECT_TRUE(alias.stringOptions.empty());
   EXPECT_EQ(factory.typeDescriptor("TestPhase").stringOptions.size(), 1u);
   EXPECT_EQ(factory.icon("TestPhase<vapor>").stem(), "phase");
+}
+
+namespace {
+
+// A node that keeps the options it was built with, for the tests of what
+// creation fills in.
+class OptionsProbe : public Node {
+public:
+  OptionsProbe(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+      : Node(defaults, id, persistency, parent, root) {
+    setNodeType("FactoryProbe");
+    seen() = defaults;
+  }
+  static Defaults &seen() {
+    static Defaults last("", "");
+    return last;
+  }
+};
+
+void registerProbe() {
+  NodeFactory factory;
+  if (factory.isRegistered("FactoryProbe"))
+    return;
+  factory.registerType<OptionsProbe>(
+      "FactoryProbe", "Probe of the options", "unit", true,
+      {IntegerOption("nStages", "Stages", 3, 0, 10), IntegerOption("nTrays", "Trays", 7, 0, 10)},
+      {StringOption("typeU", "Stream type", "StreamListed", "")}, {}, "", 1, 1);
+  factory.registerAlias("FactoryProbe", "FactoryProbe<5>", "Probe with five stages",
+                        Defaults().setInteger("nStages", 5), "", 1, 1);
+}
+
+} // namespace
+
+// What the types listing shows as a default is what a new node is built
+// with when its caller omits the option; options given are kept.
+TEST(NodeFactory, NewNodesTakeTheListedDefaultsOfWhatTheCallerOmits) {
+  registerProbe();
+  NodeFactory factory;
+  struct Case {
+    const char *type;
+    Defaults given;
+    int nStages, nTrays;
+    const char *typeU;
+  } cases[] = {
+      {"FactoryProbe", Defaults("P"), 3, 7, "StreamListed"},
+      {"FactoryProbe", Defaults("P").setInteger("nTrays", 2).setString("typeU", "Given"), 3, 2,
+       "Given"},
+      // An alias: its preset, then the base's listed defaults that remain.
+      {"FactoryProbe<5>", Defaults("P"), 5, 7, "StreamListed"},
+      {"FactoryProbe<5>", Defaults("P").setInteger("nStages", 1), 1, 7, "StreamListed"},
+  };
+  for (const Case &c : cases) {
+    factory.create(c.type, c.given, 0, nullptr, nullptr, nullptr);
+    EXPECT_EQ(OptionsProbe::seen().getInteger("nStages"), c.nStages) << c.type;
+    EXPECT_EQ(OptionsProbe::seen().getInteger("nTrays"), c.nTrays) << c.type;
+    EXPECT_EQ(OptionsProbe::seen().getString("typeU"), c.typeU) << c.type;
+    EXPECT_EQ(OptionsProbe::seen().tag(), "P");
+  }
+}
+
+// A node read back keeps to its stored options: the listed defaults are not
+// added (an alias's presets still are, as before).
+TEST(NodeFactory, NodesReadBackDoNotTakeTheListedDefaults) {
+  registerProbe();
+  NodeFactory factory;
+  MemoryPersistency store;
+  const int id = factory.create("FactoryProbe<5>", Defaults("P"), 0, nullptr, nullptr, nullptr)
+                     ->insert(store);
+  factory.create("FactoryProbe<5>", Defaults(), id, &store, nullptr, nullptr);
+  EXPECT_EQ(OptionsProbe::seen().getInteger("nStages"), 5);
+  EXPECT_FALSE(OptionsProbe::seen().hasInteger("nTrays"));
+  EXPECT_FALSE(OptionsProbe::seen().hasString("typeU"));
 }
 
 TEST(NodeFactory, RefusedAliasesRegisterNothing) {

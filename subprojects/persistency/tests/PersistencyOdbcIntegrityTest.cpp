@@ -361,69 +361,99 @@ TEST_P(PersistencyOdbcIntegrityTest, NumbersComeBackBitForBitOrAreReportedReplac
 namespace {
 
 // A damage done with raw SQL to the stored case of createCase (stored at 0;
-// node 2 is U1:Sphase[0], a phase with every kind of variable), and a text
-// that the error of the read must hold. Some damages only SQLite accepts.
+// node 2 is U1:Sphase[0], a phase with every kind of variable, node 3 the
+// phase U1:Sphase[1]), and a text that the error of the read must hold.
+// The damage is made on PostgreSQL with its own statement where it differs
+// ("-": SQLite keeps what PostgreSQL refuses to store).
 struct DamageCase {
   const char *name;
   std::string sql;
+  std::string postgresql;
   std::string named;
-  bool sqliteOnly;
 };
 
 const std::string mdotcomps = "(SELECT ID FROM QV WHERE NID = 2 AND TAG = 'mdotcomps')";
 const std::string kMatrix = "(SELECT ID FROM QM WHERE NID = 2 AND TAG = 'k')";
+const std::string damaged = "Stored case 0 is damaged: ";
+const std::string unreadable = "Stored case 0 cannot be read: ";
 
 const DamageCase damageCases[] = {
     {"Vector element row missing",
-     "DELETE FROM QVV WHERE ID = (SELECT MIN(ID) + 1 FROM QVV WHERE VID = " + mdotcomps + ")",
-     "node 2, tag \"mdotcomps\" in table QVV", false},
+     "DELETE FROM QVV WHERE ID = (SELECT MIN(ID) + 1 FROM QVV WHERE VID = " + mdotcomps + ")", "",
+     damaged + "node 2, tag \"mdotcomps\" in table QVV"},
     {"Matrix elements do not fill its rows",
-     "DELETE FROM QMV WHERE ID = (SELECT MAX(ID) FROM QMV WHERE MID = " + kMatrix + ")",
-     "node 2, tag \"k\" in table QMV", false},
+     "DELETE FROM QMV WHERE ID = (SELECT MAX(ID) FROM QMV WHERE MID = " + kMatrix + ")", "",
+     damaged + "node 2, tag \"k\" in table QMV"},
     {"Matrix element row missing inside",
      "DELETE FROM QMV WHERE ID IN (SELECT MIN(ID) + 1 FROM QMV WHERE MID = " + kMatrix +
          " UNION SELECT MIN(ID) + 2 FROM QMV WHERE MID = " + kMatrix + ")",
-     "node 2, tag \"k\" in table QMV", false},
+     "", damaged + "node 2, tag \"k\" in table QMV"},
     {"Two rows for one scalar",
      "INSERT INTO Q (NID, TAG, DESCRIPTION, VALUE, UNIT, INPUT, OUTPUT) SELECT NID, TAG, "
      "DESCRIPTION, VALUE + 1, UNIT, INPUT, OUTPUT FROM Q WHERE NID = 2 AND TAG = 'mdot'",
-     "node 2, tag \"mdot\" in table Q", false},
+     "", damaged + "node 2, tag \"mdot\" in table Q"},
     {"Two rows for one text",
-     "INSERT INTO S (NID, TAG, DESCRIPTION, VALUE) VALUES (2, 'typeP', '', 'x')",
-     "node 2, tag \"typeP\" in table S", false},
+     "INSERT INTO S (NID, TAG, DESCRIPTION, VALUE) VALUES (2, 'typeP', '', 'x')", "",
+     damaged + "node 2, tag \"typeP\" in table S"},
     {"Two headers for one vector",
-     "INSERT INTO IV (NID, TAG, DESCRIPTION) VALUES (2, 'counts', '')",
-     "node 2, tag \"counts\" in table IV", false},
-    {"Child row missing", "DELETE FROM N WHERE ID = 1", "tag \"Sphase[0]\" in table N of case 0",
-     false},
-    {"Child pointing at itself", "UPDATE N SET PARENT = ID WHERE ID = 3",
-     "node 3, tag \"Sphase[1]\" in table N", false},
-    {"Text for a number", "UPDATE Q SET VALUE = 'abc' WHERE NID = 2 AND TAG = 'mdot'",
-     "node 2, tag \"mdot\" in table Q: VALUE holds text", true},
+     "INSERT INTO IV (NID, TAG, DESCRIPTION) VALUES (2, 'counts', '')", "",
+     damaged + "node 2, tag \"counts\" in table IV"},
+    {"Parent row missing", "DELETE FROM N WHERE ID = 1", "",
+     damaged + "node 2, tag \"Sphase[0]\" in table N: its parent row is missing"},
+    {"Child pointing at itself", "UPDATE N SET PARENT = ID WHERE ID = 3", "",
+     damaged + "node 3, tag \"Sphase[1]\" in table N"},
+    {"Leaf child row missing", "DELETE FROM N WHERE ID = 3", "",
+     damaged + "node 3, tag \"typeP\" in table S: no row of table N holds node 3, which "
+               "belongs under node 1 (tag \"U1\"): a child row is missing"},
+    {"Child read as another registered type", "UPDATE N SET TYPE = 'TestUnit' WHERE ID = 3", "",
+     damaged + "node 3, tag \"typeP\" in table S: its type TestUnit has no such variable"},
+    {"Child of a type that is not registered", "UPDATE N SET TYPE = 'NoSuchType' WHERE ID = 3",
+     "", damaged + "node 3, child of node 1 (tag \"U1\") in table N: its TYPE \"NoSuchType\""},
+    {"Child without a type", "UPDATE N SET TYPE = NULL WHERE ID = 3", "",
+     damaged + "node 3, child of node 1 in table N: Could not read TYPE field"},
+    {"Infinite quantity", "UPDATE Q SET VALUE = 9e999 WHERE NID = 2 AND TAG = 'mdot'",
+     "UPDATE Q SET VALUE = 'Infinity' WHERE NID = 2 AND TAG = 'mdot'",
+     damaged + "node 2, tag \"mdot\" in table Q: VALUE holds inf where a finite number belongs"},
+    {"Infinite vector element", "UPDATE QVV SET VALUE = -9e999 WHERE VID = " + mdotcomps,
+     "UPDATE QVV SET VALUE = '-Infinity' WHERE VID = " + mdotcomps,
+     damaged + "node 2, tag \"mdotcomps\" in table QVV: VALUE holds -inf"},
+    {"Not a number in a matrix", "-", "UPDATE QMV SET VALUE = 'NaN' WHERE MID = " + kMatrix,
+     damaged + "node 2, tag \"k\" in table QMV: VALUE holds nan"},
+    {"Quantity without its value", "UPDATE Q SET VALUE = NULL WHERE NID = 2 AND TAG = 'mdot'", "",
+     unreadable + "node 2, tag \"mdot\" in table Q: Could not read VALUE field in Q table"},
+    {"Unit that does not fit", "UPDATE Q SET UNIT = 'm' WHERE NID = 2 AND TAG = 'mdot'", "",
+     unreadable + "node 2, tag \"mdot\" in table Q: "},
+    {"Text that is not UTF-8",
+     "UPDATE S SET VALUE = CAST(X'C328' AS TEXT) WHERE NID = 2 AND TAG = 'typeP'", "-",
+     unreadable + "node 2, tag \"typeP\" in table S: "},
+    {"Text for a number", "UPDATE Q SET VALUE = 'abc' WHERE NID = 2 AND TAG = 'mdot'", "-",
+     damaged + "node 2, tag \"mdot\" in table Q: VALUE holds text"},
     {"Text for a vector element", "UPDATE QVV SET VALUE = '1.5' || 'x' WHERE VID = " + mdotcomps,
-     "node 2, tag \"mdotcomps\" in table QVV: VALUE holds text", true},
+     "-", damaged + "node 2, tag \"mdotcomps\" in table QVV: VALUE holds text"},
     {"Integer beyond 32 bits", "UPDATE I SET VALUE = 4294967298 WHERE NID = 1 AND TAG = 'nStages'",
-     "node 1, tag \"nStages\" in table I: VALUE holds beyond 32 bits", true},
+     "-", damaged + "node 1, tag \"nStages\" in table I: VALUE holds beyond 32 bits"},
     {"Vector element beyond 32 bits",
-     "UPDATE IVV SET VALUE = -4294967296 WHERE VID = (SELECT ID FROM IV WHERE NID = 2)",
-     "node 2, tag \"counts\" in table IVV", true},
+     "UPDATE IVV SET VALUE = -4294967296 WHERE VID = (SELECT ID FROM IV WHERE NID = 2)", "-",
+     damaged + "node 2, tag \"counts\" in table IVV"},
 };
 
 } // namespace
 
-// Damaged rows make reading the case an error that names node, tag and
-// table, never silently different data.
-TEST_P(PersistencyOdbcIntegrityTest, DamagedRowsAreErrorsNamingNodeAndTag) {
+// Damaged rows make reading the case an error that names the case, node,
+// tag and table, never silently different or missing data.
+TEST_P(PersistencyOdbcIntegrityTest, DamagedRowsAreErrorsNamingCaseNodeAndTag) {
   PersistencyOdbc store(dsn_);
   RawConnection raw(dsn_);
   for (const DamageCase &c : damageCases) {
-    if (c.sqliteOnly && GetParam() != Database::sqlite)
+    const std::string &sql =
+        GetParam() == Database::postgresql && !c.postgresql.empty() ? c.postgresql : c.sql;
+    if (sql == "-")
       continue;
     SCOPED_TRACE(c.name);
     raw.emptyAllTables();
     ASSERT_EQ(createCase()->insert(store), 0);
     ASSERT_NO_THROW(readCase(store, 0));
-    raw.execute(c.sql);
+    raw.execute(sql);
     try {
       readCase(store, 0);
       ADD_FAILURE() << "read without an error";
@@ -458,15 +488,22 @@ TEST_P(PersistencyOdbcIntegrityTest, IdsNeverPassTheLargestId) {
   EXPECT_EQ(store.getId(), largest - 6);
 }
 
-// Tags the store could not hold exactly are refused when the variable is
-// made: cut or trimmed, they would find another variable's rows or none.
-TEST(StorableTags, LongOrBlankEndedTagsAreRefusedWhenTheVariableIsMade) {
+// Tags the store could not hold exactly are refused where they are made:
+// cut or trimmed, a variable's tag would find another variable's rows or
+// none, and two nodes would be stored under tags that cannot be told apart.
+TEST(StorableTags, TagsTheStoreCannotHoldAreRefusedWhereMade) {
+  registerTestTypes();
   const std::string fifty(50, 't');
   std::string fiftyAccented; // 100 bytes, 50 UTF-16 units
   for (int i = 0; i < 50; ++i)
     fiftyAccented += "\xC3\xA9";
   EXPECT_NO_THROW(Quantity(fifty, "", 1.0, "m", nullptr));
   EXPECT_NO_THROW(String(fiftyAccented, "", "", nullptr));
+  const auto node = [](const std::string &tag) {
+    return NodeFactory().create("TestPhase", Defaults(tag, ""), 0, nullptr, nullptr, nullptr);
+  };
+  EXPECT_NO_THROW(node(fifty));
+  EXPECT_NO_THROW(node(fiftyAccented)->setTag("V" + fiftyAccented.substr(2)));
   const std::string refused[] = {fifty + "u", fiftyAccented + "u", "vec ", std::string("a\0b", 3)};
   for (const std::string &tag : refused) {
     EXPECT_THROW(Quantity(tag, "", 1.0, "m", nullptr), ErrorRunTime);
@@ -474,6 +511,29 @@ TEST(StorableTags, LongOrBlankEndedTagsAreRefusedWhenTheVariableIsMade) {
     EXPECT_THROW(Integer(tag, "", 1, nullptr), ErrorRunTime);
     EXPECT_THROW(StringVector(tag, "", 1, "", nullptr), ErrorRunTime);
   }
+  // Node tags: the length rule, named in the error with the limit.
+  for (const std::string &tag : {fifty + "u", fiftyAccented + "u"}) {
+    try {
+      node(tag);
+      ADD_FAILURE() << "made with tag " << tag;
+    } catch (const ErrorRunTime &error) {
+      EXPECT_NE(error.message().find("tag \"" + tag + "\" cannot be stored: it is longer than the "
+                                     "50 characters that the store holds"),
+                std::string::npos)
+          << error.message();
+    }
+    auto made = node("P");
+    EXPECT_THROW(made->setTag(tag), ErrorRunTime);
+    EXPECT_EQ(made->tag(), "P");
+  }
+  // A child whose tag is too long is refused when it is added: the tree is
+  // never stored.
+  Defaults options("CASE", "");
+  options.setInteger("nUnits", 1);
+  auto flowsheet =
+      NodeFactory().create("TestFlowsheet", options, 0, nullptr, nullptr, nullptr);
+  EXPECT_THROW(flowsheet->addChild("TestUnit", Defaults(fifty + "A", "")), ErrorRunTime);
+  EXPECT_EQ(flowsheet->childCount(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, PersistencyOdbcIntegrityTest,

@@ -103,7 +103,7 @@ TEST_F(StreamOneSolidTest, PhasesByIndexAndName) {
 
 TEST_F(StreamOneSolidTest, RefusesMissingAndNonGenericFluidTypes) {
   try {
-    makeOneSolid("");
+    makeOneSolid(" ");
     FAIL() << "no error";
   } catch (const ErrorObjectFactory &e) {
     EXPECT_NE(e.message().find("embeddedTypePhase"), std::string::npos) << e.message();
@@ -131,19 +131,26 @@ TEST_F(StreamOneSolidTest, CloneKeepsTheFluidType) {
 
 namespace {
 
-TEST(StreamBareTypes, NameTheMissingEmbeddedTypeOption) {
+// A bare stream type takes the phase types its listing shows; a blank one
+// given for them is an error naming the option.
+TEST_F(StreamOneSolidTest, BareTypesTakeTheirListedPhasesAndNameABlankOne) {
   registerMoreStreamTypes();
-  const std::pair<const char *, const char *> cases[] = {
-      {"StreamOne", "\"embeddedTypePhase\""},
-      {"StreamOneSolid", "\"embeddedTypePhase\""},
-      {"StreamVlT", "\"embeddedTypePhase[0]\""},
-      {"StreamSolidVlTx", "\"embeddedTypePhase[0]\""}};
-  for (const auto &[type, option] : cases) {
+  const struct {
+    const char *type, *option, *phase;
+  } cases[] = {{"StreamOne", "embeddedTypePhase", "Tphase"},
+               {"StreamOneSolid", "embeddedTypePhase", "Xphase"},
+               {"StreamVlT", "embeddedTypePhase[0]", "Vphase"},
+               {"StreamSolidVlTx", "embeddedTypePhase[0]", "Vphase"}};
+  for (const auto &c : cases) {
+    auto bare = NodeFactory().create(c.type, Defaults("S01", "bare"), 0, nullptr, nullptr, nullptr);
+    EXPECT_EQ(bare->child(c.phase).type(), "PhaseIdeal") << c.type;
     try {
-      NodeFactory().create(type, Defaults("S01", "bare"), 0, nullptr, nullptr, nullptr);
-      ADD_FAILURE() << type;
+      NodeFactory().create(c.type, Defaults("S01", "blank").setString(c.option, " "), 0, nullptr,
+                           nullptr, nullptr);
+      ADD_FAILURE() << c.type;
     } catch (const ErrorObjectFactory &e) {
-      EXPECT_NE(e.message().find(option), std::string::npos) << type << ": " << e.message();
+      EXPECT_NE(e.message().find(std::string("\"") + c.option + "\""), std::string::npos)
+          << c.type << ": " << e.message();
     }
   }
 }

@@ -109,10 +109,13 @@ TEST_F(StreamTwoBuild, RefusesEmbeddedTypesItCannotFlash) {
     EXPECT_NE(std::string(error.message()).find("PhasePengRobinson<vapor>"), std::string::npos)
         << error.message();
   }
-  // No types at all: the factory refuses the blank type name.
+  // Blank types: the factory refuses the blank type name. Omitted ones take
+  // the ideal phases that the listing shows.
   registerStreamTwoTypes();
-  EXPECT_THROW(NodeFactory().create("StreamVl", Defaults("S01", "d"), 0, nullptr, nullptr, nullptr),
-               Error);
+  const Defaults blank = Defaults("S01", "d").setString("embeddedTypePhase[1]", " ");
+  EXPECT_THROW(NodeFactory().create("StreamVl", blank, 0, nullptr, nullptr, nullptr), Error);
+  auto bare = NodeFactory().create("StreamVl", Defaults("S01", "d"), 0, nullptr, nullptr, nullptr);
+  EXPECT_EQ(bare->child("Lphase").type(), "PhaseIdeal");
 }
 
 // StreamVl (K-values as the owner sets them) and StreamVlT (K = psat / P

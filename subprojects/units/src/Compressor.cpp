@@ -80,6 +80,10 @@ void Compressor::initializeNonPersistents() {
   static const char *const name = "Compressor::initializeNonPersistents";
   VELTA_TRACE_BEGIN
   VELTA_LOG(verbosity(), 1, name, "Entered for " << tag());
+  // Without an outlet there is nothing to prepare: a calculation reports
+  // it, so a compressor stored on its own can still be read back.
+  if (!outletConnected(0))
+    return;
   bind_(name);
   isentropic_->T = Tis;
   isentropic_->P = myout_->P;

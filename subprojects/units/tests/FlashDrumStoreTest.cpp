@@ -1,7 +1,8 @@
 // Flash drums written to the real stores and read back through the factory
 // keep their configuration, reactions and results, and recalculate to the
-// same state; the flash degasser rebuilds its internal stream from its
-// stored outlets.
+// same state; reactions of a user's type of any name come back in index
+// order; the flash degasser rebuilds its internal stream from its stored
+// outlets.
 
 #include "FlashDrumTestSupport.h"
 #include "OdbcTestStore.h"
@@ -16,6 +17,19 @@ using namespace flashdrumtest;
 
 namespace {
 
+// 2 A -> B with a fixed conversion of A: a reaction type of the user's own,
+// whose name does not begin with "Reaction".
+class Dimerisation : public virtual ReactionYield {
+public:
+  Dimerisation(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+      : Object(defaults, id, persistency, parent, root),
+        Model(defaults, id, persistency, parent, root),
+        ReactionYield(defaults, id, persistency, parent, root) {
+    setType("Dimerisation");
+    setStoichiometry("A", {{"A", -2.0}, {"B", 1.0}});
+  }
+};
+
 class FlashDrumStore : public StoreTest {
 protected:
   void SetUp() override {
@@ -25,6 +39,10 @@ protected:
     verbosityGlobal = 0;
     useClausiusPair();
     registerDrumTypes();
+    NodeFactory factory;
+    if (!factory.isRegistered("Dimerisation"))
+      factory.registerType<Dimerisation>("Dimerisation", "2 A -> B with a fixed conversion",
+                                         "option", false, {}, {}, {}, "", 100, 100);
   }
   void TearDown() override { components.clear(); }
 
@@ -111,6 +129,58 @@ TEST_P(FlashDrumStore, DrumWithReactionRecalculatesToTheSameState) {
   ASSERT_TRUE(d2->errors.value().empty()) << messages(*d2);
   expectSame(state(*d2, *out2), before);
   EXPECT_NEAR(out2->Tphase->flow(0).value(), 0.8 - 0.08, 1e-12); // A: 0.8 less a tenth
+}
+
+// Eleven reactions of the user's type: read back, the drum finds them again
+// in index order also past ten (where the order of the tags,
+// "reactions[10]" before "reactions[2]", parts from it).
+TEST_P(FlashDrumStore, ReactionsOfAnyTypeNameComeBackInIndexOrder) {
+  constexpr int count = 11;
+  const auto z = [](int i) { return 0.01 * (i + 1); };
+  PersistencyOdbc store(dsn_);
+  Defaults options("D1", "drum");
+  options.setInteger("nReactions", count);
+  for (int i = 0; i < count; ++i)
+    options.setString("embeddedTypeReactions[" + std::to_string(i) + "]", "Dimerisation");
+  auto d = makeDrum<FlashDrum>("FlashDrum", options);
+  auto out = vaporLiquid("OUT");
+  feeds(*d);
+  join(*d, *out, "out");
+  d->T = Value(400.0, "K");
+  d->P = Value(1e5, "Pa");
+  d->setup();
+  for (int i = 0; i < count; ++i)
+    d->reactions[static_cast<std::size_t>(i)]->z = Value(z(i));
+  d->go(1, 0);
+  ASSERT_TRUE(d->errors.value().empty()) << messages(*d);
+  // In series each reaction converts its fraction of the A that the ones
+  // before left: from the feeds' 0.8 kmol/s of A, A = 0.8 times the product
+  // of (1 - z_i); B gains half of the A consumed.
+  double a = 0.8;
+  for (int i = 0; i < count; ++i)
+    a *= 1.0 - z(i);
+  EXPECT_NEAR(out->Tphase->flow(0).value(), a, 1e-12);
+  EXPECT_NEAR(out->Tphase->flow(1).value(), 1.2 + (0.8 - a) / 2.0, 1e-12);
+  const std::vector<double> before = state(*d, *out);
+  const int drumId = d->insert(store);
+  const int outId = out->insert(store);
+
+  auto d2 = readBack<FlashDrum>(store, drumId);
+  auto out2 = readBack<Stream>(store, outId);
+  ASSERT_EQ(d2->reactions.size(), static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const Reaction &reaction = *d2->reactions[static_cast<std::size_t>(i)];
+    EXPECT_EQ(reaction.tag(), "reactions[" + std::to_string(i) + "]");
+    EXPECT_EQ(reaction.type(), "Dimerisation");
+    EXPECT_EQ(reaction.z.value(), z(i));
+  }
+  feeds(*d2);
+  join(*d2, *out2, "out");
+  d2->initializeNonPersistents();
+  d2->setup();
+  d2->go(1, 0);
+  ASSERT_TRUE(d2->errors.value().empty()) << messages(*d2);
+  expectSame(state(*d2, *out2), before);
 }
 
 TEST_P(FlashDrumStore, DegasserRebuildsItsInternalStreamFromTheStoredOutlets) {

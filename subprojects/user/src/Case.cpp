@@ -1,5 +1,7 @@
 #include "velta/user/Case.h"
 
+#include "CaseLoading.h"
+
 #include "velta/core/Model.h"
 #include "velta/flowsheet/FlowSheet.h"
 #include "velta/persistency/NodeFactory.h"
@@ -17,6 +19,10 @@ struct Case::Record {
   std::unique_ptr<Model> model;
   bool test = false;
   bool check = false;
+  // The result of an operation on the case without a model: -81 when the
+  // id names no stored object, -84 when the store or the case could not be
+  // read (the verb fails; the case is not said to be missing).
+  int withoutModel = -81;
 };
 
 namespace {
@@ -60,32 +66,46 @@ int reportErrors(const char *function, std::size_t errors) {
 
 } // namespace
 
+std::unique_ptr<Model> loadModel(Persistency &persistency, int id, const std::string &type,
+                                 const char *logName) {
+  std::unique_ptr<Node> node =
+      NodeFactory().create(type, Defaults(), id, &persistency, nullptr, nullptr);
+  std::unique_ptr<Model> model(my_cast<Model *>(node.get(), logName));
+  node.release();
+  // The cut table is not stored: a flowsheet rebuilds it from its streams.
+  if (auto *flowsheet = dynamic_cast<FlowSheet *>(model.get())) {
+    VELTA_LOG_FREE(2, logName, "Define cut streams convergence");
+    flowsheet->restoreCuts();
+  }
+  VELTA_LOG_FREE(2, logName, "initializeNonPersistents");
+  model->initializeNonPersistents();
+  VELTA_LOG_FREE(2, logName, "Done");
+  return model;
+}
+
+std::unique_ptr<Model> loadModel(Persistency &persistency, int id) {
+  std::string uuid, tag, description, type;
+  int parent = 0, root = 0;
+  double createdAt = 0, updatedAt = 0;
+  persistency.retrieveObject(id, uuid, tag, description, type, parent, root, createdAt,
+                             updatedAt);
+  return loadModel(persistency, id, type);
+}
+
 Case::Case(const Handle &handle) : record_(std::make_unique<Record>()) {
   const char *const name = "Velta::User::Case::Case";
-  if (!handle.isValid())
+  if (!handle.isValid()) {
+    record_->withoutModel = handle.namesNoObject() ? -81 : -84;
     return;
+  }
   try {
-    PersistencyOdbc persistency(dataSourceName);
-    VELTA_LOG_FREE(1, name,
-                   "Retrieving " << handle.uuid() << " of type " << handle.type()
-                                 << " from persistent storage database");
-    std::unique_ptr<Node> node = NodeFactory().create(handle.type(), Defaults(), handle.id(),
-                                                      &persistency, nullptr, nullptr);
-    Model *model = my_cast<Model *>(node.get(), name);
-    node.release();
-    record_->model.reset(model);
-    // The cut table is not stored: a flowsheet rebuilds it from its streams.
-    if (auto *flowsheet = dynamic_cast<FlowSheet *>(model)) {
-      VELTA_LOG_FREE(2, name, "Define cut streams convergence");
-      flowsheet->restoreCuts();
-    }
-    VELTA_LOG_FREE(2, name, "initializeNonPersistents");
-    model->initializeNonPersistents();
-    VELTA_LOG_FREE(2, name, "Done");
+    record_->model = loadCase(handle, name);
   } catch (Error &error) {
     record_->model.reset();
+    record_->withoutModel = -84;
     error.append(name);
-    std::cerr << error.message() << std::endl;
+    std::cerr << error.message() << std::endl
+              << name << ": case " << handle.id() << " could not be loaded" << std::endl;
   }
 }
 
@@ -103,13 +123,17 @@ int Case::setCheck() {
 
 bool Case::hasModel() const { return record_->model != nullptr; }
 
-Model *Case::model() const { return record_->model.get(); }
+const Model *Case::model() const { return record_->model.get(); }
+
+Model *Case::mutableModel() const { return record_->model.get(); }
+
+int Case::withoutModel() const { return record_->withoutModel; }
 
 int Case::calculateSync() {
   const char *const name = "Velta::User::Case::calculateSync";
   Model *model = record_->model.get();
   if (!model)
-    return -81;
+    return withoutModel();
   try {
     // The report covers this calculation, not the messages stored before.
     model->resetErrors();
@@ -151,7 +175,7 @@ int Case::check() {
   const char *const name = "Velta::User::Case::check";
   Model *model = record_->model.get();
   if (!model)
-    return -81;
+    return withoutModel();
   try {
     VELTA_LOG_FREE(-1, name, rule);
     VELTA_LOG_FREE(-1, name, json(*model));

@@ -1,3 +1,5 @@
+#include "CaseLoading.h"
+
 #include "velta/user/CaseDescriptor.h"
 #include "velta/user/DataSource.h"
 #include "velta/user/Operations.h"
@@ -22,6 +24,27 @@ std::string printed(const Defaults &defaults) {
   return text.str();
 }
 
+Handle storedCase(int id, const Node &root) {
+  return Handle(id, root.uuid(), root.type(), root.tag(), root.description(), root.createdAt(),
+                root.updatedAt());
+}
+
+// Whether a case just stored can be read back as every verb on it reads it.
+// One that cannot could never be calculated or exported: it is removed, and
+// the reason is written to standard error.
+bool loadsBack(const Handle &stored, const char *caller) {
+  try {
+    loadCase(stored, caller);
+    return true;
+  } catch (Error &failure) {
+    failure.append(caller);
+    std::cerr << failure.message() << "The new case of type " << stored.type()
+              << " could not be read back as stored, so it was not kept" << std::endl;
+    remove(stored);
+    return false;
+  }
+}
+
 } // namespace
 
 Handle createCase(std::string type, std::string tag, std::string description,
@@ -44,7 +67,11 @@ Handle createCase(std::string type, std::string tag, std::string description,
     return Handle::invalid();
   }
   VELTA_LOG_FREE(-1, "Velta::User::createCase", "Creating a new model " << printed(descriptor));
-  return createCase_(descriptor.type(), descriptor, descriptor.quantities(), error, true);
+  const OptionReads reads;
+  Handle handle = createCase_(descriptor.type(), descriptor, descriptor.quantities(), error, true);
+  if (error == 0)
+    warnUnreadOptions(descriptor, reads);
+  return handle;
 }
 
 Handle createCase_(const std::string &type, const Defaults &defaults,
@@ -60,15 +87,11 @@ Handle createCase_(const std::string &type, const Defaults &defaults,
     // Only the number changes: unit and flags stay as the model set them.
     for (const auto &[path, value] : quantities)
       model.Q(path).activeValue() = value;
+    const DescriptorInputs inputs(model, quantities);
     VELTA_LOG_FREE(0, name, "Set up inputs and cuts");
     model.setup();
     // A set-up that fixes an input replaces what the descriptor gave: say so.
-    for (const auto &[path, value] : quantities) {
-      const double kept = model.Q(path).value();
-      if (kept != value)
-        std::cerr << "Warning: the set-up of " << model.type() << " replaced the value " << value
-                  << " given for " << path << " by " << kept << std::endl;
-    }
+    inputs.reportSetUp();
     VELTA_LOG_FREE(-1, name, "Creation complete");
     model.reportMessages();
     VELTA_LOG_FREE(-1, name, "Saving to persistent storage");
@@ -77,14 +100,18 @@ Handle createCase_(const std::string &type, const Defaults &defaults,
       storedId = model.insert(persistency);
     }
     VELTA_LOG_FREE(-1, name, "Saved to persistent storage");
+    if (!loadsBack(storedCase(*storedId, model), name)) {
+      storedId.reset();
+      error = -93;
+      return Handle::invalid();
+    }
     if (drawings) {
       VELTA_LOG_FREE(-1, name, "Dumping all flowheet objects as tiny SVGs");
       std::vector<std::string> files;
       model.printSvgAll(".", true, true, static_cast<unsigned>(*storedId), files);
     }
     error = 0;
-    return Handle(*storedId, model.uuid(), model.type(), model.tag(), model.description(),
-                  model.createdAt(), model.updatedAt());
+    return storedCase(*storedId, model);
   } catch (Error &failure) {
     failure.append(name);
     std::cerr << failure.message() << std::endl;
@@ -93,8 +120,7 @@ Handle createCase_(const std::string &type, const Defaults &defaults,
       std::cerr << "Warning: case " << *storedId
                 << " was stored, but its drawings could not all be written" << std::endl;
       error = 0;
-      return Handle(*storedId, node->uuid(), node->type(), node->tag(), node->description(),
-                    node->createdAt(), node->updatedAt());
+      return storedCase(*storedId, *node);
     }
     error = -93;
     return Handle::invalid();

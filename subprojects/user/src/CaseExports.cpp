@@ -17,10 +17,10 @@ namespace {
 // file opened for writing (-84 without a message when it cannot be), the
 // content, and any Error turned into -84 with its trace.
 template <class Write>
-int exportToFile(const Model *model, const std::string &fileName, const char *function,
-                 Write write) {
+int exportToFile(const Model *model, int withoutModel, const std::string &fileName,
+                 const char *function, Write write) {
   if (!model)
-    return -81;
+    return withoutModel;
   if (std::ifstream(fileName))
     VELTA_LOG_FREE(-1, function, "The " << fileName << " file exists and will be overwritten");
   std::ofstream file(fileName, std::ios::out | std::ios::trunc);
@@ -42,12 +42,12 @@ int exportToFile(const Model *model, const std::string &fileName, const char *fu
 } // namespace
 
 int Case::exportOds(const std::string &fileName) {
-  return exportToFile(model(), fileName, "Velta::User::Case::exportOds",
+  return exportToFile(model(), withoutModel(), fileName, "Velta::User::Case::exportOds",
                       [](const Model &model, std::ostream &file) { model.printOds(file); });
 }
 
 int Case::exportTxt(const std::string &fileName) {
-  return exportToFile(model(), fileName, "Velta::User::Case::exportTxt",
+  return exportToFile(model(), withoutModel(), fileName, "Velta::User::Case::exportTxt",
                       [](const Model &model, std::ostream &file) {
                         model.print(file, true, true, true, true);
                       });
@@ -57,7 +57,7 @@ int Case::exportXml(const std::string &directory) {
   const char *const name = "Velta::User::Case::exportXml";
   const Model *model = this->model();
   if (!model)
-    return -81;
+    return withoutModel();
   try {
     const Timer timer;
     VELTA_LOG_FREE(-1, name, "Recursively dumping as xml");

@@ -16,9 +16,9 @@ namespace Velta::User {
 SensitivityResult Case::sensitivitySync(const SensitivityInput &input, int *error) {
   const char *const name = "Velta::User::Case::sensitivitySync";
   SensitivityResult result;
-  Model *model = this->model();
+  Model *model = mutableModel();
   if (!model) {
-    *error = -81;
+    *error = withoutModel();
     return result;
   }
   std::unique_ptr<Sensitivity> run;
@@ -43,9 +43,9 @@ SensitivityResult Case::sensitivitySync(const SensitivityInput &input, int *erro
 
 int Case::homotopySync(const HomotopyInput &input) {
   const char *const name = "Velta::User::Case::homotopySync";
-  Model *model = this->model();
+  Model *model = mutableModel();
   if (!model)
-    return -81;
+    return withoutModel();
   try {
     VELTA_LOG_FREE(-1, name, "Entering homotopy mode");
     Homotopy run{HomotopyInput(input)};

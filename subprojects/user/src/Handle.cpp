@@ -1,5 +1,6 @@
 #include "velta/user/Handle.h"
 
+#include "velta/persistency/ErrorOdbc.h"
 #include "velta/persistency/PersistencyOdbc.h"
 #include "velta/user/DataSource.h"
 #include "velta/utility/Error.h"
@@ -16,6 +17,8 @@ struct Handle::Record {
   std::string description;
   double created = 0.0;
   double updated = 0.0;
+  // The store answered that no object has the id.
+  bool missing = false;
 };
 
 Handle::Handle(int id) : record_(std::make_unique<Record>()) {
@@ -27,18 +30,25 @@ Handle::Handle(int id) : record_(std::make_unique<Record>()) {
     persistency.retrieveObject(id, record_->uuid, record_->tag, record_->description,
                                record_->type, parentId, rootId, record_->created,
                                record_->updated);
+  } catch (ErrorOdbcNotFound &error) {
+    record_->missing = true;
+    invalidate(error);
   } catch (Error &error) {
-    error.append("Velta::User::Handle::Handle");
-    std::cerr << error.message() << std::endl;
-    record_->uuid = "invalid";
+    invalidate(error);
   }
+}
+
+void Handle::invalidate(Error &error) {
+  error.append("Velta::User::Handle::Handle");
+  std::cerr << error.message() << std::endl;
+  record_->uuid = "invalid";
 }
 
 Handle::Handle(int id, std::string uuid, std::string type, std::string tag,
                std::string description, double created, double updated)
     : record_(std::make_unique<Record>(Record{id, std::move(uuid), std::move(type),
                                               std::move(tag), std::move(description), created,
-                                              updated})) {}
+                                              updated, false})) {}
 
 Handle::Handle(const Handle &other) : record_(std::make_unique<Record>(*other.record_)) {}
 
@@ -58,6 +68,7 @@ std::string Handle::type() const { return record_->type; }
 std::string Handle::tag() const { return record_->tag; }
 std::string Handle::description() const { return record_->description; }
 bool Handle::isValid() const { return isValidUuid(record_->uuid); }
+bool Handle::namesNoObject() const { return record_->missing; }
 
 bool Handle::isValidUuid(const std::string &uuid) {
   if (uuid.size() != 36)

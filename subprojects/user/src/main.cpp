@@ -1,8 +1,9 @@
 // The kernel program: one verb per run on the cases of the data source
 // "persistency". On success the exit status is 0 and, for the verbs that
 // concern a case, its id is the last line of standard output; a failure
-// exits with its negative code (status 255 usage, 175 no model, 172
-// calculation or export, 163 store).
+// exits with its negative code (status 255 usage, 175 no case, 172
+// calculation or export, 163 store). 175 is for an id that names no case;
+// a store or a case that cannot be read fails the verb like any failure.
 #include "velta/user/CommandLine.h"
 #include "velta/user/KernelInitialization.h"
 #include "velta/utility/Error.h"

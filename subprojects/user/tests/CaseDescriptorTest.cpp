@@ -64,18 +64,33 @@ TEST(CaseDescriptor, ValuesAreConverted) {
             (std::map<std::string, double>{{"P", 1.0}, {"S01:Tphase.T", 350.0}}));
 }
 
-TEST(CaseDescriptor, EmptyFormsChangeNothing) {
-  for (const char *text : {"", "null", "{}", R"({"stringOptions":"abc"})",
-                           R"({"stringOptions":[],"quantities":null,"other":[1]})"}) {
+TEST(CaseDescriptor, EmptyFormsChangeNothingAndOthersAreNamed) {
+  const std::pair<const char *, std::string> forms[] = {
+      {"", ""},
+      {"null", ""},
+      {"{}", ""},
+      {R"({"stringOptions":"abc"})",
+       "Warning: the case descriptor's \"stringOptions\" is not an object of names and values; "
+       "it is ignored\n"},
+      {R"({"stringOptions":[],"quantities":null,"other":[1]})",
+       "Warning: the case descriptor's key \"other\" is unknown and ignored (known keys: type, "
+       "tag, description, stringOptions, integerOptions, quantities)\n"}};
+  for (const auto &[text, warning] : forms) {
     SCOPED_TRACE(text);
     const Read r = read(text);
     EXPECT_TRUE(r.parsed);
-    EXPECT_EQ(r.errors, "");
+    EXPECT_EQ(r.errors, warning);
     EXPECT_TRUE(r.descriptor.strings().empty());
     EXPECT_TRUE(r.descriptor.integers().empty());
     EXPECT_TRUE(r.descriptor.quantities().empty());
     EXPECT_EQ(r.descriptor.tag(), "tag");
   }
+}
+
+TEST(CaseDescriptor, TextAfterTheValueIsASyntaxError) {
+  const Read r = read(R"({"quantities":{"T":400}} xyz)");
+  EXPECT_FALSE(r.parsed);
+  EXPECT_EQ(r.errors.rfind("Failed to parse Case descriptor: ", 0), 0u) << r.errors;
 }
 
 TEST(CaseDescriptor, SyntaxErrorIsReportedAfterReadingWhatCameFirst) {

@@ -1,9 +1,10 @@
 // What the program writes: the usage text, and the files of a case (SVG
 // drawings, content.xml, the text dump and the XML export), the XML ones
-// checked with xmllint.
+// checked with xmllint, the drawings also in headless Chromium.
 #include "KernelStore.h"
 
 #include <filesystem>
+#include <regex>
 
 namespace {
 
@@ -98,6 +99,58 @@ TEST_P(KernelOutput, CaseFiles) {
   // A table of contents that cannot be written fails the export.
   fs::create_directories(workFile("blocked/toc.xml"));
   EXPECT_EQ(kernel({"xml", "0", "blocked"}).status, 172);
+}
+
+bool hasTool(const std::string &name) {
+  return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// The drawings of the demonstration process, a flowsheet of nested
+// flowsheets with recycles, as its user opens them: every drawing that
+// "new" and "calculate" write is valid against its W3C DTD and refers to
+// nothing outside itself (no image can be missing), and the main drawing
+// renders in headless Chromium.
+TEST_P(KernelOutput, DemonstrationDrawingsAreValidAndRender) {
+  const kerneltest::KernelRun created = kernel({"new"});
+  ASSERT_EQ(created.status, 0) << created.err;
+  const std::string id = created.lastLine();
+  ASSERT_EQ(kernel({"calculate", id}).status, 0);
+
+  std::string drawings;
+  int count = 0;
+  for (const auto &entry : fs::directory_iterator(workDirectory())) {
+    if (entry.path().extension() != ".svg")
+      continue;
+    ++count;
+    drawings += " " + entry.path().string();
+    EXPECT_FALSE(std::regex_search(readFile(entry.path()), std::regex("href=\"[^#]")))
+        << entry.path();
+  }
+  EXPECT_GT(count, 100);
+  EXPECT_TRUE(fs::exists(workFile("tasks4.svg")));
+  ASSERT_TRUE(
+      fs::exists("/usr/share/xml/w3c-sgml-lib/schema/dtd/REC-SVG11-20110816/svg11-tiny.dtd"))
+      << "the W3C DTDs (w3c-sgml-lib) are needed";
+  EXPECT_EQ(xmllint("--noout --valid --nonet" + drawings), 0);
+
+  if (!hasTool("chromium-headless-shell"))
+    GTEST_SKIP() << "no headless Chromium installed";
+  const std::string main = workFile(id + ".svg");
+  const std::string browser = "chromium-headless-shell --no-sandbox --disable-gpu ";
+  // A document that does not parse comes back as an error page.
+  const std::string dom = scratch_.file("dom.html");
+  ASSERT_EQ(std::system((browser + "--dump-dom file://" + main + " >" + dom + " 2>/dev/null").c_str()),
+            0);
+  const std::string parsed = readFile(dom);
+  EXPECT_NE(parsed.find("<svg"), std::string::npos) << parsed.substr(0, 400);
+  EXPECT_EQ(parsed.find("parsererror"), std::string::npos) << parsed.substr(0, 400);
+  EXPECT_NE(parsed.find("data-type=\"Attacco&lt;1&gt;\""), std::string::npos);
+  const std::string png = scratch_.file("main.png");
+  ASSERT_EQ(std::system((browser + "--hide-scrollbars --window-size=1200,500 --screenshot=" + png +
+                         " file://" + main + " >/dev/null 2>&1")
+                            .c_str()),
+            0);
+  EXPECT_EQ(readFile(png).substr(1, 3), "PNG");
 }
 
 INSTANTIATE_TEST_SUITE_P(Store, KernelOutput, ::testing::Values(odbctest::Database::sqlite),

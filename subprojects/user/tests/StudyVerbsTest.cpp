@@ -4,7 +4,10 @@
 #include "KernelStore.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <regex>
+#include <sstream>
 
 namespace {
 
@@ -63,6 +66,17 @@ protected:
     return xpath(results(), expression, scratch_);
   }
 
+  // The cake liquid fraction of a stored Stadio case, from its text dump.
+  double cakeLiquidFraction(const std::string &id) {
+    EXPECT_EQ(kernel({"txt", id, "cake"}).status, 0);
+    const std::string dump = readFile(workFile("cake.txt"));
+    const std::size_t cake = dump.find("*** Begin S05 ");
+    const std::size_t liquid = dump.find("*** Begin Lphase[0] ", cake);
+    const std::size_t fraction = dump.find("\nfraction = ", liquid);
+    EXPECT_NE(fraction, std::string::npos) << dump;
+    return std::strtod(dump.c_str() + fraction + 12, nullptr);
+  }
+
   static bool has(const std::string &text, const std::string &part) {
     return text.find(part) != std::string::npos;
   }
@@ -112,6 +126,10 @@ TEST_P(StudyVerbs, SensitivityFailures) {
       {"no type", declaration + "<sensitivity/>",
        "could not read type field: SensitivityInput.xml"},
       {"radix 0", sensitivityInput("lexicographical", "0"), "Controlled variable P has 0 points, not 1 to 999"},
+      {"no such monitored quantity",
+       std::regex_replace(sensitivityInput("lexicographical"),
+                          std::regex("<variable>h</variable>"), "<variable>S:h</variable>"),
+       "no quantity at the monitored path S:h of StudyTestModel CASE"},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.name);
@@ -168,6 +186,7 @@ TEST_P(StudyVerbs, Homotopy) {
       {"no file", "", "error opening file: Homotopy.xml"},
       {"no homotopy", declaration + "<other/>", "error opening homotopy: Homotopy.xml"},
       {"no such quantity", homotopyInput("2", "300", "310", "X"),
+       "no quantity at the controlled path X of StudyTestModel CASE\n"
        "Called from function: Homotopy::execute\n"
        "Called from function: Velta::User::Case::homotopySync\n"},
   };
@@ -204,6 +223,68 @@ TEST_P(StudyVerbs, HomotopyOverAStreamTemperature) {
   EXPECT_EQ(run.lastLine(), id);
   EXPECT_TRUE(has(run.out, "Homotopy::execute * Performing point 1: [T = 425 ]\n")) << run.out;
   EXPECT_EQ(storedMilliKelvin(id), 450000);
+}
+
+// A study point reports, and a homotopy stores, the state converged at that
+// point: Stadio's cake liquid fraction over its cake humidity equals, row
+// for row, a fresh "new" and "calculate" at that humidity; and a misspelt
+// monitored path stops the study before its first point.
+TEST_P(StudyVerbs, StadioStudiesGiveTheStateOfFreshCalculations) {
+  // The grid values as the study computes them, 0.2 to 0.4 in 5 points.
+  std::vector<double> humidities;
+  for (int digit = 0; digit < 5; ++digit)
+    humidities.push_back((0.4 - 0.2) / 4.0 * digit + 0.2);
+  std::vector<double> fresh;
+  for (const double hum : humidities) {
+    std::ostringstream descriptor;
+    descriptor.precision(17);
+    descriptor << "{\"quantities\":{\"hum\":" << hum << "}}";
+    const KernelRun created = kernel({"new", "Stadio", "s", "d", descriptor.str()});
+    ASSERT_EQ(created.status, 0) << created.err;
+    ASSERT_EQ(kernel({"calculate", created.lastLine()}).status, 0);
+    fresh.push_back(cakeLiquidFraction(created.lastLine()));
+    // The filter leaves the cake about as humid as asked.
+    EXPECT_NEAR(fresh.back(), hum, 1e-3);
+  }
+
+  const KernelRun created = kernel({"new", "Stadio", "s", "d", "{}"});
+  ASSERT_EQ(created.status, 0) << created.err;
+  const std::string id = created.lastLine();
+  const auto input = [&id](const std::string &monitored) {
+    return declaration + "<sensitivity>\n  <name>cake</name> <type>Stadio</type> <id>" + id +
+           "</id>\n  <order>lexicographical</order> <timeout>0</timeout>\n"
+           "  <startinground>0</startinground>\n  <controlled>\n"
+           "    <variable start=\"0.2\" end=\"0.4\" points=\"5\">hum</variable>\n"
+           "  </controlled>\n  <monitored>\n    <variable>" +
+           monitored + "</variable>\n  </monitored>\n</sensitivity>\n";
+  };
+  writeFile(workFile("SensitivityInput.xml"), input("S05:Lphase[0].fraction"));
+  const KernelRun run = kernel({"sensitivity", id});
+  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(resultsXpath("count(/results/result)"), "5");
+  for (std::size_t i = 0; i < fresh.size(); ++i) {
+    const std::string row = "/results/result[" + std::to_string(i + 1) + "]";
+    EXPECT_EQ(std::stod(resultsXpath("string(" + row + "/controlled/variable)")), humidities[i]);
+    EXPECT_NEAR(std::stod(resultsXpath("string(" + row + "/monitored/variable)")), fresh[i], 1e-9)
+        << "row " << i;
+  }
+
+  writeFile(workFile("SensitivityInput.xml"), input("S05:Lphase[0].fractio"));
+  const KernelRun misspelt = kernel({"sensitivity", id});
+  EXPECT_EQ(misspelt.status, 172);
+  EXPECT_TRUE(has(misspelt.err, "no quantity at the monitored path S05:Lphase[0].fractio of "
+                                "Stadio s\n"))
+      << misspelt.err;
+  EXPECT_FALSE(has(misspelt.out, "Performing round"));
+
+  writeFile(workFile("Homotopy.xml"),
+            declaration + "<homotopy>\n  <type>Stadio</type> <id>" + id +
+                "</id> <points>3</points>\n  <controlled>\n"
+                "    <variable start=\"0.2\" end=\"0.4\">hum</variable>\n"
+                "  </controlled>\n</homotopy>\n");
+  const KernelRun walked = kernel({"homotopy", id});
+  ASSERT_EQ(walked.status, 0) << walked.err;
+  EXPECT_NEAR(cakeLiquidFraction(id), fresh.back(), 1e-9);
 }
 
 INSTANTIATE_TEST_SUITE_P(Store, StudyVerbs, ::testing::Values(odbctest::Database::sqlite),

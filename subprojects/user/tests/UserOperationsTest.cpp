@@ -9,6 +9,9 @@
 #include "velta/user/Case.h"
 #include "velta/user/Operations.h"
 
+#include <cmath>
+#include <string>
+
 namespace {
 
 using kerneltest::KernelStoreTest;
@@ -35,12 +38,33 @@ public:
   Quantity x;
 };
 
+// A model whose calculation leaves y without a value (NaN), as a property
+// of an absent phase can be; x is computed.
+class NanModel : public ErringModel {
+public:
+  NanModel(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root)
+      : Object(defaults, id, persistency, parent, root),
+        ErringModel(defaults, id, persistency, parent, root), y("y", "Left", 1.0, "K", this) {
+    setType("KernelTestNan");
+    addVariable(y);
+  }
+  void calculate(int) override {
+    x.activeValue() = 42.0;
+    y.activeValue() = std::nan("");
+  }
+
+  Quantity y;
+};
+
 void registerTypes() {
   registerModelTestTypes();
   NodeFactory factory;
   if (!factory.isRegistered("KernelTestErring"))
     factory.registerType<ErringModel>("KernelTestErring", "Test model with errors", "unit", true,
                                       {}, {}, {}, "", 100, 100);
+  if (!factory.isRegistered("KernelTestNan"))
+    factory.registerType<NanModel>("KernelTestNan", "Test model leaving NaN", "unit", true, {}, {},
+                                   {}, "", 100, 100);
 }
 
 class UserOperations : public KernelStoreTest {
@@ -106,11 +130,38 @@ TEST_P(UserOperations, ErrorsOfACalculationAreStoredAndReportedAsFailure) {
   EXPECT_EQ(stored.calculateSync(), -84);
   EXPECT_NE(testing::internal::GetCapturedStderr().find("1 error"), std::string::npos);
   EXPECT_EQ(count("SELECT VALUE FROM Q WHERE TAG = 'x' AND NID = " + std::to_string(id)), 42);
+  // The caller reads the results from the case's model.
+  EXPECT_EQ(stored.model()->element<Quantity>("x").value(), 42.0);
 
   Velta::User::Case checked{Velta::User::Handle(id)};
   testing::internal::CaptureStderr();
   EXPECT_EQ(checked.check(), -84);
   testing::internal::GetCapturedStderr();
+}
+
+// The store keeps 0 for a NaN result; the run counts it as a warning, and
+// the exports of the case read back mark it as not computed, not as 0.
+TEST_P(UserOperations, ResultsNotComputedAreCountedAndNotExportedAsZero) {
+  const int id = create("KernelTestNan", "N");
+  Velta::User::Case stored{Velta::User::Handle(id)};
+  ASSERT_TRUE(stored.hasModel());
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(stored.calculateSync(), 0);
+  const std::string err = testing::internal::GetCapturedStderr();
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("Computation complete with 0 errors and 1 warnings"), std::string::npos)
+      << out;
+  EXPECT_NE(err.find("1 value was stored replaced"), std::string::npos) << err;
+  const std::string node = " AND NID = " + std::to_string(id);
+  EXPECT_EQ(count("SELECT VALUE FROM Q WHERE TAG = 'y'" + node), 0);
+  EXPECT_EQ(count("SELECT VALUE FROM Q WHERE TAG = 'x'" + node), 42);
+
+  Velta::User::Case readBack{Velta::User::Handle(id)};
+  ASSERT_EQ(readBack.exportTxt(workFile("n.txt")), 0);
+  const std::string text = readFile(workFile("n.txt"));
+  EXPECT_NE(text.find("\nx = 42 K Result\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\ny = not computed K Left\n"), std::string::npos) << text;
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, UserOperations,

@@ -1,9 +1,53 @@
 # Sets VELTA_LIBRARY_VERSION (three numbers) and VELTA_BUILD_TIME, the local
-# time of configuration with its offset from UTC, e.g.
+# time of the build with its offset from UTC, e.g.
 # "Fri May 17 14:03:12 2024 +0200".
-string(TIMESTAMP velta_local_time "%a %b %d %H:%M:%S %Y")
-string(TIMESTAMP velta_local_parts "%Y;%j;%H;%M")
-string(TIMESTAMP velta_utc_parts "%Y;%j;%H;%M" UTC)
+#
+# The build time is that of the sources, not of the configuration: the
+# environment's SOURCE_DATE_EPOCH when set, else the time of the sources'
+# last commit, else the time of the first configuration (kept in the cache).
+# Configuring again (scripts/run.sh does on every run) then leaves the
+# generated source and the kernel's compile definition unchanged, and the
+# build has nothing to redo. VELTA_BUILD_EPOCH (seconds since 1970) is
+# cached for the kernel's own version text.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(VELTA_BUILD_EPOCH "$ENV{SOURCE_DATE_EPOCH}" CACHE INTERNAL "time of the sources")
+else()
+  find_package(Git QUIET)
+  set(velta_commit_time "")
+  if(GIT_FOUND)
+    execute_process(COMMAND ${GIT_EXECUTABLE} -C ${PROJECT_SOURCE_DIR} log -1 --format=%ct
+                    OUTPUT_VARIABLE velta_commit_time OUTPUT_STRIP_TRAILING_WHITESPACE
+                    ERROR_QUIET)
+  endif()
+  if(velta_commit_time MATCHES "^[0-9]+$")
+    set(VELTA_BUILD_EPOCH "${velta_commit_time}" CACHE INTERNAL "time of the sources")
+  elseif(NOT DEFINED VELTA_BUILD_EPOCH)
+    string(TIMESTAMP velta_now "%s" UTC)
+    set(VELTA_BUILD_EPOCH "${velta_now}" CACHE INTERNAL "time of the sources")
+  endif()
+endif()
+
+# Formats the build time into variable: string(TIMESTAMP) reads the time
+# from SOURCE_DATE_EPOCH, set only for the call.
+function(velta_build_time variable format)
+  set(saved "$ENV{SOURCE_DATE_EPOCH}")
+  set(had_saved FALSE)
+  if(DEFINED ENV{SOURCE_DATE_EPOCH})
+    set(had_saved TRUE)
+  endif()
+  set(ENV{SOURCE_DATE_EPOCH} "${VELTA_BUILD_EPOCH}")
+  string(TIMESTAMP text "${format}" ${ARGN})
+  if(had_saved)
+    set(ENV{SOURCE_DATE_EPOCH} "${saved}")
+  else()
+    unset(ENV{SOURCE_DATE_EPOCH})
+  endif()
+  set(${variable} "${text}" PARENT_SCOPE)
+endfunction()
+
+velta_build_time(velta_local_time "%a %b %d %H:%M:%S %Y")
+velta_build_time(velta_local_parts "%Y;%j;%H;%M")
+velta_build_time(velta_utc_parts "%Y;%j;%H;%M" UTC)
 foreach(zone local utc)
   list(GET velta_${zone}_parts 0 velta_${zone}_year)
   list(GET velta_${zone}_parts 1 velta_${zone}_day)

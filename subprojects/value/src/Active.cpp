@@ -1,9 +1,11 @@
 #include "velta/value/Active.h"
 
+#include "velta/utility/Error.h"
+
 #include <algorithm>
-#include <cstdio>
 #include <locale>
 #include <sstream>
+#include <type_traits>
 
 namespace {
 
@@ -210,10 +212,15 @@ template <class T> void GenericActive<T>::sparseAddScaled(const GenericActive &b
 }
 
 template <class T> void GenericActive<T>::seededOverwritten() const {
-  std::fputs("severe error: incorrect derivative calculation\n", stdout);
-  std::fflush(stdout);
-  VELTA_ASSERT_AS((numdir == 0) || !strict_ro || !active_,
-                  "(numdir == 0) || !strict_ro || !active_", "value/src/Active", 881);
+  std::string unknown;
+  if constexpr (std::is_same_v<T, double>)
+    unknown = seededNumberName(this);
+  if (unknown.empty())
+    unknown = "a seeded unknown";
+  throw ErrorRunTime("GenericActive::operator =",
+                     ("severe error: incorrect derivative calculation: " + unknown +
+                      " was overwritten while its derivatives were computed")
+                         .c_str());
 }
 
 template <class T> void GenericActive<T>::setActive(int i) {

@@ -31,6 +31,12 @@ void DerivativeContext::setSeeded(int i, GenericActive<double> *number) {
   seeded_[static_cast<std::size_t>(i)] = number;
 }
 
+std::string DerivativeContext::unknownName(int i) const {
+  if (namer_)
+    return namer_(i);
+  return "the unknown of direction " + std::to_string(i);
+}
+
 int DerivativeContext::addIntermediate(std::vector<DerivativeTerm> definition) {
   intermediates_.push_back(std::move(definition));
   return directions() + static_cast<int>(intermediates_.size()) - 1;
@@ -67,6 +73,16 @@ double DerivativeContext::reducedDerivativeMeasure(const std::vector<DerivativeT
       sum += term.derivative * projections_[static_cast<std::size_t>(term.direction - n)];
   }
   return std::fabs(sum);
+}
+
+std::string seededNumberName(const GenericActive<double> *number) {
+  if (contextStack == nullptr)
+    return std::string();
+  for (auto context = contextStack->rbegin(); context != contextStack->rend(); ++context)
+    for (int i = 0; i < context->directions(); ++i)
+      if (context->seeded(i) == number)
+        return context->unknownName(i);
+  return std::string();
 }
 
 void pushDerivativeContext(int n) {

@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+class Icon;
 class SolverNleInterface;
 
 class ObjectiveNleAd;
@@ -72,8 +73,15 @@ public:
   // Gathers the messages of the whole subtree, depth first, into every
   // ancestor of the model that filed them: a copy gets " @ " and the tag
   // path from the gathering model's child down to the filing model
-  // ("e @ U1:S01" in the case, "e @ S01" in U1, "e" in S01).
+  // ("e @ U1:S01" in the case, "e @ S01" in U1, "e" in S01). First every
+  // model files a warning for each of its quantities that holds NaN (the
+  // store keeps 0 in its place, so the warning is what tells the two apart).
   void reportMessages();
+  // The warning that marks quantity tag of this model as not computed.
+  static std::string notComputedWarning(const std::string &tag);
+  // Whether a quantity of this model holds no computed value: NaN in
+  // memory, or marked by its warning (a case read back holds the stored 0).
+  bool notComputed(const Quantity &quantity) const;
   // Clears the errors and warnings of the whole subtree.
   void resetErrors();
   // While one lives, errors are recorded but not logged: a solution whose
@@ -132,26 +140,27 @@ public:
   // directory) to names. Children that are not models are skipped.
   void printSvgAll(const char *directory, bool tiny, bool raster, unsigned idOffset,
                    std::vector<std::string> &names) const;
-  // The drawing of this model: by default an icon document that refers to
-  // "/static/" + the category's icon name + ".png" (raster) or ".svg".
-  // Flowsheets and units draw themselves.
+  // The drawing of this model: by default the icon document of its
+  // category's icon ("phase", "stream", "option", else "other"), 100 x 100.
+  // Flowsheets and units draw themselves. Raster is not used: every drawing
+  // embeds its icons, so none refers to an image file.
   virtual void printSvg(const char *fileName, bool tiny, bool raster, unsigned idOffset) const;
-  // The four-line SVG document that shows the image href over the whole
-  // width x height drawing.
-  static std::ostream &printSvgIcon(std::ostream &stream, const std::string &href, double width,
-                                    double height);
+  // The SVG document (SVG 1.1 Tiny when tiny, else SVG 1.1) that shows the
+  // icon's artwork over the whole drawing of the icon's size.
+  static std::ostream &printSvgIcon(std::ostream &stream, const Icon &icon, bool tiny);
   // Writes that document into fileName (replaced); a file that cannot be
   // written throws ErrorRunTime from function, naming the file.
-  static void writeSvgIcon(const char *function, const char *fileName, const std::string &href,
-                           double width, double height);
+  static void writeSvgIcon(const char *function, const char *fileName, const Icon &icon,
+                           bool tiny);
 
   // --- helpers of derived models
   // Numbered sub-objects: a fresh model creates count children tagged
   // tagPrefix + "[" + i + "]", of the type named by its string option
   // optionKeyPrefix + "[" + i + "]" (ErrorRunTime "type unspecified for " +
-  // tag when absent); a model read back (persistency given) finds them among
-  // its children by their type names, which begin with typeKey (a number of
-  // them other than count is an ErrorRunTime). Log lines are written when
+  // tag when absent); a model read back (persistency given) finds them again
+  // by those tags, in index order, whatever their type names (a missing one
+  // is an ErrorRunTime, one that is not a T an ErrorDynamicCast). typeKey
+  // names the kind of sub-object in the messages. Log lines are written when
   // verbosityGlobal + verbosity() + verbosityOffset > level.
   template <class T>
   void addSubObjects(int verbosityOffset, Defaults defaults, Persistency *persistency, int count,
@@ -190,8 +199,8 @@ protected:
   int logVerbosity() const { return verbosity() - 1; }
 
 private:
-  // The children whose type names begin with typeKey, in tag order.
-  std::vector<Node *> subObjectChildren(const std::string &typeKey);
+  // The child tagged tagPrefix + "[" + i + "]", or null.
+  Node *subObjectChild(const std::string &tagPrefix, int i);
   // Creates the fresh sub-object i (see addSubObjects).
   Node &addSubObject(int verbosityOffset, const Defaults &defaults, int i,
                      const std::string &optionKeyPrefix, const std::string &typeKey,
@@ -211,11 +220,14 @@ void Model::addSubObjects(int verbosityOffset, Defaults defaults, Persistency *p
             "Entered with count = " << count << " and typeKey = " << typeKey);
   objects.resize(count > 0 ? static_cast<std::size_t>(count) : 0u, nullptr);
   if (persistency) {
-    const std::vector<Node *> found = subObjectChildren(typeKey);
-    if (static_cast<int>(found.size()) != count)
-      throwSubObjectMismatch(typeKey, static_cast<int>(found.size()), count);
-    for (std::size_t i = 0; i < found.size(); ++i)
-      objects[i] = my_cast<T *>(found[i], "Model::addSubObjects");
+    // By tag, not by type name: a sub-object type may have any name, and
+    // the tags keep the index order past ten ("[10]" sorts before "[2]").
+    for (int i = 0; i < count; ++i) {
+      Node *child = subObjectChild(tagPrefix, i);
+      if (!child)
+        throwSubObjectMismatch(typeKey, i, count);
+      objects[static_cast<std::size_t>(i)] = my_cast<T *>(child, "Model::addSubObjects");
+    }
   } else {
     for (int i = 0; i < count; ++i)
       objects[static_cast<std::size_t>(i)] =

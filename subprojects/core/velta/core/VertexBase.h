@@ -83,8 +83,8 @@ public:
   // Model category of a unit: 3.
   int category() const override { return 3; }
   // Writes the node's icon (its own record, else its type's) as an SVG
-  // document that embeds the icon file; a file that cannot be written is an
-  // ErrorRunTime naming it.
+  // document that embeds the icon's artwork; a file that cannot be written
+  // is an ErrorRunTime naming it.
   void printSvg(const char *fileName, bool tiny, bool raster, unsigned idOffset) const override;
 
   // Balance quantities (stored with the unit).

@@ -94,7 +94,7 @@ public:
   void printDot(const std::string &fileName, unsigned idOffset) const;
   bool isDag() const;
   // Draws the flowsheet as SVG 1.1, or SVG 1.1 Tiny when tiny is set, with
-  // icon files ending ".png" when raster is set. The flowsheet is not
+  // the units' icons embedded (raster is not used). The flowsheet is not
   // changed: each cut (known from the cut table) is drawn as its torn
   // stream, whole and against its flow, from a copy of the graph; so is
   // every stream that closes a recycle left without a cut.

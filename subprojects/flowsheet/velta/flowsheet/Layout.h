@@ -18,6 +18,7 @@
 // run with the graph library's not-a-DAG error ("The graph must be a DAG.").
 
 #include "velta/core/PortTable.h"
+#include "velta/persistency/Icon.h"
 
 #include <boost/bimap.hpp>
 #include <boost/bimap/set_of.hpp>
@@ -129,7 +130,7 @@ public:
   };
   struct Unit {
     double x, y, w, h;
-    std::string icon;
+    Icon icon;
     std::string tag;
     int id;
     std::string type;
@@ -175,16 +176,16 @@ public:
 
   void run();
 
-  // One document each; raster selects icon files ending ".png".
-  void printSvg(std::ostream &out, bool raster);
-  void printSvgTiny(std::ostream &out, bool raster);
+  // One document each, with the units' icons embedded.
+  void printSvg(std::ostream &out);
+  void printSvgTiny(std::ostream &out);
   // The Tiny arrowhead: the predefined arrow, moved and turned.
   static std::string arrowUse(double x, double y, double angle);
   // The Tiny arrowhead line of a path of two points or more: its tip on the
   // path's first point when the path is reversed, else on its last.
   std::string arrowHead(const Path &path) const;
 
-  void buildDrawing(Drawing &drawing, bool raster) const;
+  void buildDrawing(Drawing &drawing) const;
   double textWidth(const std::string &text) const { return 0.75 * fontSize_ * text.size(); }
 
   // Read access for inspection.

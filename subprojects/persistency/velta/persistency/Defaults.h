@@ -5,6 +5,7 @@
 
 #include <iosfwd>
 #include <map>
+#include <set>
 #include <string>
 
 class Defaults {
@@ -45,3 +46,25 @@ private:
 };
 
 std::ostream &operator<<(std::ostream &stream, const Defaults &defaults);
+
+// While one lives, the names of the options that any option set is asked
+// for (get, has; subset for every name it hands on) are recorded, so that
+// whoever builds a model can tell which given options nothing read. One at
+// a time, on the one thread; nested ones are not supported.
+class OptionReads {
+public:
+  OptionReads();
+  ~OptionReads();
+  OptionReads(const OptionReads &) = delete;
+  OptionReads &operator=(const OptionReads &) = delete;
+
+  bool wasRead(const std::string &name) const;
+
+  // Called by Defaults.
+  static void record(const std::string &name);
+  static void recordPrefix(const std::string &prefix);
+
+private:
+  std::set<std::string> names_;
+  std::set<std::string> prefixes_;
+};

@@ -22,3 +22,10 @@ public:
   ErrorOdbc(const char *function, const char *message, void *handle, short handleType,
             short returnCode);
 };
+
+// The row asked for is not in the store ("Not found"): the one failure of a
+// read that says the store answered, and the object it names does not exist.
+class ErrorOdbcNotFound : public ErrorOdbc {
+public:
+  explicit ErrorOdbcNotFound(const char *function) : ErrorOdbc(function, "Not found") {}
+};

@@ -49,6 +49,9 @@ public:
   // units, no blank at either end (the lookups trim blanks) and no NUL
   // character. Otherwise throws ErrorRunTime from function.
   static void requireStorableTag(const std::string &tag, const char *function);
+  // The length part of that rule, for node tags: two siblings must never
+  // be stored under tags that the store cannot tell apart.
+  static void requireTagFitsStore(const std::string &tag, const char *function);
 
 protected:
   // Tag and description as they stand, for values read back from storage.
@@ -56,6 +59,9 @@ protected:
   void setDescriptionUnchecked(std::string description) { description_ = std::move(description); }
 
 private:
+  [[noreturn]] static void refuseTag(const std::string &tag, const char *function,
+                                     const std::string &fault);
+
   std::string tag_;
   std::string description_;
   Item *parent_ = nullptr;

@@ -34,12 +34,17 @@ public:
   // id. With one, id is the stored id of a node to read back: its row and its
   // whole subtree are read, and it gets the next id of its parent's block (a
   // root gets 0). Only the tag and description of the option set are used.
+  // A fresh node's tag must fit the store's TAG column whole
+  // (Item::requireTagFitsStore; ErrorRunTime from "Node::Node").
   Node(Defaults defaults, int id, Persistency *persistency, Node *parent, Node *root);
   // Deep copy keeping all ids; the copy has no stored row.
   Node(const Node &other);
   ~Node() override;
 
   std::string type() const override;
+  // Item::setTag, refusing a tag that the store cannot hold whole
+  // (ErrorRunTime from "Node::setTag"; the old tag stays).
+  void setTag(const std::string &tag);
 
   // --- ids
   void shiftIds(int after) override;
@@ -123,6 +128,7 @@ public:
   bool isRoot() const { return parent() == this; }
 
   // --- icons: the node's own, else the one registered for its type
+  const Icon &icon() const;
   std::string iconFile(bool raster) const;
   double iconWidth() const;
   double iconHeight() const;
@@ -145,8 +151,6 @@ private:
   void setRootOfSubtree(Node *root);
   void updateSubtree(Persistency &persistency);
   void insertAsOwnBlock(Persistency &persistency);
-  const Icon &effectiveIcon() const;
-
   int maxId_;
   Node *root_;
   std::string type_;

@@ -3,7 +3,9 @@
 // system creates the objects of a model tree. Per type it keeps the creator,
 // the option set that creation completes a caller's options from (empty for
 // a type, the preset options for an alias), the descriptor that the types
-// listing writes (registration order) and the icon record.
+// listing writes (registration order) and the icon record. The defaults the
+// descriptor lists are the ones a new node takes for the options its caller
+// omits.
 //
 // NodeFactory has no members of its own: any instance serves.
 //
@@ -54,8 +56,9 @@ public:
 
   // A new node of the registered type; options the caller omits are taken
   // from the type's registered option set. Without a persistency connection
-  // the node is built fresh with the given id; with one, id is the stored id
-  // of the node to read back.
+  // the node is built fresh with the given id, and options still missing
+  // take the defaults of the type's descriptor; with one, id is the stored
+  // id of the node to read back, which keeps its stored options.
   std::unique_ptr<Node> create(const std::string &type, Defaults defaults, int id,
                                Persistency *persistency, Node *parent, Node *root) const;
 
@@ -95,6 +98,9 @@ private:
       // build themselves); read again only what they registered afterwards.
       if (!node->integersAndStringsRead())
         node->retrieveIntegersAndStrings(persistency);
+      // The whole tree is read: its stored rows must all have found a place.
+      if (!parent)
+        persistency->checkReadTree(*node);
     }
     return node;
   }

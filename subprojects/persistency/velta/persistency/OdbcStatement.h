@@ -55,9 +55,10 @@ public:
   // The whole text however long, read in pieces, converted to UTF-8.
   std::optional<std::string> getText(int column, const char *function, const char *message);
   // The same for a driver that hands its UTF-8 texts over unchanged as 8-bit
-  // characters (SQLite's): read as such and checked to be UTF-8, without
-  // the way through UTF-16.
-  std::optional<std::string> getUtf8Text(int column, const char *function, const char *message);
+  // characters (SQLite's): read as such and checked to be UTF-8 (unless
+  // the caller checks it later), without the way through UTF-16.
+  std::optional<std::string> getUtf8Text(int column, const char *function, const char *message,
+                                         bool check = true);
 
   // Rows changed by the last UPDATE, INSERT or DELETE.
   long rowCount(const char *function, const char *message);

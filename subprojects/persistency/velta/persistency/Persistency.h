@@ -21,6 +21,7 @@
 #include <utility>
 #include <vector>
 
+class Node;
 class Persistent;
 
 // (stored id, type name) of the children of a stored node.
@@ -121,6 +122,14 @@ public:
   virtual void read(int nodeId, const StringRegistry &registry) = 0;
   virtual void read(int nodeId, const QuantityRegistry &registry) = 0;
   virtual void read(int nodeId, const IntegerRegistry &registry) = 0;
+
+  // After a stored tree was read into root (its objects built and their
+  // variables read): refuses stored rows that the tree does not account
+  // for, that is variable rows of a node without a row in N (a child row
+  // that went missing) and rows of a variable that the node's object does
+  // not register (a node read as another type than it was stored as). A
+  // store that cannot tell does nothing (the default).
+  virtual void checkReadTree(const Node &) {}
 
   // Empties every table in one transaction; returns the depth after the pop.
   // On failure the transaction is rolled back and the error passed on.

@@ -41,6 +41,7 @@
 #include "velta/persistency/Persistency.h"
 
 #include <exception>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -51,6 +52,7 @@
 struct PersistencyOdbcReadBlock;
 struct PersistencyOdbcPending;
 namespace odbcBlock {
+struct Place;
 struct Nodes;
 struct NodeRows;
 struct Query;
@@ -120,6 +122,8 @@ public:
   void read(int nodeId, const QuantityRegistry &registry) override;
   void read(int nodeId, const IntegerRegistry &registry) override;
 
+  void checkReadTree(const Node &root) override;
+
   // Values that the store changed on the way in (Persistency::sanitize: NaN,
   // infinities, magnitudes below 2^-1023) since the write began. When the
   // write is committed, one line on standard error gives their count and
@@ -177,7 +181,7 @@ private:
   // read with the rows of its whole case at the table's first use (see
   // PersistencyOdbcBlock.h); null outside one, when the live statement
   // serves.
-  const odbcBlock::NodeRows *blockRows(int nodeId, const odbcBlock::Query &query);
+  odbcBlock::Place blockRows(int nodeId, const odbcBlock::Query &query);
   // Runs one query of the block's rows (see PersistencyOdbcRead.cpp).
   template <class Take>
   void fetchBlock(const std::string &sqlcommand, const std::string &kinds, Take &&take);
@@ -190,6 +194,15 @@ private:
   const odbcBlock::Nodes *blockNodes(int nodeId);
   // Refuses a case whose rows do not form one tree.
   void checkCaseRows(int rootId);
+  // Runs a read of node nodeId's variables (guarded); a fault of a row
+  // leaves as an ErrorOdbc naming the case, the node, the tag and the table.
+  template <class Body> void readRows(int nodeId, Body &&body);
+  // The stored id of the case that holds the node, "?" when unknown.
+  std::string caseOf(int nodeId) noexcept;
+  // For the error of a node without its row: the node of the tree read
+  // whose stored block holds id, and the stored range of a node read.
+  std::string parentOf(int id, const std::map<int, const Node *> &nodes) const;
+  int blockRange(int id) const;
   // Throws unless table is one of the twelve tables (table names are put
   // into statement texts).
   static void checkTable(const char *function, const std::string &table);

@@ -3,8 +3,9 @@
 // through the type factory. It calculates and stores its results, checks
 // (recalculates without storing) and exports itself.
 //
-// Results: 0 on success, -81 when the case holds no model (the cause was
-// reported by the handle or the loading), -84 on failure. A calculation or
+// Results: 0 on success, -81 when the id names no stored object, -84 on
+// failure, also when the store or the stored case could not be read (the
+// cause was reported by the handle or the loading). A calculation or
 // check that ends with errors filed in the model tree is a failure too (its
 // results are stored all the same by calculateSync).
 
@@ -16,9 +17,23 @@
 
 class HomotopyInput;
 class Model;
+class Persistency;
 class SensitivityInput;
 
 namespace Velta::User {
+
+// Brings a stored model tree back to life: reads the tree whose root has
+// the stored id and the registered type name type through the type factory
+// (every object, child and variable), re-applies the cuts of a flowsheet
+// (and of the flowsheets inside it, whose cut records are not stored) and
+// initialises the state that is not stored. The model is then ready to
+// calculate; Case loads its model this way, and a program that keeps its
+// own connection calls it directly. The steps are logged under logName.
+// Errors of the store and of the model pass up unchanged.
+std::unique_ptr<Model> loadModel(Persistency &persistency, int id, const std::string &type,
+                                 const char *logName = "Velta::User::loadModel");
+// The same with the type name read from the stored row of id.
+std::unique_ptr<Model> loadModel(Persistency &persistency, int id);
 
 class Case {
 public:
@@ -32,6 +47,9 @@ public:
   int setTest();
   int setCheck();
   bool hasModel() const;
+  // The loaded model, or null: results are read from it after a
+  // calculation (tag paths, children). The case keeps it.
+  const Model *model() const;
 
   int calculateSync();
   int check();
@@ -53,8 +71,10 @@ public:
   int homotopySync(const HomotopyInput &input);
 
 private:
-  // The loaded model, or null.
-  Model *model() const;
+  // The loaded model for the operations that change it, or null.
+  Model *mutableModel() const;
+  // The result of an operation when there is no model: -81 or -84.
+  int withoutModel() const;
 
   struct Record;
   std::unique_ptr<Record> record_;

@@ -24,7 +24,7 @@
 namespace Velta::User {
 
 struct Outcome {
-  // 0 or a negative failure code (-1 usage, -81 no model, -84 calculation
+  // 0 or a negative failure code (-1 usage, -81 the id names no case, -84 calculation
   // or export, -93 store).
   int code = 0;
   // On success, the id to report (new id for "new" and "duplicate", the

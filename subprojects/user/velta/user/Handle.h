@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+class Error;
+
 namespace Velta::User {
 
 class Handle {
@@ -31,10 +33,16 @@ public:
   // The UUID is 36 characters of lower-case hexadecimal digits with "-" at
   // positions 8, 13, 18 and 23.
   bool isValid() const;
+  // The store was read and holds no object of this id (as against a store
+  // that could not be read, which also leaves the handle invalid).
+  bool namesNoObject() const;
 
   static bool isValidUuid(const std::string &uuid);
 
 private:
+  // After a failed reading: the error reported, the UUID "invalid".
+  void invalidate(Error &error);
+
   struct Record;
   std::unique_ptr<Record> record_;
 };

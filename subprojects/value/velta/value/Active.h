@@ -85,7 +85,8 @@ public:
   }
 
   // Copies value and derivatives, never the active flag. Overwriting a
-  // seeded unknown while derivatives are computed is a broken invariant.
+  // seeded unknown while derivatives are computed would make them wrong: the
+  // calculation is stopped with an error naming the unknown.
   GenericActive &operator=(const GenericActive &other) {
     if (this != &other) {
       value_ = other.value_;
@@ -101,7 +102,8 @@ public:
     return *this;
   }
 
-  GenericActive &operator=(GenericActive &&other) noexcept {
+  // Not noexcept: overwriting a seeded unknown throws (checkNotSeeded).
+  GenericActive &operator=(GenericActive &&other) {
     if (this != &other) {
       value_ = other.value_;
       if (sparseMode()) [[unlikely]] {
@@ -507,7 +509,10 @@ private:
     for (int i = 0; i < denseDirections; ++i)
       dense_[i] = 0;
   }
-  // A seeded unknown may not be overwritten while derivatives are computed.
+  // A seeded unknown may not be overwritten while derivatives are computed:
+  // ErrorRunTime from "GenericActive::operator =" naming the unknown. A model
+  // that writes one of its own unknowns is reachable from a user's case, so
+  // this is an error of the calculation, not a fatal assertion.
   void checkNotSeeded() {
     if (numdir != 0 && strict_ro && active_) [[unlikely]]
       seededOverwritten();

@@ -5,6 +5,8 @@
 // pushes a context with one direction per unknown, seeds its unknowns,
 // evaluates, reads the derivatives and pops the context again.
 
+#include <functional>
+#include <string>
 #include <vector>
 
 template <class T> class GenericActive;
@@ -31,6 +33,10 @@ public:
   // The number seeded for direction i, or null.
   GenericActive<double> *seeded(int i) const;
   void setSeeded(int i, GenericActive<double> *number);
+  // Names the unknown of direction i in error messages; the equation system
+  // that pushed the context knows its unknowns by their tags.
+  void setUnknownNamer(std::function<std::string(int)> namer) { namer_ = std::move(namer); }
+  std::string unknownName(int i) const;
 
   // Folding: a long chain of calculations (a flowsheet) makes every number
   // downstream carry the derivatives of every unknown upstream, and the work
@@ -57,6 +63,7 @@ public:
 
 private:
   std::vector<GenericActive<double> *> seeded_; // not owned
+  std::function<std::string(int)> namer_;
   int foldingThreshold_ = 0;
   std::vector<std::vector<DerivativeTerm>> intermediates_;
   std::vector<double> projections_; // of the intermediates, along the weights
@@ -68,6 +75,9 @@ void pushDerivativeContext(int n);
 void popDerivativeContext();
 // The current context. The reference is invalidated by the next push.
 DerivativeContext &currentDerivativeContext();
+// The name of number in the innermost context that seeded it, or the empty
+// string when no context on the stack did.
+std::string seededNumberName(const GenericActive<double> *number);
 // Number of contexts on the stack (1 between start-up and exit, outside
 // any equation system).
 int derivativeContextDepth();
