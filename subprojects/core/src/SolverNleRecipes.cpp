@@ -30,6 +30,7 @@ void SolverNleRecipes::resize(int n) {
   g_.assign(static_cast<std::size_t>(n_), 0.0);
   p_.assign(static_cast<std::size_t>(n_), 0.0);
   xold_.assign(static_cast<std::size_t>(n_), 0.0);
+  rejected_.assign(static_cast<std::size_t>(n_), 0.0);
 }
 
 void SolverNleRecipes::setTolerances(double ALF, double TOLX, double TOLF, double TOLMIN) {
@@ -165,7 +166,10 @@ int SolverNleRecipes::solve() {
     objective_->scalex(x_.data());
     logProgress(f);
 
+    const double fStart = f;
     const int check = lnsrch_(f, f, stpmax);
+    if (check == convergenceOnDeltaX)
+      settleRejectedStep_(fStart, f);
     if (n_ > 0)
       VELTA_LOG(logVerbosity(), 2, solveName,
                 "lnsrch_ returned x = " << x_[0] << " check = " << check);
@@ -203,6 +207,20 @@ int SolverNleRecipes::solve() {
   VELTA_LOG(logVerbosity(), 1, solveName, "newton reached MAXITS");
   unscale();
   return exceededMaximumIterations;
+}
+
+void SolverNleRecipes::settleRejectedStep_(double fStart, double &f) {
+  // The line search restored xold but left F and f at the rejected trial
+  // point. Whatever the solve tests next must be the residuals of the point
+  // it hands back: the trial when it lowers the merit function (a step this
+  // short is the last one of a converging iteration), else xold again.
+  if (f < fStart) {
+    std::copy(rejected_.begin(), rejected_.end(), x_.begin());
+    VELTA_LOG(logVerbosity(), 2, solveName, "step below TOLX lowers f, taken: f = " << f);
+    return;
+  }
+  f = evaluate();
+  VELTA_LOG(logVerbosity(), 2, solveName, "step below TOLX rejected: f = " << f);
 }
 
 int SolverNleRecipes::lnsrch_(double fold, double &f, double stpmax) {
@@ -272,6 +290,7 @@ int SolverNleRecipes::lnsrch_(double fold, double &f, double stpmax) {
       VELTA_LOG(logVerbosity(), 2, lnsrchName,
                 "TOLX = " << TOLX_ << " alamin = " << alamin << " alam = " << alam
                           << " test = " << test);
+      std::copy(x_.begin(), x_.end(), rejected_.begin());
       std::copy(xold_.begin(), xold_.end(), x_.begin());
       return convergenceOnDeltaX;
     }

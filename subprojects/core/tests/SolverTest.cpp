@@ -155,6 +155,41 @@ INSTANTIATE_TEST_SUITE_P(
                      EXPECT_EQ(solver.statistics().automaticJacobians, 1);
                      EXPECT_EQ(solver.iterations(), 0);
                    }},
+        // F = 1e6 (x - 1 - 1e-10) from x = 1: the Newton step 1e-10 is below
+        // TOLX, so the line search rejects it at once, while it reaches the
+        // root. The solve takes it: convergence is declared for the point
+        // whose residual passed the test, not for x = 1 (F = -1e-4 > TOLF).
+        StatusCase{"StepBelowToleranceTaken",
+                   [] {
+                     return std::make_unique<TestSystem>(
+                         "short", std::vector<double>{1.0},
+                         [](const TestSystem::Unknowns &x, std::vector<Value> &y, unsigned start) {
+                           y[start] = 1e6 * (x[0] - 1.0 - 1e-10);
+                         });
+                   },
+                   200, 0, "converged fine",
+                   [](const TestSystem &s, const SolverNleRecipesAutomatic &solver) {
+                     EXPECT_NEAR(s.values[0].value(), 1.0 + 1e-10, 1e-15);
+                     EXPECT_LT(std::fabs(1e6 * (s.values[0].value() - 1.0 - 1e-10)), 1e-5);
+                     EXPECT_LT(std::fabs(solver.F()[0]), 1e-5);
+                   }},
+        // The same short step into a jump of 1e3 that the Jacobian does not
+        // see: the rejected point raises the residual, so the solve keeps
+        // x = 1, reports the dubious convergence on the step, and F holds
+        // the residual of x = 1, not that of the rejected point.
+        StatusCase{"StepBelowToleranceRejected",
+                   [] {
+                     return std::make_unique<TestSystem>(
+                         "jump", std::vector<double>{1.0},
+                         [](const TestSystem::Unknowns &x, std::vector<Value> &y, unsigned start) {
+                           y[start] = 1e6 * (x[0] - 1.0 - 1e-10) + (x[0].value() > 1.0 ? 1e3 : 0.0);
+                         });
+                   },
+                   200, -5, "convergence on deltax; dubious convergence",
+                   [](const TestSystem &s, const SolverNleRecipesAutomatic &solver) {
+                     EXPECT_EQ(s.values[0].value(), 1.0);
+                     EXPECT_NEAR(solver.F()[0], -1e-4, 1e-9);
+                   }},
         StatusCase{"AlreadyConverged",
                    [] {
                      return std::make_unique<TestSystem>(

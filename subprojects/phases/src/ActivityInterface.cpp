@@ -1,6 +1,7 @@
 #include "velta/phases/ActivityInterface.h"
 
 #include "velta/components/ListComponents.h"
+#include "velta/value/Constants.h"
 
 namespace Phase::Activity {
 
@@ -14,6 +15,15 @@ const Value &Interface::setT(const Value &T) {
   T_ = T.activeValue();
   Tvalue_ = T;
   return Tvalue_;
+}
+
+void Interface::excessFromGibbs() {
+  hE_ = -T_ * dgEdT_;
+  sE_ = (hE_ - gE_) / T_;
+  cpE_ = -2.0 * dgEdT_ - T_ * d2gEdT2_;
+  HE_ = gasConstant * Tvalue_ * hE_;
+  SE_ = gasConstant * T_ * sE_;
+  CpE_ = gasConstant * T_ * cpE_;
 }
 
 } // namespace Phase::Activity

@@ -51,11 +51,17 @@ void Liquid::prepare(const Value &T, Vector x) {
   VELTA_LOG(verbosity(), 1, name, "Entered");
   setTemperature(T);
   calculateExcess(x);
+  preparedAt_.record({&T}, x);
   VELTA_LOG(verbosity(), 2, name, "Done");
   VELTA_TRACE_END(name)
 }
 
-void Liquid::preparefugacity(const Value &P, const Value &T, Vector, const Value &) {
+void Liquid::ensurePrepared(const Value &T, Vector x) {
+  if (!preparedAt_.matches({&T}, x))
+    prepare(T, x);
+}
+
+void Liquid::preparefugacity(const Value &P, const Value &T, Vector x, const Value &) {
   const char *name = preparefugacityName_.c_str();
   VELTA_TRACE_BEGIN
   VELTA_LOG(verbosity(), 1, name, "Entered");
@@ -68,6 +74,7 @@ void Liquid::preparefugacity(const Value &P, const Value &T, Vector, const Value
                               " gives fugacities of a liquid phase only")
                                  .c_str());
   requireComponentCount(name);
+  ensurePrepared(T, x);
   for (int i = 0; i < NCOMPONENTS; ++i)
     lnphi_[static_cast<std::size_t>(i)] = log(components[i]->kvli(T, P) * gamma(i));
   VELTA_LOG(verbosity(), 2, name, "Done");
@@ -77,6 +84,7 @@ void Liquid::preparefugacity(const Value &P, const Value &T, Vector, const Value
 const Value &Liquid::calculate_H_(const Value &P, const Value &T, Vector x) {
   const char *name = calculateHName_.c_str();
   VELTA_TRACE_BEGIN
+  ensurePrepared(T, x);
   VELTA_LOG(verbosity(), 1, name, "Entered with HE = " << HE_);
   Ideal::calculate_H_(P, T, x);
   hmol_ += HE_;
@@ -87,6 +95,7 @@ const Value &Liquid::calculate_H_(const Value &P, const Value &T, Vector x) {
 const Value &Liquid::calculate_S_(const Value &P, const Value &T, Vector x) {
   const char *name = calculateSName_.c_str();
   VELTA_TRACE_BEGIN
+  ensurePrepared(T, x);
   VELTA_LOG(verbosity(), 1, name, "Entered with SE = " << SE_);
   Ideal::calculate_S_(P, T, x);
   VELTA_LOG(verbosity(), 1, name, "smol_ ideal = " << smol_);
@@ -97,6 +106,7 @@ const Value &Liquid::calculate_S_(const Value &P, const Value &T, Vector x) {
 }
 
 const Value &Liquid::calculate_Cp_(const Value &P, const Value &T, Vector x) {
+  ensurePrepared(T, x);
   Ideal::calculate_Cp_(P, T, x);
   cpmol_ += CpE_;
   return cpmol_;

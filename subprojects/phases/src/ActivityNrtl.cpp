@@ -113,16 +113,10 @@ void Nrtl::calculateExcess(Vector x) {
     d2gEdT2_ +=
         xi * (C2 / S - (2.0 * S1 * C1 + S2 * C) / (S * S) + 2.0 * S1 * S1 * C / (S * S * S));
   }
-  // hE = -R T^2 d(gE/RT)/dT, sE = (hE - gE)/T, cpE = dhE/dT; all divided by R T.
-  hE_ = -T_ * dgEdT_;
-  sE_ = (hE_ - gE_) / T_;
-  cpE_ = -2.0 * dgEdT_ - T_ * d2gEdT2_;
-  HE_ = gasConstant * Tvalue_ * hE_;
-  SE_ = gasConstant * T_ * sE_;
+  excessFromGibbs();
   VELTA_LOG(verbosity(), 2, name,
             "T() = " << T_.value() << " sE_ = " << sE_.value() << " hE_ = " << hE_.value()
                      << " gE_ = " << gE_.value());
-  CpE_ = gasConstant * T_ * cpE_;
   for (int i = 0; i < n; ++i) {
     Active &gammai = gamma_[static_cast<std::size_t>(i)];
     if (components[i]->isHenry()) {

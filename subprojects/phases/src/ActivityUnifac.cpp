@@ -28,7 +28,7 @@ Unifac::Unifac()
       ncomponents_(ParametersUnifac::size()), r_(slot(ncomponents_), 0.0),
       q_(slot(ncomponents_), 0.0), V_(slot(ncomponents_)), F_(slot(ncomponents_)),
       logGAMMAi_(slot(ncomponents_)), logGammaC_(slot(ncomponents_)),
-      logGammaR_(slot(ncomponents_)) {
+      logGammaR_(slot(ncomponents_)), logGAMMAiJet_(slot(ncomponents_)) {
   const int n = ncomponents_;
   if (a_.empty())
     fillTables();
@@ -139,26 +139,27 @@ int Unifac::occurrences(int i, int k) const {
 }
 
 template <class Fraction>
-void Unifac::groupActivities(GroupMap<Fraction> &theta, GroupMap<Active> &logGAMMA,
-                             const char *name, const char *label) {
+void Unifac::groupActivities(GroupMap<Fraction> &theta, GroupMap<Jet> &logGAMMA, const char *name,
+                             const char *label) {
   // Denominators sum_l theta_l Psi(l, m), one per subgroup m.
-  GroupMap<Active> psiMean;
+  GroupMap<Jet> psiMean;
   for (const int m : subgroupsPresent_) {
-    Active &den = psiMean[m];
+    Jet &den = psiMean[m];
     for (const int l : subgroupsPresent_)
-      den += theta[l] * Psi_[l][m];
+      den += theta[l] * psiJet_[l][m];
   }
   for (const int k : subgroupsPresent_) {
-    Active sum1;
-    Active sum2;
+    Jet sum1;
+    Jet sum2;
     for (const int m : subgroupsPresent_) {
-      sum1 += theta[m] * Psi_[m][k];
-      sum2 += theta[m] * Psi_[k][m] / psiMean[m];
-      VELTA_LOG(verbosity(), 3, name, "    sum1 = " << sum1.value() << " sum2 = " << sum2.value());
+      sum1 += theta[m] * psiJet_[m][k];
+      sum2 += theta[m] * psiJet_[k][m] / psiMean[m];
+      VELTA_LOG(verbosity(), 3, name,
+                "    sum1 = " << sum1.v.value() << " sum2 = " << sum2.v.value());
     }
-    Active &result = logGAMMA[k];
+    Jet &result = logGAMMA[k];
     result = Q_[k] * (1.0 - log(sum1) - sum2);
-    VELTA_LOG(verbosity(), 3, name, label << k << "] = " << result.value());
+    VELTA_LOG(verbosity(), 3, name, label << k << "] = " << result.v.value());
   }
 }
 
@@ -167,16 +168,19 @@ void Unifac::setTemperature(const Value &T) {
   VELTA_LOG(verbosity(), 3, name, "temperature-dependent subgroup interaction parameters:");
   setT(T);
   requireCompleteMap(name);
+  // Psi(T) with its first two temperature derivatives, for the excess
+  // enthalpy and heat capacity.
+  const Jet temperature = Jet::variable(T_, 0);
   for (const int m : subgroupsPresent_) {
     for (const int k : subgroupsPresent_) {
-      Active &psi = Psi_[m][k];
-      if (m == k) {
-        psi = 1.0;
-        continue;
-      }
-      const double a = a_[subgroupMainGroup_[m]][subgroupMainGroup_[k]];
-      psi = exp(-a / T_);
-      VELTA_LOG(verbosity(), 3, name, "  Psi[" << m << "][" << k << "] = " << psi.value());
+      Jet &psi = psiJet_[m][k];
+      if (m == k)
+        psi = Jet(1.0);
+      else
+        psi = exp(-a_[subgroupMainGroup_[m]][subgroupMainGroup_[k]] / temperature);
+      Psi_[m][k] = psi.v;
+      if (m != k)
+        VELTA_LOG(verbosity(), 3, name, "  Psi[" << m << "][" << k << "] = " << psi.v.value());
     }
   }
   VELTA_LOG(verbosity(), 3, name,
@@ -184,7 +188,9 @@ void Unifac::setTemperature(const Value &T) {
             "molecules of component i:");
   for (int i = 0; i < ncomponents_; ++i) {
     const std::string label = "  logGAMMAi[" + std::to_string(i) + "][";
-    groupActivities(Theta0_[i], logGAMMAi_[slot(i)], name, label.c_str());
+    groupActivities(Theta0_[i], logGAMMAiJet_[slot(i)], name, label.c_str());
+    for (const auto &[k, jet] : logGAMMAiJet_[slot(i)])
+      logGAMMAi_[slot(i)][k] = jet.v;
   }
 }
 
@@ -241,16 +247,37 @@ void Unifac::calculateExcess(Vector x) {
   }
 
   VELTA_LOG(verbosity(), 3, name, "subgroup activity coefficients at mixture composition:");
-  groupActivities(Theta_, logGAMMA_, name, "  logGAMMA[");
+  groupActivities(Theta_, logGAMMAJet_, name, "  logGAMMA[");
+  for (const auto &[k, jet] : logGAMMAJet_)
+    logGAMMA_[k] = jet.v;
 
   VELTA_LOG(verbosity(), 3, name, "residual term of the liquid activity coefficient:");
+  std::vector<Jet> residual(slot(n));
   for (int i = 0; i < n; ++i) {
-    Active &lnR = logGammaR_[slot(i)];
-    lnR = 0.0;
+    Jet &lnR = residual[slot(i)];
     for (const auto &[k, nu] : componentSubgroups_[i])
-      lnR += static_cast<double>(nu) * (logGAMMA_[k] - logGAMMAi_[slot(i)][k]);
-    VELTA_LOG(verbosity(), 3, name, "  logGammaR[" << i << "] = " << lnR.value());
+      lnR += static_cast<double>(nu) * (logGAMMAJet_[k] - logGAMMAiJet_[slot(i)][k]);
+    logGammaR_[slot(i)] = lnR.v;
+    VELTA_LOG(verbosity(), 3, name, "  logGammaR[" << i << "] = " << lnR.v.value());
   }
+
+  // gE / (R T) = sum x_i ln gamma_i over the components that follow the
+  // activity model (a Henry component keeps unit activity), with its
+  // temperature derivatives from the residual part, the only one that
+  // depends on T.
+  gE_ = 0.0;
+  dgEdT_ = 0.0;
+  d2gEdT2_ = 0.0;
+  for (int i = 0; i < n; ++i) {
+    if (components[i]->isHenry())
+      continue;
+    const Active &xi = xs[slot(i)];
+    const Jet &lnR = residual[slot(i)];
+    gE_ += xi * (logGammaC_[slot(i)] + lnR.v);
+    dgEdT_ += xi * lnR.t;
+    d2gEdT2_ += xi * lnR.tt;
+  }
+  excessFromGibbs();
 
   VELTA_LOG(verbosity(), 3, name, "liquid activity coefficient:");
   for (int i = 0; i < NCOMPONENTS; ++i) {

@@ -74,6 +74,10 @@ void Eos<C>::preparefugacity(const Value &P, const Value &T, Vector x, const Val
   const char *const name = text.c_str();
   VELTA_LOG(verbosity(), 1, name, "Entered");
   VELTA_TRACE_BEGIN
+  // A liquid's coefficients read the uncorrected pressure of its state.
+  if (!pressureAt_.matches({&T, &this->beta}, x))
+    calculate_P_(P, T, x, sumx);
+  ensurePrecomputed(T, x);
   this->preparefugacity_eos(P, T, x, sumx, phaseType(), lnphi_);
   VELTA_TRACE_END(name)
 }
@@ -85,26 +89,58 @@ const Value &Eos<C>::calculate_P_(const Value &, const Value &T, Vector x, const
   VELTA_LOG(verbosity(), 1, name, "Entered");
   VELTA_TRACE_BEGIN
   this->calculatePressureEos_(T, x, sumx, phaseType(), P_);
+  pressureAt_.record({&T, &this->beta}, x);
   return P_;
   VELTA_TRACE_END(name)
 }
 
-template <class C> const Value &Eos<C>::calculate_rho_(const Value &P, const Value &T, Vector) {
+template <class C> void Eos<C>::precompute(const Value &T, Vector x) {
+  C::precompute(T, x);
+  precomputedAt_.record({&T}, x);
+  ++precomputations_;
+}
+
+template <class C>
+void Eos<C>::calculateResiduals(const Value &P, const Value &T, const Value &sumx) {
+  EosInterface::calculateResiduals(P, T, sumx);
+  residualsAt_.record({&P, &T, &this->beta, &sumx});
+  residualsAfter_ = precomputations_;
+}
+
+template <class C> void Eos<C>::ensurePrecomputed(const Value &T, Vector x) {
+  if (!precomputedAt_.matches({&T}, x))
+    precompute(T, x);
+}
+
+template <class C> void Eos<C>::ensureResiduals(const Value &P, const Value &T, Vector x) {
+  ensurePrecomputed(T, x);
+  const Value amount = x.sum();
+  if (residualsAfter_ != precomputations_ ||
+      !residualsAt_.matches({&P, &T, &this->beta, &amount}))
+    calculateResiduals(P, T, amount);
+}
+
+template <class C> const Value &Eos<C>::calculate_rho_(const Value &P, const Value &T, Vector x) {
   static const std::string text = qualified("calculate_rho_");
   const char *const name = text.c_str();
   VELTA_LOG(verbosity(), 1, name, "Entered");
   VELTA_TRACE_BEGIN
-  rhomol_ = this->rho_(this->beta, sumx);
-  VELTA_LOG(verbosity(), 2, name, "rho = " << rhomol_);
-  this->calculateResiduals(P, T, sumx);
+  ensurePrecomputed(T, x);
+  rhomol_ = this->rho_(this->beta, x.sum());
+  VELTA_LOG(verbosity(), 2, name, "rho = " << rhomol_ << " at P = " << P);
   return rhomol_;
   VELTA_TRACE_END(name)
 }
 
 template <class C> const Value &Eos<C>::calculate_H_(const Value &P, const Value &T, Vector x) {
-  Ideal::calculate_H_(P, T, x);
+  static const std::string text = qualified("calculate_H_");
+  const char *const name = text.c_str();
+  VELTA_TRACE_BEGIN
+  ensureResiduals(P, T, x);
+  enthalpyAs_(static_cast<int>(PhaseType::vapor), P, T, x, name);
   hmol_ += this->hResidual_;
   return hmol_;
+  VELTA_TRACE_END(name)
 }
 
 template <class C> const Value &Eos<C>::calculate_S_(const Value &P, const Value &T, Vector x) {
@@ -112,7 +148,8 @@ template <class C> const Value &Eos<C>::calculate_S_(const Value &P, const Value
   const char *const name = text.c_str();
   VELTA_LOG(verbosity(), 1, name, "Entered");
   VELTA_TRACE_BEGIN
-  Ideal::calculate_S_(P, T, x);
+  ensureResiduals(P, T, x);
+  entropyAs_(static_cast<int>(PhaseType::vapor), P, T, x, name);
   smol_ += this->sResidual_;
   VELTA_LOG(verbosity(), 2, name, "smol_ = " << smol_.activeValue().toString());
   return smol_;
@@ -120,9 +157,14 @@ template <class C> const Value &Eos<C>::calculate_S_(const Value &P, const Value
 }
 
 template <class C> const Value &Eos<C>::calculate_Cp_(const Value &P, const Value &T, Vector x) {
-  Ideal::calculate_Cp_(P, T, x);
+  static const std::string text = qualified("calculate_Cp_");
+  const char *const name = text.c_str();
+  VELTA_TRACE_BEGIN
+  ensureResiduals(P, T, x);
+  heatCapacityAs_(static_cast<int>(PhaseType::vapor), P, T, x, name);
   cpmol_ += this->cpResidual_;
   return cpmol_;
+  VELTA_TRACE_END(name)
 }
 
 template class Eos<EosCubic::KwongRedlichSoave>;

@@ -92,8 +92,9 @@ void Gerg2004::prepare(const Value &T, Vector x) {
   VELTA_LOG(verbosity(), 1, name, "Entered");
   VELTA_TRACE_BEGIN
   Eos<EosCubic::KwongRedlichSoave>::prepare(T, x);
-  // The density at the engine's packing fraction; this also refreshes the
-  // engine's residual properties, at the reference pressure.
+  // The density at the engine's packing fraction. The residual properties
+  // are left alone: they are computed for the state the caloric properties
+  // are asked for.
   const Value &density = calculate_rho_(referencePressure, T, x);
   Qinit(Active(density.activeValue()), Active(T.activeValue()), x);
   VELTA_TRACE_END(name)

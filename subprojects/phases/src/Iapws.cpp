@@ -4,6 +4,7 @@
 #include "velta/components/ListComponents.h"
 #include "velta/core/ValueHelpers.h"
 #include "velta/phases/IapwsHelmholtz.h"
+#include "velta/phases/StateKey.h"
 #include "velta/utility/Error.h"
 #include "velta/utility/SharedEnumerations.h"
 #include "velta/value/Constants.h"
@@ -37,25 +38,6 @@ const Value &molarCriticalDensity() {
 }
 
 Value dimensionlessValue(Active number) { return Value(std::move(number), dimensionless); }
-
-// Equal value and equal derivatives in every direction of the context.
-bool sameNumber(const Active &a, const Active &b) {
-  if (a.value() != b.value())
-    return false;
-  // Sparse lists may hold directions beyond numdir (folded intermediates).
-  if (Active::sparseMode()) {
-    const auto &x = a.sparseDerivatives(), &y = b.sparseDerivatives();
-    return x.size() == y.size() &&
-           std::equal(x.begin(), x.end(), y.begin(), [](const auto &p, const auto &q) {
-             return p.direction == q.direction && p.derivative == q.derivative;
-           });
-  }
-  const int directions = Active::getNumdir();
-  for (int i = 0; i < directions; ++i)
-    if (a.derivative(i) != b.derivative(i))
-      return false;
-  return true;
-}
 
 Active tauOf(const Value &T) { return c::criticalTemperature / T.activeValue(); }
 

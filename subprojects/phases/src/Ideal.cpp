@@ -79,32 +79,32 @@ double Ideal::interaction(double mu_i, double mu_j, double M_i, double M_j) {
   return root * root / std::sqrt(8.0 * (1.0 + M_i / M_j));
 }
 
-Value Ideal::componentEnthalpy(int i, const Value &T, const Value &P) const {
-  if (isVapor())
+Value Ideal::componentEnthalpy(int type, int i, const Value &T, const Value &P) {
+  if (type == static_cast<int>(PhaseType::vapor))
     return components[i]->hv(T, P);
-  if (isLiquid())
+  if (type == static_cast<int>(PhaseType::liquid))
     return components[i]->hl(T, P);
-  if (isSolid())
+  if (type == static_cast<int>(PhaseType::solid))
     return components[i]->hs(T, P);
   return zeroMolarEnthalpy();
 }
 
-Value Ideal::componentEntropy(int i, const Value &T, const Value &P) const {
-  if (isVapor())
+Value Ideal::componentEntropy(int type, int i, const Value &T, const Value &P) {
+  if (type == static_cast<int>(PhaseType::vapor))
     return components[i]->sv(T, P);
-  if (isLiquid())
+  if (type == static_cast<int>(PhaseType::liquid))
     return components[i]->sl(T, P);
-  if (isSolid())
+  if (type == static_cast<int>(PhaseType::solid))
     return components[i]->ss(T, P);
   return zeroMolarEntropy();
 }
 
-Value Ideal::componentHeatCapacity(int i, const Value &T, const Value &P) const {
-  if (isVapor())
+Value Ideal::componentHeatCapacity(int type, int i, const Value &T, const Value &P) {
+  if (type == static_cast<int>(PhaseType::vapor))
     return components[i]->cpv(T, P);
-  if (isLiquid())
+  if (type == static_cast<int>(PhaseType::liquid))
     return components[i]->cpl(T, P);
-  if (isSolid())
+  if (type == static_cast<int>(PhaseType::solid))
     return components[i]->cps(T, P);
   return zeroMolarEntropy();
 }
@@ -190,60 +190,77 @@ const Value &Ideal::calculate_rho_(const Value &P, const Value &T, Vector x) {
 
 const Value &Ideal::calculate_H_(const Value &P, const Value &T, Vector x) {
   static const char *const name = "Phase::Ideal::calculate_H_";
+  VELTA_TRACE_BEGIN
+  return enthalpyAs_(phaseType(), P, T, x, name);
+  VELTA_TRACE_END(name)
+}
+
+const Value &Ideal::calculate_S_(const Value &P, const Value &T, Vector x) {
+  static const char *const name = "Phase::Ideal::calculate_S_";
+  VELTA_TRACE_BEGIN
+  return entropyAs_(phaseType(), P, T, x, name);
+  VELTA_TRACE_END(name)
+}
+
+const Value &Ideal::calculate_Cp_(const Value &P, const Value &T, Vector x) {
+  static const char *const name = "Phase::Ideal::calculate_Cp_";
+  VELTA_TRACE_BEGIN
+  return heatCapacityAs_(phaseType(), P, T, x, name);
+  VELTA_TRACE_END(name)
+}
+
+const Value &Ideal::enthalpyAs_(int type, const Value &P, const Value &T, Vector x,
+                                const char *name) {
   VELTA_LOG(verbosity(), 1, name,
             "Entered with Pres = " << P << " Temp = " << T
-                                   << " phaseType = " << phaseTypeName(phaseType()));
-  VELTA_TRACE_BEGIN
-  const char *route = isVapor()    ? " components[i]->hv = "
-                      : isLiquid() ? " components[i]->hl = "
-                                   : " components[i]->hs = ";
-  const bool knownType = isVapor() || isLiquid() || isSolid();
+                                   << " phaseType = " << phaseTypeName(type));
+  const bool vapor = type == static_cast<int>(PhaseType::vapor);
+  const bool liquid = type == static_cast<int>(PhaseType::liquid);
+  const bool knownType = vapor || liquid || type == static_cast<int>(PhaseType::solid);
+  const char *route = vapor    ? " components[i]->hv = "
+                      : liquid ? " components[i]->hl = "
+                               : " components[i]->hs = ";
   hmol_ = zeroMolarEnthalpy();
   for (int i = 0; i < NCOMPONENTS; ++i) {
     if (!(x[i] > dimensionlessZero))
       continue;
-    hcomp_ = componentEnthalpy(i, T, P);
+    hcomp_ = componentEnthalpy(type, i, T, P);
     if (knownType)
       VELTA_LOG(verbosity(), 2, name, "x[" << i << "] = " << x[i] << route << hcomp_);
     hmol_ += x[i] * hcomp_;
   }
   VELTA_LOG(verbosity(), 1, name, "hmol_ = " << hmol_.activeValue().toString());
   return hmol_;
-  VELTA_TRACE_END(name)
 }
 
-const Value &Ideal::calculate_S_(const Value &P, const Value &T, Vector x) {
-  static const char *const name = "Phase::Ideal::calculate_S_";
+const Value &Ideal::entropyAs_(int type, const Value &P, const Value &T, Vector x,
+                               const char *name) {
   VELTA_LOG(verbosity(), 1, name, "Entered");
-  VELTA_TRACE_BEGIN
   smol_ = zeroMolarEntropy();
   for (int i = 0; i < NCOMPONENTS; ++i) {
     if (!(x[i] > dimensionlessZero))
       continue;
-    scomp_ = componentEntropy(i, T, P);
+    scomp_ = componentEntropy(type, i, T, P);
     VELTA_LOG(verbosity(), 2, name, "smol[" << i << "] = " << scomp_.activeValue().toString());
     smol_ += x[i] * (scomp_ - gasConstant * log(x[i]));
   }
   VELTA_LOG(verbosity(), 2, name, "smol_ = " << smol_);
   return smol_;
-  VELTA_TRACE_END(name)
 }
 
-const Value &Ideal::calculate_Cp_(const Value &P, const Value &T, Vector x) {
-  static const char *const name = "Phase::Ideal::calculate_Cp_";
+const Value &Ideal::heatCapacityAs_(int type, const Value &P, const Value &T, Vector x,
+                                    const char *name) {
   VELTA_LOG(verbosity(), 1, name, "Entered");
-  VELTA_TRACE_BEGIN
   cpmol_ = zeroMolarEntropy();
   for (int i = 0; i < NCOMPONENTS; ++i) {
     if (!(x[i] > dimensionlessZero))
       continue;
-    cpcomp_ = componentHeatCapacity(i, T, P);
+    cpcomp_ = componentHeatCapacity(type, i, T, P);
     VELTA_LOG(verbosity(), 1, name, "x[" << i << "] = " << x[i] << " cpmol = " << cpcomp_);
     cpmol_ += x[i] * cpcomp_;
   }
   VELTA_LOG(verbosity(), 1, name, "Done");
   return cpmol_;
-  VELTA_TRACE_END(name)
 }
 
 // ---------------------------------------------------------------- transport

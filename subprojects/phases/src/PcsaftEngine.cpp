@@ -24,6 +24,15 @@ const UnitArray &molarVolume() {
   return units;
 }
 
+const UnitArray &molarEnthalpy() {
+  static const UnitArray units = Value(0.0, "J/kmol").units();
+  return units;
+}
+const UnitArray &molarEntropy() {
+  static const UnitArray units = Value(0.0, "J/(kmol*K)").units();
+  return units;
+}
+
 // m3/kmol per cubic angstrom per molecule.
 constexpr double kmolVolume = pcsaft::cubicAngstrom * pcsaft::NA * 1000.0;
 
@@ -273,6 +282,41 @@ void EosPcsaft::calculatePressureEos_(const Value &T, Vector x, const Value &, i
 Value EosPcsaft::density() {
   requirePressure("Phase::EosPcsaft::density");
   return Value(state_.density(state_.eta), molarDensity());
+}
+
+void EosPcsaft::caloricResiduals(const Value &P, const Value &T, Vector x, const Value &sumx) {
+  static const char *const name = "Phase::EosPcsaft::caloricResiduals";
+  VELTA_LOG(verbosity(), 1, name, "Entered");
+  VELTA_TRACE_BEGIN
+  using Jet = TaylorJet<Active>;
+  precompute(T, x);
+  // a_res and Z as functions of T and the number density around the state.
+  PcsaftEquations<Jet> at;
+  const Active &t = T.activeValue();
+  at.T = Jet::variable(t, 0);
+  for (int i = 0; i < ncomp; ++i)
+    at.x[i] = Jet(x[i].activeValue());
+  at.precompute(*this);
+  const Active number = beta.activeValue() / at.zetat[3].v; // molecules per angstrom^3
+  at.pressure(*this, at.zetat[3] * Jet::variable(number, 1));
+  const Jet a = at.helmholtz(*this);
+  const Jet &Z = at.Z;
+  const double R = pcsaft::R * 1000.0;
+  const Active molar = number / kmolVolume; // kmol/m3
+  const Active Pv = P.activeValue() / molar;
+  const Active kT = t * (pcsaft::kB / pcsaft::cubicAngstrom);
+  const Active dPdT = number * (pcsaft::kB / pcsaft::cubicAngstrom) * (Z.v + t * Z.t);
+  // dP/dv = -rho^2 dP/drho on the molar density, dP/drho = kmolVolume dP/dnumber.
+  const Active dPdv = -(molar * molar) * kmolVolume * (kT * (Z.v + number * Z.r));
+  const Active &n = sumx.activeValue();
+  hResidual_ = Value(n * (-R * t * t * a.t + Pv - R * t), molarEnthalpy());
+  sResidual_ = Value(n * (-R * (t * a.t + a.v) + R * log(Pv / (R * t))), molarEntropy());
+  cpResidual_ =
+      Value(n * (-R * t * (t * a.tt + 2.0 * a.t) - t * dPdT * dPdT / dPdv - R), molarEntropy());
+  VELTA_LOG(verbosity(), 2, name,
+            "hResidual_ = " << hResidual_ << " sResidual_ = " << sResidual_
+                            << " cpResidual_ = " << cpResidual_);
+  VELTA_TRACE_END(name)
 }
 
 void EosPcsaft::setbeta(const Value &density) {

@@ -17,6 +17,7 @@ using namespace Phase::Activity;
 using activitytest::ActivityTest;
 using activitytest::composition;
 using activitytest::setComponents;
+using activitytest::setTernaryNrtl2;
 
 namespace {
 
@@ -50,26 +51,6 @@ void setWorkedExample() {
   ParametersNrtl1::alpha(0, 1) = ParametersNrtl1::alpha(1, 0) = 0.3;
   ParametersNrtl1::b(0, 1) = 600;
   ParametersNrtl1::b(1, 0) = 300;
-}
-
-// An asymmetric ternary with every kind of temperature dependence.
-void setTernaryNrtl2() {
-  ParametersNrtl2::resize(3);
-  const double a[3][3] = {{0, 0.4, -0.2}, {-0.3, 0, 0.5}, {0.1, 0.2, 0}};
-  const double b[3][3] = {{0, 420, 150}, {-80, 0, 260}, {310, 40, 0}};
-  const double e[3][3] = {{0, 0.05, -0.02}, {0.03, 0, 0.01}, {-0.04, 0.02, 0}};
-  const double f[3][3] = {{0, -1e-4, 2e-4}, {3e-4, 0, -2e-4}, {1e-4, 1e-4, 0}};
-  const double c[3][3] = {{0, 0.3, 0.2}, {0.35, 0, 0.47}, {0.25, 0.4, 0}};
-  const double d[3][3] = {{0, 1e-3, -5e-4}, {2e-4, 0, 8e-4}, {-1e-3, 5e-4, 0}};
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) {
-      ParametersNrtl2::a(i, j) = a[i][j];
-      ParametersNrtl2::b(i, j) = b[i][j];
-      ParametersNrtl2::e(i, j) = e[i][j];
-      ParametersNrtl2::f(i, j) = f[i][j];
-      ParametersNrtl2::c(i, j) = c[i][j];
-      ParametersNrtl2::d(i, j) = d[i][j];
-    }
 }
 
 // Binary NRTL in closed form (0 = component 1, 1 = component 2):

@@ -305,10 +305,15 @@ TEST_F(ActivityTest, UnifacWorkedExampleByHand) {
   EXPECT_LT(model.Psi().at(1).at(14).value(), 1.0);
   EXPECT_NEAR(model.Psi().at(16).at(14).value(), pWO, 1e-15);
   EXPECT_GT(model.Psi().at(16).at(14).value(), 1.0);
-  // The model computes no excess properties.
-  EXPECT_EQ(model.HE().value(), 0.0);
-  EXPECT_EQ(model.SE().value(), 0.0);
-  EXPECT_EQ(model.CpE().value(), 0.0);
+  // Excess properties from the temperature derivatives of gE/RT = sum x_i
+  // ln gamma_i, by UnifacReference.py (the same group data at 30 digits):
+  // gE/RT = 0.31005484383637, HE = -22001.6964306382 J/kmol,
+  // SE = -2640.78198339494 and CpE = 1576.64457266815 J/(kmol*K).
+  EXPECT_NEAR(x0 * (lnC0 + lnR0) + x1 * (lnC1 + lnR1), 0.31005484383637, 1e-12);
+  EXPECT_NEAR(model.gE().value(), 0.31005484383637, 1e-12);
+  EXPECT_NEAR(model.HE().value(), -22001.6964306382, 1e-7);
+  EXPECT_NEAR(model.SE().value(), -2640.78198339494, 1e-8);
+  EXPECT_NEAR(model.CpE().value(), 1576.64457266815, 1e-8);
 }
 
 TEST_F(ActivityTest, UnifacMatchesPublishedExamples) {

@@ -84,8 +84,13 @@ template <class C> Result compute(const ReferenceState &state) {
   Result result{};
   result.rho = phase->calculate_rho(P, T).value();
   result.Z = state.P / (result.rho * R * state.T);
+  // The caloric properties compute the residuals of the state they are
+  // asked for.
+  phase->calculate_H(P, T);
   result.H = model.hResidual_.value();
+  phase->calculate_S(P, T);
   result.S = model.sResidual_.value();
+  phase->calculate_Cp(P, T);
   result.Cp = model.cpResidual_.value();
   phase->preparefugacity(P, T);
   for (int i = 0; i < 3; ++i)

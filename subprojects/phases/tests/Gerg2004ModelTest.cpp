@@ -5,6 +5,7 @@
 // list that is not the 18 GERG-2004 fluids.
 
 #include "EosTestSupport.h"
+#include "GergTestSupport.h"
 
 #include "velta/phases/Gerg2004.h"
 #include "velta/phases/Gerg2004Helmholtz.h"
@@ -19,45 +20,11 @@
 using namespace phasetest;
 using eostest::Critical;
 using eostest::ScopedContext;
+using gergtest::Fluid;
+using gergtest::FluidData;
+using gergtest::fluids;
 
 namespace {
-
-// A component with the critical constants, acentric factor and molar mass
-// of a GERG-2004 fluid (Pc and omega from the usual compilations; only the
-// cubic part reads them).
-class Fluid : public eostest::CriticalComponent {
-public:
-  Fluid(const std::string &name, double mw, const Critical &c)
-      : CriticalComponent(name, c), mw_(mw, "kg/kmol") {}
-  const Value &MW() const override { return mw_; }
-
-private:
-  Value mw_;
-};
-
-struct FluidData {
-  const char *name;
-  double mw;
-  Critical critical;
-};
-const FluidData fluids[] = {{"CH4", 16.04246, {190.564, 4.5992e6, 0.01142}},
-                            {"N2", 28.0134, {126.192, 3.3958e6, 0.0372}},
-                            {"CO2", 44.0095, {304.1282, 7.3773e6, 0.22394}},
-                            {"C2H6", 30.06904, {305.322, 4.8722e6, 0.0995}},
-                            {"C3H8", 44.09562, {369.825, 4.2512e6, 0.1521}},
-                            {"nC4", 58.1222, {425.125, 3.796e6, 0.201}},
-                            {"iC4", 58.1222, {407.817, 3.629e6, 0.184}},
-                            {"nC5", 72.14878, {469.7, 3.37e6, 0.251}},
-                            {"iC5", 72.14878, {460.35, 3.378e6, 0.2274}},
-                            {"nC6", 86.17536, {507.82, 3.034e6, 0.299}},
-                            {"nC7", 100.20194, {540.13, 2.736e6, 0.349}},
-                            {"nC8", 114.22852, {569.32, 2.497e6, 0.393}},
-                            {"H2", 2.01588, {33.19, 1.2964e6, -0.219}},
-                            {"O2", 31.9988, {154.595, 5.043e6, 0.0222}},
-                            {"CO", 28.0101, {132.8, 3.494e6, 0.0497}},
-                            {"H2O", 18.01528, {647.096, 22.064e6, 0.3443}},
-                            {"He", 4.002602, {5.1953, 0.2276e6, -0.382}},
-                            {"Ar", 39.948, {150.687, 4.863e6, -0.00219}}};
 
 // A phase over a given property model, with its phase type.
 class ModelPhase : public Phase::Generic {
@@ -115,11 +82,6 @@ TEST_F(Gerg2004Model, ReportsTheSoaveRedlichKwongProperties) {
   atDensity(*g, gerg(*g), 2, T);
   atDensity(*srk, srkModel, 2, T);
   ASSERT_EQ(gerg(*g).beta.value(), srkModel.beta.value());
-  // After prepare the engine's residuals are those at 101325 Pa.
-  srk->calculate_rho(Value(101325.0, "Pa"), T);
-  EXPECT_EQ(gerg(*g).sResidual_.value(), srkModel.sResidual_.value());
-  EXPECT_EQ(gerg(*g).hResidual_.value(), srkModel.hResidual_.value());
-
   const Value P = srk->calculate_P(Value(2, "kmol/m3"), T);
   EXPECT_EQ(g->calculate_P(Value(2, "kmol/m3"), T).value(), P.value());
   EXPECT_EQ(g->calculate_rho(P, T).value(), srk->calculate_rho(P, T).value());

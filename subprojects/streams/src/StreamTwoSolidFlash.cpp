@@ -44,11 +44,13 @@ template <class F> void StreamTwoSolid<F>::prepare_residuals() {
             "fluidFraction_ = " << fluidFraction_ << " Solid fraction = " << Sphase->fraction);
   const Value &ff = fluidFraction_;
   this->oneMinusAlfa_ = 1.0 - this->alfa;
+  this->calculateSplit(Vector(&fluidx_));
+  // After the split, which clips alfa: the clipped fractions belong to
+  // this alfa, not to the previous evaluation's.
   vaporFraction_ = this->alfa * ff;
   vaporFractionClipped_ = this->alfaClipped_ * ff;
   liquidFraction_ = (1.0 - this->alfa) * ff;
   liquidFractionClipped_ = (1.0 - this->alfaClipped_) * ff;
-  this->calculateSplit(Vector(&fluidx_));
   this->sumx_ = Vector(&this->x).sum();
   this->sumy_ = Vector(&this->y).sum();
   VELTA_LOG(streamVerbosity(), 2, name.c_str(),

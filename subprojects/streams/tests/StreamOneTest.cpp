@@ -97,7 +97,8 @@ TEST_F(StreamOneIdeal, SolverIsConfiguredForTheFlash) {
   EXPECT_EQ(solver.stepMax(), 0.5);
   EXPECT_EQ(solver.ALF(), 1e-7);
   EXPECT_EQ(solver.TOLX(), 1e-7);
-  EXPECT_EQ(solver.TOLF(), 1e-8);
+  // 1e-10: a flashed state to 1e-10 of its density and temperature.
+  EXPECT_EQ(solver.TOLF(), 1e-10);
   EXPECT_EQ(solver.TOLMIN(), 1e-6);
   EXPECT_EQ(s->unknownTag(0), "T");
   EXPECT_EQ(s->unknownTag(1), "P");

@@ -305,6 +305,8 @@ void prepareOutletFlash(Stream &stream) {
   const bool withProperties = dynamic_cast<Phase::MassMolarProperties *>(stream.Tphase);
   stream.setFlash(static_cast<int>(withProperties ? FlashMode::PH : FlashMode::PT));
   stream.estimate(stream.P, stream.T);
+  for (Phase::Mass *phase : stream.phases())
+    phase->initializeNonPersistents();
   stream.prepare_residuals();
   stream.estimateFlash();
 }

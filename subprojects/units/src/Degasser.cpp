@@ -134,11 +134,10 @@ void Degasser::go(int, int) {
     }
   }
   if (condensateTotal) {
-    // The total's properties weigh the phases by the flash's own fractions:
-    // they must first follow the phases just written (no vapour here), or a
-    // vapour-liquid condensate counts its emptied vapour phase.
-    condensateStream->estimate(condensateStream->P, condensateStream->T);
-    condensateStream->estimateFlash();
+    // The condensate's own flash state (phase split, densities of its
+    // equation-of-state phases) follows the phases it has just received,
+    // so that its total properties are those of these phases.
+    condensateStream->initializeNonPersistents();
     condensateStream->prepare_residuals();
     condensateStream->Tphase->calculateProperties(condensateStream->P, condensateStream->T, true);
   }

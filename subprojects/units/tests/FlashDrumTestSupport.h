@@ -10,10 +10,12 @@
 #include "velta/units/FlashDrum.h"
 #include "velta/units/FlashSplitter.h"
 #include "velta/units/ReactionTypes.h"
+#include "velta/phases/ActivityParameters.h"
 
 #include <cmath>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace flashdrumtest {
 
@@ -41,8 +43,7 @@ private:
 
 // "A" (30 kg/kmol, p0 3 bar, b 10) and "B" (60 kg/kmol, p0 0.2 bar, b 12);
 // heat capacities and heats of vaporization as in the reference script.
-inline void useClausiusPair() {
-  components.clear();
+inline std::pair<PureData, PureData> clausiusPairData() {
   PureData a;
   a.mw = 30.0;
   a.psat = 3e5;
@@ -55,8 +56,51 @@ inline void useClausiusPair() {
   b.cpv = 50000.0;
   b.cpl = 90000.0;
   b.dhvap = 3e7;
+  return {a, b};
+}
+
+inline void useClausiusPair() {
+  const auto [a, b] = clausiusPairData();
+  components.clear();
   components.add(new ClausiusComponent("A", a, 10.0));
   components.add(new ClausiusComponent("B", b, 12.0));
+}
+
+// The Clausius pair with the critical constants of propane and n-hexane,
+// so that the equations of state see a volatile and a heavy component.
+class CriticalClausius : public ClausiusComponent {
+public:
+  CriticalClausius(const std::string &name, const PureData &data, double b, double Tc, double Pc,
+                   double omega)
+      : ClausiusComponent(name, data, b), Tc_(Tc, "K"), Pc_(Pc, "Pa"), omega_(omega) {}
+  const Value &Tc() const override { return Tc_; }
+  const Value &Pc() const override { return Pc_; }
+  const Value &omega() const override { return omega_; }
+
+private:
+  Value Tc_, Pc_, omega_;
+};
+
+// With them, NRTL tables without interactions and the UNIFAC groups of the
+// two alkanes, so that every stream type of the library can be built.
+inline void useCriticalPair() {
+  const auto [a, b] = clausiusPairData();
+  components.clear();
+  components.add(new CriticalClausius("A", a, 10.0, 369.83, 4.248e6, 0.152));
+  components.add(new CriticalClausius("B", b, 12.0, 507.6, 3.025e6, 0.301));
+  using namespace Phase::Activity;
+  ParametersNrtl1::resize(2);
+  ParametersNrtl2::resize(2);
+  // Propane (2 CH3, 1 CH2) and n-hexane (2 CH3, 4 CH2).
+  ParametersUnifac::componentSubgroups() = {{0, {{1, 2}, {2, 1}}}, {1, {{1, 2}, {2, 4}}}};
+}
+
+inline void clearActivityTables() {
+  using namespace Phase::Activity;
+  ParametersNrtl1::alphaTable().clear();
+  ParametersNrtl1::bTable().clear();
+  ParametersNrtl2::resize(0);
+  ParametersUnifac::componentSubgroups().clear();
 }
 
 // The unit types with the reaction types that drums embed.
@@ -64,6 +108,20 @@ inline void registerDrumTypes() {
   registerUnitTypes();
   Velta::Units::registerReactionTypes();
 }
+
+// A parameterised test over the critical pair, without log lines.
+template <class Case> class CriticalPairTest : public testing::TestWithParam<Case> {
+protected:
+  void SetUp() override {
+    verbosityGlobal = 0;
+    useCriticalPair();
+    registerDrumTypes();
+  }
+  void TearDown() override {
+    components.clear();
+    clearActivityTables();
+  }
+};
 
 template <class U> std::unique_ptr<U> makeDrum(const std::string &type, Defaults options) {
   registerDrumTypes();

@@ -46,6 +46,10 @@ private:
   double maxAbsResidual() const;
   void unscale();
   void logProgress(double f) const;
+  // After the line search rejected a step below TOLX: takes the rejected
+  // point when its merit f is below fStart (the merit at xold), else
+  // evaluates F and f at xold again, so that F belongs to x either way.
+  void settleRejectedStep_(double fStart, double &f);
 
   double ALF_ = 1e-4;
   double TOLX_ = 1e-8;
@@ -54,6 +58,7 @@ private:
   std::vector<double> g_;    // gradient J^T F of the merit function
   std::vector<double> p_;    // Newton step
   std::vector<double> xold_; // x at the start of the iteration
+  std::vector<double> rejected_; // the trial point the step-tolerance test rejected
 };
 
 class SolverNleRecipesAutomatic : public SolverNleRecipes, public Automatic {

@@ -57,6 +57,10 @@ public:
   const Active &sE() const { return sE_; }
 
 protected:
+  // hE_, sE_, cpE_ and HE_, SE_, CpE_ from gE_, dgEdT_ and d2gEdT2_:
+  // hE = -R T^2 d(gE/RT)/dT, sE = (hE - gE)/T, cpE = dhE/dT.
+  void excessFromGibbs();
+
   std::vector<Active> gamma_;
   Active T_;
   Value Tvalue_;

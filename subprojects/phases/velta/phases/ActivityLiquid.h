@@ -5,7 +5,9 @@
 //   prepare          setTemperature(T), then calculateExcess(x);
 //   preparefugacity  ln phi_i = ln(K_i gamma_i), K_i the component's kvli;
 //   calculate_H_/S_/Cp_  ideal value plus HE, SE or CpE, added in place.
-// The activity coefficients are those of the last prepare. Fugacities are
+// The activity coefficients and excess values belong to the T and x of
+// the last prepare; preparefugacity and the caloric operations prepare
+// again when they are asked for another T or x (values or derivatives). Fugacities are
 // defined for a liquid phase only; any other phase type is an ErrorRunTime.
 //
 // An empty phase (every mole fraction exactly 0) is read as the equimolar
@@ -14,6 +16,7 @@
 
 #include "velta/phases/ActivityInterface.h"
 #include "velta/phases/Ideal.h"
+#include "velta/phases/StateKey.h"
 
 #include <string>
 #include <vector>
@@ -44,6 +47,10 @@ protected:
   std::vector<Active> activeFractions(Vector x, int count, const char *function) const;
 
 private:
+  // prepare(T, x) unless the excess values belong to them.
+  void ensurePrepared(const Value &T, Vector x);
+
+  StateKey preparedAt_; // T and x of the last prepare
   std::string className_;
   std::string sourceFile_;
   std::string prepareName_;

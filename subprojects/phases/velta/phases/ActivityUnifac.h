@@ -14,6 +14,7 @@
 // outside the tables have R = Q = 0.
 
 #include "velta/phases/ActivityLiquid.h"
+#include "velta/phases/TaylorJet.h"
 #include "velta/value/Active.h"
 
 #include <map>
@@ -25,6 +26,8 @@ namespace Phase::Activity {
 class Unifac : public Liquid {
 public:
   template <class T> using GroupMap = std::map<int, T>;
+  // A number with its first two temperature derivatives.
+  using Jet = TaylorJet<Active>;
 
   // Fills the group tables and the pure-component group data from
   // ParametersUnifac; a map whose keys are not 0 to n-1 is an ErrorRunTime.
@@ -70,10 +73,11 @@ private:
   // copy of ParametersUnifac is left as it was taken.
   int occurrences(int i, int k) const;
   // ln GAMMA_k of every subgroup present at the group area fractions theta
-  // (double for a pure component, Active for the mixture); one log line
-  // per result, the label followed by k and "] = ".
+  // (double for a pure component, Active for the mixture), with its
+  // temperature derivatives; one log line per result, the label followed
+  // by k and "] = ".
   template <class Fraction>
-  void groupActivities(GroupMap<Fraction> &theta, GroupMap<Active> &logGAMMA, const char *name,
+  void groupActivities(GroupMap<Fraction> &theta, GroupMap<Jet> &logGAMMA, const char *name,
                        const char *label);
 
   GroupMap<GroupMap<double>> a_;
@@ -97,6 +101,11 @@ private:
   GroupMap<Active> Theta_;
   GroupMap<Active> logGAMMA_;
   std::vector<Active> logGammaR_;
+  // Psi, ln GAMMA_k of the pure components and of the mixture with their
+  // temperature derivatives; the Active members above hold their values.
+  GroupMap<GroupMap<Jet>> psiJet_;
+  std::vector<GroupMap<Jet>> logGAMMAiJet_;
+  GroupMap<Jet> logGAMMAJet_;
 };
 
 } // namespace Phase::Activity

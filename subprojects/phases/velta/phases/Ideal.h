@@ -56,6 +56,16 @@ public:
   Value sigma_(const Value &T, const Value &P, Vector x) override;
 
 protected:
+  // The sums of calculate_H_, calculate_S_ and calculate_Cp_ over the
+  // routes of phase type type (PhaseType value) instead of the model's own,
+  // written into the same result members; name qualifies the log lines.
+  // The equation-of-state models take the vapour routes: their ideal-gas
+  // reference at (T, P, x).
+  const Value &enthalpyAs_(int type, const Value &P, const Value &T, Vector x, const char *name);
+  const Value &entropyAs_(int type, const Value &P, const Value &T, Vector x, const char *name);
+  const Value &heatCapacityAs_(int type, const Value &P, const Value &T, Vector x,
+                               const char *name);
+
   // The interaction factor of the vapour mixing rules.
   static double interaction(double mu_i, double mu_j, double M_i, double M_j);
 
@@ -88,9 +98,9 @@ private:
   // when none is present.
   static std::vector<double> weights(Vector x);
   // Pure-component values by phase type (0 for an unknown phase type).
-  Value componentEnthalpy(int i, const Value &T, const Value &P) const;
-  Value componentEntropy(int i, const Value &T, const Value &P) const;
-  Value componentHeatCapacity(int i, const Value &T, const Value &P) const;
+  static Value componentEnthalpy(int type, int i, const Value &T, const Value &P);
+  static Value componentEntropy(int type, int i, const Value &T, const Value &P);
+  static Value componentHeatCapacity(int type, int i, const Value &T, const Value &P);
   Value componentDensity(int i, const Value &T, const Value &P) const;
 };
 

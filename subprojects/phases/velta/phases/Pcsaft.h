@@ -1,16 +1,22 @@
 #pragma once
 // The property model of a PC-SAFT phase (vapour or liquid): pressure,
-// molar density and fugacity coefficients from the PC-SAFT engine, every
-// other property (enthalpy, entropy, heat capacity, transport properties)
-// from the ideal model unchanged. The model is at the same time the
+// molar density and fugacity coefficients from the PC-SAFT engine; the
+// enthalpy, entropy and heat capacity of a vapour and of a liquid alike are
+// those of the ideal gas at (T, P, x) from the components' vapour routes
+// plus the engine's residual (EosPcsaft::caloricResiduals), so that a
+// liquid carries its heat of vaporisation through the equation itself; the
+// transport properties are the ideal model's. The model is at the same time the
 // engine, so a stream solves its packing fraction beta (the PC-SAFT eta)
 // like that of any equation-of-state phase, bounded by [0, pi/(3 sqrt 2)]
 // for a vapour and [0, 1] for a liquid.
 //
-// Calling order: calculate_rho_ and preparefugacity evaluate nothing at
-// their arguments; they read the state of the last calculate_P_ (T and x of
-// its precompute, beta of its pressure). Before the first calculate_P_
-// they throw ErrorRunTime.
+// The caloric properties are those of the state they are asked for,
+// (P, T, x) and the current beta: the residuals are kept with that state
+// (values and derivatives) and computed again when it differs.
+//
+// Calling order: calculate_rho_ gives the density of the current beta at
+// (T, x); preparefugacity reads the state of the last calculate_P_ and
+// evaluates the pressure first when that state is not (T, beta, x).
 //
 // Construction sets the process-wide PC-SAFT component count to the size
 // of the component list and clears the k_ij of those components; a list of
@@ -20,6 +26,7 @@
 
 #include "velta/phases/Ideal.h"
 #include "velta/phases/PcsaftEngine.h"
+#include "velta/phases/StateKey.h"
 
 namespace Phase {
 
@@ -39,8 +46,23 @@ public:
   // beta at which the segments fill the ideal model's molar volume for the
   // model's own phase type (the phase type argument is not used).
   void estimate(const Value &P, const Value &T, Vector x, int phaseType) override;
-  // No residual properties: the caloric properties are the ideal model's.
+  // Ideal gas plus the residual of the state asked for.
+  const Value &calculate_H_(const Value &P, const Value &T, Vector x) override;
+  const Value &calculate_S_(const Value &P, const Value &T, Vector x) override;
+  const Value &calculate_Cp_(const Value &P, const Value &T, Vector x) override;
+  // The engine's precompute, remembering the T and x it belongs to.
+  void precompute(const Value &T, Vector x) override;
+  // Nothing: the residuals need the composition, and the caloric
+  // properties compute them for the state they are asked for.
   void calculateResiduals(const Value &P, const Value &T, const Value &sumx) override;
+
+private:
+  // ErrorRunTime from function while beta was never started.
+  void requirePacking(const char *function) const;
+  void ensureResiduals(const Value &P, const Value &T, Vector x);
+  StateKey residualsAt_; // P, T, beta and x of the residual properties
+  StateKey pressureAt_;  // T, beta and x of the last calculate_P_
+  StateKey precomputedAt_; // T and x of the last precompute
 };
 
 } // namespace Phase

@@ -29,6 +29,7 @@
 #include "velta/phases/PcsaftDual.h"
 #include "velta/phases/PcsaftEquations.h"
 #include "velta/phases/PcsaftGradient.h"
+#include "velta/phases/TaylorJet.h"
 #include "velta/phases/PcsaftParameters.h"
 
 #include <vector>
@@ -82,6 +83,15 @@ public:
                              Value &result);
   // Molar density of the last pressure, kmol/m3.
   Value density();
+  // Writes sResidual_, hResidual_ and cpResidual_ of the amount sumx at
+  // (T, x) and beta, the departures from the ideal gas at T, the given P and
+  // x (P enters as P v and R ln Z, as in the interface's calculateResiduals):
+  //   h = -R T^2 a_T + P v - R T,   s = -R (T a_T + a) + R ln(P v / (R T)),
+  //   cp = -R T (T a_TT + 2 a_T) - T (dP/dT)_v^2 / (dP/dv)_T - R,
+  // per mole, times sumx; a = A_res / (N k T) at constant number density and
+  // R the engine's own gas constant (8314.41 J/(kmol K)), with which its
+  // pressure and fugacity coefficients are made. Precomputes at (T, x).
+  void caloricResiduals(const Value &P, const Value &T, Vector x, const Value &sumx);
   // beta giving this molar density (kmol/m3) with the last precompute.
   void setbeta(const Value &density);
 

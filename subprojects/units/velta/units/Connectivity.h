@@ -77,7 +77,11 @@ private:
 
 // Leaves a stream that a unit has filled ready for its own flash: PH when
 // its total phase carries properties, else PT (a mass-only total phase has
-// no enthalpy to specify), estimated from its own P and T.
+// no enthalpy to specify), estimated from its own P and T. The density of
+// each equation-of-state phase is then taken from the phase's density as
+// the unit filled it: the units that call this copy a solved state, so the
+// outlet's properties are those of that state also where its flash is not
+// solved (in the flowsheet's simultaneous solution).
 void prepareOutletFlash(Stream &stream);
 
 // The stream's enthalpy flow mdot * h of its total phase, "Tphase.h"; a
