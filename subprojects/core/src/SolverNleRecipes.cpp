@@ -6,6 +6,7 @@
 #include "velta/core/ObjectiveNleAd.h"
 #include "velta/core/ObjectiveNleInterface.h"
 #include "velta/core/QuantityTag.h"
+#include "velta/utility/Error.h"
 
 #include <algorithm>
 #include <cmath>
@@ -223,6 +224,18 @@ void SolverNleRecipes::settleRejectedStep_(double fStart, double &f) {
   VELTA_LOG(logVerbosity(), 2, solveName, "step below TOLX rejected: f = " << f);
 }
 
+double SolverNleRecipes::evaluateTrial_() {
+  // A trial point outside the domain of a model (a temperature at or below
+  // zero, a negative flow) is refused by the model with an error: for the
+  // search it is a trial whose merit cannot be evaluated, like a NaN.
+  try {
+    return evaluate();
+  } catch (const Error &e) {
+    VELTA_LOG(logVerbosity(), 2, lnsrchName, "Trial point refused: " << e.message());
+    return std::numeric_limits<double>::infinity();
+  }
+}
+
 int SolverNleRecipes::lnsrch_(double fold, double &f, double stpmax) {
   double norm = 0.0;
   for (int i = 0; i < n_; ++i)
@@ -258,7 +271,7 @@ int SolverNleRecipes::lnsrch_(double fold, double &f, double stpmax) {
                 "x = " << x_[i] << " xold = " << xold_[i] << " lambda = " << alam
                        << " p = " << p_[i]);
     }
-    f = evaluate();
+    f = evaluateTrial_();
     VELTA_LOG(logVerbosity(), 2, lnsrchName,
               "f = " << f << " fold+ALF*alam*slope = " << ALF_ * alam * slope + fold
                      << " fold = " << fold << " ALF = " << ALF_ << " alam = " << alam

@@ -1,6 +1,7 @@
 #include "TestSystem.h"
 
 #include "velta/core/SolverNleRecipes.h"
+#include "velta/utility/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -360,9 +361,11 @@ TEST(SolverNleRecipes, LineSearchNeverIncreasesTheMeritFunction) {
 
 // ln x = ln 3 from x = 10: the full Newton step (-12) lands where the
 // residual is NaN (ln of a negative number) or, in the second system,
-// infinite. Such a trial is a failed trial: the line search shortens the
-// step and the solve converges, instead of stopping on "NaN encountered" or
-// fitting its step model through an infinite merit value.
+// infinite or, in the third, refused by the model with an error (as a
+// temperature at or below zero is). Such a trial is a failed trial: the line
+// search shortens the step and the solve converges, instead of stopping on
+// "NaN encountered", fitting its step model through an infinite merit value
+// or abandoning the whole solve.
 TEST(SolverNleRecipes, UnevaluableTrialsShortenTheStep) {
   const double infinite = std::numeric_limits<double>::infinity();
   const std::function<void(const TestSystem::Unknowns &, std::vector<Value> &, unsigned)>
@@ -372,6 +375,11 @@ TEST(SolverNleRecipes, UnevaluableTrialsShortenTheStep) {
           },
           [infinite](const TestSystem::Unknowns &x, std::vector<Value> &y, unsigned start) {
             y[start] = x[0].value() > 0.0 ? log(x[0]) - std::log(3.0) : Value(infinite);
+          },
+          [](const TestSystem::Unknowns &x, std::vector<Value> &y, unsigned start) {
+            if (x[0].value() <= 0.0)
+              throw ErrorRunTime("log", "argument must be positive");
+            y[start] = log(x[0]) - std::log(3.0);
           }};
   for (const auto &residuals : systems) {
     TestSystem system("log", {10.0}, residuals);
