@@ -11,6 +11,7 @@
 #include "velta/streams/Stream.h"
 #include "velta/units/Divider.h"
 #include "velta/units/FlashDrumBase.h"
+#include "velta/units/FlashDrumSeparator.h"
 #include "velta/utility/Diagnostic.h"
 #include "velta/utility/Error.h"
 #include "velta/utility/SharedEnumerations.h"
@@ -393,8 +394,16 @@ void Column::makeUserEquations(Position &position) {
     int count;
   } sections[] = {{p.enrich, feedStage_}, {p.strip, strippingStages_}};
   for (const auto &s : sections)
-    for (int i = 0; i < s.count; ++i)
-      resetIfFailed(s.section->stage(i));
+    for (int i = 0; i < s.count; ++i) {
+      // A pristine stage starts from its own temperature: a failed one
+      // starts again from its inlets' mean, not from where it failed (a
+      // liquid root far below the inlets is a stable failure).
+      FlashDrumBase &stage = s.section->stage(i);
+      if (!stage.errors.value().empty())
+        if (const auto *separator = dynamic_cast<const FlashDrumSeparator *>(&stage))
+          stage.T = separator->Tavg;
+      resetIfFailed(stage);
+    }
   VELTA_LOG(verbosity(), 2, name, "Done");
   VELTA_TRACE_END(name)
 }
