@@ -104,14 +104,24 @@ void Model::setPristineRecursive() {
 // ---------------------------------------------------------------- messages
 
 void Model::reportError(std::string message) {
-  VELTA_LOG(verbosity() + 9, 2, "Model::reportError",
-            "===== Logging error " << message << " in " << fullTag());
+  if (ProvisionalErrors::depth_ > 0) {
+    VELTA_LOG(verbosity(), 2, "Model::reportError",
+              "===== Recording provisional error " << message << " in " << fullTag());
+    unloggedErrors_.push_back(errors.size());
+  } else
+    VELTA_LOG(verbosity() + 9, 2, "Model::reportError",
+              "===== Logging error " << message << " in " << fullTag());
   errors.value().push_back(std::move(message));
 }
 
 void Model::reportWarning(std::string message) {
-  VELTA_LOG(verbosity() + 9, 0, "Model::reportWarning",
-            "===== Logging warning " << message << " in " << fullTag());
+  if (ProvisionalErrors::depth_ > 0) {
+    VELTA_LOG(verbosity(), 2, "Model::reportWarning",
+              "===== Recording provisional warning " << message << " in " << fullTag());
+    unloggedWarnings_.push_back(warnings.size());
+  } else
+    VELTA_LOG(verbosity() + 9, 0, "Model::reportWarning",
+              "===== Logging warning " << message << " in " << fullTag());
   warnings.value().push_back(std::move(message));
 }
 
@@ -158,6 +168,18 @@ void Model::reportMessages() {
     for (const std::string &message : child->warnings.value())
       reportWarning(gatheredCopy(message, *child));
   }
+  if (isRoot()) {
+    for (std::size_t i : unloggedErrors_)
+      if (i < errors.size())
+        VELTA_LOG(verbosity() + 9, 2, "Model::reportError",
+                  "===== Logging error " << errors.value()[i] << " in " << fullTag());
+    for (std::size_t i : unloggedWarnings_)
+      if (i < warnings.size())
+        VELTA_LOG(verbosity() + 9, 0, "Model::reportWarning",
+                  "===== Logging warning " << warnings.value()[i] << " in " << fullTag());
+    unloggedErrors_.clear();
+    unloggedWarnings_.clear();
+  }
   VELTA_LOG(logVerbosity(), 2, "Model::reportMessages",
             "errors = " << errors.size() << " warnings = " << warnings.size() << " for "
                         << fullTag());
@@ -168,6 +190,8 @@ void Model::resetErrors() {
             "Now resetting errors for block " << fullTag());
   errors.value().clear();
   warnings.value().clear();
+  unloggedErrors_.clear();
+  unloggedWarnings_.clear();
   for (const auto &[tag, child] : children())
     my_cast<Model *>(child.get(), "Model::resetErrors")->resetErrors();
   VELTA_LOG(logVerbosity(), 2, "Model::resetErrors",

@@ -6,6 +6,7 @@
 #include "velta/core/ObjectiveNleAd.h"
 #include "velta/core/ObjectiveNleInterface.h"
 #include "velta/core/QuantityTag.h"
+#include "velta/utility/Error.h"
 
 #include <algorithm>
 #include <cmath>
@@ -223,6 +224,18 @@ void SolverNleRecipes::settleRejectedStep_(double fStart, double &f) {
   VELTA_LOG(logVerbosity(), 2, solveName, "step below TOLX rejected: f = " << f);
 }
 
+double SolverNleRecipes::evaluateTrial_() {
+  // A trial point outside the domain of a model (a temperature at or below
+  // zero, a negative flow) is refused by the model with an error: for the
+  // search it is a trial whose merit cannot be evaluated, like a NaN.
+  try {
+    return evaluate();
+  } catch (const Error &e) {
+    VELTA_LOG(logVerbosity(), 2, lnsrchName, "Trial point refused: " << e.message());
+    return std::numeric_limits<double>::infinity();
+  }
+}
+
 int SolverNleRecipes::lnsrch_(double fold, double &f, double stpmax) {
   double norm = 0.0;
   for (int i = 0; i < n_; ++i)
@@ -258,11 +271,26 @@ int SolverNleRecipes::lnsrch_(double fold, double &f, double stpmax) {
                 "x = " << x_[i] << " xold = " << xold_[i] << " lambda = " << alam
                        << " p = " << p_[i]);
     }
-    f = evaluate();
+    f = evaluateTrial_();
     VELTA_LOG(logVerbosity(), 2, lnsrchName,
               "f = " << f << " fold+ALF*alam*slope = " << ALF_ * alam * slope + fold
                      << " fold = " << fold << " ALF = " << ALF_ << " alam = " << alam
                      << " slope = " << slope);
+    // A trial where the residuals cannot be evaluated (an infinite or NaN
+    // merit) tells nothing about the direction: shorten the step and try
+    // again, down to the same smallest step as any other trial.
+    if (!std::isfinite(f)) {
+      VELTA_LOG(logVerbosity(), 2, lnsrchName, "Merit function not finite, shortening the step");
+      alam *= 0.1;
+      if (alam < alamin) {
+        // Back at the start, with its residuals: the caller judges the point
+        // it is left at, not an unevaluable trial.
+        std::copy(xold_.begin(), xold_.end(), x_.begin());
+        f = evaluate();
+        return convergenceOnDeltaX;
+      }
+      continue;
+    }
     if (nearlyEqual(fold, fold, TOLF_) && nearlyEqual(f, fold, TOLF_)) {
       VELTA_LOG(logVerbosity(), 2, lnsrchName,
                 "No change, we are on a plateau, trust descent Direction");
@@ -283,8 +311,9 @@ int SolverNleRecipes::lnsrch_(double fold, double &f, double stpmax) {
       return 0;
 
     double tmplam;
-    if (alam == 1.0) {
-      tmplam = -slope / (2.0 * (f - fold - slope));
+    if (alam2 == 0.0) {
+      // No earlier finite trial: the quadratic through fold, slope and f.
+      tmplam = -slope * alam * alam / (2.0 * (f - fold - slope * alam));
     } else {
       const double rhs1 = f - fold - alam * slope;
       const double rhs2 = f2 - fold - alam2 * slope;

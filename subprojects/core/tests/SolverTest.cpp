@@ -1,6 +1,7 @@
 #include "TestSystem.h"
 
 #include "velta/core/SolverNleRecipes.h"
+#include "velta/utility/Error.h"
 
 #include <gtest/gtest.h>
 
@@ -356,6 +357,61 @@ TEST(SolverNleRecipes, LineSearchNeverIncreasesTheMeritFunction) {
   EXPECT_DOUBLE_EQ(solver.merits[0], 200.25); // F = (19.5, -4.5) at (0.5, -2)
   for (std::size_t k = 1; k < solver.merits.size(); ++k)
     EXPECT_LE(solver.merits[k], solver.merits[k - 1]) << "iteration " << k;
+}
+
+// ln x = ln 3 from x = 10: the full Newton step (-12) lands where the
+// residual is NaN (ln of a negative number) or, in the second system,
+// infinite or, in the third, refused by the model with an error (as a
+// temperature at or below zero is). Such a trial is a failed trial: the line
+// search shortens the step and the solve converges, instead of stopping on
+// "NaN encountered", fitting its step model through an infinite merit value
+// or abandoning the whole solve.
+TEST(SolverNleRecipes, UnevaluableTrialsShortenTheStep) {
+  const double infinite = std::numeric_limits<double>::infinity();
+  const std::function<void(const TestSystem::Unknowns &, std::vector<Value> &, unsigned)>
+      systems[] = {
+          [](const TestSystem::Unknowns &x, std::vector<Value> &y, unsigned start) {
+            y[start] = log(x[0]) - std::log(3.0);
+          },
+          [infinite](const TestSystem::Unknowns &x, std::vector<Value> &y, unsigned start) {
+            y[start] = x[0].value() > 0.0 ? log(x[0]) - std::log(3.0) : Value(infinite);
+          },
+          [](const TestSystem::Unknowns &x, std::vector<Value> &y, unsigned start) {
+            if (x[0].value() <= 0.0)
+              throw ErrorRunTime("log", "argument must be positive");
+            y[start] = log(x[0]) - std::log(3.0);
+          }};
+  for (const auto &residuals : systems) {
+    TestSystem system("log", {10.0}, residuals);
+    SolverNleRecipesAutomatic solver(1, &system);
+    system.init(solver.x());
+    EXPECT_EQ(solver.solve(), 0);
+    // The residual tolerance 1e-5 of ln x: x within 3e-5 of 3.
+    EXPECT_NEAR(system.values[0].value(), 3.0, 3e-5);
+    EXPECT_FALSE(solver.notConverged());
+  }
+}
+
+// x = 5 with residuals only up to x = 2, from x = 2: every trial of the
+// Newton direction is unevaluable. The search ends back at the start with
+// its own (finite) residual, so the solve judges that point: a dubious
+// convergence on the step, not "converged to a local minimum" of an
+// infinite merit function.
+TEST(SolverNleRecipes, OnlyUnevaluableTrialsLeaveTheStartPoint) {
+  TestSystem system("wall", {2.0},
+                    [](const TestSystem::Unknowns &x, std::vector<Value> &y, unsigned start) {
+                      y[start] = x[0].value() <= 2.0
+                                     ? x[0] - 5.0
+                                     : Value(std::numeric_limits<double>::infinity());
+                    });
+  SolverNleRecipesAutomatic solver(1, &system);
+  system.init(solver.x());
+  const int code = solver.solve();
+  EXPECT_EQ(code, -5);
+  EXPECT_EQ(solver.statusText(code), "convergence on deltax; dubious convergence");
+  EXPECT_EQ(system.values[0].value(), 2.0);
+  EXPECT_EQ(solver.x()[0], 2.0);
+  EXPECT_TRUE(solver.notConverged());
 }
 
 // The finite-difference solver converges like the automatic one.

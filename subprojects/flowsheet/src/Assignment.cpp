@@ -1,9 +1,9 @@
 #include "velta/flowsheet/Assignment.h"
 
-#include "velta/core/ValueHelpers.h"
 #include "velta/utility/Error.h"
 #include "velta/value/Constants.h"
 
+#include <algorithm>
 #include <cmath>
 
 Assignment::Assignment(Value *lhs, const Value &rhs, std::string tagText)
@@ -23,14 +23,30 @@ double Assignment::delta() const {
   return std::fabs(diff.value()) / (std::fabs(mean.value()) + 1.0);
 }
 
+double Assignment::magnitude() const {
+  return std::max(std::fabs(LHSP->value()), std::fabs(RHS.value()));
+}
+
+double Assignment::limitFactor(double maxRelativeStep, double reference) const {
+  // 1.0 means no limit. The limit is a share of the larger of the two ends,
+  // so a variable near zero (an enthalpy near 0 J/kmol, a flow about to
+  // appear) still moves by at least half that share of its distance.
+  if (maxRelativeStep == 1.0)
+    return 1.0;
+  const double distance = std::fabs(RHS.value() - LHSP->value());
+  const double allowed = maxRelativeStep * reference;
+  return distance > allowed ? allowed / distance : 1.0;
+}
+
 void Assignment::directstep(double damping, double maxRelativeStep) {
+  advance((1.0 - damping) * limitFactor(maxRelativeStep, magnitude()));
+}
+
+void Assignment::advance(double fraction) {
   static const char *const name = "Assignment::directstep";
   VELTA_TRACE_BEGIN
   Value &lhs = *LHSP;
-  Value step = (RHS - lhs) * (1.0 - damping);
-  if (!(maxRelativeStep == 1.0))
-    clipSymmetric(step, lhs * maxRelativeStep);
-  const Value updated = lhs + step;
+  const Value updated = lhs + (RHS - lhs) * fraction;
   VELTA_LOG(verbosity(), 2, name,
             "setting " << tag << " = " << updated << " was = " << lhs << " and before that "
                        << oldLHS);

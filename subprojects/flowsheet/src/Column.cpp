@@ -165,6 +165,16 @@ Column::Column(Defaults defaults, int id, Persistency *persistency, Node *parent
                               "RatingColumn", "ratings", "embedded RatingColumn", ratings);
   for (std::size_t i = 0; i < ratings.size(); ++i)
     ratings[i]->target_ = my_cast<ColumnSection *>(&at(ratingTarget[i].value()), name);
+  if (persistency == nullptr) {
+    bindChildren_(name);
+    // A per-pass change of 1e-6 is met while a composition front still
+    // creeps; the passes go on until the profile has stopped changing.
+    seqTol = Value(1e-8);
+  }
+  // The composition front of a sharp split can creep for dozens of passes,
+  // its error steady, before it settles.
+  accelerateSubstitution();
+  setStallingPasses(sequential() / 2);
   VELTA_LOG(verbosity(), 2, name, "Done");
   VELTA_TRACE_END(name)
 }

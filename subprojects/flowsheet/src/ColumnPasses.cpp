@@ -6,9 +6,12 @@
 #include "velta/flowsheet/Column.h"
 #include "velta/flowsheet/ColumnSection.h"
 #include "velta/flowsheet/RatingColumn.h"
-#include "velta/flowsheet/StageTag.h"
+#include "velta/phases/Mass.h"
 #include "velta/streams/FlashBase.h"
 #include "velta/streams/Stream.h"
+#include "velta/units/Divider.h"
+#include "velta/units/FlashDrumBase.h"
+#include "velta/units/FlashDrumSeparator.h"
 #include "velta/utility/Diagnostic.h"
 #include "velta/utility/Error.h"
 #include "velta/utility/SharedEnumerations.h"
@@ -23,6 +26,11 @@ using Velta::Utility::ScalingMode;
 namespace {
 
 const int solid1 = static_cast<int>(PhaseIndex::solid1);
+
+// The first sequential passes run every stage at the CMO vapour fraction;
+// from the CMO profile they leave, the passes after them run adiabatic
+// stages, the model of the simultaneous solution, to its fixed point.
+constexpr int cmoPasses = 3;
 
 // The CMO ratios to the feed from the feed's vapour fraction alfa and solid
 // fraction beta, the reflux ratio RR and the boil-up ratio BR.
@@ -47,15 +55,16 @@ void throwUnsupported(const char *caller, const std::string &tag, const String &
                       option.value().c_str());
 }
 
-Stream &streamAt(Object &fs, const std::string &path, const char *caller) {
-  return *my_cast<Stream *>(&fs.at(path), caller);
-}
-
 // A stream given by temperature and pressure on a molar basis, calculated.
+// A torn stream keeps its enthalpy through a flash (the cut's assignment
+// sets it), so its start writes the enthalpy of the state it was given:
+// the passes flash it from that enthalpy.
 void calculatePT(Stream &s) {
   s.flashoption = "PT";
   s.flowoption = "Nx";
   s.calculate(0);
+  if (!s.cutsource.value().empty())
+    s.Tphase->calculateProperties(s.P, s.T, true);
 }
 
 // Phase assignment between phases of different types (a vapour phase into
@@ -69,7 +78,64 @@ void copyPhaseValues(Object &target, const Object &source) {
   }
 }
 
+// A torn stream's start: the temperature and total phase of source, the
+// molar flow flow.
+void startFrom(Stream &cut, const Stream &source, const Value &flow) {
+  cut.T = source.T;
+  copyPhaseValues(*cut.Tphase, *source.Tphase);
+  cut.Tphase->Q("ndot") = flow;
+  calculatePT(cut);
+}
+
+Value solidFraction(Stream &feed, const char *caller) {
+  return Value(my_cast<FlashBase *>(&feed, caller)->Fraction(solid1, false));
+}
+
 } // namespace
+
+// ---------------------------------------------------------------- children
+
+void Column::bindChildren_(const char *caller) {
+  auto flash = [&](const char *tag) { return my_cast<FlashDrumBase *>(&child(tag), caller); };
+  Parts p;
+  p.enrich = my_cast<ColumnSection *>(&child("ENRICH"), caller);
+  p.strip = my_cast<ColumnSection *>(&child("STRIP"), caller);
+  p.feedFlash = flash("FFLASH");
+  p.reboiler = flash("REB");
+  p.condenser = flash("COND");
+  p.split = my_cast<Divider *>(&child("SPLIT"), caller);
+  const struct {
+    Stream *Parts::*member;
+    const char *tag;
+    bool torn;
+  } streams[] = {{&Parts::F, "F", false},        {&Parts::FV, "FV", false},
+                 {&Parts::FL, "FL", false},      {&Parts::EF, "EF", false},
+                 {&Parts::SF, "SF", false},      {&Parts::DV, "DV", false},
+                 {&Parts::DL, "DL", false},      {&Parts::BV, "BV", false},
+                 {&Parts::B, "B", false},        {&Parts::SL, "SL", false},
+                 {&Parts::ELbis, "ELbis", true}, {&Parts::BVbis, "BVbis", true},
+                 {&Parts::Rbis, "Rbis", true}};
+  // The torn streams' copies exist only once the column is set up.
+  for (const auto &s : streams)
+    if (!s.torn || hasChild(s.tag))
+      p.*s.member = my_cast<Stream *>(&child(s.tag), caller);
+  parts_ = p;
+}
+
+void Column::initializeNonPersistents() {
+  FlowSheet::initializeNonPersistents();
+  bindChildren_("Column::initializeNonPersistents");
+}
+
+Stream &Column::cutCopy(Stream *stream, const char *tag, const char *caller) const {
+  if (stream == nullptr)
+    throw ErrorRunTime(caller, (std::string("no torn stream ") + tag + " in " + fullTag() +
+                                ": the column has not been set up")
+                                   .c_str());
+  return *stream;
+}
+
+int Column::sequential() { return std::max(100, 10 * stages_); }
 
 Value Column::stageStep() const {
   return columnDeltaP / static_cast<double>(stages_ - 1);
@@ -84,17 +150,24 @@ void Column::checkOptions(const char *caller) const {
     throwUnsupported(caller, tag(), reboilerOption);
 }
 
+void Column::go(int mode, int level) {
+  const ProvisionalErrors provisional;
+  FlowSheet::go(mode, level);
+}
+
+// ---------------------------------------------------------------- pre
+
 void Column::pre(int mode, int) {
   static const char *const name = "Column::pre";
   VELTA_TRACE_BEGIN
   VELTA_LOG(verbosity(), 1, name, "Entered for " << fullTag());
+  const Parts &p = parts_;
   const Value dP = stageStep();
-  Q("COND.P") = P1;
-  my_cast<ColumnSection *>(&at("ENRICH"), name)->setPressureProfile(P1 + consenserDeltaP, dP);
-  Q("FFLASH.P") =
-      P1 + consenserDeltaP + static_cast<double>(feedStage_) * columnDeltaP /
-                                 static_cast<double>(stages_ - 1);
-  my_cast<ColumnSection *>(&at("STRIP"), name)->setPressureProfile(Q("FFLASH.P"), dP);
+  p.condenser->P = P1;
+  p.enrich->setPressureProfile(P1 + consenserDeltaP, dP);
+  p.feedFlash->P = P1 + consenserDeltaP + static_cast<double>(feedStage_) * columnDeltaP /
+                                             static_cast<double>(stages_ - 1);
+  p.strip->setPressureProfile(p.feedFlash->P, dP);
   if (isPristine() && mode == 1)
     initialize(name);
   VELTA_LOG(verbosity(), 2, name, "Ve = " << Ve);
@@ -109,49 +182,49 @@ void Column::pre(int mode, int) {
   VELTA_LOG(verbosity(), 2, name, "delta = " << delta);
 
   if (condenserOption.value() == "RR")
-    at("SPLIT").Q("outSplit", 0) = gamma;
+    p.split->outSplit.at(0) = gamma;
   else if (condenserOption.value() != "DF")
     throwUnsupported(name, tag(), condenserOption);
-
-  const struct {
-    const char *section;
-    Value alfa;
-  } sections[] = {{"ENRICH", Ve / (Ve + Le)}, {"STRIP", Vs / (Vs + Ls)}};
-  for (const auto &s : sections) {
-    Object &section = at(s.section);
-    for (int j = 0; j < section.I("nStage"); ++j) {
-      Object &stage = section.at(Velta::Flowsheet::stageTag(j));
-      if (mode == 1) {
-        stage.S("option") = "PA";
-        stage.Q("alfa") = s.alfa;
-      } else {
-        stage.S("option") = "PH";
-        stage.Q("duty").set(0.0, "W");
-      }
-    }
-  }
-
+  specifyStages(mode);
   if (reboilerOption.value() == "QN")
-    Q("REB.duty") = QN;
+    p.reboiler->duty = QN;
   else if (reboilerOption.value() == "BR")
-    Q("REB.alfa") = delta;
+    p.reboiler->alfa = delta;
   else
     throwUnsupported(name, tag(), reboilerOption);
   VELTA_LOG(verbosity(), 2, name, "Done");
   VELTA_TRACE_END(name)
 }
 
-void Column::initialize(const char *caller) {
-  Model &flash = *my_cast<Model *>(&at("FFLASH"), caller);
-  Stream &F = streamAt(*this, "F", caller);
-  Stream &FV = streamAt(*this, "FV", caller);
-  Stream &FL = streamAt(*this, "FL", caller);
-  const Value &feed = F.Q("Tphase.ndot");
-  auto solids = [&] { return Value(my_cast<FlashBase *>(&F, caller)->Fraction(solid1, false)); };
+void Column::specifyStages(int mode) {
+  const bool cmoStages = mode == 1 && nCalculations.value() < cmoPasses;
+  const struct {
+    ColumnSection *section;
+    Value alfa;
+  } sections[] = {{parts_.enrich, Ve / (Ve + Le)}, {parts_.strip, Vs / (Vs + Ls)}};
+  for (const auto &s : sections)
+    for (int j = 0; j < s.section->nStage.value(); ++j) {
+      FlashDrumBase &stage = s.section->stage(j);
+      if (cmoStages) {
+        stage.option = "PA";
+        stage.alfa = s.alfa;
+      } else {
+        stage.option = "PH";
+        stage.duty.set(0.0, "W");
+      }
+    }
+}
 
-  flash.calculate(0);
-  alfa = Q("FFLASH.alfa");
-  beta = solids();
+void Column::initialize(const char *caller) {
+  const Parts &p = parts_;
+  const Value &feed = p.F->Tphase->Q("ndot");
+  // At the top of a case the feed is flashed by the pass after this start,
+  // so until then it holds whatever was stored with it.
+  if (isRoot())
+    p.F->calculate(0);
+  p.feedFlash->calculate(0);
+  alfa = p.feedFlash->alfa;
+  beta = solidFraction(*p.F, caller);
   const Cmo c = cmo(RR, BR, alfa, beta);
   Ve = c.Ve;
   Le = c.Le;
@@ -161,108 +234,113 @@ void Column::initialize(const char *caller) {
   DF = c.DF;
   gamma = c.gamma;
   delta = Vs / Ls;
-  my_cast<Model *>(&at("ENRICH"), caller)->incrementCalculations();
-  my_cast<Model *>(&at("STRIP"), caller)->incrementCalculations();
+  p.enrich->incrementCalculations();
+  p.strip->incrementCalculations();
 
   const struct {
-    const char *stream;
-    Stream &from;
+    Stream *stream;
+    Stream *from;
     Value ratio;
-  } starts[] = {{"EF", FV, Ve}, {"SF", FL, Ls}, {"ELbis", FL, Ls - 1.0}};
+  } starts[] = {{p.EF, p.FV, Ve},
+                {p.SF, p.FL, Ls},
+                {&cutCopy(p.ELbis, "ELbis", caller), p.FL, Ls - 1.0}};
   for (const auto &s : starts) {
-    Stream &target = streamAt(*this, s.stream, caller);
-    target.assign(s.from);
-    target.Q("Tphase.ndot") = feed * s.ratio;
-    calculatePT(target);
+    s.stream->assign(*s.from);
+    s.stream->Tphase->Q("ndot") = feed * s.ratio;
+    calculatePT(*s.stream);
   }
-  S("FFLASH.option") = "PA";
+  p.feedFlash->option = "PA";
 
   // Each stage of a section starts from its own point of a sweep of the
   // feed flash's vapour fraction: richer vapours towards the top.
-  auto startFrom = [&](Stream &cut, const Stream &source, const Value &ratio) {
-    cut.T = source.T;
-    copyPhaseValues(*cut.Tphase, *source.Tphase);
-    cut.Q("Tphase.ndot") = feed * ratio;
-    calculatePT(cut);
-  };
-  auto sweep = [&](double vf) {
-    Q("FFLASH.alfa").set(Value(vf));
-    flash.calculate(0);
-  };
-  double vfMin = std::min(delta.value(), DF.value());
-  double vfMax = 1.0 - solids().value();
+  const double vfMin = std::min(delta.value(), DF.value());
+  const double vfMax = 1.0 - solidFraction(*p.F, caller).value();
+  startEnrichment(vfMin, vfMax, caller);
+  startStripping(std::min(std::max(delta.value(), DF.value()), 0.99), caller);
+  // The sweep leaves the feed flash far from the feed's state; the adiabatic
+  // flash starts again from the feed temperature, as a PH flash of a deeply
+  // subcooled feed cannot find its way back from a two-phase point.
+  p.feedFlash->option = "PT";
+  p.feedFlash->T = p.F->T;
+  p.feedFlash->calculate(0);
+  p.feedFlash->option = "PH";
+  p.feedFlash->duty.set(0.0, "W");
+  p.feedFlash->calculate(0);
+}
+
+void Column::sweepFeedFlash(double vf) {
+  parts_.feedFlash->alfa.set(Value(vf));
+  parts_.feedFlash->calculate(0);
+}
+
+void Column::startEnrichment(double vfMin, double vfMax, const char *caller) {
+  const Parts &p = parts_;
+  const Value &feed = p.F->Tphase->Q("ndot");
   VELTA_LOG(verbosity(), 2, caller, "pseudoVaporFraction = [" << vfMin << " - " << vfMax << "]");
   if (!(vfMax > vfMin))
     throw ErrorRunTime(caller, ("empty pseudo vapor fraction range [" + std::to_string(vfMin) +
                                 " - " + std::to_string(vfMax) + "] for the enrichment section")
                                    .c_str());
-  sweep(vfMin);
-  Stream &Rbis = streamAt(*this, "Rbis", caller);
+  sweepFeedFlash(vfMin);
+  Stream &Rbis = cutCopy(p.Rbis, "Rbis", caller);
   Rbis.P = P1 + consenserDeltaP;
-  startFrom(Rbis, FV, Le);
-  auto *enrich = my_cast<ColumnSection *>(&at("ENRICH"), caller);
+  startFrom(Rbis, *p.FV, feed * Le);
   for (int i = 1; i < feedStage_; ++i) {
     VELTA_LOG(verbosity(), 2, caller, "Initializing stage " << i << " in the enrichment section");
-    sweep(static_cast<double>(i) / feedStage_ * (vfMax - vfMin) + vfMin);
-    startFrom(streamAt(*enrich, enrich->cutTag(0, i), caller), FV, Ve);
+    sweepFeedFlash(static_cast<double>(i) / feedStage_ * (vfMax - vfMin) + vfMin);
+    startFrom(p.enrich->gasCutFrom(i), *p.FV, feed * Ve);
   }
+}
 
-  vfMax = std::min(std::max(delta.value(), DF.value()), 0.99);
+void Column::startStripping(double vfMax, const char *caller) {
+  const Parts &p = parts_;
+  const Value &feed = p.F->Tphase->Q("ndot");
   VELTA_LOG(verbosity(), 2, caller, "pseudoVaporFraction = [" << 0 << " - " << vfMax << "]");
   if (!(vfMax > 0.0))
     throw ErrorRunTime(caller, ("empty pseudo vapor fraction range [0 - " +
                                 std::to_string(vfMax) + "] for the stripping section")
                                    .c_str());
-  auto *strip = my_cast<ColumnSection *>(&at("STRIP"), caller);
   for (int i = 1; i < strippingStages_; ++i) {
     VELTA_LOG(verbosity(), 2, caller, "Initializing stage " << i << " in the stripping section");
-    sweep(static_cast<double>(i) / strippingStages_ * vfMax);
-    startFrom(streamAt(*strip, strip->cutTag(0, i), caller), FL, Vs);
+    sweepFeedFlash(static_cast<double>(i) / strippingStages_ * vfMax);
+    startFrom(p.strip->gasCutFrom(i), *p.FL, feed * Vs);
   }
-  sweep(vfMax);
-  Stream &BVbis = streamAt(*this, "BVbis", caller);
+  sweepFeedFlash(vfMax);
+  Stream &BVbis = cutCopy(p.BVbis, "BVbis", caller);
   BVbis.P = P1 + consenserDeltaP + columnDeltaP;
-  startFrom(BVbis, FL, Vs);
-  // The sweep leaves the feed flash far from the feed's state; the adiabatic
-  // flash starts again from the feed temperature, as a PH flash of a deeply
-  // subcooled feed cannot find its way back from a two-phase point.
-  S("FFLASH.option") = "PT";
-  Q("FFLASH.T") = F.T;
-  flash.calculate(0);
-  S("FFLASH.option") = "PH";
-  Q("FFLASH.duty").set(0.0, "W");
-  flash.calculate(0);
+  startFrom(BVbis, *p.FL, feed * Vs);
 }
+
+// ---------------------------------------------------------------- post
 
 void Column::post(int, int) {
   static const char *const name = "Column::post";
   VELTA_TRACE_BEGIN
   VELTA_LOG(verbosity(), 1, name, "Entered for " << fullTag());
-  my_cast<ColumnSection *>(&at("ENRICH"), name)->calculateProperties();
-  my_cast<ColumnSection *>(&at("STRIP"), name)->calculateProperties();
-  Q1 = Q("COND.duty");
-  QN = Q("REB.duty");
-  T[0] = Q("COND.T");
-  V[0] = Q("DV:Tphase.ndot");
-  L[0] = Q("DL:Tphase.ndot");
+  const Parts &p = parts_;
+  p.enrich->calculateProperties();
+  p.strip->calculateProperties();
+  Q1 = p.condenser->duty;
+  QN = p.reboiler->duty;
+  T[0] = p.condenser->T;
+  V[0] = p.DV->Tphase->Q("ndot");
+  L[0] = p.DL->Tphase->Q("ndot");
   const struct {
-    const char *section;
+    ColumnSection *section;
     int count, offset;
-  } sections[] = {{"ENRICH", feedStage_, 1}, {"STRIP", strippingStages_, feedStage_ + 1}};
-  for (const auto &s : sections) {
-    auto *section = my_cast<ColumnSection *>(&at(s.section), name);
+  } sections[] = {{p.enrich, feedStage_, 1}, {p.strip, strippingStages_, feedStage_ + 1}};
+  for (const auto &s : sections)
     for (int i = 0; i < s.count; ++i) {
       const auto k = static_cast<std::size_t>(s.offset + i);
-      T[k] = section->Q(section->stageTag(i) + ".T");
-      V[k] = section->Q(section->streamTag(0, i) + ":Tphase.ndot");
-      L[k] = section->Q(section->streamTag(1, i) + ":Tphase.ndot");
+      T[k] = s.section->stage(i).T;
+      V[k] = s.section->gasFrom(i).Tphase->Q("ndot");
+      L[k] = s.section->liquidFrom(i).Tphase->Q("ndot");
     }
-  }
   const auto last = static_cast<std::size_t>(stages_ + 1);
-  T[last] = Q("REB.T");
-  V[last] = Q("BV:Tphase.ndot");
-  L[last] = Q("B:Tphase.ndot");
-  BRs = Q("BV:Tphase.ndot") / Q("B:Tphase.ndot");
+  T[last] = p.reboiler->T;
+  V[last] = p.BV->Tphase->Q("ndot");
+  L[last] = p.B->Tphase->Q("ndot");
+  BRs = p.BV->Tphase->Q("ndot") / p.B->Tphase->Q("ndot");
   for (RatingColumn *rating : ratings)
     rating->calculate(0);
   incrementCalculations();
@@ -270,18 +348,20 @@ void Column::post(int, int) {
   VELTA_TRACE_END(name)
 }
 
+// ---------------------------------------------------------------- equations
+
 void Column::makeUserEquations(Position &position) {
   static const char *const name = "Column::makeUserEquations";
   VELTA_TRACE_BEGIN
   VELTA_LOG(verbosity(), 1, name, "Entered for " << fullTag());
+  const Parts &p = parts_;
   const Value &One = dimensionlessOne;
   auto assign = [&](Quantity &lhs, const Value &rhs, const std::string &tag,
                     const std::string &text) {
     makeAssignment(position, &lhs, rhs, tag, text, 0, ScalingMode::noscaling, 0.0, 1.0, One);
   };
-  assign(alfa, Q("FFLASH.alfa"), "vapor fraction in feed", "Q(\"FFLASH.alfa\")");
-  assign(beta, my_cast<FlashBase *>(&at("F"), name)->Fraction(solid1, false),
-         "solid1 fraction in feed",
+  assign(alfa, p.feedFlash->alfa, "vapor fraction in feed", "Q(\"FFLASH.alfa\")");
+  assign(beta, solidFraction(*p.F, name), "solid1 fraction in feed",
          "my_cast<FlashBase *>(&at(\"F\"), CURRENT_FUNCTION)->Fraction(Velta::Utility::PhaseIndex::"
          "solid1)");
   const Cmo c = cmo(RR, BR, alfa, beta);
@@ -298,31 +378,37 @@ void Column::makeUserEquations(Position &position) {
   assign(gamma, c.gamma, gamma.description(), "RR / (One + RR)");
   assign(delta, Vs / Ls, delta.description(), "Vs / Ls");
 
-  auto resetIfFailed = [&](Object &unit) {
-    Model *model = my_cast<Model *>(&unit, name);
-    if (!model->errors.value().empty())
-      model->setPristine();
+  auto resetIfFailed = [](Model &unit) {
+    if (!unit.errors.value().empty())
+      unit.setPristine();
   };
-  resetIfFailed(at("COND"));
-  Model *reb = my_cast<Model *>(&at("REB"), name);
-  if (!reb->errors.value().empty()) {
+  resetIfFailed(*p.condenser);
+  if (!p.reboiler->errors.value().empty()) {
     VELTA_LOG(verbosity(), 2, name, "Resetting REB");
-    reb->setPristine();
-    Q("REB.T") = Value(500.0, "K");
-    Q("SL.T") = Value(500.0, "K");
+    p.reboiler->setPristine();
+    p.reboiler->T = Value(500.0, "K");
+    p.SL->T = Value(500.0, "K");
   }
   const struct {
-    const char *section;
+    ColumnSection *section;
     int count;
-  } sections[] = {{"ENRICH", feedStage_}, {"STRIP", strippingStages_}};
-  for (const auto &s : sections) {
-    auto *section = my_cast<MultiStage *>(&at(s.section), name);
-    for (int i = 0; i < s.count; ++i)
-      resetIfFailed(section->at(section->stageTag(i)));
-  }
+  } sections[] = {{p.enrich, feedStage_}, {p.strip, strippingStages_}};
+  for (const auto &s : sections)
+    for (int i = 0; i < s.count; ++i) {
+      // A pristine stage starts from its own temperature: a failed one
+      // starts again from its inlets' mean, not from where it failed (a
+      // liquid root far below the inlets is a stable failure).
+      FlashDrumBase &stage = s.section->stage(i);
+      if (!stage.errors.value().empty())
+        if (const auto *separator = dynamic_cast<const FlashDrumSeparator *>(&stage))
+          stage.T = separator->Tavg;
+      resetIfFailed(stage);
+    }
   VELTA_LOG(verbosity(), 2, name, "Done");
   VELTA_TRACE_END(name)
 }
+
+// ---------------------------------------------------------------- set-up
 
 void Column::setup() {
   static const char *const name = "Column::setup";
@@ -333,14 +419,16 @@ void Column::setup() {
   checkOptions(name);
   VELTA_LOG(verbosity(), 2, name, "Calling flowsheet::setup to initialize any subflowsheet");
   FlowSheet::setup();
+  bindChildren_(name);
+  const Parts &p = parts_;
   setMaxRelativeStepChange(0.1);
-  my_cast<SequentialAssembly *>(&at("STRIP"), name)->setMaxRelativeStepChange(0.1);
-  my_cast<SequentialAssembly *>(&at("ENRICH"), name)->setMaxRelativeStepChange(0.1);
-  S("COND.option") = "PA";
-  Q("COND.alfa").set(Value(0.0));
-  S("FFLASH.option") = "PH";
-  Q("FFLASH.duty").set(0.0, "W");
-  Q("REB.deltaP").set(0.0, "Pa");
+  p.strip->setMaxRelativeStepChange(0.1);
+  p.enrich->setMaxRelativeStepChange(0.1);
+  p.condenser->option = "PA";
+  p.condenser->alfa.set(Value(0.0));
+  p.feedFlash->option = "PH";
+  p.feedFlash->duty.set(0.0, "W");
+  p.reboiler->deltaP.set(0.0, "Pa");
   VELTA_LOG(verbosity(), 2, name, "Defining cut streams");
   if (isDag()) {
     restoreCuts();
@@ -348,6 +436,7 @@ void Column::setup() {
     for (const char *cut : {"EL", "BV", "R"})
       addCut(cut);
   }
+  bindChildren_(name);
   VELTA_LOG(verbosity(), 2, name, "Making selected outputs visible in GUI");
   for (auto *profile : {&T, &V, &L})
     for (Quantity &q : *profile)
@@ -362,7 +451,7 @@ void Column::setup() {
   for (Quantity *q : {&QN, &BR, &BF})
     if (!(q == &QN && r == "QN") && !(q == &BR && r == "BR"))
       q->setOutput();
-  S("REB.option") = r == "QN" ? "DH" : "DA";
+  p.reboiler->option = r == "QN" ? "DH" : "DA";
   BRs.setOutput();
   VELTA_LOG(verbosity(), 2, name, "Done");
   VELTA_TRACE_END(name)

@@ -3,9 +3,11 @@
 #include "velta/core/MyCast.h"
 #include "velta/phases/MassMolarProperties.h"
 #include "velta/streams/Stream.h"
+#include "velta/units/FlashDrumBase.h"
 #include "velta/utility/Diagnostic.h"
 #include "velta/utility/Error.h"
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -62,35 +64,75 @@ ColumnSection::ColumnSection(Defaults defaults, int id, Persistency *persistency
     addVariable(*q);
     q->setOutput();
   }
+  accelerateSubstitution();
+  // A restored section has its options back only once all its variables
+  // are: it binds in initializeNonPersistents.
+  if (persistency == nullptr)
+    bindChildren_(name);
   VELTA_LOG(verbosity(), 2, name, "Done");
 }
 
 ColumnSection::~ColumnSection() = default;
 
+void ColumnSection::bindChildren_(const char *caller) {
+  const auto n = static_cast<std::size_t>(nStage.value());
+  stages_.assign(n, nullptr);
+  gas_.assign(n, nullptr);
+  liquid_.assign(n, nullptr);
+  gasCuts_.assign(n, nullptr);
+  for (std::size_t i = 0; i < n; ++i) {
+    const int k = static_cast<int>(i);
+    stages_[i] = my_cast<FlashDrumBase *>(&child(stageTag(k)), caller);
+    gas_[i] = my_cast<Stream *>(&child(streamTag(0, k)), caller);
+    liquid_[i] = my_cast<Stream *>(&child(streamTag(1, k)), caller);
+    if (k > 0 && hasChild(cutTag(0, k)))
+      gasCuts_[i] = my_cast<Stream *>(&child(cutTag(0, k)), caller);
+  }
+  gasFeed_ = my_cast<Stream *>(&child("FA"), caller);
+  liquidFeed_ = my_cast<Stream *>(&child("FB"), caller);
+}
+
+FlashDrumBase &ColumnSection::stage(int i) const { return *stages_.at(static_cast<std::size_t>(i)); }
+
+Stream &ColumnSection::gasFrom(int i) const { return *gas_.at(static_cast<std::size_t>(i)); }
+
+Stream &ColumnSection::liquidFrom(int i) const { return *liquid_.at(static_cast<std::size_t>(i)); }
+
+Stream &ColumnSection::gasCutFrom(int i) const {
+  Stream *cut = gasCuts_.at(static_cast<std::size_t>(i));
+  if (cut == nullptr)
+    throw ErrorRunTime("ColumnSection::gasCutFrom",
+                       ("no torn gas stream from stage " + std::to_string(i) + " of " +
+                        fullTag() + " (not set up)")
+                           .c_str());
+  return *cut;
+}
+
+int ColumnSection::sequential() { return std::max(50, 5 * nStage.value()); }
+
 void ColumnSection::calculateProperties() {
   static const char *const name = "ColumnSection::calculateProperties";
   VELTA_TRACE_BEGIN
   VELTA_LOG(verbosity(), 1, name, "Entered for " << fullTag());
-  const std::string top = streamTag(0, 0);
-  const std::string bottom = streamTag(1, nStage.value() - 1);
-  Gtop = Q(top + ":Tphase.mdot");
-  Gbtm = Q("FA:Tphase.mdot");
-  Ltop = Q("FB:Tphase.mdot");
-  Lbtm = Q(bottom + ":Tphase.mdot");
-  rhoGtop = Q(top + ":Tphase.rho");
-  rhoGbtm = Q("FA:Tphase.rho");
-  rhoLtop = Q("FB:Tphase.rho");
-  rhoLbtm = Q(bottom + ":Tphase.rho");
-  Phase::MassMolarProperties &liquidTop = liquidPhase(at("FB"), name);
-  sigmaTop = liquidTop.sigma(Q("FB.P"), Q("FB.T"));
-  etaLtop = liquidTop.mu(Q("FB.P"), Q("FB.T"));
-  Phase::MassMolarProperties &liquidBottom = liquidPhase(at(bottom), name);
-  sigmaBtm = liquidBottom.sigma(Q(bottom + ".P"), Q(bottom + ".T"));
-  etaLbtm = liquidBottom.mu(Q(bottom + ".P"), Q(bottom + ".T"));
-  etaGtop = my_cast<Phase::MassMolarProperties *>(&at(top).child("Tphase"), name)
-                ->mu(Q(top + ".P"), Q(top + ".T"));
-  etaGbtm = my_cast<Phase::MassMolarProperties *>(&at("FA").child("Tphase"), name)
-                ->mu(Q("FA.P"), Q("FA.T"));
+  Stream &top = gasFrom(0);
+  Stream &bottom = liquidFrom(nStage.value() - 1);
+  Gtop = top.Tphase->mdot;
+  Gbtm = gasFeed_->Tphase->mdot;
+  Ltop = liquidFeed_->Tphase->mdot;
+  Lbtm = bottom.Tphase->mdot;
+  rhoGtop = top.Q("Tphase.rho");
+  rhoGbtm = gasFeed_->Q("Tphase.rho");
+  rhoLtop = liquidFeed_->Q("Tphase.rho");
+  rhoLbtm = bottom.Q("Tphase.rho");
+  Phase::MassMolarProperties &liquidTop = liquidPhase(*liquidFeed_, name);
+  sigmaTop = liquidTop.sigma(liquidFeed_->P, liquidFeed_->T);
+  etaLtop = liquidTop.mu(liquidFeed_->P, liquidFeed_->T);
+  Phase::MassMolarProperties &liquidBottom = liquidPhase(bottom, name);
+  sigmaBtm = liquidBottom.sigma(bottom.P, bottom.T);
+  etaLbtm = liquidBottom.mu(bottom.P, bottom.T);
+  etaGtop = my_cast<Phase::MassMolarProperties *>(top.Tphase, name)->mu(top.P, top.T);
+  etaGbtm = my_cast<Phase::MassMolarProperties *>(gasFeed_->Tphase, name)
+                ->mu(gasFeed_->P, gasFeed_->T);
   VELTA_LOG(verbosity(), 2, name, "Done");
   VELTA_TRACE_END(name)
 }
@@ -99,19 +141,25 @@ void ColumnSection::setPressureProfile(Value first, Value step) {
   static const char *const name = "ColumnSection::setPressureProfile";
   VELTA_TRACE_BEGIN
   VELTA_LOG(verbosity(), 1, name, "Entered for " << fullTag());
-  for (int i = 0; i < I("nStage"); ++i)
-    Q(stageTag(i) + ".P") = first + static_cast<double>(i) * step;
+  for (int i = 0; i < nStage.value(); ++i)
+    stage(i).P = first + static_cast<double>(i) * step;
   VELTA_LOG(verbosity(), 2, name, "Done");
   VELTA_TRACE_END(name)
+}
+
+void ColumnSection::initializeNonPersistents() {
+  MultiStage::initializeNonPersistents();
+  bindChildren_("ColumnSection::initializeNonPersistents");
 }
 
 void ColumnSection::setup() {
   static const char *const name = "ColumnSection::setup";
   VELTA_LOG(verbosity(), 1, name, "Entered for " << tag());
   MultiStage::setup();
-  for (int i = 0; i < nStage.value(); ++i) {
-    S(stageTag(i) + ".option") = "PH";
-    Q(stageTag(i) + ".duty").set(0.0, "W");
+  bindChildren_(name);
+  for (FlashDrumBase *s : stages_) {
+    s->option = "PH";
+    s->duty.set(0.0, "W");
   }
   VELTA_LOG(verbosity(), 2, name, "Done");
 }
@@ -121,8 +169,8 @@ void ColumnSection::post(int mode, int level) {
   VELTA_TRACE_BEGIN
   VELTA_LOG(verbosity(), 1, name, "Entered for " << fullTag());
   MultiStage::post(mode, level);
-  for (int i = 0; i < nStage.value(); ++i)
-    if (std::fabs(Q(stageTag(i) + ".duty").toDouble("W")) > 1000.0)
+  for (const FlashDrumBase *s : stages_)
+    if (s->option.value() == "PH" && std::fabs(s->duty.toDouble("W")) > 1000.0)
       setError("non-adiabatic equilibrium stage");
   VELTA_TRACE_END(name)
 }

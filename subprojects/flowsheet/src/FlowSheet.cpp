@@ -2,6 +2,7 @@
 
 #include "velta/core/MyCast.h"
 #include "velta/flowsheet/FlowSheetPrivate.h"
+#include "velta/flowsheet/SubstitutionAccelerator.h"
 #include "velta/flowsheet/Layout.h"
 #include "velta/phases/MassMolarProperties.h"
 #include "velta/streams/Stream.h"

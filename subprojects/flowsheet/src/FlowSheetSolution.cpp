@@ -5,6 +5,7 @@
 #include "velta/core/MyCast.h"
 #include "velta/flowsheet/FlowSheet.h"
 #include "velta/flowsheet/FlowSheetPrivate.h"
+#include "velta/flowsheet/SubstitutionAccelerator.h"
 #include "velta/phases/MassMolarProperties.h"
 #include "velta/streams/Stream.h"
 #include "velta/utility/Assert.h"
@@ -83,6 +84,8 @@ void FlowSheet::goSequential(int n, int level) {
     return;
   int count = 0;
   int k = 0;
+  if (accelerator_)
+    accelerator_->reset();
   while (k < n) {
     resetErrors();
     pre(1, level);
@@ -94,6 +97,8 @@ void FlowSheet::goSequential(int n, int level) {
       directstep();
     else
       wegsteinstep();
+    if (accelerator_ && cutsSolution_ == CutsSolution::direct)
+      accelerator_->afterStep(ass_, k);
     const double prev = seqErr.value();
     seqErr = Value(deltaseq());
     VELTA_LOG(verbosity(), -1, name,
@@ -102,7 +107,7 @@ void FlowSheet::goSequential(int n, int level) {
     if (seqErr.value() < seqTol.value())
       break;
     if (std::fabs(seqErr.value() / prev) > 0.99) {
-      if (++count > 10)
+      if (++count > stallingPasses_)
         break;
     } else {
       count = 0;
@@ -114,10 +119,15 @@ void FlowSheet::goSequential(int n, int level) {
   NITER = k;
   if (NITER.value() >= n)
     setError("flowsheet sequential convergence failure: maximum iterations reached;");
-  if (count > 10)
+  if (count > stallingPasses_)
     setError("flowsheet sequential convergence failure: non decreasing residues;");
   if (std::isnan(seqErr.value()))
     setError("flowsheet sequential convergence failure: NaN residue;");
+}
+
+void FlowSheet::accelerateSubstitution() {
+  if (!accelerator_)
+    accelerator_ = std::make_unique<SubstitutionAccelerator>();
 }
 
 void FlowSheet::goSimultaneous(int level) {
@@ -172,6 +182,8 @@ void FlowSheet::makeCutAssignments(Position &p, const CutPair &cut) {
   Stream *out = cut.out;
   VELTA_LOG(verbosity(), 2, name, "Processing cut (" << in->tag() << ", " << out->tag() << ")");
   VELTA_ASSERT(in->representation() == out->representation());
+  // A torn stream's pressure, enthalpy and flows share one step limit.
+  beginGroup();
   makeAssignment(p, &in->P, Value(out->P), "Pressure for stream " + in->tag(),
                  "cut.second->out()->P", 0, ScalingMode::log, 1.0, 101325.0, Value(1.0));
   auto *inProperties = dynamic_cast<Phase::MassMolarProperties *>(in->Tphase);
@@ -189,6 +201,7 @@ void FlowSheet::makeCutAssignments(Position &p, const CutPair &cut) {
                    "Flow for component " + components[i]->name() + " in stream " + in->fullTag(),
                    "cut.second->out()->Tphase->flow(i)", i, ScalingMode::noscaling, 0.0, 1.0,
                    Value(1.0));
+  endGroup();
 }
 
 void FlowSheet::setup_of() {

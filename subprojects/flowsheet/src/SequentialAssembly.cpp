@@ -3,6 +3,8 @@
 #include "velta/utility/Assert.h"
 #include "velta/utility/Error.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 SequentialAssembly::SequentialAssembly() = default;
@@ -28,6 +30,7 @@ void SequentialAssembly::makeAssignment(Position &position, Value *lhs, const Va
     created->text = replaced;
     assignment = created.get();
     created->index = ass_.size();
+    created->group = openGroup_;
     ass_.push_back(std::move(created));
     scalers_.push_back(std::make_unique<Scaler>(mode, xmin, xmax, 1.0, 10.0));
     lhs->unSetInput();
@@ -62,16 +65,45 @@ double SequentialAssembly::deltaseq() {
   return sum;
 }
 
+// A group is named by the index of its first assignment; the name only
+// matters when the assignments are created.
+void SequentialAssembly::beginGroup() { openGroup_ = static_cast<int>(ass_.size()); }
+
+void SequentialAssembly::endGroup() { openGroup_ = -1; }
+
 void SequentialAssembly::directstep() {
   static const char *const name = "SequentialAssembly::directstep";
   VELTA_TRACE_BEGIN
   VELTA_LOG(verbosity(), 1, name,
             "Entered with damping = " << damping_ << " and maximum relative step change = "
                                       << maxRelativeStepChange_);
-  for (auto &assignment : ass_)
-    assignment->directstep(damping_, maxRelativeStepChange_);
+  for (auto first = ass_.begin(); first != ass_.end();) {
+    auto last = std::next(first);
+    if ((*first)->group >= 0)
+      while (last != ass_.end() && (*last)->group == (*first)->group)
+        ++last;
+    const double share = (1.0 - damping_) * groupLimitFactor(first, last);
+    for (; first != last; ++first)
+      (*first)->advance(share);
+  }
   VELTA_LOG(verbosity(), 2, name, "Done");
   VELTA_TRACE_END(name)
+}
+
+// The smallest share of the step that keeps every member of the group
+// within the limit, each measured against the largest member of the same
+// units: the trace flows of a stream are limited by its main flows, not by
+// their own size.
+double SequentialAssembly::groupLimitFactor(Position first, Position last) const {
+  double factor = 1.0;
+  for (auto a = first; a != last; ++a) {
+    double reference = 0.0;
+    for (auto b = first; b != last; ++b)
+      if ((*b)->LHSP->units() == (*a)->LHSP->units())
+        reference = std::max(reference, (*b)->magnitude());
+    factor = std::min(factor, (*a)->limitFactor(maxRelativeStepChange_, reference));
+  }
+  return factor;
 }
 
 void SequentialAssembly::wegsteinstep() {

@@ -7,6 +7,7 @@
 #include "FlowsheetTestSupport.h"
 #include "OdbcTestStore.h"
 
+#include "velta/flowsheet/MultiCompressorIntercooled.h"
 #include "velta/flowsheet/MultiStage.h"
 #include "velta/persistency/PersistencyOdbc.h"
 
@@ -80,6 +81,34 @@ TEST_P(CompositeStore, RestoredCascadeKeepsItsCutsAndState) {
     EXPECT_NEAR(b.Tphase->flow(0).value(), a.Tphase->flow(0).value(), 1e-9) << s;
     EXPECT_NEAR(b.Tphase->flow(1).value(), a.Tphase->flow(1).value(), 1e-9) << s;
   }
+}
+
+// The series arrangement of a compressor train stores its own variables
+// (stage count, the two pressure differences, the pressure option and the
+// three types) and takes them back from the store, with its children.
+TEST_P(CompositeStore, RestoredTrainKeepsItsArrangementVariables) {
+  PersistencyOdbc store(dsn_);
+  std::unique_ptr<Node> created = NodeFactory().create(
+      "MultiCompressorIntercooled2", Defaults("K", "train"), 0, nullptr, nullptr, nullptr);
+  auto &train = dynamic_cast<MultiStageOneTwo &>(*created);
+  train.deltaP[1] = Value(500.0, "Pa");
+  train.pressureoption = "separate";
+  const int storedId = train.insert(store);
+
+  std::unique_ptr<Node> node = NodeFactory().create("MultiCompressorIntercooled2", Defaults(),
+                                                    storedId, &store, nullptr, nullptr);
+  auto &back = dynamic_cast<MultiStageOneTwo &>(*node);
+  EXPECT_EQ(back.nStage.value(), 2);
+  EXPECT_EQ(back.I("nStage"), 2);
+  ASSERT_EQ(back.deltaP.size(), 2u);
+  EXPECT_EQ(back.Q("deltaP[0]").value(), 0.0);
+  EXPECT_EQ(back.Q("deltaP[1]").value(), 500.0);
+  EXPECT_EQ(back.deltaP[1].description(), "Pressure difference of item 1");
+  EXPECT_EQ(back.S("pressureoption"), "separate");
+  EXPECT_EQ(back.S("typeT"), "CompressionStage");
+  EXPECT_EQ(back.S("typeU"), "StreamVapor");
+  EXPECT_EQ(back.S("typeV"), "StreamLiquid");
+  EXPECT_EQ(back.childCount(), train.childCount());
 }
 
 INSTANTIATE_TEST_SUITE_P(Odbc, CompositeStore,

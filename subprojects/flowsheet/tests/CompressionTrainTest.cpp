@@ -47,6 +47,49 @@ protected:
   }
 };
 
+// The series arrangement under a train: its variables with their defaults
+// and the train's presets, its children and its log lines in the order it
+// builds them.
+TEST_F(CompressionTrain, ArrangementVariablesChildrenAndLog) {
+  verbosityGlobal = 4;
+  testing::internal::CaptureStdout();
+  std::unique_ptr<Node> node = NodeFactory().create(
+      "MultiCompressorIntercooled2", Defaults("K", "train"), 0, nullptr, nullptr, nullptr);
+  const std::string log = testing::internal::GetCapturedStdout();
+  verbosityGlobal = 0;
+  auto &train = dynamic_cast<MultiStageOneTwo &>(*node);
+  EXPECT_EQ(train.I("nStage"), 2);
+  EXPECT_EQ(train.Q("deltaP[0]").value(), 0.0);
+  EXPECT_EQ(train.deltaP[0].description(), "Pressure difference of item 0");
+  EXPECT_EQ(train.S("pressureoption"), "equilibrium");
+  EXPECT_EQ(train.S("typeT"), "CompressionStage");
+  EXPECT_EQ(train.S("typeU"), "StreamVapor");
+  EXPECT_EQ(train.S("typeV"), "StreamLiquid");
+  for (const char *child : {"S[0]", "S[1]", "MIX", "A[0]", "B[0]", "B[1]", "FEED", "OUT1", "OUT2"})
+    EXPECT_TRUE(train.hasChild(child)) << child;
+  EXPECT_FALSE(train.hasChild("A[1]"));
+  EXPECT_EQ(train.child("A[0]").description(), "stream from stage 0 to stage 1");
+  EXPECT_EQ(train.child("OUT1").description(), "product from stage 1");
+  EXPECT_EQ(MultiStageOneTwo::streamTag(1, 2), "B[2]");
+  const char *const lines[] = {
+      "MultiStageOneTwo::MultiStageOneTwo *** Entered for K with options = ",
+      "MultiStageOneTwo::MultiStageOneTwo *** Define unit operations\n",
+      "MultiStageOneTwo::MultiStageOneTwo **** Defining stage S[0]\n",
+      "MultiStageOneTwo::MultiStageOneTwo **** Defining stage S[1]\n",
+      "MultiStageOneTwo::MultiStageOneTwo *** Define stream objects and connect\n",
+      "MultiStageOneTwo::MultiStageOneTwo **** Connecting stream A[0] from S[0] to S[1]\n",
+      "MultiStageOneTwo::MultiStageOneTwo **** Connecting crossflow stream B[0] from S[0] to MIX\n",
+      "MultiStageOneTwo::MultiStageOneTwo **** Connecting crossflow stream B[1] from S[1] to MIX\n",
+      "MultiStageOneTwo::MultiStageOneTwo **** Setting input stream\n",
+      "MultiStageOneTwo::MultiStageOneTwo **** Setting output streams\n"};
+  std::size_t at = 0;
+  for (const char *line : lines) {
+    const std::size_t found = log.find(line, at);
+    ASSERT_NE(found, std::string::npos) << line;
+    at = found;
+  }
+}
+
 TEST_F(CompressionTrain, StageHoldsCompressorAndIntercooler) {
   auto stage = makeFlowSheet<CompressionStage>("CompressionStage", "S");
   ASSERT_NE(stage, nullptr);

@@ -57,12 +57,15 @@ TEST(SequentialAssembly, DirectStepsWithAndWithoutLimit) {
   struct Case {
     double lhs, rhs, limit, damping, expected;
   };
-  // Limit 0.1 of |LHS|: 100 -> 110 towards 200, -100 -> -110 towards -300;
-  // at LHS 0 the limit is 0 and the full step is taken; damping 0.5 halves
-  // the step 100 -> 150.
-  const std::vector<Case> cases{{100, 200, 0.1, 0, 110}, {-100, -300, 0.1, 0, -110},
-                                {0, 200, 0.1, 0, 200},   {100, 200, 1.0, 0, 200},
-                                {100, 200, 1.0, 0.5, 150}};
+  // Limit 0.1 of the larger end, max(|LHS|, |RHS|): 100 -> 120 towards 200,
+  // -100 -> -130 towards -300; from 0 the step is 0.1 of 200, where a limit
+  // taken from |LHS| alone would let a variable near zero stall (or, at
+  // exactly 0, jump); damping 0.5 halves the step 100 -> 150; a step within
+  // the limit is taken whole.
+  const std::vector<Case> cases{{100, 200, 0.1, 0, 120},  {-100, -300, 0.1, 0, -130},
+                                {0, 200, 0.1, 0, 20},     {1e-12, 200, 0.1, 0, 20 + 1e-12},
+                                {100, 200, 1.0, 0, 200},  {100, 200, 1.0, 0.5, 150},
+                                {100, 105, 0.1, 0, 105}};
   for (const Case &c : cases) {
     Value x = pa(c.lhs);
     Assignment a(&x, pa(c.rhs), "p");
@@ -76,9 +79,46 @@ TEST(SequentialAssembly, DirectStepsWithAndWithoutLimit) {
   std::vector<Value> x{pa(100.0)};
   limited.assemble(x, {200.0});
   limited.directstep();
-  EXPECT_DOUBLE_EQ(x[0].value(), 110.0);
+  EXPECT_DOUBLE_EQ(x[0].value(), 120.0);
   // delta = |200 - 100| / (|150| + 1) = 100 / 151
   EXPECT_DOUBLE_EQ(limited.deltaseq(), 100.0 / 151.0);
+}
+
+// The assignments of one torn stream share one limited share of their
+// steps, each measured against the largest member of its units: an
+// enthalpy and a composition that belong together move together, and a
+// trace flow is limited by the main flow, not by its own size.
+TEST(SequentialAssembly, AGroupMovesByOneShare) {
+  Assembly a;
+  a.setMaxRelativeStepChange(0.1);
+  std::vector<Value> x{Value(-2e8, "J/kmol"), Value(1.0, "kmol/s"), Value(1e-9, "kmol/s"),
+                       pa(1e5)};
+  const std::vector<Value> rhs{Value(-2.5e8, "J/kmol"), Value(1.05, "kmol/s"),
+                               Value(1e-6, "kmol/s"), pa(1.5e5)};
+  auto assemble = [&] {
+    SequentialAssembly::Position p = a.firstAssignment();
+    a.beginGroup();
+    for (std::size_t i = 0; i < 3; ++i)
+      a.makeAssignment(p, &x[i], rhs[i], "member " + std::to_string(i), "", 0,
+                       ScalingMode::noscaling, 0.0, 1.0, Value(1.0));
+    a.endGroup();
+    // An assignment of its own: limited alone.
+    a.makeAssignment(p, &x[3], rhs[3], "alone", "", 0, ScalingMode::noscaling, 0.0, 1.0,
+                     Value(1.0));
+    while (a.enabled.size() < a.assignments().size())
+      a.enabled.push_back(1);
+  };
+  assemble();
+  assemble();
+  a.directstep();
+  // The enthalpy limits the group: 0.1 * 2.5e8 of a 5e7 step is a share of
+  // 0.5, which every member takes; the trace flow's step (1e-6) is within
+  // 0.1 of the main flow, 1.05.
+  EXPECT_DOUBLE_EQ(x[0].value(), -2.25e8);
+  EXPECT_DOUBLE_EQ(x[1].value(), 1.025);
+  EXPECT_DOUBLE_EQ(x[2].value(), 1e-9 + 0.5 * (1e-6 - 1e-9));
+  // Alone: 0.1 * 1.5e5 of a 5e4 step, a share of 0.3.
+  EXPECT_DOUBLE_EQ(x[3].value(), 1.15e5);
 }
 
 TEST(SequentialAssembly, WegsteinStepsFromTheSlopeOfTheLastTwoSteps) {

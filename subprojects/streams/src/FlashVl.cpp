@@ -171,18 +171,24 @@ Value FlashVl::calculateResidualsRrg() {
     // Keeps the residual's value but gives it slope 1 in alfa, so that the
     // Jacobian stays regular when every K-value is 1.
     res += Value(alfa.activeValue().derivativePart(), dimensionless);
+  // Between 0 and 1 every denominator is positive and sum(y - x) falls
+  // with alfa, so a root there is the only one and a valid split. The pull
+  // back acts only beyond [0, 1]: the narrower bounds where no fraction
+  // exceeds 1 sit on the root itself for an almost pure feed, and there they
+  // switch on and off with the last digits of T.
+  const double lower = std::min(alfamin_, 0.0), upper = std::max(alfamax_, 1.0);
   const double r = std::fabs(res.value());
-  if (alfa.value() > alfamax_) {
-    const Value d = alfa - alfamax_;
+  if (alfa.value() > upper) {
+    const Value d = alfa - upper;
     res -= (1.0 + r) * d * d;
     VELTA_LOG(flashVerbosity(), 2, name,
-              "alfa = " << alfa << " > alfamax = " << alfamax_
+              "alfa = " << alfa << " > alfamax = " << upper
                         << ", negative correction set residual to " << res);
-  } else if (alfa.value() < alfamin_) {
-    const Value d = alfamin_ - alfa;
+  } else if (alfa.value() < lower) {
+    const Value d = lower - alfa;
     res += (1.0 + r) * d * d;
     VELTA_LOG(flashVerbosity(), 2, name,
-              "alfa = " << alfa << " < alfamin = " << alfamin_
+              "alfa = " << alfa << " < alfamin = " << lower
                         << ", positive correction set residual to " << res);
   }
   VELTA_LOG(flashVerbosity(), 2, name, "res = " << res);

@@ -153,6 +153,30 @@ TEST_P(KernelOutput, DemonstrationDrawingsAreValidAndRender) {
   EXPECT_EQ(readFile(png).substr(1, 3), "PNG");
 }
 
+// The column from its listed defaults and the default feed: its start-up
+// passes meet failures (flashes, unbalanced units) that later passes clear.
+// The run logs the errors and warnings it counts, once at the case's root,
+// and none of those of the passes it recovered from.
+TEST_P(KernelOutput, LoggedMessagesAreTheCountedOnes) {
+  const kerneltest::KernelRun created =
+      kernel({"new", "Column", "c1", "d", R"({"integerOptions":{"stages":6,"feedStage":3}})"});
+  ASSERT_EQ(created.status, 0) << created.err;
+  const kerneltest::KernelRun run = kernel({"calculate", created.lastLine()});
+  EXPECT_EQ(run.status, 0) << run.err;
+  std::smatch complete;
+  ASSERT_TRUE(std::regex_search(
+      run.out, complete, std::regex("Computation complete with (\\d+) errors and (\\d+) warnings")))
+      << run.err;
+  EXPECT_EQ(complete[1], "0");
+  EXPECT_EQ(run.out.find("===== Logging error"), std::string::npos);
+  const std::regex warning("===== Logging warning [^\\n]* in c1\\n");
+  const auto logged = std::distance(
+      std::sregex_iterator(run.out.begin(), run.out.end(), warning), std::sregex_iterator());
+  EXPECT_EQ(std::to_string(logged), complete[2].str());
+  EXPECT_EQ(run.out.find("Recording provisional"), std::string::npos)
+      << "the passes' messages stay below the default log level";
+}
+
 INSTANTIATE_TEST_SUITE_P(Store, KernelOutput, ::testing::Values(odbctest::Database::sqlite),
                          odbctest::databaseParameterName);
 

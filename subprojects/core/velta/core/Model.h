@@ -84,6 +84,22 @@ public:
   bool notComputed(const Quantity &quantity) const;
   // Clears the errors and warnings of the whole subtree.
   void resetErrors();
+  // While one lives, errors and warnings are recorded but not logged: a
+  // solution whose every pass starts by clearing the messages of the last
+  // one (a flowsheet's sequential passes and Newton evaluations) leaves only
+  // the messages of its end, and those are logged when they are reported
+  // (reportMessages).
+  class ProvisionalErrors {
+  public:
+    ProvisionalErrors() { ++depth_; }
+    ~ProvisionalErrors() { --depth_; }
+    ProvisionalErrors(const ProvisionalErrors &) = delete;
+    ProvisionalErrors &operator=(const ProvisionalErrors &) = delete;
+
+  private:
+    friend class Model;
+    static inline int depth_ = 0;
+  };
 
   // Clears the input flag of every quantity of the subtree.
   void unSetInput();
@@ -193,6 +209,9 @@ private:
   [[noreturn]] void throwSubObjectMismatch(const std::string &typeKey, int found, int count) const;
 
   double elapsedTime_ = 0.0;
+  // Positions in errors and warnings of the messages recorded without being
+  // logged: the root logs them when it reports (its parent logs the others).
+  std::vector<std::size_t> unloggedErrors_, unloggedWarnings_;
 };
 
 template <class T>

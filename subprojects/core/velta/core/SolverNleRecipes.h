@@ -50,6 +50,9 @@ private:
   // point when its merit f is below fStart (the merit at xold), else
   // evaluates F and f at xold again, so that F belongs to x either way.
   void settleRejectedStep_(double fStart, double &f);
+  // The merit at a trial point of the line search; infinite where a model
+  // refuses the point with an error.
+  double evaluateTrial_();
 
   double ALF_ = 1e-4;
   double TOLX_ = 1e-8;

@@ -24,6 +24,7 @@
 #include <memory>
 #include <string>
 
+class SubstitutionAccelerator;
 class TaskGraph;
 
 class FlowSheet : public virtual VertexBase,
@@ -122,6 +123,15 @@ public:
   Quantity seqTol;
   Quantity seqErr;
 
+protected:
+  // The sequential solution extrapolates along a slow mode of its direct
+  // substitution (SubstitutionAccelerator).
+  void accelerateSubstitution();
+  // The sequential solution stops after more than this many passes in a row
+  // whose error is not below 0.99 times the last (10 by default): a
+  // flowsheet whose passes drift before they converge allows more.
+  void setStallingPasses(int passes) { stallingPasses_ = passes; }
+
 private:
   struct Recycle;
   void goSequential(int n, int level);
@@ -139,4 +149,6 @@ private:
   std::unique_ptr<Private> private_;
   ObjectiveNleAd *ownObjective_ = nullptr;
   Velta::Utility::CutsSolution cutsSolution_ = Velta::Utility::CutsSolution::direct;
+  std::unique_ptr<SubstitutionAccelerator> accelerator_;
+  int stallingPasses_ = 10;
 };

@@ -46,6 +46,10 @@ public:
   void makeAssignment(Position &position, Value *lhs, const Value &rhs, const std::string &tag,
                       const std::string &text, int index, Velta::Utility::ScalingMode mode,
                       double xmin, double xmax, const Value &scale);
+  // The assignments made between beginGroup and endGroup belong to one
+  // torn stream and share the limit of their steps.
+  void beginGroup();
+  void endGroup();
   // Sum of the deltas of all Assignments.
   double deltaseq();
   void directstep();
@@ -64,9 +68,12 @@ public:
   double maxRelativeStepChange() const { return maxRelativeStepChange_; }
 
 protected:
+  double groupLimitFactor(Position first, Position last) const;
+
   double damping_ = 0.0;
   double maxRelativeStepChange_ = 1.0;
   CutMap cuts_;
   AssignmentList ass_;
   std::vector<std::unique_ptr<Scaler>> scalers_;
+  int openGroup_ = -1;
 };
