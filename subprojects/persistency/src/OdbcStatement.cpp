@@ -192,9 +192,10 @@ long OdbcStatement::rowCount(const char *function, const char *message) {
   return static_cast<long>(count);
 }
 
-void OdbcStatement::close(const char *function, const char *message) {
+void OdbcStatement::close(const char *function, const char *message, bool resetParameters) {
   check(SQLFreeStmt(handle_.get(), SQL_CLOSE), function, message);
-  SQLFreeStmt(handle_.get(), SQL_RESET_PARAMS);
+  if (resetParameters)
+    SQLFreeStmt(handle_.get(), SQL_RESET_PARAMS);
 }
 
 void OdbcStatement::closeQuietly() noexcept {
@@ -202,4 +203,14 @@ void OdbcStatement::closeQuietly() noexcept {
     SQLFreeStmt(handle_.get(), SQL_CLOSE);
     SQLFreeStmt(handle_.get(), SQL_RESET_PARAMS);
   }
+}
+
+void OdbcStatement::closeCursorQuietly() noexcept {
+  if (handle_)
+    SQLFreeStmt(handle_.get(), SQL_CLOSE);
+}
+
+void OdbcStatement::resetParameters() noexcept {
+  if (handle_)
+    SQLFreeStmt(handle_.get(), SQL_RESET_PARAMS);
 }

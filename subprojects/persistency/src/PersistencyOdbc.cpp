@@ -3,6 +3,7 @@
 #include "velta/persistency/PersistencyOdbc.h"
 
 #include "PersistencyOdbcBlock.h"
+#include "PersistencyOdbcElements.h"
 #include "PersistencyOdbcLog.h"
 #include "PersistencyOdbcPending.h"
 #include "velta/persistency/ErrorOdbc.h"
@@ -121,6 +122,7 @@ PersistencyOdbc::~PersistencyOdbc() {
   }
   // Statements first: disconnecting releases them on its own, and a handle
   // must never be released twice.
+  statements_.reset();
   statement_.release();
   if (connected_) {
     const SQLRETURN rc = SQLDisconnect(connection_.get());
@@ -147,6 +149,13 @@ PersistencyOdbc::~PersistencyOdbc() {
     else
       ODBC_LOG(2, function, "Freed hEnvironment");
   }
+}
+
+odbcElements::StatementCache &PersistencyOdbc::statements() {
+  if (!statements_)
+    statements_ = std::make_unique<odbcElements::StatementCache>(
+        connection_.get(), dialect_ == Dialect::postgresql);
+  return *statements_;
 }
 
 void PersistencyOdbc::setAutocommit(bool on, const char *function) {
@@ -193,12 +202,17 @@ void PersistencyOdbc::push_transaction() {
 }
 
 void PersistencyOdbc::lockStore() {
+  // PostgreSQL: no lock; writers of different cases run side by side under
+  // the rows' own locks, and only id allocation is serialised (see getId).
+  // The write runs at READ COMMITTED whatever the server's default, so that
+  // each statement after a wait for a lock sees what the other writer
+  // committed; the statement also begins the transaction at the server, so
+  // that a lost session fails here. SQLite keeps its single writer: a write
+  // that matches nothing takes the database's write lock at once (as BEGIN
+  // IMMEDIATE would).
   const char *const function = "PersistencyOdbc::push_transaction";
-  // SQLite: a write that matches nothing takes the database's write lock at
-  // once (as BEGIN IMMEDIATE would). PostgreSQL: a table lock that conflicts
-  // with itself and with every change of N, while reads go on.
   const std::string sqlcommand = dialect_ == Dialect::postgresql
-                                     ? "LOCK TABLE N IN SHARE ROW EXCLUSIVE MODE"
+                                     ? "SET TRANSACTION ISOLATION LEVEL READ COMMITTED"
                                      : "UPDATE N SET RANGE = RANGE WHERE ID IS NULL";
   ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
   statement_.execDirect(
@@ -296,6 +310,8 @@ void PersistencyOdbc::pop_read_transaction() noexcept {
 void PersistencyOdbc::abandonTransaction(int depthToKeep) noexcept {
   const char *const function = "PersistencyOdbc::rollback_transaction";
   statement_.closeQuietly();
+  if (statements_)
+    statements_->closeCursors();
   // Kept rows belong to the write that fails.
   pending_.reset();
   blockEnd_ = blockFirst_ = 0;

@@ -17,7 +17,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <typeinfo>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -140,6 +142,88 @@ struct QuantityElement {
   void set(double value) { buffer = value; }
 };
 
+// The statements of one connection, kept from one use to the next, so that
+// a statement that the store runs many times is prepared once and then
+// executed again with new parameters (new values in its bound buffers, or
+// new buffers bound). On PostgreSQL, where preparing costs two round trips
+// of its own, a statement's first run goes out directly (parse, bind and
+// execute in one round trip) unless it is to run again at once; it is
+// prepared at its second run. SQLite has no round trips: its statements are
+// prepared at their first run.
+struct KeptStatement {
+  virtual ~KeptStatement() = default;
+  OdbcStatement statement;
+  std::string sql;
+  bool prepared = false;
+  int runs = 0;
+};
+
+class StatementCache {
+public:
+  StatementCache(void *connection, bool directFirst)
+      : connection_(connection), directFirst_(directFirst) {}
+  StatementCache(const StatementCache &) = delete;
+  StatementCache &operator=(const StatementCache &) = delete;
+
+  // The kept statement of this key (made by make() on first use); the key
+  // names the statement text and the kind of its buffers.
+  template <class Kept, class Make> Kept &get(const std::string &key, Make &&make) {
+    auto found = kept_.find(key);
+    if (found == kept_.end())
+      found = kept_.emplace(key, make()).first;
+    return static_cast<Kept &>(*found->second);
+  }
+  KeptStatement &get(const std::string &sql) {
+    return get<KeptStatement>(sql, [&] {
+      auto kept = std::make_unique<KeptStatement>();
+      kept->sql = sql;
+      return kept;
+    });
+  }
+
+  // Runs kept once. bind() binds every marker of the statement; it is
+  // called after a prepare, before a direct run, and before every run when
+  // rebind is set (buffers that change from run to run). again tells that
+  // the caller runs the statement again right after. Returns false when the
+  // driver reports SQL_NO_DATA.
+  template <class Bind>
+  bool run(KeptStatement &kept, bool again, bool rebind, Bind &&bind, const char *function) {
+    if (!kept.statement)
+      kept.statement.allocate(connection_, function,
+                              "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
+    const bool direct = !kept.prepared && directFirst_ && kept.runs == 0 && !again;
+    ++kept.runs;
+    if (direct) {
+      kept.statement.resetParameters();
+      bind();
+      return kept.statement.execDirect(
+          kept.sql, function,
+          "Error in SQLEXECDIRECT(hStatement_, (SQLCHAR*)sqlcommand.c_str(), SQL_NTS) ");
+    }
+    if (!kept.prepared) {
+      kept.statement.prepare(kept.sql, function,
+                             "Error in SQLPREPARE(hStatement_, (SQLCHAR*)sqlcommand.c_str(), "
+                             "SQL_NTS) ");
+      kept.prepared = true;
+      bind();
+    } else if (rebind) {
+      bind();
+    }
+    return kept.statement.execute(function, "Error in SQLExecute(hStatement_) ");
+  }
+
+  // After a failure: no kept statement keeps a cursor open.
+  void closeCursors() noexcept {
+    for (auto &entry : kept_)
+      entry.second->statement.closeCursorQuietly();
+  }
+
+private:
+  void *connection_;
+  bool directFirst_;
+  std::map<std::string, std::unique_ptr<KeptStatement>> kept_;
+};
+
 // The text of a statement that carries several rows of parameters: head,
 // the row once per row (separated by ", "), then tail. Row is a set of
 // parameter buffers with `static constexpr int markers` and
@@ -156,28 +240,30 @@ struct RowsText {
 // fewer round trips and fewer statements to prepare.
 enum class Padding { none, repeatLastRow };
 
-// Statements of as many rows as one statement may carry parameters for (at
-// most 4096), a quarter of that, a quarter of that again... and 1 row, each
-// prepared once on first use and re-executed: a run of rows goes to the
-// server in a few round trips. The rows of one statement are handled in their order
-// (element ids of an insertion stay consecutive in element order).
-inline constexpr std::size_t largestBatch = 4096;
+// Statements of 256 rows, 64, 16, 4 and 1 row (fewer where a row has many
+// parameters), kept with the connection's statements and their parameter
+// buffers (see StatementCache): a run of rows goes out as a few statements
+// executed many times, each prepared once per connection. Small statements
+// cost little to prepare; very large ones cost more to compile than they
+// save. The rows of one statement are handled in their order (element ids
+// of an insertion stay consecutive in element order).
+inline constexpr std::size_t largestBatch = 256;
 // SQLite takes up to 32766 parameters per statement, PostgreSQL 65535, but
 // libpq, under the PostgreSQL driver, refuses the description of a prepared
 // statement's parameters that is longer than 30,000 bytes (4 per parameter).
 inline constexpr std::size_t parametersPerStatement = 7000;
 template <class Row> class RowBatches {
 public:
-  RowBatches(void *connection, RowsText text, const char *function, int verbosity,
+  RowBatches(StatementCache &statements, RowsText text, const char *function, int verbosity,
              Padding padding = Padding::none)
-      : connection_(connection), text_(std::move(text)), function_(function),
+      : statements_(statements), text_(std::move(text)), function_(function),
         verbosity_(verbosity), padding_(padding) {
     const std::size_t largest =
         std::min(largestBatch, std::max<std::size_t>(1, parametersPerStatement / Row::markers));
     for (std::size_t rows = largest; rows >= 1; rows /= 4)
-      batches_.push_back(std::make_unique<Batch>(rows));
-    if (batches_.back()->size != 1)
-      batches_.push_back(std::make_unique<Batch>(1));
+      sizes_.push_back(rows);
+    if (sizes_.back() != 1)
+      sizes_.push_back(1);
   }
 
   // Sends `count` rows; fill(row, i) fills the buffers of row i of the run.
@@ -187,76 +273,90 @@ public:
     std::size_t next = 0;
     while (next < count) {
       const std::size_t left = count - next;
-      Batch &batch = pick(left);
-      if (!batch.statement)
-        prepare(batch);
-      for (std::size_t i = 0; i < batch.size; ++i)
+      const std::size_t size = pick(left);
+      Batch &batch = kept(size);
+      for (std::size_t i = 0; i < size; ++i)
         fill(batch.rows[i], std::min(next + i, count - 1));
+      const std::size_t sent = std::min(size, left);
+      const bool again = left > sent && pick(left - sent) == size;
       // SQL_NO_DATA (an update that matched no row) is not a failure here:
       // the caller compares the rows changed with the rows it expected.
-      if (batch.statement.execute(function_, "Error in SQLExecute(hStatement_) "))
+      const bool ran = statements_.run(
+          batch, again, false,
+          [&] {
+            // Last row first: the drivers grow their parameter table to the
+            // highest marker bound so far, which then happens once instead
+            // of once per marker (with a copy of the table each time).
+            for (std::size_t i = size; i-- > 0;)
+              batch.rows[i].bind(batch.statement, static_cast<int>(i) * Row::markers + 1);
+          },
+          function_);
+      if (ran)
         changed += batch.statement.rowCount(function_, "Error in SQLRowCount(h, &RowCount) ");
-      next += std::min(batch.size, left);
+      batch.statement.close(function_, "Error in SQLFreeStmt(hStatement_, SQL_CLOSE) ", false);
+      next += sent;
     }
     return changed;
   }
 
 private:
-  struct Batch {
-    explicit Batch(std::size_t count) : size(count) {}
-    std::size_t size;
-    // Made when the statement is prepared, never resized after: the
-    // statement is bound to them.
+  struct Batch : KeptStatement {
+    // Made with the statement, never resized after: the statement is bound
+    // to them.
     std::vector<Row> rows;
-    OdbcStatement statement;
   };
 
   // The largest statement that the rows left fill; with padding, the
   // smallest that takes them all when at most half of it would be copies.
-  Batch &pick(std::size_t left) {
+  std::size_t pick(std::size_t left) const {
     if (padding_ == Padding::repeatLastRow) {
-      for (auto it = batches_.rbegin(); it != batches_.rend(); ++it)
-        if ((*it)->size >= left) {
-          if ((*it)->size <= 2 * left)
-            return **it;
+      for (auto it = sizes_.rbegin(); it != sizes_.rend(); ++it)
+        if (*it >= left) {
+          if (*it <= 2 * left)
+            return *it;
           break;
         }
     }
-    for (const auto &batch : batches_)
-      if (batch->size <= left)
-        return *batch;
-    return *batches_.back();
+    for (const std::size_t size : sizes_)
+      if (size <= left)
+        return size;
+    return sizes_.back();
   }
 
-  void prepare(Batch &batch) {
-    batch.statement.allocate(connection_, function_,
-                             "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
-    batch.rows.resize(batch.size);
-    std::string sqlcommand = text_.head;
-    for (std::size_t i = 0; i < batch.size; ++i) {
-      if (i > 0)
-        sqlcommand += ", ";
-      sqlcommand += text_.row;
-    }
-    sqlcommand += text_.tail;
-    VELTA_LOG(verbosity_ + 1, 2, function_, "sqlcommand = " << sqlcommand);
-    batch.statement.prepare(sqlcommand, function_,
-                            "Error in SQLPREPARE(hStatement_, (SQLCHAR*)sqlcommand.c_str(), "
-                            "SQL_NTS) ");
-    // Last row first: the drivers grow their parameter table to the highest
-    // marker bound so far, which then happens once instead of once per
-    // marker (with a copy of the table each time).
-    for (std::size_t i = batch.size; i-- > 0;)
-      batch.rows[i].bind(batch.statement, static_cast<int>(i) * Row::markers + 1);
+  Batch &kept(std::size_t size) {
+    const std::string key = text_.head + text_.row + text_.tail + "#" + std::to_string(size) +
+                            "#" + typeid(Row).name();
+    return statements_.get<Batch>(key, [&] {
+      auto batch = std::make_unique<Batch>();
+      batch->rows.resize(size);
+      batch->sql = text_.head;
+      for (std::size_t i = 0; i < size; ++i) {
+        if (i > 0)
+          batch->sql += ", ";
+        batch->sql += text_.row;
+      }
+      batch->sql += text_.tail;
+      VELTA_LOG(verbosity_ + 1, 2, function_, "sqlcommand = " << batch->sql);
+      return batch;
+    });
   }
 
-  void *connection_;
+  StatementCache &statements_;
   RowsText text_;
   const char *function_;
   int verbosity_;
   Padding padding_;
-  std::vector<std::unique_ptr<Batch>> batches_;
+  std::vector<std::size_t> sizes_;
 };
+
+// The SQL condition that a stored value (column) differs from a new one
+// (value) on PostgreSQL: doubles bit for bit, so that -0 replaces 0.
+template <class Element> std::string differs(const std::string &column, const std::string &value) {
+  if constexpr (Element::isDouble)
+    return "float8send(" + column + ") IS DISTINCT FROM float8send(" + value + ")";
+  else
+    return column + " IS DISTINCT FROM " + value;
+}
 
 // The text of a PostgreSQL array of one column's values, in UTF-16 like
 // every text parameter: "{1,2}", "{1.5,-0}", "{\"a\",\"b \\\"c\\\"\"}".
@@ -281,6 +381,7 @@ public:
     text_ += u'}';
     return text_;
   }
+  std::u16string &text() { return text_; }
 
 private:
   template <class T> void addAscii(T value) {
@@ -295,30 +396,42 @@ private:
 
 // Runs head + "unnest(" + one array parameter per type + ")" + tail on
 // PostgreSQL, the arrays bound as texts: any number of rows in one
-// statement. Returns the rows changed.
-inline long executeUnnested(void *connection, const std::string &head,
+// statement, kept with the connection's statements. Returns the rows
+// changed (or selected).
+// With countRow the statement is a query whose one row holds the count to
+// return.
+inline long executeUnnested(StatementCache &statements, const std::string &head,
                             const std::vector<std::string> &types, std::vector<ArrayLiteral> &arrays,
-                            const std::string &tail, const char *function, int verbosity) {
+                            const std::string &tail, const char *function, int verbosity,
+                            bool countRow = false) {
   std::string casts;
   for (const std::string &type : types)
     casts += (casts.empty() ? "CAST(? AS " : ", CAST(? AS ") + type + "[])";
   const std::string sqlcommand = head + "unnest(" + casts + ")" + tail;
   VELTA_LOG(verbosity + 1, 2, function, "sqlcommand = " << sqlcommand);
-  OdbcStatement statement;
-  statement.allocate(connection, function,
-                     "Error in SQLAllocHandle(SQL_HANDLE_STMT, hConnection_, &h) ");
-  statement.prepare(sqlcommand, function,
-                    "Error in SQLPREPARE(hStatement_, (SQLCHAR*)sqlcommand.c_str(), SQL_NTS) ");
-  for (std::size_t c = 0; c < arrays.size(); ++c) {
-    std::u16string &text = arrays[c].done();
-    statement.bindText(static_cast<int>(c) + 1, text.data(), static_cast<int>(text.size()),
-                       function,
-                       "Error in SQLBindParameter(hStatement_, column, SQL_PARAM_INPUT, "
-                       "SQL_C_WCHAR, SQL_WCHAR, arraySize, 0, array, 0, nullptr) ");
-  }
-  if (!statement.execute(function, "Error in SQLExecute(hStatement_) "))
-    return 0;
-  return statement.rowCount(function, "Error in SQLRowCount(h, &RowCount) ");
+  KeptStatement &kept = statements.get(sqlcommand);
+  for (ArrayLiteral &array : arrays)
+    array.done();
+  const bool ran = statements.run(kept, false, true, [&] {
+    for (std::size_t c = 0; c < arrays.size(); ++c) {
+      std::u16string &text = arrays[c].text();
+      kept.statement.bindText(static_cast<int>(c) + 1, text.data(), static_cast<int>(text.size()),
+                              function,
+                              "Error in SQLBindParameter(hStatement_, column, SQL_PARAM_INPUT, "
+                              "SQL_C_WCHAR, SQL_WCHAR, arraySize, 0, array, 0, nullptr) ");
+    }
+  }, function);
+  long changed = 0;
+  if (countRow && ran && kept.statement.fetch(function, "Error in SQLFetch(hStatement_) "))
+    changed = static_cast<long>(
+        kept.statement
+            .getBigInteger(1, function, "Error in SQLGetData(hStatement_, 1, SQL_C_SBIGINT, "
+                                        "&count, 0, &ValueLen) ")
+            .value_or(0));
+  else if (!countRow && ran)
+    changed = kept.statement.rowCount(function, "Error in SQLRowCount(h, &RowCount) ");
+  kept.statement.close(function, "Error in SQLFreeStmt(hStatement_, SQL_CLOSE) ", false);
+  return changed;
 }
 
 } // namespace odbcElements

@@ -3,6 +3,7 @@
 #include "velta/persistency/PersistencyOdbc.h"
 
 #include "PersistencyOdbcBlock.h"
+#include "PersistencyOdbcElements.h"
 #include "PersistencyOdbcLog.h"
 #include "PersistencyOdbcPending.h"
 #include "velta/persistency/ErrorOdbc.h"
@@ -21,6 +22,10 @@ const char *const prepareFailed =
 const char *const executeFailed = "Error in SQLExecute(hStatement_) ";
 const char *const fetchFailed = "Error in SQLFetch(hStatement_) ";
 const char *const closeFailed = "Error in SQLFreeStmt(hStatement_, SQL_CLOSE) ";
+
+// The advisory lock of id allocation on PostgreSQL ("VELTAIDS" in ASCII),
+// the same for every kernel on the server.
+constexpr long long idLockKey = 0x56454C5441494453LL;
 
 // The columns of an N row after its first one (the id or the UUID).
 using NodeColumns = odbcBlock::NodeRow;
@@ -70,6 +75,18 @@ NodeColumns readNodeColumns(OdbcStatement &statement, const char *function) {
 int PersistencyOdbc::getId() {
   const char *const function = "PersistencyOdbc::getId";
   return guarded(function, [&] {
+    // Inside a write on PostgreSQL, allocations wait for one another until
+    // the allocating transaction ends: the block handed out is not in N for
+    // the others before the commit. The query runs as a statement of its
+    // own after the lock, so that it sees what the previous holder stored.
+    if (dialect_ == Dialect::postgresql && depth_ > 0 && !reading_) {
+      const std::string lock = "SELECT pg_advisory_xact_lock(" + std::to_string(idLockKey) + ")";
+      ODBC_LOG(2, function, "sqlcommand = " << lock);
+      statement_.execDirect(lock, function,
+                            "Error in SQLEXECDIRECT(hStatement_, (SQLCHAR*)sqlcommand.c_str(), "
+                            "SQL_NTS) ");
+      statement_.close(function, closeFailed);
+    }
     // Summed in 64 bits: past the largest id the next id must not wrap.
     const std::string sqlcommand = "SELECT COALESCE(MAX(CAST(ID AS BIGINT) + RANGE), 0) FROM N";
     ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
@@ -374,29 +391,34 @@ const odbcBlock::Nodes *PersistencyOdbc::blockNodes(int nodeId) {
                                  "UPDATED_AT, UUID, RANGE FROM N WHERE ID BETWEEN ? AND ? OR PARENT "
                                  "BETWEEN ? AND ? ORDER BY ID";
   ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
-  statement_.prepare(sqlcommand, function, prepareFailed);
+  odbcElements::KeptStatement &kept = statements().get(sqlcommand);
+  OdbcStatement &statement = kept.statement;
   const char *const bindFailed =
       "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_LONG, SQL_INTEGER, 10, "
       "0, &IDbuffer, 0, nullptr) ";
-  for (int marker : {1, 3})
-    statement_.bindInteger(marker, &block_->first, function, bindFailed);
-  for (int marker : {2, 4})
-    statement_.bindInteger(marker, &block_->last, function, bindFailed);
-  statement_.execute(function, executeFailed);
-  while (statement_.fetch(function, fetchFailed)) {
-    const std::optional<int> id = statement_.getInteger(
+  statements().run(
+      kept, false, true,
+      [&] {
+        for (int marker : {1, 3})
+          statement.bindInteger(marker, &block_->first, function, bindFailed);
+        for (int marker : {2, 4})
+          statement.bindInteger(marker, &block_->last, function, bindFailed);
+      },
+      function);
+  while (statement.fetch(function, fetchFailed)) {
+    const std::optional<int> id = statement.getInteger(
         1, function, "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &id, 0, &ValueLen) ");
     if (!id)
       throw ErrorOdbc(function, "Could not read ID field in N table");
     NodeColumns row;
     try {
-      row = readNodeColumns(statement_, function);
-      row.uuid = statement_
+      row = readNodeColumns(statement, function);
+      row.uuid = statement
                      .getText(9, function,
                               "Error in SQLGetData(hStatement_, 9, SQL_C_WCHAR, szData, "
                               "sizeof(szData), &ValueLen) ")
                      .value_or("");
-      row.range = statement_
+      row.range = statement
                       .getInteger(10, function,
                                   "Error in SQLGetData(hStatement_, 10, SQL_C_LONG, &range, 0, "
                                   "&ValueLen) ")
@@ -410,7 +432,7 @@ const odbcBlock::Nodes *PersistencyOdbc::blockNodes(int nodeId) {
       nodes.children[row.parent].push_back(*id);
     nodes.byId.emplace(*id, std::move(row));
   }
-  statement_.close(function, closeFailed);
+  statement.close(function, closeFailed);
   nodes.loaded = true;
   return &nodes;
 }

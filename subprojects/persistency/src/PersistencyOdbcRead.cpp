@@ -1156,17 +1156,26 @@ bool PersistencyOdbc::coverBlock(int nodeId) {
       "SELECT n.RANGE, r.ID, r.RANGE FROM N n LEFT JOIN N r ON r.ID = n.ROOT WHERE n.ID = ?";
   ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
   int id = nodeId;
-  queryNode(statement_, sqlcommand, id);
+  odbcElements::KeptStatement &kept = statements().get(sqlcommand);
+  OdbcStatement &statement = kept.statement;
+  statements().run(
+      kept, false, true,
+      [&] {
+        statement.bindInteger(1, &id, function,
+                              "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, "
+                              "SQL_C_LONG, SQL_INTEGER, 10, 0, &NIDbuffer, 0, nullptr) ");
+      },
+      function);
   const char *const message =
       "Error in SQLGetData(hStatement_, 1, SQL_C_LONG, &range, 10, &ValueLen) ";
-  if (!statement_.fetch(function, fetchFailed)) {
-    statement_.close(function, closeFailed);
+  if (!statement.fetch(function, fetchFailed)) {
+    statement.close(function, closeFailed);
     return false;
   }
-  const std::optional<int> range = statement_.getInteger(1, function, message);
-  const std::optional<int> root = statement_.getInteger(2, function, message);
-  const std::optional<int> rootRange = statement_.getInteger(3, function, message);
-  statement_.close(function, closeFailed);
+  const std::optional<int> range = statement.getInteger(1, function, message);
+  const std::optional<int> root = statement.getInteger(2, function, message);
+  const std::optional<int> rootRange = statement.getInteger(3, function, message);
+  statement.close(function, closeFailed);
   auto lastOf = [](int first, std::optional<int> size) {
     const long long last = static_cast<long long>(first) + std::max(size.value_or(1), 1) - 1;
     return static_cast<int>(std::min<long long>(last, std::numeric_limits<int>::max()));
@@ -1189,13 +1198,19 @@ template <class Take>
 void PersistencyOdbc::fetchBlock(const std::string &sqlcommand, const std::string &kinds,
                                  Take &&take) {
   ODBC_LOG(2, function, "sqlcommand = " << sqlcommand);
-  statement_.prepare(sqlcommand, function, prepareFailed);
+  odbcElements::KeptStatement &kept = statements().get(sqlcommand);
+  OdbcStatement &statement = kept.statement;
   const char *const bindFailed =
       "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, SQL_C_LONG, SQL_INTEGER, 10, "
       "0, &NIDbuffer, 0, nullptr) ";
-  statement_.bindInteger(1, &block_->first, function, bindFailed);
-  statement_.bindInteger(2, &block_->last, function, bindFailed);
-  statement_.execute(function, executeFailed);
+  // The block's ids are bound anew for every run: each block has its own.
+  statements().run(
+      kept, false, true,
+      [&] {
+        statement.bindInteger(1, &block_->first, function, bindFailed);
+        statement.bindInteger(2, &block_->last, function, bindFailed);
+      },
+      function);
   const int ownerColumn = static_cast<int>(kinds.size()) + 1;
   const bool utf8Texts = dialect_ == Dialect::sqlite;
   const char *const getFailed =
@@ -1203,42 +1218,42 @@ void PersistencyOdbc::fetchBlock(const std::string &sqlcommand, const std::strin
   // One row at a time in a row whose cells (and their texts' room) serve
   // again for the next.
   std::vector<odbcBlock::Cell> row(kinds.size());
-  while (statement_.fetch(function, fetchFailed)) {
+  while (statement.fetch(function, fetchFailed)) {
     for (std::size_t c = 0; c < kinds.size(); ++c) {
       const int column = static_cast<int>(c) + 1;
       odbcBlock::Cell &cell = row[c];
       cell.kind = kinds[c];
       switch (kinds[c]) {
       case 'I': {
-        const std::optional<int> value = statement_.getInteger(column, function, getFailed);
+        const std::optional<int> value = statement.getInteger(column, function, getFailed);
         cell.present = value.has_value();
         cell.integer = value.value_or(0);
         break;
       }
       case 'D': {
-        const std::optional<double> value = statement_.getDouble(column, function, getFailed);
+        const std::optional<double> value = statement.getDouble(column, function, getFailed);
         cell.present = value.has_value();
         cell.number = value.value_or(0);
         break;
       }
       case 'F': {
-        const std::optional<bool> value = statement_.getFlag(column, function, getFailed);
+        const std::optional<bool> value = statement.getFlag(column, function, getFailed);
         cell.present = value.has_value();
         cell.flag = value.value_or(false);
         break;
       }
       default: { // T, and V: integer values as text
         std::optional<std::string> text =
-            utf8Texts ? statement_.getUtf8Text(column, function, getFailed, false)
-                      : statement_.getText(column, function, getFailed);
+            utf8Texts ? statement.getUtf8Text(column, function, getFailed, false)
+                      : statement.getText(column, function, getFailed);
         cell.present = text.has_value();
         cell.text = std::move(text).value_or(std::string());
       }
       }
     }
-    take(statement_.getInteger(ownerColumn, function, getFailed), row);
+    take(statement.getInteger(ownerColumn, function, getFailed), row);
   }
-  statement_.close(function, closeFailed);
+  statement.close(function, closeFailed);
 }
 
 odbcBlock::Place PersistencyOdbc::blockRows(int nodeId, const odbcBlock::Query &query) {

@@ -190,7 +190,7 @@ using odbcElements::ArrayLiteral;
 // Sends the rows of a table as one array per column, unnested by the
 // server into the rows: one statement, however many rows (PostgreSQL).
 // columns lists the table's columns with the SQL type of each.
-void insertUnnested(void *connection, const std::string &table,
+void insertUnnested(odbcElements::StatementCache &statements, const std::string &table,
                     const std::vector<std::pair<std::string, std::string>> &columns,
                     std::vector<ArrayLiteral> &arrays, const char *function, int verbosity) {
   std::string names;
@@ -199,7 +199,7 @@ void insertUnnested(void *connection, const std::string &table,
     names += (names.empty() ? "" : ", ") + name;
     types.push_back(type);
   }
-  odbcElements::executeUnnested(connection,
+  odbcElements::executeUnnested(statements,
                                 "INSERT INTO " + table + " (" + names + ") SELECT * FROM ", types,
                                 arrays, "", function, verbosity);
 }
@@ -286,7 +286,7 @@ void PersistencyOdbc::sendVectors(odbcPending::VectorRows<T> &rows, const char *
     if (quantities)
       columns.insert(columns.end(),
                      {{"UNIT", "VARCHAR"}, {"INPUT", "SMALLINT"}, {"OUTPUT", "SMALLINT"}});
-    insertUnnested(connection_.get(), header, columns, headerArrays, insertFunction, verbosity());
+    insertUnnested(statements(), header, columns, headerArrays, insertFunction, verbosity());
     if (rows.elements.empty())
       return;
     std::vector<ArrayLiteral> elementArrays(2);
@@ -295,12 +295,12 @@ void PersistencyOdbc::sendVectors(odbcPending::VectorRows<T> &rows, const char *
         elementArrays[0].add(ids[h]);
         elementArrays[1].add(rows.elements[rows.headers[h].firstElement + e]);
       }
-    insertUnnested(connection_.get(), elements, {{key, "INTEGER"}, {"VALUE", Value::sqlType}},
+    insertUnnested(statements(), elements, {{key, "INTEGER"}, {"VALUE", Value::sqlType}},
                    elementArrays, insertFunction, verbosity());
     return;
   }
   RowBatches<HeaderRow<Extras>> headers(
-      connection_.get(),
+      statements(),
       {std::string("INSERT INTO ") + header + " (ID, NID, TAG, DESCRIPTION" +
            (quantities ? ", UNIT, INPUT, OUTPUT" : "") + ") VALUES ",
        quantities ? "(?, ?, ?, ?, ?, ?, ?)" : "(?, ?, ?, ?)", ""},
@@ -317,7 +317,7 @@ void PersistencyOdbc::sendVectors(odbcPending::VectorRows<T> &rows, const char *
     for (std::size_t e = 0; e < rows.headers[h].elementCount; ++e)
       owners[rows.headers[h].firstElement + e] = ids[h];
   RowBatches<ElementRow<Value>> batches(
-      connection_.get(),
+      statements(),
       {std::string("INSERT INTO ") + elements + " (" + key + ", VALUE) VALUES ", "(?, ?)", ""},
       insertFunction, verbosity());
   batches.send(rows.elements.size(), [&](ElementRow<Value> &row, std::size_t i) {
@@ -350,7 +350,7 @@ void PersistencyOdbc::sendInserts(PersistencyOdbcPending &kept) {
   void *const connection = connection_.get();
   const int verbose = verbosity();
   if (!pending->nodes.empty()) {
-    RowBatches<NodeRow> nodes(connection,
+    RowBatches<NodeRow> nodes(statements(),
                               {"INSERT INTO N(ID, UUID, TAG, DESCRIPTION, TYPE, FULLTAG, PARENT, "
                                "ROOT, RANGE) VALUES ",
                                "(?, ?, ?, ?, ?, ?, ?, ?, ?)", ""},
@@ -362,7 +362,7 @@ void PersistencyOdbc::sendInserts(PersistencyOdbcPending &kept) {
     using Row = decltype(rowType);
     if (kept.empty())
       return;
-    RowBatches<Row> batches(connection, {text, row, ""}, insertFunction, verbose);
+    RowBatches<Row> batches(statements(), {text, row, ""}, insertFunction, verbose);
     batches.send(kept.size(), [&](Row &batchRow, std::size_t i) { batchRow.fill(kept[i]); });
   };
   sendScalars(pending->integers, ScalarRow<IntegerValue, NoColumns>(),
@@ -385,7 +385,6 @@ void PersistencyOdbc::sendInserts(PersistencyOdbcPending &kept) {
 }
 
 void PersistencyOdbc::sendUnnested(PersistencyOdbcPending &pending) {
-  void *const connection = connection_.get();
   const int verbose = verbosity();
   if (!pending.nodes.empty()) {
     std::vector<ArrayLiteral> arrays(9);
@@ -400,7 +399,7 @@ void PersistencyOdbc::sendUnnested(PersistencyOdbcPending &pending) {
       arrays[7].add(row.root);
       arrays[8].add(row.range);
     }
-    insertUnnested(connection, "N",
+    insertUnnested(statements(), "N",
                    {{"ID", "INTEGER"},
                     {"UUID", "VARCHAR"},
                     {"TAG", "VARCHAR"},
@@ -433,7 +432,7 @@ void PersistencyOdbc::sendUnnested(PersistencyOdbcPending &pending) {
     if (quantities)
       columns.insert(columns.end(),
                      {{"UNIT", "VARCHAR"}, {"INPUT", "SMALLINT"}, {"OUTPUT", "SMALLINT"}});
-    insertUnnested(connection, table, columns, arrays, insertFunction, verbose);
+    insertUnnested(statements(), table, columns, arrays, insertFunction, verbose);
   };
   sendScalars(pending.integers, "I", "INTEGER", false);
   sendScalars(pending.quantities, "Q", "DOUBLE PRECISION", true);

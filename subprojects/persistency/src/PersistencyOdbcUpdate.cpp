@@ -224,7 +224,7 @@ struct StoredHeader {
 // The stored headers of the nodes of the updates, by node, in id order.
 template <class Update>
 std::map<int, std::vector<StoredHeader>>
-storedHeaders(OdbcStatement &statement, const std::vector<Update> &updates,
+storedHeaders(odbcElements::StatementCache &statements, const std::vector<Update> &updates,
               const std::string &table, const std::string &key, int verbosity) {
   const char *const function = vectorFunction;
   std::set<int> nodes;
@@ -237,12 +237,17 @@ storedHeaders(OdbcStatement &statement, const std::vector<Update> &updates,
       " h LEFT JOIN " + table + "V e ON e." + key +
       " = h.ID WHERE h.NID BETWEEN ? AND ? GROUP BY h.NID, h.ID, h.TAG ORDER BY h.ID";
   VELTA_LOG(verbosity + 1, 2, function, "sqlcommand = " << sqlcommand);
-  statement.prepare(sqlcommand, function, prepareFailed);
+  odbcElements::KeptStatement &kept = statements.get(sqlcommand);
+  OdbcStatement &statement = kept.statement;
   const char *const bindFailed = "Error in SQLBindParameter(hStatement_, 1, SQL_PARAM_INPUT, "
                                  "SQL_C_LONG, SQL_INTEGER, 10, 0, &NIDbuffer, 0, nullptr) ";
-  statement.bindInteger(1, &first, function, bindFailed);
-  statement.bindInteger(2, &last, function, bindFailed);
-  statement.execute(function, executeFailed);
+  statements.run(
+      kept, false, true,
+      [&] {
+        statement.bindInteger(1, &first, function, bindFailed);
+        statement.bindInteger(2, &last, function, bindFailed);
+      },
+      function);
   std::map<int, std::vector<StoredHeader>> headers;
   while (statement.fetch(function, "Error in SQLFetch(hStatement_) ")) {
     const std::optional<int> nid = statement.getInteger(
@@ -375,17 +380,26 @@ void PersistencyOdbc::sendTouches(const std::vector<std::pair<int, double>> &tou
   const std::vector<std::pair<int, double>> rows(times.begin(), times.end());
   long changed = 0;
   if (dialect_ == Dialect::postgresql) {
+    // Writers run side by side: the node rows are locked first, in id
+    // order, so that a second writer of the same nodes waits here for the
+    // first to end, and then writes all of its rows after all of the first's.
+    std::vector<odbcElements::ArrayLiteral> locked(1);
+    for (const auto &[id, time] : rows)
+      locked[0].add(id);
+    odbcElements::executeUnnested(statements(), "SELECT ID FROM N WHERE ID IN (SELECT * FROM ",
+                                  {"INTEGER"}, locked, ") ORDER BY ID FOR UPDATE", function,
+                                  verbosity());
     std::vector<odbcElements::ArrayLiteral> arrays(2);
     for (const auto &[id, time] : rows) {
       arrays[0].add(id);
       arrays[1].add(time);
     }
     changed = odbcElements::executeUnnested(
-        connection_.get(), "UPDATE N SET UPDATED_AT = v.time FROM ",
+        statements(), "UPDATE N SET UPDATED_AT = v.time FROM ",
         {"INTEGER", "DOUBLE PRECISION"}, arrays, " AS v(id, time) WHERE N.ID = v.id", function,
         verbosity());
   } else {
-    RowBatches<TouchRow> batches(connection_.get(),
+    RowBatches<TouchRow> batches(statements(),
                                  {"UPDATE N SET UPDATED_AT = v.column2 FROM (VALUES ",
                                   "(CAST(? AS INTEGER), CAST(? AS DOUBLE PRECISION))",
                                   ") AS v WHERE N.ID = v.column1"},
@@ -421,14 +435,21 @@ void PersistencyOdbc::sendScalarUpdates(const std::vector<odbcPending::ScalarUpd
       arrays[1].add(OdbcTagText::units(update.tag));
       arrays[2].add(update.value);
     }
+    // Only rows whose stored value differs are written (compared bit for
+    // bit: -0 is not 0), which a calculation that changes few values makes
+    // cheap; the statement answers how many rows the variables matched.
+    const std::string t = table;
     changed = odbcElements::executeUnnested(
-        connection_.get(), "UPDATE " + table + " SET VALUE = v.value FROM ",
-        {"INTEGER", "VARCHAR", Element::sqlType}, arrays,
-        " AS v(nid, tag, value) WHERE " + table + ".NID = v.nid AND " + table + ".TAG = v.tag",
-        scalarFunction, verbosity());
+        statements(), "WITH v AS (SELECT * FROM ", {"INTEGER", "VARCHAR", Element::sqlType},
+        arrays,
+        " AS v(nid, tag, value)), u AS (UPDATE " + t + " SET VALUE = v.value FROM v WHERE " + t +
+            ".NID = v.nid AND " + t + ".TAG = v.tag AND " +
+            odbcElements::differs<Element>(t + ".VALUE", "v.value") + " RETURNING 1) SELECT COUNT(*) FROM " +
+            t + " JOIN v ON " + t + ".NID = v.nid AND " + t + ".TAG = v.tag",
+        scalarFunction, verbosity(), true);
   } else {
     RowBatches<ScalarRow<Element>> batches(
-        connection_.get(),
+        statements(),
         {"UPDATE " + table + " SET VALUE = v.column3 FROM (VALUES ",
          std::string("(CAST(? AS INTEGER), CAST(? AS VARCHAR), CAST(? AS ") + Element::sqlType +
              "))",
@@ -460,7 +481,7 @@ void PersistencyOdbc::sendVectorUpdates(const std::vector<odbcPending::VectorUpd
   const std::string elements = table + "V";
   const std::vector<odbcPending::VectorUpdate<T>> updates = lastOfEach(kept);
   std::map<int, std::vector<StoredHeader>> headers =
-      storedHeaders(statement_, updates, table, key, verbosity());
+      storedHeaders(statements(), updates, table, key, verbosity());
   // Every updated vector has exactly one header among those of its node.
   std::map<std::pair<int, std::string>, const odbcPending::VectorUpdate<T> *> updateOf;
   for (const auto &update : updates)
@@ -509,13 +530,15 @@ void PersistencyOdbc::sendVectorUpdates(const std::vector<odbcPending::VectorUpd
       arrays[0].add(id);
       arrays[1].add(*value);
     }
-    odbcElements::executeUnnested(connection_.get(), "UPDATE " + elements + " SET VALUE = v.value FROM ",
+    odbcElements::executeUnnested(statements(), "UPDATE " + elements + " SET VALUE = v.value FROM ",
                                   {"INTEGER", Element::sqlType}, arrays,
-                                  " AS v(id, value) WHERE " + elements + ".ID = v.id", function,
-                                  verbosity());
+                                  " AS v(id, value) WHERE " + elements + ".ID = v.id AND " +
+                                      odbcElements::differs<Element>(elements + ".VALUE",
+                                                                     "v.value"),
+                                  function, verbosity());
   } else if (!inPlace.empty()) {
     RowBatches<ElementRow<Element>> batches(
-        connection_.get(),
+        statements(),
         {"UPDATE " + elements + " SET VALUE = v.column2 FROM (VALUES ",
          std::string("(CAST(? AS INTEGER), CAST(? AS ") + Element::sqlType + "))",
          ") AS v WHERE " + elements + ".ID = v.column1"},
@@ -551,12 +574,12 @@ void PersistencyOdbc::sendVectorUpdates(const std::vector<odbcPending::VectorUpd
       arrays[0].add(id);
       arrays[1].add(*value);
     }
-    odbcElements::executeUnnested(connection_.get(),
+    odbcElements::executeUnnested(statements(),
                                   "INSERT INTO " + elements + " (" + key + ", VALUE) SELECT * FROM ",
                                   {"INTEGER", Element::sqlType}, arrays, "", function, verbosity());
   } else if (!added.empty()) {
     RowBatches<ElementRow<Element>> batches(
-        connection_.get(),
+        statements(),
         {"INSERT INTO " + elements + " (" + key + ", VALUE) VALUES ", "(?, ?)", ""}, function,
         verbosity());
     batches.send(added.size(), [&](ElementRow<Element> &row, std::size_t i) {

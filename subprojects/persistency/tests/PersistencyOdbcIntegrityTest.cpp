@@ -156,6 +156,103 @@ TEST_P(PersistencyOdbcIntegrityTest, ReadsDuringUpdatesSeeOneVersion) {
   EXPECT_EQ(versions.seen, std::set<double>{double(rounds)});
 }
 
+// The versions that the variables of the case stored at id carry, read on
+// a connection of its own.
+std::set<double> storedVersions(const std::string &dsn, int id) {
+  PersistencyOdbc store(dsn);
+  auto stored = readCase(store, id);
+  Versions versions;
+  visitCase(*stored, versions);
+  return versions.seen;
+}
+
+// Two processes update two different cases round after round at the same
+// time: neither waits for the other's case, and both cases end whole, at
+// their writer's last version.
+TEST_P(PersistencyOdbcIntegrityTest, ConcurrentUpdatesOfTwoCasesBothLandWhole) {
+  constexpr int rounds = 10;
+  int ids[2] = {0, 0};
+  {
+    PersistencyOdbc store(dsn_);
+    for (int c = 0; c < 2; ++c) {
+      auto original = createCase();
+      visitCase(*original, Version{0});
+      ids[c] = original->insert(store);
+    }
+  }
+  ASSERT_NE(ids[0], ids[1]);
+  int start[2];
+  ASSERT_EQ(pipe(start), 0);
+  std::vector<pid_t> writers;
+  for (int c = 0; c < 2; ++c) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      close(start[1]);
+      int code = 0;
+      try {
+        PersistencyOdbc store(dsn_);
+        auto updated = readCase(store, ids[c]);
+        char byte = 0;
+        if (read(start[0], &byte, 1) != 0) // released together when the pipe closes
+          code = 4;
+        for (int v = 1; v <= rounds; ++v) {
+          visitCase(*updated, Version{100 * (c + 1) + v});
+          updated->update(store);
+        }
+      } catch (Error &error) {
+        std::cerr << error.message();
+        code = 1;
+      } catch (...) {
+        code = 3;
+      }
+      _exit(code);
+    }
+    writers.push_back(child);
+  }
+  close(start[0]);
+  close(start[1]);
+  for (pid_t writer : writers)
+    EXPECT_EQ(exitCode(writer), 0);
+  EXPECT_EQ(storedVersions(dsn_, ids[0]), std::set<double>{100.0 + rounds});
+  EXPECT_EQ(storedVersions(dsn_, ids[1]), std::set<double>{200.0 + rounds});
+}
+
+// The statements that one connection keeps and runs again still write and
+// read right after a failed write (rolled back), across transactions, and
+// when an insertion follows updates.
+TEST_P(PersistencyOdbcIntegrityTest, KeptStatementsServeAgainAfterAFailedWrite) {
+  PersistencyOdbc store(dsn_);
+  auto original = createCase();
+  visitCase(*original, Version{0});
+  ASSERT_EQ(original->insert(store), 0);
+  auto updated = readCase(store, 0);
+  visitCase(*updated, Version{1});
+  updated->update(store);
+
+  // U1 (node 1) loses the row of its temperature: the next update fails.
+  RawConnection raw(dsn_);
+  raw.execute("UPDATE Q SET TAG = 'Tgone' WHERE NID = 1 AND TAG = 'T'");
+  visitCase(*updated, Version{2});
+  EXPECT_THROW(updated->update(store), ErrorOdbc);
+  raw.execute("UPDATE Q SET TAG = 'T' WHERE NID = 1 AND TAG = 'Tgone'");
+  EXPECT_EQ(storedVersions(dsn_, 0), std::set<double>{1});
+
+  visitCase(*updated, Version{3});
+  updated->update(store);
+  auto copy = createCase();
+  visitCase(*copy, Version{4});
+  const int copyId = copy->insert(store);
+  visitCase(*updated, Version{5});
+  updated->update(store);
+  for (const auto &[id, version] : {std::pair{0, 5.0}, std::pair{copyId, 4.0}}) {
+    Versions onThis;
+    visitCase(*readCase(store, id), onThis);
+    EXPECT_EQ(onThis.seen, std::set<double>{version}) << "case " << id << ", same connection";
+    EXPECT_EQ(storedVersions(dsn_, id), std::set<double>{version}) << "case " << id;
+  }
+}
+
 namespace {
 
 std::unique_ptr<TestPhase> createPhase() {

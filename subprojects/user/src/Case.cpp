@@ -7,6 +7,7 @@
 #include "velta/persistency/NodeFactory.h"
 #include "velta/persistency/PersistencyOdbc.h"
 #include "velta/user/DataSource.h"
+#include "velta/user/StoreConnection.h"
 #include "velta/utility/Diagnostic.h"
 #include "velta/utility/Error.h"
 
@@ -145,8 +146,8 @@ int Case::calculateSync() {
                                                 << model->warnings.size() << " warnings");
     VELTA_LOG_FREE(-1, name, "Updating results to persistent storage");
     {
-      PersistencyOdbc persistency(dataSourceName);
-      model->update(persistency);
+      StoreConnection persistency;
+      model->update(*persistency);
     }
     VELTA_LOG_FREE(-1, name, "Updated results to persistent storage");
     if (record_->test) {

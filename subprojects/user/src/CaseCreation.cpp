@@ -2,6 +2,7 @@
 
 #include "velta/user/CaseDescriptor.h"
 #include "velta/user/DataSource.h"
+#include "velta/user/StoreConnection.h"
 #include "velta/user/Operations.h"
 
 #include "velta/core/Model.h"
@@ -96,8 +97,8 @@ Handle createCase_(const std::string &type, const Defaults &defaults,
     model.reportMessages();
     VELTA_LOG_FREE(-1, name, "Saving to persistent storage");
     {
-      PersistencyOdbc persistency(dataSourceName);
-      storedId = model.insert(persistency);
+      StoreConnection persistency;
+      storedId = model.insert(*persistency);
     }
     VELTA_LOG_FREE(-1, name, "Saved to persistent storage");
     if (!loadsBack(storedCase(*storedId, model), name)) {

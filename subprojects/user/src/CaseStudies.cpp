@@ -5,6 +5,7 @@
 #include "velta/persistency/PersistencyOdbc.h"
 #include "velta/user/Case.h"
 #include "velta/user/DataSource.h"
+#include "velta/user/StoreConnection.h"
 #include "velta/utility/Diagnostic.h"
 #include "velta/utility/Error.h"
 
@@ -54,8 +55,8 @@ int Case::homotopySync(const HomotopyInput &input) {
     run.execute();
     VELTA_LOG_FREE(-1, name, "Updating results to persistent storage");
     {
-      PersistencyOdbc persistency(dataSourceName);
-      model->update(persistency);
+      StoreConnection persistency;
+      model->update(*persistency);
     }
     VELTA_LOG_FREE(-1, name, "Updated results to persistent storage");
     if (const int failed = run.failedPoint(); failed >= 0) {

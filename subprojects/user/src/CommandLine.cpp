@@ -3,6 +3,7 @@
 #include "velta/user/Case.h"
 #include "velta/user/KernelDescriptor.h"
 #include "velta/user/Operations.h"
+#include "velta/user/StoreConnection.h"
 #include "velta/user/StudyVerbs.h"
 #include "velta/utility/Assert.h"
 
@@ -163,6 +164,8 @@ Outcome runVerb(const std::vector<std::string> &arguments) {
   if (!verb)
     return usage(arguments);
   try {
+    // The verb's operations share one store connection.
+    StoreRun run;
     return verb->run(arguments);
   } catch (const UsageError &) {
     return usage(arguments);

@@ -3,6 +3,7 @@
 #include "velta/persistency/ErrorOdbc.h"
 #include "velta/persistency/PersistencyOdbc.h"
 #include "velta/user/DataSource.h"
+#include "velta/user/StoreConnection.h"
 #include "velta/utility/Error.h"
 
 #include <iostream>
@@ -24,10 +25,10 @@ struct Handle::Record {
 Handle::Handle(int id) : record_(std::make_unique<Record>()) {
   record_->id = id;
   try {
-    PersistencyOdbc persistency(dataSourceName);
+    StoreConnection persistency;
     int parentId = 0;
     int rootId = 0;
-    persistency.retrieveObject(id, record_->uuid, record_->tag, record_->description,
+    persistency->retrieveObject(id, record_->uuid, record_->tag, record_->description,
                                record_->type, parentId, rootId, record_->created,
                                record_->updated);
   } catch (ErrorOdbcNotFound &error) {

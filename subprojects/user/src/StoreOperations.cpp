@@ -1,4 +1,5 @@
 #include "velta/user/DataSource.h"
+#include "velta/user/StoreConnection.h"
 #include "velta/user/KernelDescriptor.h"
 #include "velta/user/Operations.h"
 
@@ -45,14 +46,14 @@ Handle duplicate(Handle source, const std::string &tag, const std::string &descr
   const int id = source.id();
   try {
     VELTA_LOG_FREE(-1, name, "Retrieving " << id << " from persistent storage database");
-    PersistencyOdbc persistency(dataSourceName);
+    StoreConnection persistency;
     std::unique_ptr<Node> node =
-        NodeFactory().create(source.type(), Defaults(), id, &persistency, nullptr, nullptr);
+        NodeFactory().create(source.type(), Defaults(), id, &*persistency, nullptr, nullptr);
     Model &model = *my_cast<Model *>(node.get(), name);
     model.setTag(tag);
     model.setDescription(description);
     VELTA_LOG_FREE(-1, name, "Inserting new object into persistent storage database");
-    const int copy = model.insert(persistency);
+    const int copy = model.insert(*persistency);
     VELTA_LOG_FREE(-1, name, "Saved to persistent storage");
     error = 0;
     return Handle(copy, model.uuid(), model.type(), model.tag(), model.description(), 0.0, 0.0);
@@ -67,29 +68,29 @@ int remove(Handle handle) {
   const char *const name = "Velta::User::remove";
   const int id = handle.id();
   try {
-    PersistencyOdbc persistency(dataSourceName);
+    StoreConnection persistency;
     std::string uuid, tag, description, type;
     int parentId = 0;
     int rootId = 0;
     double createdAt = 0.0;
     double updatedAt = 0.0;
     // Throws "Not found" for an id without a row.
-    persistency.retrieveObject(id, uuid, tag, description, type, parentId, rootId, createdAt,
+    persistency->retrieveObject(id, uuid, tag, description, type, parentId, rootId, createdAt,
                                updatedAt);
     if (parentId != id)
       throw ErrorRunTime(name, ("object " + std::to_string(id) + " is not the root of a case, "
                                 "it belongs to the case at " + std::to_string(rootId))
                                    .c_str());
-    persistency.push_transaction();
+    persistency->push_transaction();
     try {
-      const std::vector<int> below = descendants(persistency, id);
-      persistency.removeObject(id);
+      const std::vector<int> below = descendants(*persistency, id);
+      persistency->removeObject(id);
       // Blocks already removed with an ancestor's block delete nothing here.
       for (int child : below)
-        persistency.removeObject(child);
-      persistency.pop_transaction();
+        persistency->removeObject(child);
+      persistency->pop_transaction();
     } catch (...) {
-      persistency.rollback_transaction();
+      persistency->rollback_transaction();
       throw;
     }
     return 0;
@@ -103,8 +104,8 @@ int purge() {
   const char *const name = "Velta::User::purge";
   try {
     VELTA_LOG_FREE(-1, name, "Clean up persistent storage database");
-    PersistencyOdbc persistency(dataSourceName);
-    persistency.purgeAll();
+    StoreConnection persistency;
+    persistency->purgeAll();
     return 0;
   } catch (Error &failure) {
     report(failure, name);

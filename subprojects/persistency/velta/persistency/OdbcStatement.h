@@ -64,10 +64,16 @@ public:
   long rowCount(const char *function, const char *message);
 
   // Closes the cursor and drops the parameter bindings, so that the handle
-  // is idle for the next statement.
-  void close(const char *function, const char *message);
+  // is idle for the next statement; a statement executed again keeps its
+  // bindings (resetParameters false).
+  void close(const char *function, const char *message, bool resetParameters = true);
   // The same on failure paths: results are not examined.
   void closeQuietly() noexcept;
+  // Closes the cursor only, keeping the parameter bindings of a statement
+  // that is executed again; results are not examined.
+  void closeCursorQuietly() noexcept;
+  // Drops the parameter bindings (before new ones are made).
+  void resetParameters() noexcept;
 
 private:
   void check(short rc, const char *function, const char *message);

@@ -18,11 +18,15 @@
 // rolls the transaction back. The first node row of a block of ids goes out
 // at once, so that an id that another writer took fails its insertion.
 //
-// Transactions: the outermost push_transaction begins a transaction and takes
-// the store's write lock, so that two kernels writing at once are serialised
-// and id blocks handed out by getId inside a transaction never overlap (a
-// stale id, from a getId outside any transaction, makes the insertion fail on
-// the unique N.ID instead). The outermost pop_transaction commits. Any failure
+// Transactions: the outermost push_transaction begins a transaction. On
+// SQLite it takes the database's write lock, so that writers are serialised.
+// On PostgreSQL writers run in parallel: getId inside a transaction takes a
+// lock held to the end of the transaction that only other allocations wait
+// for, so that id blocks never overlap while updates of stored cases go on;
+// writing updates first locks the node rows touched, in id order, so that
+// two writers of one case leave it as one or the other whole write. A stale
+// id, from a getId outside any transaction, makes the insertion fail on the
+// unique N.ID. The outermost pop_transaction commits. Any failure
 // of an operation inside a transaction rolls the transaction back before the
 // error leaves; until the caller's outermost pop or rollback_transaction the
 // connection then refuses further statements, so nothing written before the
@@ -56,6 +60,9 @@ struct Place;
 struct Nodes;
 struct NodeRows;
 struct Query;
+}
+namespace odbcElements {
+class StatementCache;
 }
 namespace odbcPending {
 template <class T> struct VectorRows;
@@ -148,6 +155,9 @@ private:
   // The rows that insertions keep until they are sent (see
   // PersistencyOdbcPending.h), made on first use.
   PersistencyOdbcPending &pending();
+  // The statements kept for later runs on this connection (see
+  // PersistencyOdbcElements.h), made on first use.
+  odbcElements::StatementCache &statements();
   // Writes the kept rows, table by table, and forgets them.
   void sendPending();
   // The insertions kept: on PostgreSQL one statement per table, the rows
@@ -235,6 +245,7 @@ private:
   std::unique_ptr<PersistencyOdbcReadBlock> block_;
   // Rows of the open write kept for sending.
   std::unique_ptr<PersistencyOdbcPending> pending_;
+  std::unique_ptr<odbcElements::StatementCache> statements_;
   // The block of ids of the last node row written at once, and the ids of
   // the rows kept since inside it. A node row outside that block, or with
   // an id used already, is written at once (with the rows kept before it):

@@ -1,6 +1,6 @@
 #pragma once
-// The ODBC data source that holds every case. Each user-level operation opens
-// its own connection on it and closes it before it returns.
+// The ODBC data source that holds every case. The operations of one kernel
+// run share one connection on it (see StoreConnection.h).
 
 namespace Velta::User {
 
