@@ -44,8 +44,10 @@ void Eos<C>::initializeNonPersistents(Vector x, const Value &rho, const Value &M
   VELTA_TRACE_BEGIN
   sumx = x.sum();
   // The covolume depends on x only; before this the engine may never have
-  // been prepared, and its B_ would still be 0.
+  // been prepared, and its B_ would still be 0. The mixture parameters no
+  // longer belong to one state.
   this->Bmix(x);
+  precomputedAt_.forget();
   this->beta = this->B_ * (rho / MW) / sumx;
   double lowest = restoredFloor;
   double highest = restoredCeiling;
@@ -95,6 +97,11 @@ const Value &Eos<C>::calculate_P_(const Value &, const Value &T, Vector x, const
 }
 
 template <class C> void Eos<C>::precompute(const Value &T, Vector x) {
+  // The stream prepares a phase and then asks for its pressure, whose step
+  // precomputes at the same state again: the parameters of that state are
+  // kept (a logging object computes them again to write its lines).
+  if (!Velta::Utility::logEnabled(verbosity(), 1) && precomputedAt_.matches({&T}, x))
+    return;
   C::precompute(T, x);
   precomputedAt_.record({&T}, x);
   ++precomputations_;
@@ -102,7 +109,7 @@ template <class C> void Eos<C>::precompute(const Value &T, Vector x) {
 
 template <class C>
 void Eos<C>::calculateResiduals(const Value &P, const Value &T, const Value &sumx) {
-  EosInterface::calculateResiduals(P, T, sumx);
+  C::calculateResiduals(P, T, sumx);
   residualsAt_.record({&P, &T, &this->beta, &sumx});
   residualsAfter_ = precomputations_;
 }

@@ -6,6 +6,9 @@
 #include "velta/utility/Error.h"
 #include "velta/utility/SharedEnumerations.h"
 #include "velta/value/Constants.h"
+#include "velta/value/DerivativeContext.h"
+
+#include <algorithm>
 
 namespace Phase::EosCubic {
 
@@ -15,6 +18,14 @@ using Velta::Utility::phaseTypeName;
 namespace {
 std::size_t at(int i) { return static_cast<std::size_t>(i); }
 bool absent(const Value &xi) { return xi.value() == 0.0; }
+const UnitArray &kelvinUnits() {
+  static const UnitArray units = Value(0.0, "K").units();
+  return units;
+}
+const UnitArray &pascalUnits() {
+  static const UnitArray units = Value(0.0, "Pa").units();
+  return units;
+}
 } // namespace
 
 Interface::Interface(double OmegaA, double OmegaB, double betac)
@@ -38,10 +49,67 @@ Value Interface::b(int i) {
 
 // ---------------------------------------------------------------- mixture
 
+bool Interface::traced() const { return Velta::Utility::logEnabled(verbosity(), 1); }
+
+double Interface::temperatureSlope(double) { return 0.0; }
+
+void Interface::refreshPureParameters() {
+  const std::size_t n = at(NCOMPONENTS);
+  if (pure_.size() != n) {
+    pure_.assign(n, PureParameters{});
+    pureKnown_.assign(n, 0);
+  }
+  for (std::size_t k = 0; k < n; ++k) {
+    const ComponentGeneric &component = *components[static_cast<int>(k)];
+    const double Tc = component.Tc().value(), Pc = component.Pc().value();
+    const double omega = component.omega().value();
+    PureParameters &p = pure_[k];
+    if (pureKnown_[k] && p.Tc == Tc && p.Pc == Pc && p.omega == omega)
+      continue;
+    p = PureParameters{Tc, Pc, omega, temperatureSlope(omega), b(static_cast<int>(k)).value()};
+    pureKnown_[k] = 1;
+  }
+}
+
+void Interface::valuesFromTerms() {
+  if (!current_ || valuesCurrent_)
+    return;
+  const std::size_t n = std::min(pure_.size(), sqrtai_.size());
+  for (std::size_t k = 0; k < n; ++k) {
+    current_->component(static_cast<int>(k), sqrtai_[k], dai_[k], d2ai_[k], amixi_[k], damixi_[k],
+                        d2amixi_[k]);
+    bi_[k] = Value(pure_[k].b, B_.units());
+  }
+  valuesCurrent_ = true;
+}
+
 void Interface::precompute(const Value &T, Vector x) {
+  if (traced()) {
+    precomputeValues(T, x);
+    return;
+  }
+  static const char *const name = "Phase::EosCubic::Interface::precompute";
+  VELTA_TRACE_BEGIN
+  valueDetail::requireEqualUnits(name, T.units(), kelvinUnits());
+  for (int i = 0; i < NCOMPONENTS; ++i)
+    valueDetail::requireEqualUnits(name, x[i].units(), dimensionless);
+  refreshPureParameters();
+  const int kind = numdir <= 0 ? 0 : Active::sparseMode() ? 6 : numdir;
+  std::unique_ptr<CubicTerms> &terms = terms_[at(kind)];
+  if (!terms)
+    terms = makeCubicTerms();
+  terms->precompute(equation(), pure_, T, x);
+  terms->mixture(A_, dAdT_, d2AdT2_, B_);
+  current_ = terms.get();
+  valuesCurrent_ = false;
+  VELTA_TRACE_END(name)
+}
+
+void Interface::precomputeValues(const Value &T, Vector x) {
   static const char *const name = "Phase::EosCubic::Interface::precompute";
   VELTA_LOG(verbosity(), 1, name, "Entered with T = " << T);
   VELTA_TRACE_BEGIN
+  current_ = nullptr;
   for (int i = 0; i < NCOMPONENTS; ++i) {
     const Value ai = a(i, T, dai_[at(i)], d2ai_[at(i)]);
     sqrtai_[at(i)] = sqrt(ai * unitDensity_);
@@ -123,6 +191,10 @@ void Interface::Bmix(Vector x) {
   static const char *const name = "Phase::EosCubic::Interface::Bmix";
   VELTA_LOG(verbosity(), 1, name, "Entered");
   VELTA_TRACE_BEGIN
+  // A new covolume no longer belongs to the numbers of the last precompute:
+  // the operations go on with the values, as after a precompute on values.
+  valuesFromTerms();
+  current_ = nullptr;
   B_ = Value(0.0, "m3/kmol");
   for (int i = 0; i < NCOMPONENTS; ++i) {
     const Value &xi = x[i];
@@ -221,6 +293,7 @@ void Interface::helmholtziCommon(const Value &n, const Value &T, const Value &be
 Value Interface::helmholtzi(const Value &n, const Value &T, const Value &beta, int i) {
   static const char *const name = "Phase::EosCubic::Interface::helmholtzi";
   VELTA_TRACE_BEGIN
+  valuesFromTerms();
   helmholtziCommon(n, T, beta);
   return repulsion_ + bi_[at(i)] * covolumeFactor_ - attractionFactor_ * amixi_[at(i)];
   VELTA_TRACE_END(name)
@@ -240,12 +313,57 @@ Value Interface::helmholtzT2(const Value &, const Value &T, const Value &) {
   VELTA_TRACE_END(name)
 }
 
+void Interface::calculatePressureEos_(const Value &T, Vector x, const Value &sumx, int phaseType,
+                                      Value &P) {
+  if (traced()) {
+    EosInterface::calculatePressureEos_(T, x, sumx, phaseType, P);
+    return;
+  }
+  static const char *const name = "Phase::EosInterface::calculatePressureEos_";
+  VELTA_TRACE_BEGIN
+  precompute(T, x);
+  if (!current_) {
+    pressureAtBeta(T, sumx, phaseType, P);
+    return;
+  }
+  valueDetail::requireEqualUnits(name, T.units(), kelvinUnits());
+  valueDetail::requireEqualUnits(name, beta.units(), dimensionless);
+  valueDetail::requireEqualUnits(name, sumx.units(), dimensionless);
+  current_->pressure(T, beta, sumx, phaseType, betac(sumx), betamin_, betamax_,
+                     PressureResults{Pcalc_, P, Pcm, dpdbeta});
+  VELTA_TRACE_END(name)
+}
+
+void Interface::calculateResiduals(const Value &P, const Value &T, const Value &sumx) {
+  if (traced() || !current_) {
+    EosInterface::calculateResiduals(P, T, sumx);
+    return;
+  }
+  static const char *const name = "Phase::EosInterface::calculateResiduals";
+  VELTA_TRACE_BEGIN
+  valueDetail::requireEqualUnits(name, P.units(), pascalUnits());
+  valueDetail::requireEqualUnits(name, T.units(), kelvinUnits());
+  valueDetail::requireEqualUnits(name, beta.units(), dimensionless);
+  valueDetail::requireEqualUnits(name, sumx.units(), dimensionless);
+  current_->residuals(P, T, beta, sumx, sResidual_, hResidual_, cpResidual_);
+  VELTA_TRACE_END(name)
+}
+
 void Interface::preparefugacity_eos(const Value &P, const Value &T, Vector, const Value &sumx,
                                     int phaseType, std::vector<Value> &lnphi) {
   static const char *const name = "Phase::EosCubic::Interface::preparefugacity_eos";
   VELTA_LOG(verbosity(), 1, name, "Entered for " << phaseTypeName(phaseType));
   VELTA_LOG(verbosity(), 2, name, "Pres = " << P << " Pcalc_ = " << Pcalc_);
   VELTA_TRACE_BEGIN
+  if (current_ && !traced()) {
+    valueDetail::requireEqualUnits(name, P.units(), pascalUnits());
+    valueDetail::requireEqualUnits(name, T.units(), kelvinUnits());
+    valueDetail::requireEqualUnits(name, beta.units(), dimensionless);
+    valueDetail::requireEqualUnits(name, sumx.units(), dimensionless);
+    current_->lnphi(P, Pcalc_, T, beta, sumx, phaseType, lnphi);
+    return;
+  }
+  valuesFromTerms();
   const Value rho = rho_(beta, sumx);
   const Value Z = regularizePositive(P) / (rho * gasConstant * T);
   lnphiCommon_ = -log(Z);

@@ -36,9 +36,15 @@ void EosInterface::calculatePressureEos_(const Value &T, Vector x, const Value &
   static const char *const name = "Phase::EosInterface::calculatePressureEos_";
   VELTA_LOG(verbosity(), 1, name, "Entered for phase " << phaseTypeName(phaseType));
   VELTA_TRACE_BEGIN
+  precompute(T, x);
+  pressureAtBeta(T, sumx, phaseType, P);
+  VELTA_TRACE_END(name)
+}
+
+void EosInterface::pressureAtBeta(const Value &T, const Value &sumx, int phaseType, Value &P) {
+  static const char *const name = "Phase::EosInterface::calculatePressureEos_";
   const bool isVapor = phaseType == static_cast<int>(PhaseType::vapor);
   const bool isLiquid = phaseType == static_cast<int>(PhaseType::liquid);
-  precompute(T, x);
   Pcalc_ = eos(T, beta, sumx);
   P = Pcalc_;
   VELTA_LOG(verbosity(), 2, name, "P = " << P);
@@ -81,7 +87,6 @@ void EosInterface::calculatePressureEos_(const Value &T, Vector x, const Value &
     }
   }
   VELTA_LOG(verbosity(), 2, name, "P = " << P);
-  VELTA_TRACE_END(name)
 }
 
 void EosInterface::calculateResiduals(const Value &P, const Value &T, const Value &sumx) {

@@ -63,7 +63,8 @@ public:
   const Value &calculate_S_(const Value &P, const Value &T, Vector x) override;
   const Value &calculate_Cp_(const Value &P, const Value &T, Vector x) override;
 
-  // The engine's precompute, remembering the T and x it belongs to.
+  // The engine's precompute, remembering the T and x it belongs to; a
+  // state it already holds is not computed again (unless the model logs).
   void precompute(const Value &T, Vector x) override;
   // The engine interface's residuals, remembering the state they belong to.
   void calculateResiduals(const Value &P, const Value &T, const Value &sumx) override;

@@ -19,14 +19,27 @@
 // Square roots of attraction parameters are taken of a_i times 1 kg/m3
 // (unitDensity_) so that the result has integral unit exponents.
 //
+// Two ways through the same formulas: while the object logs (level 1 and
+// up) every operation runs on physical values and writes its lines; else
+// precompute, the pressure step, the residual properties and the
+// fugacity coefficients run on unit-free numbers (CubicTerms.h), with the
+// units of their inputs checked and those of their results attached. The
+// mixture parameters A_, dAdT_, d2AdT2_ and B_ are values after either, so
+// the single operations (eos, deosdv, helmholtz, ...) serve both; the
+// per-component values are made from the numbers when a valued operation
+// needs them.
+//
 // Without interaction parameters the geometric mean factorises,
 //     sum_i x_i sqrt(a_k a_i) = sqrt(a_k) sum_i x_i sqrt(a_i),
 // so precompute forms four sums over the mixture once and then each
 // component's share (and its T derivatives) in O(1): precompute is O(N), as
 // are preparefugacity_eos and the mixing rules; everything else is O(1).
 
+#include "velta/phases/CubicTerms.h"
 #include "velta/phases/EosInterface.h"
 
+#include <array>
+#include <memory>
 #include <vector>
 
 namespace Phase::EosCubic {
@@ -52,6 +65,12 @@ public:
   Value deosdT(const Value &T, const Value &beta, const Value &sumx) override;
   // A_ OmegaB / (R B_ OmegaA sumx).
   Value Tcm(const Value &sumx) override;
+  // The engine interface's pressure step (precompute, then the pressure
+  // from beta with its corrections) on the unit-free numbers unless the
+  // object logs.
+  void calculatePressureEos_(const Value &T, Vector x, const Value &sumx, int phaseType, Value &P);
+  // The engine interface's residual properties, likewise.
+  void calculateResiduals(const Value &P, const Value &T, const Value &sumx) override;
   // ln phi_i = dF/dn_i (T, V) - ln Z; a liquid whose uncorrected pressure
   // exceeds P also carries ln(Pcalc_ / P).
   void preparefugacity_eos(const Value &P, const Value &T, Vector x, const Value &sumx,
@@ -74,6 +93,9 @@ public:
   // I(v, b) and dI/dv; I is homogeneous of degree -1 in (v, b).
   virtual Value integral(const Value &v, const Value &b) = 0;
   virtual Value dintegraldv(const Value &v, const Value &b) = 0;
+
+  // The slope m(omega) of the temperature function (0: a independent of T).
+  virtual double temperatureSlope(double omega);
 
   // Mixture parameters of the last precompute.
   const Value &A() const { return A_; }
@@ -105,7 +127,20 @@ protected:
   double OmegaB_;
   Value B_;
 
+  // The equation's constants for the unit-free terms.
+  virtual CubicConstants equation() const = 0;
+
 private:
+  // Whether this object writes log lines of level 1 (the valued way).
+  bool traced() const;
+  // precompute on values, writing its log lines.
+  void precomputeValues(const Value &T, Vector x);
+  // Tc, Pc, omega, m and b of every component, refreshed where they changed.
+  void refreshPureParameters();
+  // The per-component values (sqrtai_ ... d2amixi_, bi_) from the terms of
+  // the last precompute, for an operation on values.
+  void valuesFromTerms();
+
   // The sums over the present components that the geometric means share:
   // sum x_i s_i, sum x_i a_i'/s_i, sum x_i a_i''/s_i and sum x_i a_i'^2/s_i^3
   // with s_i = sqrtai_[i] (the unit factor applied where they are used).
@@ -117,6 +152,15 @@ private:
   std::vector<Value> bi_; // b_i of the last Bmix
   Value sumRoot_, sumSlope_, sumCurvature_, sumSlopeSquared_;
   Value repulsion_, covolumeFactor_, attractionFactor_;
+
+  std::vector<PureParameters> pure_;
+  std::vector<char> pureKnown_; // pure_[i] filled
+  // Terms for each kind of derivative context (no directions, 1 to 5 dense,
+  // sparse), made when first needed; current_ holds the last precompute's
+  // numbers, or is null after a precompute on values.
+  std::array<std::unique_ptr<CubicTerms>, 7> terms_;
+  CubicTerms *current_ = nullptr;
+  bool valuesCurrent_ = false; // the per-component values belong to current_
 };
 
 } // namespace Phase::EosCubic

@@ -28,6 +28,12 @@ public:
   Value dintegraldv(const Value &v, const Value &b) override;
   // Slope of the temperature function in the acentric factor.
   virtual double m(double omega) = 0;
+  double temperatureSlope(double omega) override { return m(omega); }
+
+protected:
+  CubicConstants equation() const override {
+    return CubicConstants{OmegaA_, OmegaB_, d1_.value(), d2_.value(), false};
+  }
 
 protected:
   Value d1_;

@@ -23,6 +23,11 @@ public:
   // 1 / (v R) and -1 / (v^2 R).
   Value integral(const Value &v, const Value &b) override;
   Value dintegraldv(const Value &v, const Value &b) override;
+
+protected:
+  CubicConstants equation() const override {
+    return CubicConstants{OmegaA_, OmegaB_, 0.0, 0.0, true};
+  }
 };
 
 } // namespace Phase::EosCubic

@@ -78,6 +78,12 @@ public:
   // Pcalc_ keeps the uncorrected pressure.
   void calculatePressureEos_(const Value &T, Vector x, const Value &sumx, int phaseType, Value &P);
 
+protected:
+  // calculatePressureEos_ after its precompute: the pressure from beta with
+  // the mixture parameters the engine holds.
+  void pressureAtBeta(const Value &T, const Value &sumx, int phaseType, Value &P);
+
+public:
   // The bounds the stream gives beta (read once when a flash declares its
   // unknowns).
   double &betamin() { return betamin_; }

@@ -179,6 +179,24 @@ public:
   void setInactive(int i);
   void setDerivative(int i, T derivative);
 
+  // The dense store itself (dense mode, slots below numdir), for code that
+  // moves derivatives between this number and another dense representation.
+  T *denseDerivatives() { return dense_; }
+  const T *denseDerivatives() const { return dense_; }
+
+  // this += factor * b, value and derivatives, without a temporary.
+  GenericActive &addScaled(const GenericActive &b, T factor) {
+    if (sparseMode()) [[unlikely]] {
+      sparseAddScaled(b, factor);
+    } else {
+      const int n = numdir;
+      for (int i = 0; i < n; ++i)
+        dense_[i] += factor * b.dense_[i];
+    }
+    value_ += factor * b.value_;
+    return *this;
+  }
+
   // Compound assignment.
   GenericActive &operator+=(const GenericActive &b) {
     if (sparseMode()) [[unlikely]] {
