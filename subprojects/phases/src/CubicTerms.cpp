@@ -1,5 +1,7 @@
 #include "velta/phases/CubicTerms.h"
 
+#include "CarriesDerivatives.h"
+
 #include "velta/phases/DenseDual.h"
 #include "velta/utility/SharedEnumerations.h"
 #include "velta/value/Constants.h"
@@ -107,20 +109,6 @@ template <int K> DenseDual<K> withoutDerivatives(const DenseDual<K> &x) {
 
 using std::log;
 using std::sqrt;
-
-// True when the number has a non-zero derivative in the current context.
-bool carriesDerivatives(const Active &a) {
-  if (Active::sparseMode()) {
-    for (const Active::Entry &entry : a.sparseDerivatives())
-      if (entry.derivative != 0.0)
-        return true;
-    return false;
-  }
-  for (int d = 0; d < numdir; ++d)
-    if (a.derivative(d) != 0.0)
-      return true;
-  return false;
-}
 
 // The positive regularisation of a pressure (regularizePositive of
 // velta/core/ValueHelpers.h) on the terms' numbers.

@@ -1,5 +1,7 @@
 #include "velta/phases/PcsaftEngine.h"
 
+#include "CarriesDerivatives.h"
+
 #include "velta/utility/Error.h"
 #include "velta/value/DerivativeContext.h"
 
@@ -40,20 +42,6 @@ constexpr double kmolVolume = pcsaft::cubicAngstrom * pcsaft::NA * 1000.0;
 double criticalPacking(double m) {
   return std::pow(10.0, -0.240371 * std::log10(m) - 0.705191) -
          0.08333636 * std::pow(0.5119087, m) - 0.0123;
-}
-
-// True when the number has a non-zero derivative in the current context.
-bool carriesDerivatives(const Active &a) {
-  if (Active::sparseMode()) {
-    for (const Active::Entry &entry : a.sparseDerivatives())
-      if (entry.derivative != 0.0)
-        return true;
-    return false;
-  }
-  for (int d = 0; d < numdir; ++d)
-    if (a.derivative(d) != 0.0)
-      return true;
-  return false;
 }
 
 // The positive regularisation of a pressure (velta/core/ValueHelpers.h) on
